@@ -1,0 +1,128 @@
+#include "serial/FormSeriale.h"
+
+#include "core/EventWait.h"
+#include "core/Pausa.h"
+#include "core/Variabili.h"
+#include "serial/PortName.h"
+#include "serial/SerialControl.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int tempoRispostaMs = 800;
+constexpr int pausaDopoRispostaMs = 10;
+} // namespace
+
+const QByteArray FormSeriale::TestoTimeout = QByteArrayLiteral("1234567errore seriale ");
+
+FormSeriale::FormSeriale(Variabili& variabili, QWidget* parent)
+    : QWidget(parent), v(variabili), MSComm1(new SerialControl(this)),
+      Label1(new QLabel(QStringLiteral("Seriale Selezionata: Com"), this)),
+      Label2(new QLabel(QStringLiteral("Programmazione \"TARVO\""), this)),
+      Label3(new QLabel(QStringLiteral("Sel"), this)) {
+    setObjectName(QStringLiteral("FormSeriale"));
+    setWindowTitle(QStringLiteral("Form2"));
+    MSComm1->setObjectName(QStringLiteral("MSComm1"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label3->setObjectName(QStringLiteral("Label3"));
+    QFont title = Label2->font();
+    title.setPointSizeF(18);
+    title.setBold(true);
+    Label2->setFont(title);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label2);
+    layout->addWidget(Label1);
+    layout->addWidget(Label3);
+    connect(MSComm1, &SerialControl::OnComm, this, &FormSeriale::MSComm1_OnComm);
+    Form_Load();
+}
+
+void FormSeriale::Form_Load() {
+    Label3->setText(QString::fromLatin1(v.PortaCom));
+}
+
+void FormSeriale::Form_QueryUnload() {
+    v.Stato = "Fine";
+}
+
+void FormSeriale::closeEvent(QCloseEvent* event) {
+    Form_QueryUnload();
+    event->accept();
+}
+
+bool FormSeriale::ApriSeriale() {
+    m_openFailure.clear();
+    v.SerialeOccupata = false;
+    const PortName name = PortName::fromText(v.PortaCom);
+    if (name.device.isEmpty()) {
+        m_openFailure = name.problem;
+        return false;
+    }
+    MSComm1->setCommPort(name.device);
+    MSComm1->setSettings(QStringLiteral("9600,N,8,1"));
+    if (!MSComm1->setPortOpen(true)) {
+        m_openFailure = MSComm1->failure();
+        return false;
+    }
+    return true;
+}
+
+void FormSeriale::ChiudiSeriale() {
+    if (MSComm1->PortOpen())
+        MSComm1->setPortOpen(false);
+}
+
+QString FormSeriale::lastFailure() const {
+    return m_openFailure.isEmpty() ? MSComm1->failure() : m_openFailure;
+}
+
+void FormSeriale::InviaAllaSeriale() {
+    if (!AspettaSerialeLibera()) {
+        v.Risposta = TestoTimeout;
+        return;
+    }
+    MSComm1->Output(v.Comando);
+    MSComm1->setRThreshold(v.LunghezzaRisposta);
+    AspettaRisposta();
+}
+
+bool FormSeriale::AspettaSerialeLibera() {
+    EventWait::pumpOnce();
+    // Only an exchange started from inside another one's wait finds the line
+    // taken; it is refused, since waiting would steal the outer reply or hang.
+    if (v.SerialeOccupata || !MSComm1->PortOpen())
+        return false;
+    v.SerialeOccupata = true;
+    // Stale input (a late reply of a timed-out exchange, noise) never reaches
+    // the reply of this frame.
+    MSComm1->discardInput();
+    return true;
+}
+
+void FormSeriale::AspettaRisposta() {
+    v.ScadenzaRisposta = QDeadlineTimer(tempoRispostaMs, Qt::PreciseTimer);
+    EventWait::until(
+        [this] { return !v.SerialeOccupata || v.closeRequested || !MSComm1->PortOpen(); },
+        v.ScadenzaRisposta);
+    if (v.SerialeOccupata) {
+        MSComm1->setRThreshold(0);
+        v.SerialeOccupata = false;
+        v.Risposta = TestoTimeout;
+        return;
+    }
+    if (v.Risposta.size() > 3)
+        v.Risposta.chop(1);
+    if (v.Risposta.startsWith('\r'))
+        v.Risposta.remove(0, 1);
+    Pausa(v, pausaDopoRispostaMs);
+}
+
+void FormSeriale::MSComm1_OnComm() {
+    if (MSComm1->CommEvent() != SerialControl::comEvReceive)
+        return;
+    v.Risposta = MSComm1->Input();
+    v.SerialeOccupata = false;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class SerialControl;
+struct Variabili;
+
+// The hidden window that owns the serial port: opens and closes it for each
+// device operation and carries the request/response exchange. It is never shown.
+class FormSeriale : public QWidget {
+    Q_OBJECT
+  public:
+    static const QByteArray TestoTimeout; // "1234567errore seriale "
+
+    explicit FormSeriale(Variabili& v, QWidget* parent = nullptr);
+
+    // Opens the port named by PortaCom at 9600,N,8,1. False when it cannot be
+    // opened; lastFailure() then says why in the operator's words.
+    bool ApriSeriale();
+    void ChiudiSeriale();
+
+    // Sends Comando and leaves the trimmed reply, or the timeout text, in
+    // Risposta. A port that is not open, or fails during the exchange, gives
+    // the timeout text at once.
+    void InviaAllaSeriale();
+    bool AspettaSerialeLibera();
+    void AspettaRisposta();
+
+    // Why the port could not be opened or stopped working during the last
+    // operation; empty when it worked.
+    QString lastFailure() const;
+
+  public slots:
+    void MSComm1_OnComm();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void Form_Load();
+    void Form_QueryUnload();
+
+    Variabili& v;
+    SerialControl* MSComm1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QString m_openFailure;
+};

@@ -1,0 +1,23 @@
+#include "serial/PortName.h"
+
+#include <QFile>
+
+PortName PortName::fromText(const QByteArray& portaCom) {
+    const QByteArray text = portaCom.trimmed();
+    if (text.startsWith('/'))
+        return {QFile::decodeName(text), {}};
+    bool isNumber = false;
+    const int number = text.toInt(&isNumber);
+    if (!isNumber)
+        return {{},
+                QStringLiteral("Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
+                               "o il percorso del dispositivo (es. /dev/ttyUSB0)")
+                    .arg(QString::fromLatin1(portaCom))};
+    if (number < 1 || number > 256)
+        return {{}, QStringLiteral("Porta COM %1 non valida: il numero va da 1 a 256").arg(number)};
+#ifdef Q_OS_WIN
+    return {QStringLiteral("COM%1").arg(number), {}};
+#else
+    return {QStringLiteral("/dev/ttyS%1").arg(number - 1), {}};
+#endif
+}

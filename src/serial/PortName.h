@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Turns the text of the port box into a device name. A number N is COM port N
+// (/dev/ttyS<N-1> on Linux, COM<N> on Windows); a text beginning with "/" is
+// the path of a device (USB adapters, pseudo-terminals).
+struct PortName {
+    QString device;  // empty when the text names no port
+    QString problem; // why the text names no port, for the operator
+
+    static PortName fromText(const QByteArray& portaCom);
+};

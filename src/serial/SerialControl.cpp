@@ -1,0 +1,188 @@
+#include "serial/SerialControl.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+SerialControl::SerialControl(QObject* parent) : QObject(parent) {
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialControl::checkThreshold);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialControl::handleError);
+}
+
+void SerialControl::setCommPort(const QString& device) {
+    if (!PortOpen())
+        m_device = device;
+}
+
+bool SerialControl::setSettings(const QString& settings) {
+    const QStringList parts = settings.split(',');
+    if (parts.size() != 4)
+        return false;
+    bool baudOk = false;
+    const qint32 baud = parts[0].trimmed().toInt(&baudOk);
+    const QString parity = parts[1].trimmed().toUpper();
+    const QString data = parts[2].trimmed();
+    const QString stop = parts[3].trimmed();
+    if (!baudOk || baud <= 0)
+        return false;
+    QSerialPort::Parity p;
+    if (parity == "N")
+        p = QSerialPort::NoParity;
+    else if (parity == "E")
+        p = QSerialPort::EvenParity;
+    else if (parity == "O")
+        p = QSerialPort::OddParity;
+    else if (parity == "M")
+        p = QSerialPort::MarkParity;
+    else if (parity == "S")
+        p = QSerialPort::SpaceParity;
+    else
+        return false;
+    QSerialPort::DataBits d;
+    if (data == "5")
+        d = QSerialPort::Data5;
+    else if (data == "6")
+        d = QSerialPort::Data6;
+    else if (data == "7")
+        d = QSerialPort::Data7;
+    else if (data == "8")
+        d = QSerialPort::Data8;
+    else
+        return false;
+    QSerialPort::StopBits s;
+    if (stop == "1")
+        s = QSerialPort::OneStop;
+    else if (stop == "1.5")
+        s = QSerialPort::OneAndHalfStop;
+    else if (stop == "2")
+        s = QSerialPort::TwoStop;
+    else
+        return false;
+    m_baud = baud;
+    m_parity = p;
+    m_dataBits = d;
+    m_stopBits = s;
+    m_settings = settings;
+    return true;
+}
+
+bool SerialControl::setPortOpen(bool open) {
+    if (!open) {
+        if (m_port.isOpen())
+            m_port.close();
+        m_broken = false;
+        return true;
+    }
+    if (m_port.isOpen() && !m_broken)
+        return true;
+    if (m_port.isOpen())
+        m_port.close();
+    m_broken = false;
+    m_failure.clear();
+    m_port.setPortName(m_device);
+    m_opening = true;
+    const bool opened = m_port.open(QIODevice::ReadWrite);
+    m_opening = false;
+    if (!opened) {
+        m_failure = openFailure();
+        return false;
+    }
+    const bool configured = m_port.setBaudRate(m_baud) && m_port.setParity(m_parity) &&
+                            m_port.setDataBits(m_dataBits) && m_port.setStopBits(m_stopBits) &&
+                            m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        m_failure = QStringLiteral("La porta %1 non accetta le impostazioni %2: %3")
+                        .arg(m_device, m_settings, m_port.errorString());
+        m_port.close();
+        return false;
+    }
+    return true;
+}
+
+QString SerialControl::openFailure() const {
+    switch (m_port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("La porta %1 non esiste: controlla il numero o il cavo USB")
+            .arg(m_device);
+    case QSerialPort::PermissionError: {
+        QString group = QFileInfo(m_device).group();
+        if (group.isEmpty() || group == "root")
+            group = QStringLiteral("dialout");
+        return QStringLiteral("La porta %1 è occupata da un altro programma, oppure manca il "
+                              "permesso (serve il gruppo %2)")
+            .arg(m_device, group);
+    }
+    default:
+        return QStringLiteral("Impossibile aprire la porta %1: %2")
+            .arg(m_device, m_port.errorString());
+    }
+}
+
+void SerialControl::Output(const QByteArray& data) {
+    if (!PortOpen())
+        return;
+    m_port.write(data);
+    // Hand the bytes to the system now, so the reply time counts from here.
+    m_port.flush();
+}
+
+QByteArray SerialControl::Input() {
+    return PortOpen() ? m_port.readAll() : QByteArray();
+}
+
+void SerialControl::discardInput() {
+    if (!PortOpen())
+        return;
+    m_port.readAll();
+    m_port.clear(QSerialPort::Input);
+}
+
+void SerialControl::setRThreshold(qint16 threshold) {
+    m_threshold = threshold;
+    // Bytes may already be waiting: the notification then follows at the next
+    // round of events, never from inside this call.
+    if (m_threshold > 0 && PortOpen() && m_port.bytesAvailable() >= m_threshold)
+        QMetaObject::invokeMethod(this, &SerialControl::checkThreshold, Qt::QueuedConnection);
+}
+
+void SerialControl::raiseEvent(qint16 code) {
+    m_commEvent = code;
+    emit OnComm();
+}
+
+void SerialControl::checkThreshold() {
+    if (m_threshold > 0 && PortOpen() && m_port.bytesAvailable() >= m_threshold)
+        raiseEvent(comEvReceive);
+}
+
+void SerialControl::handleError(QSerialPort::SerialPortError error) {
+    if (m_opening || !PortOpen())
+        return;
+    switch (error) {
+    case QSerialPort::NoError:
+    case QSerialPort::TimeoutError:
+        return;
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::ResourceError:
+        // A vanished device keeps reporting errors while the port stays open:
+        // close at once and report the first one only.
+        m_failure = QStringLiteral("Collegamento con la porta %1 interrotto (%2): il "
+                                   "dispositivo è stato scollegato?")
+                        .arg(m_device, m_port.errorString());
+        m_broken = true;
+        // The port is closed from the event loop, not from inside the
+        // notification that QSerialPort is still delivering.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_broken)
+                    m_port.close();
+            },
+            Qt::QueuedConnection);
+        emit failed(m_failure);
+        return;
+    default:
+        raiseEvent(comEventDCB);
+        return;
+    }
+}

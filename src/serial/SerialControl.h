@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+// The serial control the program drives: port selection, line settings,
+// open/close, write, read-all and a receive notification once a threshold of
+// bytes is waiting, over QSerialPort.
+//
+// The notification only reports; it never waits. A port that fails while it is
+// open (adapter unplugged, the other end of a pseudo-terminal gone) is closed at
+// once and reported once through failed().
+class SerialControl : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr qint16 comEvReceive = 2;
+    static constexpr qint16 comEventDCB = 1011; // any other port error
+
+    explicit SerialControl(QObject* parent = nullptr);
+
+    void setCommPort(const QString& device);
+    QString CommPort() const { return m_device; }
+
+    // "baud,parity,data,stop", for instance "9600,N,8,1". False when malformed.
+    bool setSettings(const QString& settings);
+    QString Settings() const { return m_settings; }
+
+    // Opening returns false when the port cannot be opened; failure() says why.
+    bool setPortOpen(bool open);
+    bool PortOpen() const { return m_port.isOpen() && !m_broken; }
+
+    void Output(const QByteArray& data);
+    QByteArray Input();
+    // Throws away everything received and not yet read, also what the system
+    // still holds for the port.
+    void discardInput();
+
+    void setRThreshold(qint16 threshold);
+    qint16 RThreshold() const { return m_threshold; }
+
+    qint16 CommEvent() const { return m_commEvent; }
+
+    // Why the port could not be opened, or why it stopped working; empty when
+    // nothing went wrong since the last opening.
+    QString failure() const { return m_failure; }
+
+    // Delivers a notification with the given event code.
+    void raiseEvent(qint16 code);
+
+  signals:
+    void OnComm();
+    void failed(const QString& reason);
+
+  private:
+    void checkThreshold();
+    void handleError(QSerialPort::SerialPortError error);
+    QString openFailure() const;
+
+    QSerialPort m_port;
+    QString m_device;
+    QString m_settings;
+    QString m_failure;
+    qint32 m_baud = 9600;
+    QSerialPort::Parity m_parity = QSerialPort::NoParity;
+    QSerialPort::DataBits m_dataBits = QSerialPort::Data8;
+    QSerialPort::StopBits m_stopBits = QSerialPort::OneStop;
+    qint16 m_threshold = 0;
+    qint16 m_commEvent = 0;
+    bool m_opening = false;
+    bool m_broken = false;
+};
