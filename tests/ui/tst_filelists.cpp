@@ -1,0 +1,192 @@
+#include "ui/DirectoryList.h"
+#include "ui/DriveList.h"
+#include "ui/FileList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QSignalSpy>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+void touch(const QString& path) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+}
+
+QStringList shownNames(const QListView& view) {
+    QStringList names;
+    const QAbstractItemModel* model = view.model();
+    for (int row = 0; row < model->rowCount(view.rootIndex()); ++row)
+        names += model->index(row, 0, view.rootIndex()).data().toString();
+    names.sort();
+    return names;
+}
+
+QModelIndex rowNamed(const QListView& view, const QString& name) {
+    const QAbstractItemModel* model = view.model();
+    for (int row = 0; row < model->rowCount(view.rootIndex()); ++row) {
+        const QModelIndex index = model->index(row, 0, view.rootIndex());
+        if (index.data().toString() == name)
+            return index;
+    }
+    return {};
+}
+
+} // namespace
+
+class TestFileLists : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        for (const char* name :
+             {"alfa.tvo", "BETA.TVO", "gamma.Tvo", "delta.txt", "tvo", ".nascosto.tvo"})
+            touch(m_dir.filePath(QString::fromLatin1(name)));
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("sotto/profondo")));
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral(".cartellanascosta")));
+        touch(m_dir.filePath(QStringLiteral("sotto/uno.tvo")));
+        touch(m_dir.filePath(QStringLiteral("cartella.tvo.d")));
+    }
+
+    void fileListShowsMessageFilesOnly() {
+        FileList list;
+        list.setPath(m_dir.path());
+        QCOMPARE(list.path(), QDir::cleanPath(m_dir.path()));
+        QTRY_COMPARE(list.model()->rowCount(list.rootIndex()), 3);
+        QCOMPARE(shownNames(list),
+                 QStringList({QStringLiteral("BETA.TVO"), QStringLiteral("alfa.tvo"),
+                              QStringLiteral("gamma.Tvo")}));
+    }
+
+    void fileListStartsAtCurrentDirectory() {
+        FileList list;
+        QCOMPARE(list.path(), QDir::currentPath());
+    }
+
+    void fileListFollowsFolder() {
+        FileList list;
+        list.setPath(m_dir.path());
+        QTRY_COMPARE(list.model()->rowCount(list.rootIndex()), 3);
+        list.setPath(m_dir.filePath(QStringLiteral("sotto")));
+        QTRY_COMPARE(list.model()->rowCount(list.rootIndex()), 1);
+        QCOMPARE(shownNames(list), QStringList(QStringLiteral("uno.tvo")));
+    }
+
+    void mouseSelectionEmitsName() {
+        FileList list;
+        list.resize(200, 200);
+        list.setPath(m_dir.path());
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QTRY_COMPARE(list.model()->rowCount(list.rootIndex()), 3);
+        QSignalSpy selected(&list, &FileList::fileSelected);
+        const QModelIndex gamma = rowNamed(list, QStringLiteral("gamma.Tvo"));
+        QVERIFY(gamma.isValid());
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(gamma).center());
+        QCOMPARE(selected.count(), 1);
+        QCOMPARE(selected.at(0).at(0).toString(), QStringLiteral("gamma.Tvo"));
+    }
+
+    void keyboardSelectionEmitsName() {
+        FileList list;
+        list.resize(200, 200);
+        list.setPath(m_dir.path());
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QTRY_COMPARE(list.model()->rowCount(list.rootIndex()), 3);
+        QSignalSpy selected(&list, &FileList::fileSelected);
+        list.setFocus();
+        // Sorted by name: BETA.TVO, alfa.tvo, gamma.Tvo (upper case first or
+        // not, depending on the locale); the first arrow press selects the top row.
+        QTest::keyClick(&list, Qt::Key_Down);
+        QTRY_COMPARE(selected.count(), 1);
+        const QString first = selected.at(0).at(0).toString();
+        QCOMPARE(first, list.currentIndex().data().toString());
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(selected.count(), 2);
+        QVERIFY(selected.at(1).at(0).toString() != first);
+        QCOMPARE(selected.at(1).at(0).toString(), list.currentIndex().data().toString());
+        // Typing a name selects it too.
+        QTest::keyClicks(&list, QStringLiteral("gam"));
+        QCOMPARE(list.currentIndex().data().toString(), QStringLiteral("gamma.Tvo"));
+        QCOMPARE(selected.last().at(0).toString(), QStringLiteral("gamma.Tvo"));
+    }
+
+    void directoryListOpensFolders() {
+        DirectoryList dirs;
+        QSignalSpy changed(&dirs, &DirectoryList::pathChanged);
+        dirs.setPath(m_dir.path());
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toString(), QDir::cleanPath(m_dir.path()));
+        QListView* view = dirs.view();
+        QTRY_COMPARE(shownNames(*view),
+                     QStringList({QStringLiteral(".."), QStringLiteral("sotto")}));
+        // The same folder again is no change.
+        dirs.setPath(m_dir.path() + QStringLiteral("/"));
+        QCOMPARE(changed.count(), 1);
+
+        dirs.resize(250, 200);
+        dirs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dirs));
+        const QModelIndex sotto = rowNamed(*view, QStringLiteral("sotto"));
+        QVERIFY(sotto.isValid());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(sotto).center());
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(sotto).center());
+        QTRY_COMPARE(changed.count(), 2);
+        QCOMPARE(dirs.path(), QDir::cleanPath(m_dir.filePath(QStringLiteral("sotto"))));
+        QTRY_COMPARE(shownNames(*view),
+                     QStringList({QStringLiteral(".."), QStringLiteral("profondo")}));
+
+        // Enter on ".." goes back up.
+        view->setFocus();
+        view->setCurrentIndex(rowNamed(*view, QStringLiteral("..")));
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(changed.count(), 3);
+        QCOMPARE(dirs.path(), QDir::cleanPath(m_dir.path()));
+    }
+
+    void directoryListStopsAtRoot() {
+        DirectoryList dirs;
+        dirs.setPath(QDir::rootPath());
+        QSignalSpy changed(&dirs, &DirectoryList::pathChanged);
+        dirs.setPath(QDir::rootPath() + QStringLiteral(".."));
+        QCOMPARE(dirs.path(), QDir::rootPath());
+        QCOMPARE(changed.count(), 0);
+    }
+
+    void driveListPutsRootFirst() {
+        DriveList drives;
+        QVERIFY(drives.count() >= 1);
+        QCOMPARE(drives.itemData(0).toString(), QDir::rootPath());
+        QCOMPARE(drives.drive(), QStorageInfo(QDir::currentPath()).rootPath());
+        QStringList roots;
+        for (int i = 0; i < drives.count(); ++i) {
+            const QString root = drives.itemData(i).toString();
+            QVERIFY2(!roots.contains(root), qPrintable(root));
+            roots += root;
+            QVERIFY2(QStorageInfo(root).isReady(), qPrintable(root));
+        }
+    }
+
+    void driveListEmitsChosenRoot() {
+        DriveList drives;
+        QSignalSpy changed(&drives, &DriveList::driveChanged);
+        if (drives.count() < 2)
+            QSKIP("only one readable volume is mounted here");
+        const int other = drives.currentIndex() == 0 ? 1 : 0;
+        drives.setCurrentIndex(other);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toString(), drives.itemData(other).toString());
+    }
+};
+
+QTEST_MAIN(TestFileLists)
+#include "tst_filelists.moc"
