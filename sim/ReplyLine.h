@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <deque>
+
+class QSocketNotifier;
+
+// Sends the unit's replies on the master side of the pseudo-terminal. Each
+// byte goes out at its own time on the unit's clock, taken from an absolute
+// schedule so that timer lateness never adds up; bytes the descriptor cannot
+// take yet wait until it can.
+class ReplyLine : public QObject {
+    Q_OBJECT
+  public:
+    ReplyLine(int fd, const QElapsedTimer& clock, QObject* parent = nullptr);
+
+    // Queues a reply. Byte k is due at startNs + (k + 1) * byteNs on the
+    // clock, all of them at startNs when byteNs is 0; a reply never starts
+    // before the previous one has ended.
+    void send(const QByteArray& reply, qint64 startNs, qint64 byteNs);
+    // Drops whatever is still to be sent and lets go of the descriptor.
+    void stop();
+
+  signals:
+    // The whole reply has been handed to the pseudo-terminal.
+    void replySent(const QByteArray& reply);
+
+  private:
+    struct Scheduled {
+        QByteArray bytes;
+        qint64 startNs;
+        qint64 byteNs;
+        qsizetype released = 0;
+
+        qint64 dueNs(qsizetype index) const { return startNs + (index + 1) * byteNs; }
+    };
+    struct Sent {
+        qint64 endOffset;
+        QByteArray reply;
+    };
+
+    void releaseDue();
+    void writeOutbox();
+    void announceWritten();
+
+    int fd_;
+    const QElapsedTimer& clock_;
+    QTimer timer_;
+    QSocketNotifier* writable_;
+    std::deque<Scheduled> scheduled_;
+    std::deque<Sent> inFlight_;
+    QByteArray outbox_;
+    qint64 lastDueNs_ = 0;
+    qint64 queued_ = 0;
+    qint64 written_ = 0;
+};
