@@ -1,0 +1,36 @@
+#pragma once
+
+#include "LettoreFileMessaggi.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Yields the message records of a message file, one at a time and in file
+// order, by the programming rules: a record is columns 1-19 of a body line that
+// starts with three digits 000-511, right-padded with spaces to 19 bytes.
+// Empty lines, lines without such an address and the file's last line are
+// passed over; a line starting with "END" or "end" stops the reading. The file
+// is opened at the first next() and closed as soon as reading stops, at stop()
+// and at destruction.
+class LeggiFileDaProgrammare {
+  public:
+    static constexpr qsizetype lunghezzaRecord = 19;
+    static constexpr int indirizzoMassimo = 511;
+
+    explicit LeggiFileDaProgrammare(const QString& path);
+
+    // The next record; nullopt once reading has stopped (terminator, end of
+    // file, stop(), or an error: see error()).
+    std::optional<QByteArray> next();
+    // Stops the reading and closes the file; next() then yields nothing.
+    void stop();
+    bool isOpen() const { return lettore_.isOpen(); }
+    // Empty unless the file could not be opened or read, or is empty.
+    QString error() const { return lettore_.errore(); }
+
+  private:
+    LettoreFileMessaggi lettore_;
+    bool avviato_ = false;
+};

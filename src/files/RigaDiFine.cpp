@@ -1,0 +1,5 @@
+#include "RigaDiFine.h"
+
+bool RigaDiFine(QByteArrayView riga) {
+    return riga.startsWith("END") || riga.startsWith("end");
+}
