@@ -14,13 +14,15 @@ bool until(const std::function<bool()>& done, QDeadlineTimer deadline) {
     if (done())
         return true;
     // The timer only wakes the event loop at the deadline; the deadline itself
-    // is what decides.
+    // decides. It is armed again whenever it has fired early.
     QTimer wake;
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
-    if (!deadline.isForever())
-        wake.start(std::chrono::milliseconds(deadline.remainingTime() + 1));
     while (!deadline.hasExpired()) {
+        if (!deadline.isForever() && !wake.isActive()) {
+            const qint64 ns = deadline.remainingTimeNSecs();
+            wake.start(std::chrono::milliseconds((ns + 999'999) / 1'000'000));
+        }
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         if (done())
             return true;

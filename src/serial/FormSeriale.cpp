@@ -93,7 +93,8 @@ bool FormSeriale::AspettaSerialeLibera() {
     EventWait::pumpOnce();
     // Only an exchange started from inside another one's wait finds the line
     // taken; it is refused, since waiting would steal the outer reply or hang.
-    if (v.SerialeOccupata || !MSComm1->PortOpen())
+    // Nothing more is sent once the program is closing.
+    if (v.SerialeOccupata || !MSComm1->PortOpen() || v.closeRequested)
         return false;
     v.SerialeOccupata = true;
     // Stale input (a late reply of a timed-out exchange, noise) never reaches

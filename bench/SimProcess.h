@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// tarvo-sim in a process of its own, so that its work does not count in the
+// figures of the program side.
+class SimProcess {
+  public:
+    explicit SimProcess(const QStringList& arguments);
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    // The device path printed on its first line; empty when it did not start.
+    QString devicePath() const { return m_devicePath; }
+
+  private:
+    QProcess m_process;
+    QString m_devicePath;
+};

@@ -1,0 +1,76 @@
+#include "core/EventWait.h"
+#include "core/Pausa.h"
+#include "core/TreCifre.h"
+#include "core/Variabili.h"
+#include "core/Windows1252.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QtTest>
+
+class TestHelpers : public QObject {
+    Q_OBJECT
+  private slots:
+    void treCifre_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QByteArray>("digits");
+        const QList<std::pair<int, const char*>> table = {
+            {0, "000"},   {9, "009"},   {10, "010"},  {99, "099"},  {100, "100"},
+            {101, "101"}, {110, "110"}, {199, "199"}, {500, "500"}, {509, "509"},
+            {510, "510"}, {511, "511"}, {42, "042"},  {599, "599"}};
+        for (const auto& [number, digits] : table)
+            QTest::newRow(digits) << number << QByteArray(digits);
+    }
+    void treCifre() {
+        QFETCH(int, number);
+        QFETCH(QByteArray, digits);
+        Variabili v;
+        v.NumeroDaFormattare = qint16(number);
+        TreCifre(v);
+        QCOMPARE(v.NumeroFormattato, digits);
+    }
+
+    void pausaWaitsAndRunsEvents() {
+        Variabili v;
+        bool ran = false;
+        QTimer::singleShot(0, this, [&ran] { ran = true; });
+        QElapsedTimer clock;
+        clock.start();
+        Pausa(v, 10);
+        QVERIFY(clock.elapsed() >= 9);
+        QVERIFY(clock.elapsed() < 1000);
+        QVERIFY(ran);
+    }
+
+    void pausaEndsWhenTheProgramCloses() {
+        Variabili v;
+        QTimer::singleShot(20, this, [&v] { v.closeRequested = true; });
+        QElapsedTimer clock;
+        clock.start();
+        Pausa(v, 60000);
+        QVERIFY(clock.elapsed() < 30000);
+    }
+
+    void waitEndsAtTheDeadlineWithoutEvents() {
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!EventWait::until([] { return false; }, QDeadlineTimer(50)));
+        QVERIFY(clock.elapsed() >= 49);
+    }
+
+    void windows1252KeepsEveryByte() {
+        QByteArray all;
+        for (int byte = 0; byte < 256; ++byte)
+            all += char(byte);
+        const QString shown = Windows1252::decode(all);
+        QCOMPARE(shown.size(), 256);
+        QCOMPARE(shown.at(0x80), QChar(0x20AC));
+        QCOMPARE(Windows1252::encode(shown), std::optional<QByteArray>(all));
+        QVERIFY(!Windows1252::encode(QStringLiteral("ok \u6F22")).has_value());
+        QCOMPARE(Windows1252::firstUnencodable(QStringLiteral("ok \u6F22")),
+                 QStringLiteral("\u6F22"));
+    }
+};
+
+QTEST_MAIN(TestHelpers)
+#include "tst_helpers.moc"

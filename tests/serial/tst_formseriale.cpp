@@ -1,0 +1,279 @@
+#include "ScriptedPeer.h"
+#include "SimulatedUnit.h"
+#include "core/Variabili.h"
+#include "serial/FormSeriale.h"
+#include "serial/PortName.h"
+#include "serial/SerialControl.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTimer>
+#include <QtTest>
+
+class TestFormSeriale : public QObject {
+    Q_OBJECT
+
+    SerialControl* control(FormSeriale& host) {
+        return host.findChild<SerialControl*>(QStringLiteral("MSComm1"));
+    }
+
+    // One exchange with a scripted far end.
+    void exchange(Variabili& v, FormSeriale& host, const QByteArray& frame, qint16 threshold) {
+        v.Comando = frame;
+        v.LunghezzaRisposta = threshold;
+        host.InviaAllaSeriale();
+    }
+
+  private slots:
+    void portNames_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("COM 1") << QByteArray("1") << QStringLiteral("/dev/ttyS0");
+        QTest::newRow("COM 3 with blanks") << QByteArray(" 3 ") << QStringLiteral("/dev/ttyS2");
+        QTest::newRow("device path")
+            << QByteArray("/dev/ttyUSB0") << QStringLiteral("/dev/ttyUSB0");
+        QTest::newRow("start text X") << QByteArray("X") << QString();
+        QTest::newRow("empty") << QByteArray() << QString();
+        QTest::newRow("zero") << QByteArray("0") << QString();
+        QTest::newRow("negative") << QByteArray("-2") << QString();
+        QTest::newRow("relative path") << QByteArray("ttyUSB0") << QString();
+    }
+    void portNames() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, device);
+        const PortName name = PortName::fromText(text);
+        QCOMPARE(name.device, device);
+        QCOMPARE(name.problem.isEmpty(), !device.isEmpty());
+    }
+
+    void portsThatCannotBeOpenedAreReported_data() {
+        QTest::addColumn<QByteArray>("port");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("not a number") << QByteArray("X") << QStringLiteral("non valida");
+        QTest::newRow("missing device")
+            << QByteArray("/dev/tarvo-missing") << QStringLiteral("non esiste");
+        QTest::newRow("not a serial port")
+            << QByteArray("/dev/null") << QStringLiteral("/dev/null");
+    }
+    void portsThatCannotBeOpenedAreReported() {
+        QFETCH(QByteArray, port);
+        QFETCH(QString, words);
+        Variabili v;
+        FormSeriale host(v);
+        v.PortaCom = port;
+        v.SerialeOccupata = true;
+        QVERIFY(!host.ApriSeriale());
+        QVERIFY2(host.lastFailure().contains(words), qPrintable(host.lastFailure()));
+        QVERIFY(!control(host)->PortOpen());
+        QVERIFY(!v.SerialeOccupata);
+        // An exchange on a port that is not open gives the timeout text at once.
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+        QVERIFY(!v.SerialeOccupata);
+    }
+
+    void openingSetsTheLineAndFreesIt() {
+        ScriptedPeer peer;
+        Variabili v;
+        FormSeriale host(v);
+        v.PortaCom = peer.portText();
+        v.SerialeOccupata = true;
+        QVERIFY2(host.ApriSeriale(), qPrintable(host.lastFailure()));
+        QVERIFY(!v.SerialeOccupata);
+        QVERIFY(host.lastFailure().isEmpty());
+        QCOMPARE(control(host)->Settings(), QStringLiteral("9600,N,8,1"));
+        QVERIFY(control(host)->PortOpen());
+        host.ChiudiSeriale();
+        QVERIFY(!control(host)->PortOpen());
+        host.ChiudiSeriale();
+        QVERIFY(!control(host)->PortOpen());
+        // The port opens again for the next operation.
+        QVERIFY(host.ApriSeriale());
+        host.ChiudiSeriale();
+    }
+
+    void repliesAreTrimmed_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<qint16>("threshold");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("CR at the end") << QByteArray("ABCDE\r") << qint16(6) << QByteArray("ABCDE");
+        QTest::newRow("CR at both ends")
+            << QByteArray("\rABCDE\r") << qint16(7) << QByteArray("ABCDE");
+        QTest::newRow("three characters kept")
+            << QByteArray("AB\r") << qint16(3) << QByteArray("AB\r");
+        QTest::newRow("three with leading CR")
+            << QByteArray("\rAB") << qint16(3) << QByteArray("AB");
+        QTest::newRow("lone CR") << QByteArray("\r") << qint16(1) << QByteArray();
+        QTest::newRow("more than the threshold")
+            << QByteArray("&C1TA and more\r") << qint16(6) << QByteArray("&C1TA and more");
+        QTest::newRow("bytes 128-255") << QByteArray("&C10R16\xe0\xe8\x80\xff\x81"
+                                                     "abcdefghijk\r")
+                                       << qint16(24)
+                                       << QByteArray("&C10R16\xe0\xe8\x80\xff\x81"
+                                                     "abcdefghijk");
+    }
+    void repliesAreTrimmed() {
+        QFETCH(QByteArray, reply);
+        QFETCH(qint16, threshold);
+        QFETCH(QByteArray, expected);
+        ScriptedPeer peer;
+        peer.reply(reply);
+        Variabili v;
+        FormSeriale host(v);
+        v.PortaCom = peer.portText();
+        QVERIFY(host.ApriSeriale());
+        exchange(v, host, "&C1TA\r", threshold);
+        QCOMPARE(v.Risposta, expected);
+        QVERIFY(!v.SerialeOccupata);
+        QCOMPARE(control(host)->RThreshold(), threshold);
+        QCOMPARE(peer.frames(), QByteArrayList{"&C1TA\r"});
+    }
+
+    void noReplyGivesTheTimeoutText() {
+        ScriptedPeer peer;
+        Variabili v;
+        FormSeriale host(v);
+        v.PortaCom = peer.portText();
+        QVERIFY(host.ApriSeriale());
+        QElapsedTimer clock;
+        clock.start();
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(v.Risposta, QByteArray("1234567errore seriale "));
+        QCOMPARE(v.Risposta.size(), 22);
+        QVERIFY(!v.SerialeOccupata);
+        QCOMPARE(control(host)->RThreshold(), qint16(0));
+        QVERIFY(clock.elapsed() >= 790);
+        QVERIFY(host.lastFailure().isEmpty());
+    }
+
+    void shortReplyTimesOutAndIsDrainedBeforeTheNextFrame() {
+        ScriptedPeer peer;
+        peer.reply("&C1T");
+        peer.reply("&C10WR\r");
+        Variabili v;
+        FormSeriale host(v);
+        v.PortaCom = peer.portText();
+        QVERIFY(host.ApriSeriale());
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+        // A late byte after the time-out stays waiting until the next frame.
+        peer.send("Z");
+        exchange(v, host, "&C10W016000HELLO           \r", 7);
+        QCOMPARE(v.Risposta, QByteArray("&C10WR"));
+    }
+
+    void errorNotificationsChangeNothing() {
+        Variabili v;
+        FormSeriale host(v);
+        v.Risposta = "before";
+        v.SerialeOccupata = true;
+        for (const qint16 code :
+             {qint16(1), qint16(1004), qint16(1006), qint16(1009), qint16(1011)}) {
+            control(host)->raiseEvent(code);
+            QCOMPARE(v.Risposta, QByteArray("before"));
+            QVERIFY(v.SerialeOccupata);
+        }
+    }
+
+    void eventsRunOnceBeforeTheLineIsTaken() {
+        ScriptedPeer peer;
+        peer.reply("&C1TA\r");
+        Variabili v;
+        FormSeriale host(v);
+        v.PortaCom = peer.portText();
+        QVERIFY(host.ApriSeriale());
+        v.Comando = "&C1XX\r";
+        v.LunghezzaRisposta = 6;
+        // Posted before the call, it runs in the first round of events, before
+        // the frame is written.
+        QTimer::singleShot(0, this, [&v] { v.Comando = "&C1TA\r"; });
+        host.InviaAllaSeriale();
+        QCOMPARE(peer.frames(), QByteArrayList{"&C1TA\r"});
+        QCOMPARE(v.Risposta, QByteArray("&C1TA"));
+    }
+
+    void anExchangeInsideAnotherOnesWaitIsRefused() {
+        ScriptedPeer peer;
+        Variabili v;
+        FormSeriale host(v);
+        v.PortaCom = peer.portText();
+        QVERIFY(host.ApriSeriale());
+        QByteArray innerReply;
+        connect(
+            &peer, &ScriptedPeer::frameReceived, this,
+            [&] {
+                v.Comando = "&C1TA\r";
+                host.InviaAllaSeriale();
+                innerReply = v.Risposta;
+                peer.send("&C1TA\r");
+            },
+            Qt::SingleShotConnection);
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(innerReply, FormSeriale::TestoTimeout);
+        QCOMPARE(peer.frames().size(), 1);
+    }
+
+    void aDeviceThatVanishesEndsTheExchange() {
+        ScriptedPeer peer;
+        peer.vanishOnNextFrame();
+        Variabili v;
+        FormSeriale host(v);
+        v.PortaCom = peer.portText();
+        QVERIFY(host.ApriSeriale());
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+        QVERIFY(!v.SerialeOccupata);
+        QVERIFY2(host.lastFailure().contains(QStringLiteral("interrotto")),
+                 qPrintable(host.lastFailure()));
+        QTRY_VERIFY(!control(host)->PortOpen());
+        host.ChiudiSeriale();
+        // Nothing more reaches a port that is gone.
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+    }
+
+    void aCloseRequestEndsTheWaitAndSendsNothingMore() {
+        ScriptedPeer peer;
+        Variabili v;
+        FormSeriale host(v);
+        v.PortaCom = peer.portText();
+        QVERIFY(host.ApriSeriale());
+        connect(&peer, &ScriptedPeer::frameReceived, this, [&v] { v.closeRequested = true; });
+        QElapsedTimer clock;
+        clock.start();
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+        QVERIFY(clock.elapsed() < 700);
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(peer.frames().size(), 1);
+    }
+
+    void talksToTheSimulatedUnit() {
+        SimulatedUnit unit;
+        QString error;
+        QVERIFY2(unit.start(&error), qPrintable(error));
+        Variabili v;
+        FormSeriale host(v);
+        v.PortaCom = unit.devicePath().toLocal8Bit();
+        QVERIFY(host.ApriSeriale());
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(v.Risposta, QByteArray("&C1TA"));
+        exchange(v, host, "&C10W016042HELLO \xe9\xff        \r", 7);
+        QCOMPARE(v.Risposta.at(5), 'R');
+        exchange(v, host, "&C10R042\r", 24);
+        QCOMPARE(v.Risposta.mid(7), QByteArray("HELLO \xe9\xff        "));
+        host.ChiudiSeriale();
+    }
+
+    void serialHostUnloadSetsFine() {
+        Variabili v;
+        auto* host = new FormSeriale(v);
+        QCOMPARE(host->findChild<QLabel*>(QStringLiteral("Label3"))->text(), QString());
+        QVERIFY(host->close());
+        QCOMPARE(v.Stato, QByteArray("Fine"));
+        delete host;
+    }
+};
+
+QTEST_MAIN(TestFormSeriale)
+#include "tst_formseriale.moc"

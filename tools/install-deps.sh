@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing tarvodisp need on Debian 12.
+set -euo pipefail
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update
+"${as_root[@]}" apt-get install -y --no-install-recommends \
+    cmake make g++ pkg-config file \
+    qt6-base-dev qt6-serialport-dev libgl-dev \
+    clang libclang-rt-14-dev \
+    xvfb xauth xdotool imagemagick fonts-dejavu-core
