@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileSystemModel>
-#include <QItemSelection>
 
 FileList::FileList(QWidget* parent) : QListView(parent), m_model(new QFileSystemModel(this)) {
     m_model->setFilter(QDir::Files);
@@ -21,14 +20,19 @@ void FileList::setPath(const QString& path) {
     if (clean == m_path)
         return;
     m_path = clean;
+    selectionModel()->clearCurrentIndex();
     clearSelection();
     setRootIndex(m_model->setRootPath(m_path));
     m_model->sort(0);
 }
 
-void FileList::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
-    QListView::selectionChanged(selected, deselected);
-    const QModelIndexList indexes = selected.indexes();
-    if (!indexes.isEmpty())
-        emit fileSelected(indexes.first().data(QFileSystemModel::FileNameRole).toString());
+void FileList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QListView::currentChanged(current, previous);
+    if (!current.isValid())
+        return;
+    // The keyboard can move the current entry without selecting it (focus
+    // coming in by Tab): the entry in use is always the one shown selected.
+    if (!selectionModel()->isSelected(current))
+        selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+    emit fileSelected(current.data(QFileSystemModel::FileNameRole).toString());
 }

@@ -4,11 +4,11 @@
 #include <QString>
 
 class QFileSystemModel;
-class QItemSelection;
 
 // The file list: the message files (*.tvo, letter case ignored) of one folder,
 // hidden and system files left out. Selecting an entry, by mouse or keyboard
-// (arrow keys, typing its name), emits fileSelected() with its name.
+// (arrow keys, typing its name, Tab into the list), makes it the current entry
+// and emits fileSelected() with its name.
 class FileList : public QListView {
     Q_OBJECT
   public:
@@ -21,8 +21,7 @@ class FileList : public QListView {
     void fileSelected(const QString& name);
 
   private:
-    void selectionChanged(const QItemSelection& selected,
-                          const QItemSelection& deselected) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
     QFileSystemModel* m_model;
     QString m_path;

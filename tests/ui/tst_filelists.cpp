@@ -99,25 +99,38 @@ class TestFileLists : public QObject {
         FileList list;
         list.resize(200, 200);
         list.setPath(m_dir.path());
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
         QTRY_COMPARE(list.model()->rowCount(list.rootIndex()), 3);
         QSignalSpy selected(&list, &FileList::fileSelected);
-        list.setFocus();
-        // Sorted by name: BETA.TVO, alfa.tvo, gamma.Tvo (upper case first or
-        // not, depending on the locale); the first arrow press selects the top row.
-        QTest::keyClick(&list, Qt::Key_Down);
+        // The keyboard coming into the list (here: its window becoming active)
+        // lands on the top entry, which is then selected and reported.
+        list.show();
+        list.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&list));
         QTRY_COMPARE(selected.count(), 1);
         const QString first = selected.at(0).at(0).toString();
         QCOMPARE(first, list.currentIndex().data().toString());
+        QVERIFY(list.selectionModel()->isSelected(list.currentIndex()));
         QTest::keyClick(&list, Qt::Key_Down);
         QCOMPARE(selected.count(), 2);
         QVERIFY(selected.at(1).at(0).toString() != first);
         QCOMPARE(selected.at(1).at(0).toString(), list.currentIndex().data().toString());
+        QCOMPARE(list.selectionModel()->selectedIndexes(), QModelIndexList{list.currentIndex()});
         // Typing a name selects it too.
         QTest::keyClicks(&list, QStringLiteral("gam"));
         QCOMPARE(list.currentIndex().data().toString(), QStringLiteral("gamma.Tvo"));
         QCOMPARE(selected.last().at(0).toString(), QStringLiteral("gamma.Tvo"));
+    }
+
+    void changingFolderForgetsEntry() {
+        FileList list;
+        list.setPath(m_dir.path());
+        QTRY_COMPARE(list.model()->rowCount(list.rootIndex()), 3);
+        list.setCurrentIndex(rowNamed(list, QStringLiteral("alfa.tvo")));
+        QSignalSpy selected(&list, &FileList::fileSelected);
+        list.setPath(m_dir.filePath(QStringLiteral("sotto")));
+        QVERIFY(!list.currentIndex().isValid());
+        QVERIFY(list.selectionModel()->selectedIndexes().isEmpty());
+        QCOMPARE(selected.count(), 0);
     }
 
     void directoryListOpensFolders() {
