@@ -1,0 +1,190 @@
+#include "ui/FormScriveMessaggi.h"
+
+#include "core/Variabili.h"
+#include "core/Windows1252.h"
+#include "device/LetturaTesti.h"
+#include "device/ProgrammaTesti.h"
+#include "device/TestPresenza.h"
+#include "ui/CarattereRifiutato.h"
+#include "ui/DirectoryList.h"
+#include "ui/DriveList.h"
+#include "ui/EditaMessaggi.h"
+#include "ui/FileList.h"
+#include "ui/OperationGuard.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, FormSeriale& formSeriale,
+                                       QWidget* parent)
+    : QWidget(parent), v(variabili), seriale(formSeriale) {
+    creaControlli();
+    collegaEventi();
+    Form_Load();
+}
+
+void FormScriveMessaggi::collegaEventi() {
+    connect(IdStart, &QLineEdit::textChanged, this, &FormScriveMessaggi::IdStart_Change);
+    connect(Text3, &QLineEdit::textChanged, this, &FormScriveMessaggi::Text3_Change);
+    connect(Drive1, &DriveList::driveChanged, this, &FormScriveMessaggi::Drive1_Change);
+    connect(Dir1, &DirectoryList::pathChanged, this, &FormScriveMessaggi::Dir1_Change);
+    connect(File1, &FileList::fileSelected, this, &FormScriveMessaggi::File1_Click);
+    connect(Command1, &QPushButton::clicked, this, &FormScriveMessaggi::Command1_Click);
+    connect(Command5, &QPushButton::clicked, this, &FormScriveMessaggi::Command5_Click);
+    connect(Command3, &QPushButton::clicked, this, &FormScriveMessaggi::Command3_Click);
+    connect(LeggiTesti, &QPushButton::clicked, this, &FormScriveMessaggi::LeggiTesti_Click);
+    connect(Command4, &QPushButton::clicked, this, &FormScriveMessaggi::Command4_Click);
+    connect(Command2, &QPushButton::clicked, this, &FormScriveMessaggi::Command2_Click);
+}
+
+void FormScriveMessaggi::Form_Load() {
+    v.FileSelezionato.clear();
+    Text1->setText(QStringLiteral("Seleziona un file xxxxx.TVO per programmare"));
+    Text2->setText(QStringLiteral("o Clicca Pulsante Test funzionamento"));
+    v.Stato = "aspetta";
+    IdStart->setText(Windows1252::decode(v.Identificativo));
+    Text3->setText(QStringLiteral("X"));
+}
+
+void FormScriveMessaggi::DisabilitaComandi() {
+    for (QWidget* comando : comandi())
+        comando->setEnabled(false);
+}
+
+void FormScriveMessaggi::AbilitaComandi() {
+    for (QWidget* comando : comandi())
+        comando->setEnabled(true);
+}
+
+std::array<QWidget*, 8> FormScriveMessaggi::comandi() const {
+    return {Command1, Command2, Command3, Command5, LeggiTesti, Drive1, Dir1, File1};
+}
+
+void FormScriveMessaggi::copiaTesto(QLineEdit* casella, QByteArray& destinazione,
+                                    const QString& dove) {
+    const std::optional<QByteArray> testo = Windows1252::encode(casella->text());
+    if (testo) {
+        destinazione = *testo;
+        return;
+    }
+    const QString rifiutato =
+        primoCarattereRifiutato(casella->text()).value_or(CarattereRifiutato{}).carattere;
+    Text2->setText(QStringLiteral("Il carattere %1 non si può usare %2: non è stato accettato")
+                       .arg(rifiutato, dove));
+    // The box goes back to the value in use, so that what it shows is what is sent.
+    const int cursore = casella->cursorPosition() - int(rifiutato.size());
+    const QSignalBlocker blocco(casella);
+    casella->setText(Windows1252::decode(destinazione));
+    casella->setCursorPosition(std::max(0, cursore));
+}
+
+void FormScriveMessaggi::IdStart_Change() {
+    copiaTesto(IdStart, v.Identificativo, QStringLiteral("nell'identificativo"));
+}
+
+void FormScriveMessaggi::Text3_Change() {
+    copiaTesto(Text3, v.PortaCom, QStringLiteral("nella porta COM"));
+}
+
+void FormScriveMessaggi::Drive1_Change(const QString& rootPath) {
+    Dir1->setPath(rootPath);
+}
+
+void FormScriveMessaggi::Dir1_Change(const QString& path) {
+    File1->setPath(path);
+}
+
+void FormScriveMessaggi::File1_Click(const QString& name) {
+    v.FileSelezionato =
+        QFile::encodeName(QDir::toNativeSeparators(QDir(File1->path()).filePath(name)));
+}
+
+template <typename Operation> void FormScriveMessaggi::esegui(Operation operation) {
+    // The waits of an operation run this window's events: a click on another
+    // command meanwhile (the presence test leaves them enabled) does nothing.
+    if (m_operazioneInCorso)
+        return;
+    {
+        const OperationGuard guardia(m_operazioneInCorso);
+        operation();
+    }
+    if (v.closeRequested)
+        passiDiChiusura();
+}
+
+void FormScriveMessaggi::Command1_Click() {
+    esegui([this] {
+        DisabilitaComandi();
+        if (!v.FileSelezionato.isEmpty()) {
+            ProgrammaTesti(v, seriale, *this);
+        } else {
+            Text1->setText(QStringLiteral("Devi selezionare un file"));
+            Text2->setText(QStringLiteral("Cliccane uno dalla lista in alto a destra"));
+        }
+        AbilitaComandi();
+    });
+}
+
+void FormScriveMessaggi::Command5_Click() {
+    esegui([this] {
+        DisabilitaComandi();
+        if (!v.FileSelezionato.isEmpty()) {
+            EditaMessaggi editor(v, this);
+            editor.mostraModale();
+        } else {
+            Text1->setText(QStringLiteral("Devi selezionare un file"));
+            Text2->setText(QStringLiteral("Cliccane uno dalla lista "));
+        }
+        AbilitaComandi();
+    });
+}
+
+void FormScriveMessaggi::Command3_Click() {
+    esegui([this] { TestaPresenza(v, seriale, *this); });
+}
+
+void FormScriveMessaggi::LeggiTesti_Click() {
+    esegui([this] { LeggiTuttiITesti(v, seriale, *this); });
+}
+
+void FormScriveMessaggi::Command4_Click() {
+    v.ConfermaErrore = true;
+}
+
+void FormScriveMessaggi::Command2_Click() {
+    if (m_operazioneInCorso) {
+        v.closeRequested = true;
+        return;
+    }
+    passiDiChiusura();
+}
+
+void FormScriveMessaggi::closeEvent(QCloseEvent* event) {
+    // A close request during an operation is kept: the operation's waits end
+    // at once, and the window closes when the operation has returned.
+    if (m_operazioneInCorso) {
+        v.closeRequested = true;
+        event->ignore();
+        return;
+    }
+    passiDiChiusura();
+    m_scaricata = true;
+    event->accept();
+}
+
+void FormScriveMessaggi::Scarica() {
+    if (!m_scaricata)
+        close();
+}
+
+void FormScriveMessaggi::passiDiChiusura() {
+    // Every file is opened and closed within one operation, so none is open here.
+    v.Stato = "Finisci";
+    hide();
+}

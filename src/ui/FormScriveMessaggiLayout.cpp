@@ -1,0 +1,93 @@
+// The controls of the main window: kinds, design texts, places, type and
+// colours, and the keyboard focus order.
+#include "ui/FormScriveMessaggi.h"
+
+#include "ui/AspettoFinestre.h"
+#include "ui/DirectoryList.h"
+#include "ui/DriveList.h"
+#include "ui/FileList.h"
+#include "ui/WrappedButton.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+
+namespace {
+
+using AspettoFinestre::daTwips;
+
+constexpr int larghezzaTwips = 9510;
+constexpr int altezzaTwips = 6495;
+constexpr int sinistraTwips = 1605;
+constexpr int altoTwips = 1455;
+
+template <typename Widget>
+Widget* controllo(Widget* widget, const char* nome, int left, int top, int width, int height,
+                  qreal punti, bool grassetto = false) {
+    widget->setObjectName(QLatin1String(nome));
+    widget->setGeometry(daTwips(left), daTwips(top), daTwips(width), daTwips(height));
+    widget->setFont(AspettoFinestre::carattere(punti, grassetto));
+    return widget;
+}
+
+void sfondo(QWidget* widget, QPalette::ColorRole ruolo, const QColor& colore) {
+    QPalette palette = widget->palette();
+    palette.setColor(ruolo, colore);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+void FormScriveMessaggi::creaControlli() {
+    setObjectName(QStringLiteral("FormScriveMessaggi"));
+    setWindowTitle(QStringLiteral("Tarvo") + QString(13, QLatin1Char(' ')) +
+                   QStringLiteral("www.tarvo.example"));
+    setFont(AspettoFinestre::carattere());
+    setFixedSize(daTwips(larghezzaTwips), daTwips(altezzaTwips));
+    move(daTwips(sinistraTwips), daTwips(altoTwips));
+
+    // Created in the order of the design, so that later controls lie on top of
+    // Label2, whose lower edge runs under the drive and directory lists.
+    Label2 = controllo(new QLabel(QStringLiteral("Identificativo Tarvo"), this), "Label2", 0, 0,
+                       2040, 315, 12);
+    Drive1 = controllo(new DriveList(this), "Drive1", 240, 240, 1455, 480, 13.5);
+    Dir1 = controllo(new DirectoryList(this), "Dir1", 1800, 240, 3615, 2250, 9.75, true);
+    File1 = controllo(new FileList(this), "File1", 5760, 240, 2775, 2190, 12, true);
+    Text1 = controllo(new QLineEdit(this), "Text1", 480, 2760, 5640, 495, 13.5);
+    Text2 =
+        controllo(new QLineEdit(QStringLiteral(" "), this), "Text2", 480, 3360, 5640, 615, 13.5);
+    Command5 = controllo(new WrappedButton(QStringLiteral("Modifica Testi"), this), "Command5",
+                         6600, 2775, 1920, 975, 13.5);
+    Label1 = controllo(new QLabel(QStringLiteral("Identificativo Tarvo"), this), "Label1", 525,
+                       4275, 2040, 315, 12);
+    IdStart = controllo(new QLineEdit(QStringLiteral("&C1"), this), "IdStart", 2640, 4200, 690, 405,
+                        13.5);
+    Command4 = controllo(new WrappedButton(QStringLiteral("Command4"), this), "Command4", 3975,
+                         4200, 4950, 735, 13.5);
+    Label3 = controllo(new QLabel(QStringLiteral("Scegli Porta COM->"), this), "Label3", 120, 4680,
+                       2415, 375, 12, true);
+    Text3 = controllo(new QLineEdit(this), "Text3", 2640, 4680, 495, 375, 12, true);
+    Command3 = controllo(new WrappedButton(QStringLiteral("Test Funzionamento"), this), "Command3",
+                         480, 5160, 2295, 975, 13.5);
+    Command1 = controllo(new WrappedButton(QStringLiteral("Invia file al TARVO"), this), "Command1",
+                         3120, 5160, 1935, 975, 13.5);
+    LeggiTesti = controllo(new WrappedButton(QStringLiteral("Leggi Testi dal TARVO"), this),
+                           "LeggiTesti", 5550, 5175, 1890, 915, 13.5);
+    Command2 = controllo(new WrappedButton(QStringLiteral("Exit"), this), "Command2", 8100, 5625,
+                         1035, 750, 13.5);
+
+    Command4->setVisible(false);
+    Command4->setAutoFillBackground(true);
+    sfondo(Command4, QPalette::Button, QColor(255, 0, 0));
+    Label3->setAutoFillBackground(true);
+    sfondo(Label3, QPalette::Window, QColor(255, 255, 128));
+    sfondo(Text3, QPalette::Base, QColor(255, 255, 0));
+
+    // Keyboard focus in the order of the tab indexes; labels take none.
+    QWidget* ordine[] = {Command1, Text1,    Text2,    File1,   Dir1,       Command2, Drive1,
+                         Command3, Command4, Command5, IdStart, LeggiTesti, Text3};
+    for (std::size_t i = 1; i < std::size(ordine); ++i)
+        setTabOrder(ordine[i - 1], ordine[i]);
+    Command1->setFocus();
+}

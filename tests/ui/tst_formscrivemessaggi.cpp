@@ -1,0 +1,379 @@
+#include "core/Variabili.h"
+#include "serial/FormSeriale.h"
+#include "ui/DirectoryList.h"
+#include "ui/DriveList.h"
+#include "ui/FileList.h"
+#include "ui/FormScriveMessaggi.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+int px(int twips) {
+    return twips / 15;
+}
+
+QModelIndex rowNamed(const QListView& view, const QString& name) {
+    const QAbstractItemModel* model = view.model();
+    for (int row = 0; row < model->rowCount(view.rootIndex()); ++row) {
+        const QModelIndex index = model->index(row, 0, view.rootIndex());
+        if (index.data().toString() == name)
+            return index;
+    }
+    return {};
+}
+
+void clickFile(FileList* list, const QString& name) {
+    QTRY_VERIFY(rowNamed(*list, name).isValid());
+    const QModelIndex index = rowNamed(*list, name);
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+}
+
+// Types one character that has no key of its own on the test keyboard.
+void typeText(QWidget* widget, const QString& character) {
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, character, Qt::NoModifier);
+}
+
+} // namespace
+
+class TestFormScriveMessaggi : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Variabili> v;
+    std::unique_ptr<FormSeriale> seriale;
+    std::unique_ptr<FormScriveMessaggi> w;
+
+    template <typename T> T* control(const char* name) {
+        T* found = w->findChild<T*>(QLatin1String(name));
+        if (!found)
+            qFatal("control %s missing", name);
+        return found;
+    }
+
+  private slots:
+    void init() {
+        v = std::make_unique<Variabili>();
+        v->Identificativo = "&C1";
+        seriale = std::make_unique<FormSeriale>(*v);
+        w = std::make_unique<FormScriveMessaggi>(*v, *seriale);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+
+    void cleanup() {
+        w.reset();
+        seriale.reset();
+        v.reset();
+    }
+
+    void loadState() {
+        QCOMPARE(w->windowTitle(), QStringLiteral("Tarvo             www.tarvo.example"));
+        QCOMPARE(control<QLineEdit>("Text1")->text(),
+                 QStringLiteral("Seleziona un file xxxxx.TVO per programmare"));
+        QCOMPARE(control<QLineEdit>("Text2")->text(),
+                 QStringLiteral("o Clicca Pulsante Test funzionamento"));
+        QCOMPARE(control<QLineEdit>("Text3")->text(), QStringLiteral("X"));
+        QCOMPARE(v->PortaCom, QByteArray("X"));
+        QCOMPARE(control<QLineEdit>("IdStart")->text(), QStringLiteral("&C1"));
+        QCOMPARE(v->Identificativo, QByteArray("&C1"));
+        QCOMPARE(v->Stato, QByteArray("aspetta"));
+        QVERIFY(v->FileSelezionato.isEmpty());
+        QVERIFY(!control<QPushButton>("Command4")->isVisible());
+        for (const char* name : {"Command1", "Command2", "Command3", "Command5", "LeggiTesti",
+                                 "Drive1", "Dir1", "File1", "IdStart", "Text3"}) {
+            QWidget* widget = control<QWidget>(name);
+            QVERIFY2(widget->isVisible() && widget->isEnabled(), name);
+        }
+        QCOMPARE(control<QLabel>("Label1")->text(), QStringLiteral("Identificativo Tarvo"));
+        QCOMPARE(control<QLabel>("Label2")->text(), QStringLiteral("Identificativo Tarvo"));
+        QCOMPARE(control<FileList>("File1")->path(), QDir::currentPath());
+        QCOMPARE(control<DirectoryList>("Dir1")->path(), QDir::currentPath());
+    }
+
+    void fileSelectedIsEmptiedAtLoad() {
+        Variabili state;
+        state.FileSelezionato = "/tmp/vecchio.tvo";
+        FormSeriale host(state);
+        FormScriveMessaggi window(state, host);
+        QVERIFY(state.FileSelezionato.isEmpty());
+        QCOMPARE(state.Stato, QByteArray("aspetta"));
+    }
+
+    void focusAtOpenAndTabOrder() {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QCOMPARE(QApplication::focusWidget(), control<QWidget>("Command1"));
+        // Tab indexes 0 to 15; labels take no focus and Command4 is hidden.
+        const QList<QWidget*> expected = {
+            control<QWidget>("Text1"),    control<QWidget>("Text2"),
+            control<QWidget>("File1"),    control<DirectoryList>("Dir1")->view(),
+            control<QWidget>("Command2"), control<QWidget>("Drive1"),
+            control<QWidget>("Command3"), control<QWidget>("Command5"),
+            control<QWidget>("IdStart"),  control<QWidget>("LeggiTesti"),
+            control<QWidget>("Text3"),    control<QWidget>("Command1")};
+        for (QWidget* next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void geometry_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<qreal>("points");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("Label2") << "Label2" << QRect(0, 0, 2040, 315) << 12.0 << false;
+        QTest::newRow("Drive1") << "Drive1" << QRect(240, 240, 1455, 480) << 13.5 << false;
+        QTest::newRow("Dir1") << "Dir1" << QRect(1800, 240, 3615, 2250) << 9.75 << true;
+        QTest::newRow("File1") << "File1" << QRect(5760, 240, 2775, 2190) << 12.0 << true;
+        QTest::newRow("Text1") << "Text1" << QRect(480, 2760, 5640, 495) << 13.5 << false;
+        QTest::newRow("Text2") << "Text2" << QRect(480, 3360, 5640, 615) << 13.5 << false;
+        QTest::newRow("Command5") << "Command5" << QRect(6600, 2775, 1920, 975) << 13.5 << false;
+        QTest::newRow("Label1") << "Label1" << QRect(525, 4275, 2040, 315) << 12.0 << false;
+        QTest::newRow("IdStart") << "IdStart" << QRect(2640, 4200, 690, 405) << 13.5 << false;
+        QTest::newRow("Command4") << "Command4" << QRect(3975, 4200, 4950, 735) << 13.5 << false;
+        QTest::newRow("Label3") << "Label3" << QRect(120, 4680, 2415, 375) << 12.0 << true;
+        QTest::newRow("Text3") << "Text3" << QRect(2640, 4680, 495, 375) << 12.0 << true;
+        QTest::newRow("Command3") << "Command3" << QRect(480, 5160, 2295, 975) << 13.5 << false;
+        QTest::newRow("Command1") << "Command1" << QRect(3120, 5160, 1935, 975) << 13.5 << false;
+        QTest::newRow("LeggiTesti")
+            << "LeggiTesti" << QRect(5550, 5175, 1890, 915) << 13.5 << false;
+        QTest::newRow("Command2") << "Command2" << QRect(8100, 5625, 1035, 750) << 13.5 << false;
+    }
+
+    void geometry() {
+        QFETCH(QString, name);
+        QFETCH(QRect, twips);
+        QFETCH(qreal, points);
+        QFETCH(bool, bold);
+        QWidget* widget = control<QWidget>(qPrintable(name));
+        QCOMPARE(widget->parentWidget(), w.get());
+        QCOMPARE(widget->geometry(),
+                 QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
+        QCOMPARE(widget->font().pointSizeF(), points);
+        QCOMPARE(widget->font().bold(), bold);
+    }
+
+    void windowSizeAndColours() {
+        QCOMPARE(w->size(), QSize(634, 433));
+        QCOMPARE(w->minimumSize(), w->maximumSize());
+        QCOMPARE(control<QWidget>("Command4")->palette().color(QPalette::Button),
+                 QColor(255, 0, 0));
+        QCOMPARE(control<QWidget>("Label3")->palette().color(QPalette::Window),
+                 QColor(255, 255, 128));
+        QVERIFY(control<QWidget>("Label3")->autoFillBackground());
+        QCOMPARE(control<QWidget>("Text3")->palette().color(QPalette::Base), QColor(255, 255, 0));
+        QCOMPARE(control<QPushButton>("Command3")->text(), QStringLiteral("Test Funzionamento"));
+        QCOMPARE(control<QPushButton>("Command1")->text(), QStringLiteral("Invia file al TARVO"));
+        QCOMPARE(control<QPushButton>("LeggiTesti")->text(),
+                 QStringLiteral("Leggi Testi dal TARVO"));
+        QCOMPARE(control<QPushButton>("Command5")->text(), QStringLiteral("Modifica Testi"));
+        QCOMPARE(control<QPushButton>("Command2")->text(), QStringLiteral("Exit"));
+    }
+
+    void identifierFollowsEveryKeystroke() {
+        QLineEdit* box = control<QLineEdit>("IdStart");
+        box->setFocus();
+        box->end(false);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(v->Identificativo, QByteArray("&C"));
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(box->text(), QString());
+        QCOMPARE(v->Identificativo, QByteArray());
+        const QByteArray typed = "&C12";
+        for (qsizetype i = 0; i < typed.size(); ++i) {
+            QTest::keyClicks(box, QString(QChar::fromLatin1(typed[i])));
+            QCOMPARE(v->Identificativo, typed.left(i + 1));
+        }
+    }
+
+    void portFollowsEveryKeystroke() {
+        QLineEdit* box = control<QLineEdit>("Text3");
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QCOMPARE(v->PortaCom, QByteArray());
+        QTest::keyClicks(box, QStringLiteral("1"));
+        QCOMPARE(v->PortaCom, QByteArray("1"));
+        QTest::keyClicks(box, QStringLiteral("2"));
+        QCOMPARE(v->PortaCom, QByteArray("12"));
+    }
+
+    void windows1252CharactersAreKept() {
+        QLineEdit* box = control<QLineEdit>("IdStart");
+        box->clear();
+        typeText(box, QStringLiteral("é"));
+        typeText(box, QStringLiteral("€"));
+        QCOMPARE(v->Identificativo, QByteArray("\xE9\x80"));
+    }
+
+    void foreignCharacterIsRefused_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("identifier") << "IdStart"
+                                    << "identificativo";
+        QTest::newRow("port") << "Text3"
+                              << "porta COM";
+    }
+
+    void foreignCharacterIsRefused() {
+        QFETCH(QString, box);
+        QFETCH(QString, where);
+        QLineEdit* edit = control<QLineEdit>(qPrintable(box));
+        QByteArray& state = box == QLatin1String("IdStart") ? v->Identificativo : v->PortaCom;
+        edit->setText(QStringLiteral("&C"));
+        edit->end(false);
+        typeText(edit, QStringLiteral("ł"));
+        QCOMPARE(state, QByteArray("&C"));
+        QCOMPARE(edit->text(), QStringLiteral("&C"));
+        const QString message = control<QLineEdit>("Text2")->text();
+        QVERIFY2(message.contains(QStringLiteral("ł")) && message.contains(where),
+                 qPrintable(message));
+        // A character outside the basic plane is named whole.
+        typeText(edit, QStringLiteral("\U0001F600"));
+        QCOMPARE(state, QByteArray("&C"));
+        QVERIFY2(control<QLineEdit>("Text2")->text().contains(QStringLiteral("\U0001F600")),
+                 qPrintable(control<QLineEdit>("Text2")->text()));
+        // Typing goes on normally after the refusal.
+        QTest::keyClicks(edit, QStringLiteral("5"));
+        QCOMPARE(state, QByteArray("&C5"));
+    }
+
+    void hintsWithoutFile_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("text2");
+        QTest::newRow("Invia file al TARVO") << "Command1"
+                                             << "Cliccane uno dalla lista in alto a destra";
+        QTest::newRow("Modifica Testi") << "Command5"
+                                        << "Cliccane uno dalla lista ";
+    }
+
+    void hintsWithoutFile() {
+        QFETCH(QString, button);
+        QFETCH(QString, text2);
+        const int windowsBefore = QApplication::topLevelWidgets().size();
+        QTest::mouseClick(control<QPushButton>(qPrintable(button)), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("Devi selezionare un file"));
+        QCOMPARE(control<QLineEdit>("Text2")->text(), text2);
+        QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
+        for (const char* name : {"Command1", "Command2", "Command3", "Command5", "LeggiTesti",
+                                 "Drive1", "Dir1", "File1"})
+            QVERIFY2(control<QWidget>(name)->isEnabled(), name);
+        QCOMPARE(v->Stato, QByteArray("aspetta"));
+    }
+
+    void disableAndEnableCommands() {
+        const QStringList commands = {"Command1",   "Command2", "Command3", "Command5",
+                                      "LeggiTesti", "Drive1",   "Dir1",     "File1"};
+        const QStringList untouched = {"IdStart", "Text3", "Text1", "Text2", "Command4"};
+        w->DisabilitaComandi();
+        for (const QString& name : commands)
+            QVERIFY2(!control<QWidget>(qPrintable(name))->isEnabled(), qPrintable(name));
+        for (const QString& name : untouched)
+            QVERIFY2(control<QWidget>(qPrintable(name))->isEnabled(), qPrintable(name));
+        w->AbilitaComandi();
+        for (const QString& name : commands)
+            QVERIFY2(control<QWidget>(qPrintable(name))->isEnabled(), qPrintable(name));
+    }
+
+    void acknowledgementClickSetsFlag() {
+        QPushButton* button = control<QPushButton>("Command4");
+        button->setVisible(true);
+        QVERIFY(!v->ConfermaErrore);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(v->ConfermaErrore);
+    }
+
+    void selectedPathFollowsClicksNotFolders() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("altra")));
+        for (const QString& name :
+             {QStringLiteral("primo.tvo"), QStringLiteral("altra/SECONDO.TVO")}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        auto* dirs = control<DirectoryList>("Dir1");
+        auto* files = control<FileList>("File1");
+        dirs->setPath(dir.path());
+        QCOMPARE(files->path(), QDir::cleanPath(dir.path()));
+        clickFile(files, QStringLiteral("primo.tvo"));
+        const QByteArray primo = QFile::encodeName(QDir::cleanPath(dir.filePath("primo.tvo")));
+        QCOMPARE(v->FileSelezionato, primo);
+
+        // The operator opens the sub-folder: the file list follows, the
+        // selected file stays until another one is picked.
+        QListView* dirView = dirs->view();
+        QTRY_VERIFY(rowNamed(*dirView, QStringLiteral("altra")).isValid());
+        const QRect altra = dirView->visualRect(rowNamed(*dirView, QStringLiteral("altra")));
+        QTest::mouseClick(dirView->viewport(), Qt::LeftButton, {}, altra.center());
+        QTest::mouseDClick(dirView->viewport(), Qt::LeftButton, {}, altra.center());
+        QTRY_COMPARE(files->path(), QDir::cleanPath(dir.filePath("altra")));
+        QCOMPARE(v->FileSelezionato, primo);
+        clickFile(files, QStringLiteral("SECONDO.TVO"));
+        QCOMPARE(v->FileSelezionato,
+                 QFile::encodeName(QDir::cleanPath(dir.filePath("altra/SECONDO.TVO"))));
+    }
+
+    void keyboardSelectsFile() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile file(dir.filePath(QStringLiteral("unico.tvo")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        auto* files = control<FileList>("File1");
+        control<DirectoryList>("Dir1")->setPath(dir.path());
+        QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QVERIFY(v->FileSelezionato.isEmpty());
+        // Tab from the status box above it in the focus order brings the
+        // keyboard into the list on its first entry, which is then the one in use.
+        control<QLineEdit>("Text2")->setFocus();
+        QTest::keyClick(control<QLineEdit>("Text2"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), files);
+        QCOMPARE(v->FileSelezionato, QFile::encodeName(QDir::cleanPath(file.fileName())));
+        QVERIFY(files->selectionModel()->isSelected(files->currentIndex()));
+    }
+
+    void driveChangeMovesBothLists() {
+        auto* drives = control<DriveList>("Drive1");
+        if (drives->count() < 2)
+            QSKIP("only one readable volume is mounted here");
+        const int other = drives->currentIndex() == 0 ? 1 : 0;
+        drives->setCurrentIndex(other);
+        const QString root = QDir::cleanPath(drives->itemData(other).toString());
+        QCOMPARE(control<DirectoryList>("Dir1")->path(), root);
+        QCOMPARE(control<FileList>("File1")->path(), root);
+    }
+
+    void exitAndCloseBoxRunClosingSteps_data() {
+        QTest::addColumn<bool>("exitButton");
+        QTest::newRow("Exit") << true;
+        QTest::newRow("close box") << false;
+    }
+
+    void exitAndCloseBoxRunClosingSteps() {
+        QFETCH(bool, exitButton);
+        if (exitButton)
+            QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
+        else
+            QVERIFY(w->close());
+        QVERIFY(w->isHidden());
+        QCOMPARE(v->Stato, QByteArray("Finisci"));
+        QVERIFY(!v->closeRequested);
+    }
+};
+
+QTEST_MAIN(TestFormScriveMessaggi)
+#include "tst_formscrivemessaggi.moc"
