@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QWidget>
+
+class DirectoryList;
+class DriveList;
+class FileList;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+struct Variabili;
+
+// The save window: writes TestoMessaggi as a message file under a ".tvo" name
+// chosen in a folder, with the comment typed here as its first line. A
+// successful save leaves the file's path in FileSelezionato and closes the
+// window; a failed one says why and keeps the window open.
+class FormSalvaFile : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit FormSalvaFile(Variabili& v, QWidget* parent = nullptr);
+
+    // Shows the window modally and returns once it is closed, or at once when
+    // the program is asked to close (the window then closes without writing).
+    void mostraModale();
+
+    DriveList* Drive1;
+    DirectoryList* Dir1;
+    FileList* File1;
+    QLabel* Label3;
+    QLabel* Label2;
+    QLabel* Label1;
+    QLineEdit* Text1;
+    QLabel* Label4;
+    QLineEdit* Text2;
+    QPushButton* Command2;
+    QPushButton* Command1;
+    // Why the last "Salva" wrote nothing.
+    QLabel* Messaggio;
+
+  private:
+    void costruisci();
+    void disponi();
+    void carica();
+    void cambiaDrive(const QString& radice);
+    void cambiaCartella(const QString& cartella);
+    void salva();
+
+    Variabili& v_;
+};
