@@ -88,6 +88,7 @@ void EditaMessaggi::costruisci() {
 
     Messaggio->setObjectName(QStringLiteral("Messaggio"));
     Messaggio->setWordWrap(true);
+    Messaggio->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Messaggio->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QFont evidente = AspettoFinestre::carattere();
     evidente.setBold(true);

@@ -104,6 +104,7 @@ void FormSalvaFile::costruisci() {
 
     Messaggio->setObjectName(QStringLiteral("Messaggio"));
     Messaggio->setWordWrap(true);
+    Messaggio->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Messaggio->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QFont evidente = AspettoFinestre::carattere();
     evidente.setBold(true);
