@@ -1,0 +1,42 @@
+#include "core/Avvio.h"
+
+#include "core/EventWait.h"
+#include "core/Variabili.h"
+#include "serial/FormSeriale.h"
+#include "ui/FormScriveMessaggi.h"
+
+#include <QApplication>
+
+#include <memory>
+
+namespace Avvio {
+
+int run(Variabili& v) {
+    // The name the system lists the program under. The display name is left
+    // unset, since the platform would append it to every window's caption.
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvodisp programmazione scritte"));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    v.Identificativo = "&C1";
+
+    // Loaded, never shown: it only hosts the serial port.
+    auto seriale = std::make_unique<FormSeriale>(v);
+    auto finestra = std::make_unique<FormScriveMessaggi>(v, *seriale);
+    finestra->show();
+    finestra->activateWindow();
+    EventWait::until([&finestra] { return finestra->isHidden(); });
+
+    // Both ways out of the main window set Stato to "Finisci"; the shutdown
+    // follows in any case.
+    finestra->Scarica();
+    finestra.reset();
+    seriale->close();
+    seriale.reset();
+    return 0;
+}
+
+int run() {
+    Variabili v;
+    return run(v);
+}
+
+} // namespace Avvio

@@ -1,0 +1,8 @@
+#include "core/Avvio.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    return Avvio::run();
+}

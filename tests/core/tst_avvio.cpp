@@ -1,0 +1,160 @@
+#include "SimulatedUnit.h"
+#include "core/Avvio.h"
+#include "core/Variabili.h"
+#include "serial/FormSeriale.h"
+#include "ui/FormScriveMessaggi.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSerialPort>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+FormScriveMessaggi* mainWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<FormScriveMessaggi*>(widget))
+            return window;
+    }
+    return nullptr;
+}
+
+FormSeriale* serialHost() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* host = qobject_cast<FormSeriale*>(widget))
+            return host;
+    }
+    return nullptr;
+}
+
+// What the startup sequence shows and unloads, as seen from inside it.
+struct Observed {
+    bool started = false;
+    QStringList visibleWindows;
+    QByteArray identifierAtLoad;
+    QString identifierBox;
+    bool hostHidden = false;
+    QStringList unloads; // "window:Stato" in the order of destruction
+};
+
+// Runs the startup sequence; once the main window is up, records what is
+// there and hands the window to the operator's action.
+int runWith(Variabili& v, Observed& seen, const std::function<void(FormScriveMessaggi&)>& act) {
+    QTimer::singleShot(0, [&] {
+        FormScriveMessaggi* window = mainWindow();
+        FormSeriale* host = serialHost();
+        if (!window || !host)
+            return;
+        seen.started = true;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible())
+                seen.visibleWindows += widget->metaObject()->className();
+        }
+        seen.identifierAtLoad = v.Identificativo;
+        seen.identifierBox = window->IdStart->text();
+        seen.hostHidden = host->isHidden();
+        QObject::connect(window, &QObject::destroyed,
+                         [&] { seen.unloads += QStringLiteral("main:") + v.Stato; });
+        QObject::connect(host, &QObject::destroyed,
+                         [&] { seen.unloads += QStringLiteral("serial:") + v.Stato; });
+        act(*window);
+    });
+    return Avvio::run(v);
+}
+
+} // namespace
+
+class TestAvvio : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void leavingEndsTheProgram_data() {
+        QTest::addColumn<bool>("exitButton");
+        QTest::newRow("Exit") << true;
+        QTest::newRow("close box") << false;
+    }
+
+    void leavingEndsTheProgram() {
+        QFETCH(bool, exitButton);
+        Variabili v;
+        Observed seen;
+        const int code = runWith(v, seen, [&](FormScriveMessaggi& window) {
+            QCOMPARE(v.Stato, QByteArray("aspetta"));
+            if (exitButton)
+                QTest::mouseClick(window.Command2, Qt::LeftButton);
+            else
+                window.close();
+        });
+        QCOMPARE(code, 0);
+        QVERIFY(seen.started);
+        QCOMPARE(seen.visibleWindows, QStringList(QStringLiteral("FormScriveMessaggi")));
+        QVERIFY(seen.hostHidden);
+        QCOMPARE(seen.identifierAtLoad, QByteArray("&C1"));
+        QCOMPARE(seen.identifierBox, QStringLiteral("&C1"));
+        QCOMPARE(seen.unloads,
+                 QStringList({QStringLiteral("main:Finisci"), QStringLiteral("serial:Fine")}));
+        QCOMPARE(v.Stato, QByteArray("Fine"));
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+        QCOMPARE(QCoreApplication::applicationName(),
+                 QStringLiteral("Tarvodisp programmazione scritte"));
+    }
+
+    void closeDuringPresenceTestEndsAfterIt() {
+        SimulatedUnit::Options options;
+        options.replyDelayMs = 500;
+        SimulatedUnit unit(options);
+        QString error;
+        QVERIFY2(unit.start(&error), qPrintable(error));
+        Variabili v;
+        Observed seen;
+        QString text2AfterTest;
+        connect(&unit, &SimulatedUnit::frameReceived, this, [&] {
+            FormScriveMessaggi* window = mainWindow();
+            QVERIFY(window);
+            window->close();
+            QVERIFY(window->isVisible());
+        });
+        const int code = runWith(v, seen, [&](FormScriveMessaggi& window) {
+            window.Text3->setText(unit.devicePath());
+            connect(window.Text2, &QLineEdit::textChanged, this,
+                    [&](const QString& text) { text2AfterTest = text; });
+            QTest::mouseClick(window.Command3, Qt::LeftButton);
+        });
+        QCOMPARE(code, 0);
+        QCOMPARE(unit.framesReceived(), 1);
+        QCOMPARE(text2AfterTest, QStringLiteral("Tarvo non risponde Messo in attesa seriale?"));
+        QCOMPARE(seen.unloads,
+                 QStringList({QStringLiteral("main:Finisci"), QStringLiteral("serial:Fine")}));
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+        // The port has been let go: another program can open it.
+        QSerialPort port(unit.devicePath());
+        QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
+    }
+
+    void portIsFreeAfterTestAndExit() {
+        SimulatedUnit unit;
+        QString error;
+        QVERIFY2(unit.start(&error), qPrintable(error));
+        Variabili v;
+        Observed seen;
+        QString text2;
+        runWith(v, seen, [&](FormScriveMessaggi& window) {
+            window.Text3->setText(unit.devicePath());
+            QTest::mouseClick(window.Command3, Qt::LeftButton);
+            text2 = window.Text2->text();
+            QTest::mouseClick(window.Command2, Qt::LeftButton);
+        });
+        QCOMPARE(text2, QStringLiteral("Tarvo risponde TA"));
+        QCOMPARE(seen.unloads,
+                 QStringList({QStringLiteral("main:Finisci"), QStringLiteral("serial:Fine")}));
+        QSerialPort port(unit.devicePath());
+        QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
+    }
+};
+
+QTEST_MAIN(TestAvvio)
+#include "tst_avvio.moc"
