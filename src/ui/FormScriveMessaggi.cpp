@@ -4,6 +4,7 @@
 #include "core/Windows1252.h"
 #include "device/LetturaTesti.h"
 #include "device/ProgrammaTesti.h"
+#include "device/StatusBoxes.h"
 #include "device/TestPresenza.h"
 #include "ui/CarattereRifiutato.h"
 #include "ui/DirectoryList.h"
@@ -45,8 +46,8 @@ void FormScriveMessaggi::collegaEventi() {
 
 void FormScriveMessaggi::Form_Load() {
     v.FileSelezionato.clear();
-    Text1->setText(QStringLiteral("Seleziona un file xxxxx.TVO per programmare"));
-    Text2->setText(QStringLiteral("o Clicca Pulsante Test funzionamento"));
+    StatusBoxes::show(Text1, QStringLiteral("Seleziona un file xxxxx.TVO per programmare"));
+    StatusBoxes::show(Text2, QStringLiteral("o Clicca Pulsante Test funzionamento"));
     v.Stato = "aspetta";
     IdStart->setText(Windows1252::decode(v.Identificativo));
     Text3->setText(QStringLiteral("X"));
@@ -75,8 +76,9 @@ void FormScriveMessaggi::copiaTesto(QLineEdit* casella, QByteArray& destinazione
     }
     const QString rifiutato =
         primoCarattereRifiutato(casella->text()).value_or(CarattereRifiutato{}).carattere;
-    Text2->setText(QStringLiteral("Il carattere %1 non si può usare %2: non è stato accettato")
-                       .arg(rifiutato, dove));
+    StatusBoxes::show(Text2,
+                      QStringLiteral("Il carattere %1 non si può usare %2: non è stato accettato")
+                          .arg(rifiutato, dove));
     // The box goes back to the value in use, so that what it shows is what is sent.
     const int cursore = casella->cursorPosition() - int(rifiutato.size());
     const QSignalBlocker blocco(casella);
@@ -124,8 +126,8 @@ void FormScriveMessaggi::Command1_Click() {
         if (!v.FileSelezionato.isEmpty()) {
             ProgrammaTesti(v, seriale, *this);
         } else {
-            Text1->setText(QStringLiteral("Devi selezionare un file"));
-            Text2->setText(QStringLiteral("Cliccane uno dalla lista in alto a destra"));
+            StatusBoxes::show(Text1, QStringLiteral("Devi selezionare un file"));
+            StatusBoxes::show(Text2, QStringLiteral("Cliccane uno dalla lista in alto a destra"));
         }
         AbilitaComandi();
     });
@@ -138,8 +140,8 @@ void FormScriveMessaggi::Command5_Click() {
             EditaMessaggi editor(v, this);
             editor.mostraModale();
         } else {
-            Text1->setText(QStringLiteral("Devi selezionare un file"));
-            Text2->setText(QStringLiteral("Cliccane uno dalla lista "));
+            StatusBoxes::show(Text1, QStringLiteral("Devi selezionare un file"));
+            StatusBoxes::show(Text2, QStringLiteral("Cliccane uno dalla lista "));
         }
         AbilitaComandi();
     });

@@ -8,9 +8,9 @@
 #include "ui/FileList.h"
 #include "ui/WrappedButton.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 
 namespace {
@@ -35,6 +35,16 @@ void sfondo(QWidget* widget, QPalette::ColorRole ruolo, const QColor& colore) {
     QPalette palette = widget->palette();
     palette.setColor(ruolo, colore);
     widget->setPalette(palette);
+}
+
+// The labels were drawn for "MS Sans Serif"; a wider stand-in would cut their
+// captions off, so it is made smaller, half a point at a time, until they fit.
+void adattaAllaLarghezza(QLabel* label) {
+    QFont font = label->font();
+    while (font.pointSizeF() > 6 &&
+           QFontMetrics(font).horizontalAdvance(label->text()) > label->contentsRect().width())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
 }
 
 } // namespace
@@ -77,6 +87,8 @@ void FormScriveMessaggi::creaControlli() {
     Command2 = controllo(new WrappedButton(QStringLiteral("Exit"), this), "Command2", 8100, 5625,
                          1035, 750, 13.5);
 
+    for (QLabel* label : {Label2, Label1, Label3})
+        adattaAllaLarghezza(label);
     Command4->setVisible(false);
     Command4->setAutoFillBackground(true);
     sfondo(Command4, QPalette::Button, QColor(255, 0, 0));
