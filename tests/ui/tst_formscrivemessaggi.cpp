@@ -2,6 +2,7 @@
 #include "serial/FormSeriale.h"
 #include "ui/DirectoryList.h"
 #include "ui/DriveList.h"
+#include "ui/EditaMessaggi.h"
 #include "ui/FileList.h"
 #include "ui/FormScriveMessaggi.h"
 
@@ -10,8 +11,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -372,6 +375,52 @@ class TestFormScriveMessaggi : public QObject {
         const QString root = QDir::cleanPath(drives->itemData(other).toString());
         QCOMPARE(control<DirectoryList>("Dir1")->path(), root);
         QCOMPARE(control<FileList>("File1")->path(), root);
+    }
+
+    void editorOpensOnSelectedFile_data() {
+        QTest::addColumn<bool>("closeProgram");
+        QTest::newRow("End") << false;
+        QTest::newRow("program closed meanwhile") << true;
+    }
+
+    void editorOpensOnSelectedFile() {
+        QFETCH(bool, closeProgram);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile file(dir.filePath(QStringLiteral("testi.tvo")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("commento\r\n000Primo testo     \r\nend\r\n");
+        file.close();
+        control<DirectoryList>("Dir1")->setPath(dir.path());
+        clickFile(control<FileList>("File1"), QStringLiteral("testi.tvo"));
+        QVERIFY(!v->FileSelezionato.isEmpty());
+
+        QPointer<EditaMessaggi> editor;
+        bool commandsDisabled = false;
+        QTimer::singleShot(0, this, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* found = qobject_cast<EditaMessaggi*>(widget))
+                    editor = found;
+            }
+            QVERIFY(editor);
+            QVERIFY(editor->isVisible());
+            QCOMPARE(editor->Label1->text(), QString::fromLocal8Bit(v->FileSelezionato));
+            commandsDisabled = !control<QWidget>("Command1")->isEnabled() &&
+                               !control<QWidget>("File1")->isEnabled();
+            if (closeProgram) {
+                QVERIFY(!w->close());
+                QVERIFY(w->isVisible());
+            } else {
+                QTest::mouseClick(editor->Command2, Qt::LeftButton);
+            }
+        });
+        QTest::mouseClick(control<QPushButton>("Command5"), Qt::LeftButton);
+        QVERIFY(commandsDisabled);
+        // The editor was unloaded by the handler that opened it.
+        QVERIFY(editor.isNull());
+        QVERIFY(control<QWidget>("Command1")->isEnabled());
+        QCOMPARE(w->isHidden(), closeProgram);
+        QCOMPARE(v->Stato, closeProgram ? QByteArray("Finisci") : QByteArray("aspetta"));
     }
 
     void exitAndCloseBoxRunClosingSteps_data() {
