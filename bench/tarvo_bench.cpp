@@ -4,17 +4,98 @@
 #include "BenchReport.h"
 #include "SimProcess.h"
 #include "core/Variabili.h"
+#include "device/LetturaTesti.h"
+#include "device/ProgrammaTesti.h"
 #include "device/Protocollo.h"
 #include "serial/FormSeriale.h"
+#include "ui/FormSalvaFile.h"
+#include "ui/FormScriveMessaggi.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
 constexpr int readFrameBytes = 9;
+constexpr int writeFrameBytes = 28;
+constexpr int addresses = 512;
+
+// Leaves the save window at once, after taking the time at which it opened:
+// that is when reading all texts has finished.
+class SaveWindowCloser : public QObject {
+  public:
+    explicit SaveWindowCloser(BenchReport& report) : m_report(report) {
+        qApp->installEventFilter(this);
+    }
+    ~SaveWindowCloser() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* window = qobject_cast<FormSalvaFile*>(watched)) {
+                m_report.finish();
+                QTimer::singleShot(0, window, [window] { window->Command2->click(); });
+            }
+        }
+        return false;
+    }
+
+  private:
+    BenchReport& m_report;
+};
+
+// The main window and serial host beside a tarvo-sim process.
+struct Bench {
+    explicit Bench(int baud) : sim({QStringLiteral("--baud"), QString::number(baud)}) {
+        v.Identificativo = "&C1";
+        finestra.Text3->setText(sim.devicePath());
+    }
+    SimProcess sim;
+    Variabili v;
+    FormSeriale seriale{v};
+    FormScriveMessaggi finestra{v, seriale};
+};
+
+void benchProgramming(int baud) {
+    Bench bench(baud);
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("bench.tvo")));
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write("benchmark\r\n");
+    for (int address = 0; address < addresses; ++address)
+        file.write(QByteArray::number(address).rightJustified(3, '0') + "TESTO " +
+                   QByteArray::number(address).rightJustified(10, '.') + "\r\n");
+    file.write("end\r\n");
+    file.close();
+    bench.v.FileSelezionato = QFile::encodeName(file.fileName());
+    BenchReport report(QStringLiteral("programming 512 texts"), baud, 2 * addresses,
+                       qint64(addresses) *
+                           (writeFrameBytes + Protocollo::LunghezzaRispostaScrittura +
+                            readFrameBytes + Protocollo::LunghezzaRispostaLettura));
+    report.start();
+    ProgrammaTesti(bench.v, bench.seriale, bench.finestra);
+    report.finish();
+    report.print();
+    std::printf("  outcome: %s\n", qPrintable(bench.finestra.Text2->text()));
+}
+
+void benchReadingAll(int baud) {
+    Bench bench(baud);
+    BenchReport report(QStringLiteral("reading all 512 texts"), baud, addresses,
+                       qint64(addresses) * (readFrameBytes + Protocollo::LunghezzaRispostaLettura));
+    const SaveWindowCloser closer(report);
+    report.start();
+    LeggiTuttiITesti(bench.v, bench.seriale, bench.finestra);
+    report.print();
+    std::printf("  outcome: %s\n", qPrintable(bench.finestra.Text2->text()));
+}
 
 void benchExchanges(int baud, int count) {
     SimProcess sim({QStringLiteral("--baud"), QString::number(baud)});
@@ -59,7 +140,7 @@ int main(int argc, char* argv[]) {
     parser.setApplicationDescription(QStringLiteral("tarvodisp benchmarks"));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("scenario"),
-                                 QStringLiteral("exchange (default: all)"));
+                                 QStringLiteral("exchange, program, readall (default: all)"));
     const QCommandLineOption countOption(QStringLiteral("exchanges"),
                                          QStringLiteral("Exchanges in the exchange scenario."),
                                          QStringLiteral("n"), QStringLiteral("1000"));
@@ -73,6 +154,14 @@ int main(int argc, char* argv[]) {
     if (wanted(QStringLiteral("exchange"))) {
         benchExchanges(0, count);
         benchExchanges(9600, count);
+    }
+    if (wanted(QStringLiteral("program"))) {
+        benchProgramming(0);
+        benchProgramming(9600);
+    }
+    if (wanted(QStringLiteral("readall"))) {
+        benchReadingAll(0);
+        benchReadingAll(9600);
     }
     return 0;
 }
