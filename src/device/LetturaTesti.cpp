@@ -14,10 +14,14 @@ namespace {
 constexpr int NumeroIndirizzi = 512;
 const QByteArray NessunaRisposta = "Il TARVO non risponde.";
 const QByteArray PortaPersa = "Porta seriale persa.";
+const QByteArray RispostaNonValida = "Risposta del TARVO non valida.";
 
-// Reads one address; false when the unit did not answer.
-bool leggiIndirizzo(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra,
-                    qint16 indirizzo) {
+enum class Esito { Letto, NessunaRisposta, RispostaNonValida };
+
+// Reads one address. A reply that is not a read reply is never taken for a
+// text: noise or a wrong baud rate would otherwise be offered for saving.
+Esito leggiIndirizzo(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra,
+                     qint16 indirizzo) {
     v.NumeroDaFormattare = indirizzo;
     TreCifre(v);
     StatusBoxes::show(finestra.Text1, Protocollo::corpoLettura(v.NumeroFormattato));
@@ -25,12 +29,14 @@ bool leggiIndirizzo(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& fine
     v.LunghezzaRisposta = Protocollo::LunghezzaRispostaLettura;
     seriale.InviaAllaSeriale();
     if (v.Risposta == FormSeriale::TestoTimeout)
-        return false;
+        return Esito::NessunaRisposta;
+    if (!Protocollo::letturaValida(v.Risposta))
+        return Esito::RispostaNonValida;
     const QByteArray testo = Protocollo::testoLetto(v.Risposta);
     v.Messaggi[indirizzo] = testo;
     StatusBoxes::show(finestra.Text2, testo);
     v.TestoMessaggi += v.NumeroFormattato + testo + "*\r\n";
-    return true;
+    return Esito::Letto;
 }
 
 void segnalaMancataRisposta(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra) {
@@ -44,10 +50,24 @@ void segnalaMancataRisposta(Variabili& v, FormSeriale& seriale, FormScriveMessag
     ErrorAcknowledgement::waitForClick(v, finestra);
 }
 
+void segnalaRispostaNonValida(Variabili& v, FormScriveMessaggi& finestra) {
+    ErrorAcknowledgement::show(v, finestra, RispostaNonValida);
+    StatusBoxes::show(finestra.Text2,
+                      QStringLiteral("Risposta non valida: controlla identificativo, cavo e "
+                                     "velocità. Nulla è stato salvato"));
+    ErrorAcknowledgement::waitForClick(v, finestra);
+}
+
 bool leggiTutti(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra) {
     for (qint16 indirizzo = 0; indirizzo < NumeroIndirizzi; ++indirizzo) {
-        if (!leggiIndirizzo(v, seriale, finestra, indirizzo)) {
+        switch (leggiIndirizzo(v, seriale, finestra, indirizzo)) {
+        case Esito::Letto:
+            continue;
+        case Esito::NessunaRisposta:
             segnalaMancataRisposta(v, seriale, finestra);
+            return false;
+        case Esito::RispostaNonValida:
+            segnalaRispostaNonValida(v, finestra);
             return false;
         }
     }

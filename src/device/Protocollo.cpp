@@ -35,6 +35,10 @@ bool scritturaConfermata(const QByteArray& risposta) {
     return risposta.size() >= 6 && risposta[5] == 'R';
 }
 
+bool letturaValida(const QByteArray& risposta) {
+    return risposta.size() == 7 + LunghezzaTesto && risposta.mid(3, 4) == "0R16";
+}
+
 QByteArray testoLetto(const QByteArray& risposta) {
     return risposta.mid(7);
 }
