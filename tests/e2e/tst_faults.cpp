@@ -1,0 +1,621 @@
+#include "DeviceFixture.h"
+#include "PseudoTerminal.h"
+#include "WhenShown.h"
+#include "ui/FormSalvaFile.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray fileOf(const QByteArrayList& bodyLines) {
+    QByteArray content = "Prova guasti\r\n";
+    for (const QByteArray& line : bodyLines)
+        content += line + "\r\n";
+    return content + "end\r\n";
+}
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QByteArray sha256Of(const QString& path) {
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return {};
+    return hash.result();
+}
+
+bool writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+qint64 peakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Random bytes, NUL and every other value included, in which no line can pass
+// for a message line or for the end line: a byte that starts a line is never a
+// digit nor an "e".
+QByteArray garbage(QRandomGenerator& random, qsizetype size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& byte : bytes)
+        byte = char(random.bounded(256));
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const bool lineStart = i == 0 || bytes[i - 1] == '\r' || bytes[i - 1] == '\n';
+        const char c = bytes[i];
+        if (lineStart && ((c >= '0' && c <= '9') || c == 'e' || c == 'E'))
+            bytes[i] = 'x';
+    }
+    return bytes;
+}
+
+// The far end of a pseudo-terminal that confirms every write, ignores every
+// read and, from the first frame on, pours a megabyte of noise at the
+// program as fast as the line takes it. Replies go out before the noise.
+class FloodingPeer : public QObject {
+  public:
+    static constexpr qint64 FloodBytes = 1024 * 1024;
+
+    FloodingPeer() {
+        QString error;
+        if (!pty_.open(&error))
+            qFatal("pseudo-terminal: %s", qPrintable(error));
+        readable_ = new QSocketNotifier(pty_.master(), QSocketNotifier::Read, this);
+        connect(readable_, &QSocketNotifier::activated, this, &FloodingPeer::readMaster);
+        writable_ = new QSocketNotifier(pty_.master(), QSocketNotifier::Write, this);
+        writable_->setEnabled(false);
+        connect(writable_, &QSocketNotifier::activated, this, &FloodingPeer::pour);
+    }
+
+    QString portText() const { return pty_.slavePath(); }
+    qint64 flooded() const { return flooded_; }
+    int frames() const { return frames_; }
+
+  private:
+    void readMaster() {
+        char buffer[512];
+        const ssize_t n = ::read(pty_.master(), buffer, sizeof buffer);
+        for (ssize_t i = 0; i < n; ++i) {
+            frame_ += buffer[i];
+            if (buffer[i] != '\r')
+                continue;
+            ++frames_;
+            if (frame_.startsWith("&C10W"))
+                replies_ += "&C10WR\r";
+            frame_.clear();
+            flooding_ = true;
+        }
+        pour();
+    }
+
+    void pour() {
+        const bool replying = !replies_.isEmpty();
+        const QByteArray noise(qMin<qint64>(4096, FloodBytes - flooded_), 'x');
+        const QByteArray& next = replying ? replies_ : noise;
+        if (next.isEmpty() || !flooding_) {
+            writable_->setEnabled(false);
+            return;
+        }
+        writable_->setEnabled(true);
+        const ssize_t n = ::write(pty_.master(), next.constData(), next.size());
+        if (n <= 0)
+            return;
+        if (replying)
+            replies_.remove(0, n);
+        else
+            flooded_ += n;
+    }
+
+    PseudoTerminal pty_;
+    QSocketNotifier* readable_ = nullptr;
+    QSocketNotifier* writable_ = nullptr;
+    QByteArray frame_;
+    QByteArray replies_;
+    bool flooding_ = false;
+    qint64 flooded_ = 0;
+    int frames_ = 0;
+};
+
+// Notes whether a widget was hidden while it still existed.
+class HideWatcher : public QObject {
+  public:
+    HideWatcher(QWidget& widget, bool& hidden) : QObject(&widget), hidden_(hidden) {
+        widget.installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Hide)
+            hidden_ = true;
+        return false;
+    }
+
+  private:
+    bool& hidden_;
+};
+
+// A small tmpfs mounted over a folder for as long as the object lives.
+class SmallFileSystem {
+  public:
+    explicit SmallFileSystem(const QString& folder) : folder_(QFile::encodeName(folder)) {
+        mounted_ = ::mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=64k") == 0;
+        reason_ = mounted_ ? 0 : errno;
+    }
+    ~SmallFileSystem() {
+        if (mounted_)
+            ::umount2(folder_.constData(), MNT_DETACH);
+    }
+    SmallFileSystem(const SmallFileSystem&) = delete;
+    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+    bool mounted() const { return mounted_; }
+    int reason() const { return reason_; }
+
+  private:
+    QByteArray folder_;
+    bool mounted_ = false;
+    int reason_ = 0;
+};
+
+// The program's current folder, put back when the object goes.
+class CurrentFolder {
+  public:
+    explicit CurrentFolder(const QString& folder) : before_(QDir::currentPath()) {
+        ok_ = QDir::setCurrent(folder);
+    }
+    ~CurrentFolder() { QDir::setCurrent(before_); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+    bool ok() const { return ok_; }
+
+  private:
+    QString before_;
+    bool ok_ = false;
+};
+
+} // namespace
+
+// Faults of the line, the unit, the files and the operator, each driven
+// through the real windows: the program goes on, says what happened, leaves
+// the port closed and changes no file that was not saved.
+class TestFaults : public QObject {
+    Q_OBJECT
+
+    // Clicks a button of the main window; every acknowledgement shown
+    // meanwhile is recorded and clicked.
+    static QStringList click(QPushButton* button) {
+        QStringList captions;
+        WhenShown<QPushButton> clicker(
+            [&](QPushButton& ack) {
+                captions += ack.text();
+                QTest::mouseClick(&ack, Qt::LeftButton);
+            },
+            QStringLiteral("Command4"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        return captions;
+    }
+
+    // The port was given back: a presence test on a healthy unit, typed into
+    // the port box, gets its answer.
+    static void nextOperationWorks(DeviceFixture& f) {
+        QVERIFY(!f.portOpen());
+        SimulatedUnit healthy;
+        QVERIFY(healthy.start());
+        f.finestra->Text3->setText(healthy.devicePath());
+        QVERIFY(click(f.finestra->Command3).isEmpty());
+        QCOMPARE(f.text2(), QByteArray("Tarvo risponde TA"));
+        QCOMPARE(healthy.framesReceived(), 1);
+        QVERIFY(!f.portOpen());
+    }
+
+    // After a close request the program is ending: the port it used must be
+    // free for another session.
+    static void portIsFreeForAnotherSession(const QString& port) {
+        DeviceFixture other;
+        other.finestra->Text3->setText(port);
+        QVERIFY(click(other.finestra->Command3).isEmpty());
+        QCOMPARE(other.text2(), QByteArray("Tarvo risponde TA"));
+    }
+
+    static void closedForGood(DeviceFixture& f) {
+        QVERIFY(!f.portOpen());
+        QCOMPARE(f.v.Stato, QByteArray("Finisci"));
+        QVERIFY(!f.finestra->isVisible());
+        QVERIFY(!f.finestra->operazioneInCorso());
+        QVERIFY(f.finestra->Command4->isHidden());
+    }
+
+  private slots:
+    void initTestCase() { QVERIFY(QDir::setCurrent(m_folder.path())); }
+
+    // --- Replies the unit garbles -------------------------------------
+
+    void garbledRepliesWhileProgramming() {
+        SimulatedUnit::Options options;
+        options.garble = true;
+        DeviceFixture f(options);
+        const QString path = f.selectFile(fileOf({"000UNO", "001DUE"}));
+        const QByteArray before = contentOf(path);
+        const QStringList captions = click(f.finestra->Command1);
+        QCOMPARE(captions, QStringList{QStringLiteral(" Errore risposta  Clicca Qui")});
+        QCOMPARE(f.text2(), QByteArray("Programmo scritte"));
+        QCOMPARE(f.unit.writesReceived(), 1);
+        QCOMPARE(f.unit.framesReceived(), 1);
+        QCOMPARE(contentOf(path), before);
+        nextOperationWorks(f);
+    }
+
+    void garbledRepliesWhileReadingAll() {
+        SimulatedUnit::Options options;
+        options.garble = true;
+        DeviceFixture f(options);
+        const QString old = QDir(m_folder.path()).filePath(QStringLiteral("vecchio.tvo"));
+        QVERIFY(writeFile(old, fileOf({"000TESTO BUONO"})));
+        f.v.FileSelezionato = QFile::encodeName(old);
+        WhenShown<FormSalvaFile> saver([](FormSalvaFile& window) {
+            window.Text1->setText(QStringLiteral("vecchio.tvo"));
+            QTest::mouseClick(window.Command1, Qt::LeftButton);
+        });
+        const QStringList captions = click(f.finestra->LeggiTesti);
+        QCOMPARE(saver.times(), 0);
+        QCOMPARE(captions.size(), 1);
+        QVERIFY2(captions[0].contains(QStringLiteral("non valida")), qPrintable(captions[0]));
+        QVERIFY2(f.finestra->Text2->text().contains(QStringLiteral("non valida")),
+                 qPrintable(f.finestra->Text2->text()));
+        QCOMPARE(f.unit.framesReceived(), 1);
+        QCOMPARE(contentOf(old), fileOf({"000TESTO BUONO"}));
+        QCOMPARE(f.v.FileSelezionato, QFile::encodeName(old));
+        nextOperationWorks(f);
+    }
+
+    // --- Replies close to the deadline --------------------------------
+
+    void aReplyCountsOnlyBeforeTheDeadline_data() {
+        QTest::addColumn<int>("delayMs");
+        QTest::addColumn<QByteArray>("text2");
+        QTest::newRow("just before") << 600 << QByteArray("Tarvo risponde TA");
+        QTest::newRow("just after")
+            << 1000 << QByteArray("Tarvo non risponde Messo in attesa seriale?");
+    }
+    void aReplyCountsOnlyBeforeTheDeadline() {
+        QFETCH(int, delayMs);
+        QFETCH(QByteArray, text2);
+        SimulatedUnit::Options options;
+        options.replyDelayMs = delayMs;
+        DeviceFixture f(options);
+        QSignalSpy replies(&f.unit, &SimulatedUnit::replySent);
+        QVERIFY(click(f.finestra->Command3).isEmpty());
+        QCOMPARE(f.text2(), text2);
+        QVERIFY(!f.portOpen());
+
+        // Once the reply is out, the next exchange (a write, whose reply is
+        // one byte longer) gets its own reply, not the old one.
+        QVERIFY(replies.count() == 1 || replies.wait(5000));
+        options.replyDelayMs = 0;
+        QVERIFY(f.unit.setOptions(options));
+        const QString path = f.selectFile(fileOf({"003DOPO"}));
+        QVERIFY(click(f.finestra->Command1).isEmpty());
+        QCOMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
+        QCOMPARE(f.unit.text(3), QByteArray("DOPO            "));
+        QCOMPARE(contentOf(path), fileOf({"003DOPO"}));
+        nextOperationWorks(f);
+    }
+
+    // --- Noise, and a unit with another identifier --------------------
+
+    void aFloodOfNoiseDuringProgramming() {
+        FloodingPeer peer;
+        DeviceFixture f;
+        f.finestra->Text3->setText(peer.portText());
+        QByteArrayList records;
+        for (int i = 0; i < 20; ++i)
+            records += QByteArray::number(i).rightJustified(3, '0') + "RUMORE";
+        const QString path = f.selectFile(fileOf(records));
+        const QByteArray before = contentOf(path);
+        // The acknowledgement is clicked only once all the noise has been
+        // poured in, so that the program takes it while the port is open.
+        QStringList captions;
+        WhenShown<QPushButton> clicker(
+            [&](QPushButton& ack) {
+                captions += ack.text();
+                QTRY_COMPARE_WITH_TIMEOUT(peer.flooded(), FloodingPeer::FloodBytes, 20000);
+                QTest::mouseClick(&ack, Qt::LeftButton);
+            },
+            QStringLiteral("Command4"));
+        QTest::mouseClick(f.finestra->Command1, Qt::LeftButton);
+        QCOMPARE(peer.flooded(), FloodingPeer::FloodBytes);
+        QCOMPARE(captions.size(), 1);
+        const QStringList failures = {QStringLiteral(" Errore risposta  Clicca Qui"),
+                                      QStringLiteral("Errore Dati non scritti giusti. Clicca Qui")};
+        QVERIFY2(failures.contains(captions[0]), qPrintable(captions[0]));
+        QVERIFY(peer.frames() >= 1);
+        QVERIFY(f.finestra->Command1->isEnabled());
+        QCOMPARE(contentOf(path), before);
+        nextOperationWorks(f);
+    }
+
+    void aUnitWithAnotherIdentifierDoesNotAnswer() {
+        SimulatedUnit::Options options;
+        options.identifier = "&C2";
+        DeviceFixture f(options);
+        QCOMPARE(f.finestra->IdStart->text(), QStringLiteral("&C1"));
+        QVERIFY(click(f.finestra->Command3).isEmpty());
+        QCOMPARE(f.text2(), QByteArray("Tarvo non risponde Messo in attesa seriale?"));
+        QCOMPARE(f.unit.frames(), QByteArrayList{"&C1TA\r"});
+        nextOperationWorks(f);
+    }
+
+    // --- The close box pressed while an operation waits ---------------
+
+    void closingDuringProgramming() {
+        DeviceFixture f;
+        const QString path = f.selectFile(fileOf({"000UNO", "001DUE", "002TRE", "003QUATTRO"}));
+        connect(&f.unit, &SimulatedUnit::frameReceived, this, [&f] {
+            if (f.unit.framesReceived() == 2)
+                f.finestra->close();
+        });
+        QTest::mouseClick(f.finestra->Command1, Qt::LeftButton);
+        closedForGood(f);
+        QCOMPARE(f.unit.framesReceived(), 2);
+        QCOMPARE(f.unit.writesReceived(), 2);
+        QCOMPARE(contentOf(path), fileOf({"000UNO", "001DUE", "002TRE", "003QUATTRO"}));
+        portIsFreeForAnotherSession(f.unit.devicePath());
+    }
+
+    void closingDuringTheAcknowledgementWait() {
+        SimulatedUnit::Options options;
+        options.refuseWriteFrom = 1;
+        DeviceFixture f(options);
+        const QString path = f.selectFile(fileOf({"000UNO", "001DUE"}));
+        QString caption;
+        WhenShown<QPushButton> closer(
+            [&](QPushButton& ack) {
+                caption = ack.text();
+                f.finestra->close();
+            },
+            QStringLiteral("Command4"));
+        QTest::mouseClick(f.finestra->Command1, Qt::LeftButton);
+        QCOMPARE(caption, QStringLiteral(" Errore risposta  Clicca Qui"));
+        closedForGood(f);
+        QCOMPARE(f.unit.framesReceived(), 1);
+        QCOMPARE(contentOf(path), fileOf({"000UNO", "001DUE"}));
+        portIsFreeForAnotherSession(f.unit.devicePath());
+    }
+
+    void closingWhileTheSaveWindowIsOpen() {
+        DeviceFixture f;
+        const QString old = QDir(m_folder.path()).filePath(QStringLiteral("tenuto.tvo"));
+        QVERIFY(writeFile(old, fileOf({"000DA TENERE"})));
+        const QStringList filesBefore = QDir(m_folder.path()).entryList(QDir::Files);
+        bool saveWindowHidden = false;
+        WhenShown<FormSalvaFile> saver([&](FormSalvaFile& window) {
+            new HideWatcher(window, saveWindowHidden);
+            window.Text1->setText(QStringLiteral("tenuto.tvo"));
+            f.finestra->close();
+        });
+        QTest::mouseClick(f.finestra->LeggiTesti, Qt::LeftButton);
+        QCOMPARE(saver.times(), 1);
+        QVERIFY(saveWindowHidden);
+        QCOMPARE(f.text2(), QByteArray("letti tutti"));
+        closedForGood(f);
+        QCOMPARE(contentOf(old), fileOf({"000DA TENERE"}));
+        QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files), filesBefore);
+        portIsFreeForAnotherSession(f.unit.devicePath());
+    }
+
+    // --- A second operation clicked during the presence test ----------
+
+    void noOperationRunsInsideThePresenceTest_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("program") << QStringLiteral("Command1");
+        QTest::newRow("read all") << QStringLiteral("LeggiTesti");
+        QTest::newRow("presence test") << QStringLiteral("Command3");
+    }
+    void noOperationRunsInsideThePresenceTest() {
+        QFETCH(QString, button);
+        SimulatedUnit::Options options;
+        options.replyDelayMs = 300;
+        DeviceFixture f(options);
+        const QString path = f.selectFile(fileOf({"000UNO"}));
+        auto* second = f.finestra->findChild<QPushButton*>(button);
+        QVERIFY(second);
+        bool clickedDuringTheTest = false;
+        connect(&f.unit, &SimulatedUnit::frameReceived, this, [&] {
+            QTimer::singleShot(0, second, [&] {
+                clickedDuringTheTest = f.finestra->operazioneInCorso();
+                QTest::mouseClick(second, Qt::LeftButton);
+            });
+        });
+        WhenShown<FormSalvaFile> saver([](FormSalvaFile& window) { window.close(); });
+        const QStringList captions = click(f.finestra->Command3);
+        QVERIFY(clickedDuringTheTest);
+        QVERIFY(captions.isEmpty());
+        QCOMPARE(saver.times(), 0);
+        QCOMPARE(f.unit.frames(), QByteArrayList{"&C1TA\r"});
+        QCOMPARE(f.text2(), QByteArray("Tarvo risponde TA"));
+        QCOMPARE(contentOf(path), fileOf({"000UNO"}));
+        QVERIFY(!f.portOpen());
+    }
+
+    // --- Message files that are not what they should be ---------------
+
+    void aBinaryGarbageFileSendsOnlyItsOneMessageLine() {
+        DeviceFixture f;
+        QRandomGenerator random(0x7a12c0de);
+        const QByteArray content =
+            garbage(random, 128 * 1024) + "\r\n007IN MEZZO\r\nx" + garbage(random, 128 * 1024);
+        QVERIFY(content.contains('\0'));
+        const QString path = f.selectFile(content);
+        QVERIFY(click(f.finestra->Command1).isEmpty());
+        QCOMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
+        QCOMPARE(f.unit.writesReceived(), 1);
+        QCOMPARE(f.unit.text(7), QByteArray("IN MEZZO        "));
+        QCOMPARE(f.unit.frames().last(), QByteArray("&C10R007\r"));
+        QCOMPARE(contentOf(path), content);
+        nextOperationWorks(f);
+    }
+
+    void aVeryLargeFileIsStreamed() {
+        DeviceFixture f;
+        const QString path = f.folder.filePath(QStringLiteral("grande.tvo"));
+        constexpr qint64 Size = 100 * 1024 * 1024;
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.write("File molto grande\r\n042GRANDE\r\n") > 0);
+            QByteArray block;
+            while (block.size() < 1024 * 1024)
+                block += "nota di servizio: questa riga non e' un messaggio per il TARVO\r\n";
+            for (qint64 written = 0; written < Size; written += block.size())
+                QCOMPARE(file.write(block), block.size());
+            QVERIFY(file.write("end\r\n") == 5);
+        }
+        f.v.FileSelezionato = QFile::encodeName(path);
+        const QByteArray hashBefore = sha256Of(path);
+        const qint64 peakBefore = peakResidentKiB();
+        QVERIFY(click(f.finestra->Command1).isEmpty());
+        QCOMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
+        QCOMPARE(f.unit.writesReceived(), 1);
+        QCOMPARE(f.unit.text(42), QByteArray("GRANDE          "));
+        // Reading the file whole would raise the peak by its 100 MB.
+        const qint64 growthKiB = peakResidentKiB() - peakBefore;
+        QVERIFY2(growthKiB < 32 * 1024, qPrintable(QString::number(growthKiB)));
+        QCOMPARE(sha256Of(path), hashBefore);
+        nextOperationWorks(f);
+    }
+
+    // --- Saving what was read, where it cannot be saved ---------------
+
+    void aSaveThatCannotBeDoneKeepsTheWindowAndTheOldFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("name with a slash")
+            << QStringLiteral("sotto/vecchio.tvo") << QString() << QStringLiteral("«/»");
+        QTest::newRow("name with a backslash")
+            << QStringLiteral("sotto\\vecchio.tvo") << QString() << QStringLiteral("«/»");
+        QTest::newRow("folder removed meanwhile")
+            << QStringLiteral("vecchio.tvo") << QStringLiteral("remove folder")
+            << QStringLiteral("non esiste");
+        QTest::newRow("read-only file")
+            << QStringLiteral("vecchio.tvo") << QStringLiteral("read-only file")
+            << QStringLiteral("sola lettura");
+        QTest::newRow("read-only folder")
+            << QStringLiteral("vecchio.tvo") << QStringLiteral("read-only folder")
+            << QStringLiteral("permesso negato");
+    }
+    void aSaveThatCannotBeDoneKeepsTheWindowAndTheOldFile() {
+        QFETCH(QString, name);
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        if (fault.startsWith(QStringLiteral("read-only")) && ::geteuid() == 0)
+            QSKIP("root writes into read-only files and folders");
+
+        QTemporaryDir root;
+        const QDir top(root.path());
+        QVERIFY(top.mkpath(QStringLiteral("qui/sotto")));
+        const QString here = top.filePath(QStringLiteral("qui"));
+        const QByteArray oldContent = fileOf({"000VECCHIO"});
+        const QString oldHere = QDir(here).filePath(QStringLiteral("vecchio.tvo"));
+        const QString oldBelow = QDir(here).filePath(QStringLiteral("sotto/vecchio.tvo"));
+        QVERIFY(writeFile(oldHere, oldContent));
+        QVERIFY(writeFile(oldBelow, oldContent));
+        const CurrentFolder current(here);
+        QVERIFY(current.ok());
+
+        DeviceFixture f;
+        f.v.FileSelezionato = QFile::encodeName(oldHere);
+        QString shown;
+        bool stayedOpen = false;
+        WhenShown<FormSalvaFile> saver([&](FormSalvaFile& window) {
+            if (fault == QStringLiteral("remove folder"))
+                QVERIFY(QDir(here).removeRecursively());
+            if (fault == QStringLiteral("read-only file"))
+                QVERIFY(QFile::setPermissions(oldHere, QFile::ReadOwner));
+            if (fault == QStringLiteral("read-only folder"))
+                QVERIFY(QFile::setPermissions(here, QFile::ReadOwner | QFile::ExeOwner));
+            window.Text1->setText(name);
+            QTest::mouseClick(window.Command1, Qt::LeftButton);
+            shown = window.Messaggio->text();
+            stayedOpen = window.isVisible();
+            QTest::mouseClick(window.Command2, Qt::LeftButton);
+        });
+        QVERIFY(click(f.finestra->LeggiTesti).isEmpty());
+        QFile::setPermissions(here, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(saver.times(), 1);
+        QVERIFY2(shown.contains(message), qPrintable(shown));
+        QVERIFY(stayedOpen);
+        QCOMPARE(f.text2(), QByteArray("letti tutti"));
+        QCOMPARE(f.v.FileSelezionato, QFile::encodeName(oldHere));
+        if (fault != QStringLiteral("remove folder"))
+            QCOMPARE(contentOf(oldHere), oldContent);
+        if (fault != QStringLiteral("remove folder"))
+            QCOMPARE(contentOf(oldBelow), oldContent);
+        nextOperationWorks(f);
+    }
+
+    void aFullDiskKeepsTheOldFile() {
+        QTemporaryDir root;
+        const QString disk = QDir(root.path()).filePath(QStringLiteral("disco"));
+        QVERIFY(QDir().mkpath(disk));
+        const SmallFileSystem small(disk);
+        if (!small.mounted())
+            QSKIP(qPrintable(QStringLiteral("tmpfs not mounted: %1")
+                                 .arg(QString::fromLocal8Bit(std::strerror(small.reason())))));
+        const QString old = QDir(disk).filePath(QStringLiteral("pieno.tvo"));
+        const QByteArray oldContent = fileOf({"000VECCHIO"});
+        QVERIFY(writeFile(old, oldContent));
+        {
+            QFile filler(QDir(disk).filePath(QStringLiteral("riempitivo")));
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray block(4096, 'z');
+            while (filler.write(block) == block.size()) {
+            }
+        }
+        const CurrentFolder current(disk);
+        QVERIFY(current.ok());
+
+        DeviceFixture f;
+        QString shown;
+        bool stayedOpen = false;
+        WhenShown<FormSalvaFile> saver([&](FormSalvaFile& window) {
+            window.Text1->setText(QStringLiteral("pieno.tvo"));
+            QTest::mouseClick(window.Command1, Qt::LeftButton);
+            shown = window.Messaggio->text();
+            stayedOpen = window.isVisible();
+            QTest::mouseClick(window.Command2, Qt::LeftButton);
+        });
+        QVERIFY(click(f.finestra->LeggiTesti).isEmpty());
+        QCOMPARE(saver.times(), 1);
+        QVERIFY2(shown.contains(QStringLiteral("il disco è pieno")), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("rimasto com'era")), qPrintable(shown));
+        QVERIFY(stayedOpen);
+        QCOMPARE(contentOf(old), oldContent);
+        QCOMPARE(QDir(disk).entryList(QDir::Files),
+                 (QStringList{QStringLiteral("pieno.tvo"), QStringLiteral("riempitivo")}));
+        nextOperationWorks(f);
+    }
+
+  private:
+    QTemporaryDir m_folder;
+};
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
