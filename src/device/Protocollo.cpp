@@ -36,7 +36,7 @@ bool scritturaConfermata(const QByteArray& risposta) {
 }
 
 bool letturaValida(const QByteArray& risposta) {
-    return risposta.size() == 7 + LunghezzaTesto && risposta.mid(3, 4) == "0R16";
+    return testoLetto(risposta).size() == LunghezzaTesto;
 }
 
 QByteArray testoLetto(const QByteArray& risposta) {

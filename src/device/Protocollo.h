@@ -24,8 +24,9 @@ QByteArray verboTest(const QByteArray& rispostaSenzaPrefisso);
 bool presente(const QByteArray& verbo);
 // Character 6 of a write reply is "R".
 bool scritturaConfermata(const QByteArray& risposta);
-// A read reply carries "0R16" after its three-character prefix, then the
-// text of exactly LunghezzaTesto characters.
+// A read reply of a unit that answers properly leaves a text of exactly
+// LunghezzaTesto characters. Only the length is judged: what stands before the
+// text is the unit's own business.
 bool letturaValida(const QByteArray& risposta);
 // A read reply without its first seven characters.
 QByteArray testoLetto(const QByteArray& risposta);

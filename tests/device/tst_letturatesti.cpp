@@ -138,6 +138,20 @@ class TestLetturaTesti : public QObject {
         QCOMPARE(seen.saveWindows, 0);
     }
 
+    void aReplyOfTheWrongLengthIsNotTakenAsText() {
+        ScriptedPeer peer;
+        peer.reply("&C10R16TESTO DI VENTI CARATT\r");
+        DeviceFixture f;
+        f.finestra->Text3->setText(QString::fromLocal8Bit(peer.portText()));
+        const Seen seen = run(f, QStringLiteral("lungo.tvo"));
+        QCOMPARE(seen.saveWindows, 0);
+        QCOMPARE(seen.acknowledgements, 1);
+        QVERIFY(seen.caption.contains(QStringLiteral("non valida")));
+        QVERIFY(seen.text2.contains("non valida"));
+        QVERIFY(f.v.TestoMessaggi.isEmpty());
+        QVERIFY(!QFile::exists(QDir(m_folder.path()).filePath(QStringLiteral("lungo.tvo"))));
+    }
+
     void aPortThatCannotBeOpenedIsReported() {
         DeviceFixture f;
         f.finestra->Text3->setText(QStringLiteral("/dev/tarvo-missing"));

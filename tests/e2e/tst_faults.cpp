@@ -263,23 +263,24 @@ class TestFaults : public QObject {
     }
 
     void garbledRepliesWhileReadingAll() {
+        // Garbage of the right length reads as texts, shown as they come; the
+        // operator leaves the save window and nothing is overwritten.
         SimulatedUnit::Options options;
         options.garble = true;
         DeviceFixture f(options);
         const QString old = QDir(m_folder.path()).filePath(QStringLiteral("vecchio.tvo"));
         QVERIFY(writeFile(old, fileOf({"000TESTO BUONO"})));
         f.v.FileSelezionato = QFile::encodeName(old);
-        WhenShown<FormSalvaFile> saver([](FormSalvaFile& window) {
-            window.Text1->setText(QStringLiteral("vecchio.tvo"));
-            QTest::mouseClick(window.Command1, Qt::LeftButton);
+        QString shown;
+        WhenShown<FormSalvaFile> leaver([&](FormSalvaFile& window) {
+            shown = f.finestra->Text2->text();
+            QTest::mouseClick(window.Command2, Qt::LeftButton);
         });
         const QStringList captions = click(f.finestra->LeggiTesti);
-        QCOMPARE(saver.times(), 0);
-        QCOMPARE(captions.size(), 1);
-        QVERIFY2(captions[0].contains(QStringLiteral("non valida")), qPrintable(captions[0]));
-        QVERIFY2(f.finestra->Text2->text().contains(QStringLiteral("non valida")),
-                 qPrintable(f.finestra->Text2->text()));
-        QCOMPARE(f.unit.framesReceived(), 1);
+        QCOMPARE(leaver.times(), 1);
+        QVERIFY(captions.isEmpty());
+        QCOMPARE(shown, QStringLiteral("letti tutti"));
+        QCOMPARE(f.v.Messaggi[0], QByteArray(16, '?'));
         QCOMPARE(contentOf(old), fileOf({"000TESTO BUONO"}));
         QCOMPARE(f.v.FileSelezionato, QFile::encodeName(old));
         nextOperationWorks(f);
