@@ -6,29 +6,11 @@
 #include "serial/FormSeriale.h"
 #include "ui/FormScriveMessaggi.h"
 
-#include <QSerialPortInfo>
-#include <QStringList>
-
-namespace {
-
-// The serial ports the system knows of, so that the operator can pick one.
-QString portePresenti() {
-    QStringList nomi;
-    for (const QSerialPortInfo& porta : QSerialPortInfo::availablePorts())
-        nomi += porta.systemLocation();
-    if (nomi.isEmpty())
-        return QStringLiteral("Nessuna porta seriale trovata");
-    return QStringLiteral("Porte presenti: ") + nomi.join(QStringLiteral(", "));
-}
-
-} // namespace
-
 void TestaPresenza(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra) {
     v.Stato = "Testa";
     if (!seriale.ApriSeriale()) {
         StatusBoxes::show(finestra.Text1, QStringLiteral("Test Funzionamento non eseguito"));
-        StatusBoxes::show(finestra.Text2,
-                          seriale.lastFailure() + QStringLiteral(". ") + portePresenti());
+        StatusBoxes::show(finestra.Text2, seriale.lastFailure());
         seriale.ChiudiSeriale();
         return;
     }

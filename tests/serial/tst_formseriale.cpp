@@ -64,6 +64,9 @@ class TestFormSeriale : public QObject {
         v.SerialeOccupata = true;
         QVERIFY(!host.ApriSeriale());
         QVERIFY2(host.lastFailure().contains(words), qPrintable(host.lastFailure()));
+        // The message names the ports there are, so the operator sees what to type.
+        QVERIFY(host.lastFailure().contains(QStringLiteral("Porte presenti: ")) ||
+                host.lastFailure().contains(QStringLiteral("Nessuna porta seriale trovata")));
         QVERIFY(!control(host)->PortOpen());
         QVERIFY(!v.SerialeOccupata);
         // An exchange on a port that is not open gives the timeout text at once.
