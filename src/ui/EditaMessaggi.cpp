@@ -70,6 +70,7 @@ void EditaMessaggi::costruisci() {
     Label20->setText(QStringLiteral("Commento memorizzato nel file (lo puoi cambiare dopo)"));
 
     Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setAccessibleName(QStringLiteral("Commento del file"));
     Text2->setText(QStringLiteral("Commento del file"));
     QPalette suggerimento = Text2->palette();
     suggerimento.setColor(QPalette::Base, suggerimento.color(QPalette::ToolTipBase));
@@ -98,6 +99,7 @@ void EditaMessaggi::costruisci() {
     Messaggio->setPalette(avviso);
 
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("Testi dei messaggi"));
     Text1->setFont(AspettoFinestre::carattereFisso(9.75));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Fixed columns must stay aligned, so long lines scroll instead of wrapping.

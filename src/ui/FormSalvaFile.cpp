@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QStorageInfo>
 
@@ -65,6 +66,10 @@ void FormSalvaFile::costruisci() {
     Drive1->setObjectName(QStringLiteral("Drive1"));
     Dir1->setObjectName(QStringLiteral("Dir1"));
     File1->setObjectName(QStringLiteral("File1"));
+    Drive1->setAccessibleName(QStringLiteral("Unità"));
+    Dir1->setAccessibleName(QStringLiteral("Cartella"));
+    Dir1->view()->setAccessibleName(QStringLiteral("Cartella"));
+    File1->setAccessibleName(QStringLiteral("File di messaggi"));
 
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setText(QStringLiteral("Path :"));
@@ -81,12 +86,14 @@ void FormSalvaFile::costruisci() {
     coloraSfondo(Label1, QPalette::Window, coloreBordoInattivo());
 
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("Nome del file"));
     Text1->setText(QStringLiteral("File name"));
 
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setText(QStringLiteral("Puoi aggiungere qui un commento da memorizzare nel file"));
 
     Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setAccessibleName(QStringLiteral("Commento del file"));
     QPalette suggerimento = Text2->palette();
     suggerimento.setColor(QPalette::Base, suggerimento.color(QPalette::ToolTipBase));
     suggerimento.setColor(QPalette::Text, suggerimento.color(QPalette::ToolTipText));

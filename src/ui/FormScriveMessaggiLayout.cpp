@@ -11,6 +11,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 
 namespace {
@@ -89,6 +90,16 @@ void FormScriveMessaggi::creaControlli() {
 
     for (QLabel* label : {Label2, Label1, Label3})
         adattaAllaLarghezza(label);
+    // What a screen reader speaks for the boxes and lists; buttons speak
+    // their captions.
+    Drive1->setAccessibleName(QStringLiteral("Unità"));
+    Dir1->setAccessibleName(QStringLiteral("Cartella"));
+    Dir1->view()->setAccessibleName(QStringLiteral("Cartella"));
+    File1->setAccessibleName(QStringLiteral("File di messaggi"));
+    Text1->setAccessibleName(QStringLiteral("Stato: cosa viene inviato"));
+    Text2->setAccessibleName(QStringLiteral("Stato: risposte ed esito"));
+    IdStart->setAccessibleName(Label1->text());
+    Text3->setAccessibleName(QStringLiteral("Porta COM"));
     Command4->setVisible(false);
     Command4->setAutoFillBackground(true);
     sfondo(Command4, QPalette::Button, QColor(255, 0, 0));

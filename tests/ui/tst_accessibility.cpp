@@ -1,0 +1,60 @@
+#include "core/Variabili.h"
+#include "serial/FormSeriale.h"
+#include "ui/EditaMessaggi.h"
+#include "ui/FormSalvaFile.h"
+#include "ui/FormScriveMessaggi.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+// Every box and list of every window tells a screen reader what it is, and
+// every button speaks its caption.
+class TestAccessibility : public QObject {
+    Q_OBJECT
+
+    static void everyControlHasAName(QWidget& window) {
+        const auto unnamed = [](QWidget* w) {
+            return w->accessibleName().trimmed().isEmpty() && !w->objectName().startsWith("qt_");
+        };
+        for (auto* box : window.findChildren<QLineEdit*>())
+            QVERIFY2(!unnamed(box), qPrintable(box->objectName()));
+        for (auto* area : window.findChildren<QPlainTextEdit*>())
+            QVERIFY2(!unnamed(area), qPrintable(area->objectName()));
+        for (auto* combo : window.findChildren<QComboBox*>())
+            QVERIFY2(!unnamed(combo), qPrintable(combo->objectName()));
+        for (auto* list : window.findChildren<QAbstractItemView*>()) {
+            if (qobject_cast<QComboBox*>(list->parentWidget()) ||
+                list->parentWidget()->inherits("QComboBoxPrivateContainer"))
+                continue;
+            QVERIFY2(!unnamed(list), qPrintable(list->objectName()));
+        }
+        for (auto* button : window.findChildren<QAbstractButton*>())
+            QVERIFY2(!button->text().trimmed().isEmpty() || !button->accessibleName().isEmpty(),
+                     qPrintable(button->objectName()));
+    }
+
+  private slots:
+    void mainWindow() {
+        Variabili v;
+        FormSeriale seriale(v);
+        FormScriveMessaggi finestra(v, seriale);
+        everyControlHasAName(finestra);
+    }
+    void saveWindow() {
+        Variabili v;
+        FormSalvaFile salva(v);
+        everyControlHasAName(salva);
+    }
+    void editor() {
+        Variabili v;
+        EditaMessaggi editor(v);
+        everyControlHasAName(editor);
+    }
+};
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
