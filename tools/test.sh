@@ -1,12 +1,38 @@
 #!/usr/bin/env bash
-# Builds tarvodisp with warnings as errors and runs every test, then the
-# fuzzers of the message-file readers for a bounded time.
+# Builds tarvodisp with warnings as errors and runs every test, then runs every
+# test again in a build with AddressSanitizer and UndefinedBehaviorSanitizer,
+# then the fuzzers of the message-file readers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${TARVO_BUILD_DIR:-build/test}
 cmake -S . -B "$build" -DTARVO_WERROR=ON
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j2
+
+# Any sanitizer report fails the run: the tests abort on the first one, and
+# reports of the processes they start (tarvo-sim) are written to files that are
+# checked afterwards.
+asan=${TARVO_ASAN_BUILD_DIR:-build/asan}
+cmake -S . -B "$asan" -DTARVO_SANITIZE=ON -DTARVO_WERROR=ON
+cmake --build "$asan" -j"$(nproc)"
+reports="$(pwd)/$asan/sanitizer-reports"
+rm -rf "$reports"
+mkdir -p "$reports"
+asan_status=0
+ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:log_path=$reports/report" \
+    UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$reports/report" \
+    ctest --test-dir "$asan" --output-on-failure -j2 || asan_status=1
+for report in "$reports"/report*; do
+    [ -e "$report" ] || continue
+    echo "=== sanitizer report $report"
+    cat "$report"
+    asan_status=1
+done
+if [ "$asan_status" -ne 0 ]; then
+    echo "sanitizer run failed (reports above, also in $reports)" >&2
+    exit 1
+fi
+
 if [ -x fuzz/run.sh ]; then
     fuzz/run.sh build/fuzz "${TARVO_FUZZ_SECONDS:-30}"
 fi
