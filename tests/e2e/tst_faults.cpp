@@ -496,8 +496,14 @@ class TestFaults : public QObject {
         QCOMPARE(f.unit.writesReceived(), 1);
         QCOMPARE(f.unit.text(42), QByteArray("GRANDE          "));
         // Reading the file whole would raise the peak by its 100 MB.
+        // AddressSanitizer keeps freed memory in quarantine, which inflates
+        // the peak by far more than the file itself would.
+#ifndef __SANITIZE_ADDRESS__
         const qint64 growthKiB = peakResidentKiB() - peakBefore;
         QVERIFY2(growthKiB < 32 * 1024, qPrintable(QString::number(growthKiB)));
+#else
+        Q_UNUSED(peakBefore);
+#endif
         QCOMPARE(sha256Of(path), hashBefore);
         nextOperationWorks(f);
     }

@@ -110,7 +110,11 @@ EditaMessaggi& TestEditaMessaggi::apri(const QString& percorso) {
 
 bool TestEditaMessaggi::salvaCon(const std::function<void(FormSalvaFile&)>& azione) {
     bool aperta = false;
-    QTimer::singleShot(0, editor_.get(), [&] {
+    // A timer of this call's own: when no save window opened, it goes with
+    // the call instead of firing later on what the call has left behind.
+    QTimer controllo;
+    controllo.setSingleShot(true);
+    connect(&controllo, &QTimer::timeout, editor_.get(), [&] {
         auto* finestra = editor_->findChild<FormSalvaFile*>();
         if (!finestra || !finestra->isVisible()) {
             v_.closeRequested = true;
@@ -119,6 +123,7 @@ bool TestEditaMessaggi::salvaCon(const std::function<void(FormSalvaFile&)>& azio
         aperta = true;
         azione(*finestra);
     });
+    controllo.start(0);
     QTest::mouseClick(editor_->Command1, Qt::LeftButton);
     return aperta;
 }
