@@ -36,3 +36,8 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
 QString DriveList::drive() const {
     return currentData().toString();
 }
+
+QString DriveList::currentFolder() const {
+    const QString current = QDir::currentPath();
+    return QStorageInfo(current).rootPath() == drive() ? current : drive();
+}

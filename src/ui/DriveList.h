@@ -13,6 +13,9 @@ class DriveList : public QComboBox {
 
     // The root path of the chosen volume.
     QString drive() const;
+    // The chosen volume's current folder: the process's current folder when it
+    // lies on that volume, otherwise the volume's root.
+    QString currentFolder() const;
 
   signals:
     void driveChanged(const QString& rootPath);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileSystemModel>
+#include <QKeyEvent>
 
 FileList::FileList(QWidget* parent) : QListView(parent), m_model(new QFileSystemModel(this)) {
     m_model->setFilter(QDir::Files);
@@ -12,6 +13,7 @@ FileList::FileList(QWidget* parent) : QListView(parent), m_model(new QFileSystem
     setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QAbstractItemView::clicked, this, &FileList::pick);
     setPath(QDir::currentPath());
 }
 
@@ -26,13 +28,52 @@ void FileList::setPath(const QString& path) {
     m_model->sort(0);
 }
 
-void FileList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    QListView::currentChanged(current, previous);
-    if (!current.isValid())
+namespace {
+
+// Keys with which the operator moves through the list or marks its entry.
+bool isMoveKey(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void FileList::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex before = currentIndex();
+    QListView::keyPressEvent(event);
+    // A move key picks the entry it leaves the focus mark on, also when the mark
+    // stays put (Home on the first entry); typing picks the entry whose name it
+    // found. Other keys (Tab, Escape, shortcuts) pick nothing.
+    if (isMoveKey(event->key()) || currentIndex() != before)
+        pick(currentIndex());
+}
+
+QItemSelectionModel::SelectionFlags FileList::selectionCommand(const QModelIndex& index,
+                                                               const QEvent* event) const {
+    // The selection shows the picked entry only: a mouse press, a drag or a
+    // current entry moved by the program selects nothing by itself. A click
+    // selects through pick().
+    if (event && event->type() == QEvent::KeyPress)
+        return QListView::selectionCommand(index, event);
+    return QItemSelectionModel::NoUpdate;
+}
+
+void FileList::pick(const QModelIndex& index) {
+    if (!index.isValid())
         return;
-    // The keyboard can move the current entry without selecting it (focus
-    // coming in by Tab): the entry in use is always the one shown selected.
-    if (!selectionModel()->isSelected(current))
-        selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
-    emit fileSelected(current.data(QFileSystemModel::FileNameRole).toString());
+    selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+    emit fileSelected(index.data(QFileSystemModel::FileNameRole).toString());
 }

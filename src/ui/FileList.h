@@ -6,9 +6,12 @@
 class QFileSystemModel;
 
 // The file list: the message files (*.tvo, letter case ignored) of one folder,
-// hidden and system files left out. Selecting an entry, by mouse or keyboard
-// (arrow keys, typing its name, Tab into the list), makes it the current entry
-// and emits fileSelected() with its name.
+// hidden and system files left out. An entry is picked only by the operator:
+// a mouse click on it, or a keyboard move made in the list (arrow keys,
+// Home/End, Page Up/Down, typing its name); fileSelected() then gives its
+// name, and the picked entry is the one shown selected. Focus arriving in the
+// list, the folder changing or refilling (a file created, renamed or deleted
+// behind the program's back) may move the focus mark but pick nothing.
 class FileList : public QListView {
     Q_OBJECT
   public:
@@ -20,8 +23,13 @@ class FileList : public QListView {
   signals:
     void fileSelected(const QString& name);
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
+
   private:
-    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void pick(const QModelIndex& index);
 
     QFileSystemModel* m_model;
     QString m_path;

@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStorageInfo>
 
 namespace {
 
@@ -182,11 +181,8 @@ void FormSalvaFile::carica() {
     Label2->setToolTip(Label2->text());
 }
 
-void FormSalvaFile::cambiaDrive(const QString& radice) {
-    // A drive's current folder is the program's current folder when that lies
-    // on it, otherwise its root.
-    const QString corrente = QDir::currentPath();
-    Dir1->setPath(QStorageInfo(corrente).rootPath() == radice ? corrente : radice);
+void FormSalvaFile::cambiaDrive() {
+    Dir1->setPath(Drive1->currentFolder());
 }
 
 void FormSalvaFile::cambiaCartella(const QString& cartella) {

@@ -42,7 +42,7 @@ class FormSalvaFile : public QWidget {
     void costruisci();
     void disponi();
     void carica();
-    void cambiaDrive(const QString& radice);
+    void cambiaDrive();
     void cambiaCartella(const QString& cartella);
     void salva();
 

@@ -94,8 +94,8 @@ void FormScriveMessaggi::Text3_Change() {
     copiaTesto(Text3, v.PortaCom, QStringLiteral("nella porta COM"));
 }
 
-void FormScriveMessaggi::Drive1_Change(const QString& rootPath) {
-    Dir1->setPath(rootPath);
+void FormScriveMessaggi::Drive1_Change() {
+    Dir1->setPath(Drive1->currentFolder());
 }
 
 void FormScriveMessaggi::Dir1_Change(const QString& path) {

@@ -65,7 +65,7 @@ class FormScriveMessaggi : public QWidget {
 
     void IdStart_Change();
     void Text3_Change();
-    void Drive1_Change(const QString& rootPath);
+    void Drive1_Change();
     void Dir1_Change(const QString& path);
     void File1_Click(const QString& name);
     void Command1_Click();

@@ -1,7 +1,9 @@
+#include "ListRows.h"
 #include "ui/DirectoryList.h"
 #include "ui/DriveList.h"
 #include "ui/FileList.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
@@ -25,16 +27,6 @@ QStringList shownNames(const QListView& view) {
         names += model->index(row, 0, view.rootIndex()).data().toString();
     names.sort();
     return names;
-}
-
-QModelIndex rowNamed(const QListView& view, const QString& name) {
-    const QAbstractItemModel* model = view.model();
-    for (int row = 0; row < model->rowCount(view.rootIndex()); ++row) {
-        const QModelIndex index = model->index(row, 0, view.rootIndex());
-        if (index.data().toString() == name)
-            return index;
-    }
-    return {};
 }
 
 } // namespace
@@ -95,30 +87,76 @@ class TestFileLists : public QObject {
         QCOMPARE(selected.at(0).at(0).toString(), QStringLiteral("gamma.Tvo"));
     }
 
-    void keyboardSelectionEmitsName() {
+    void onlyTheOperatorsKeysPick() {
         FileList list;
         list.resize(200, 200);
         list.setPath(m_dir.path());
         QTRY_COMPARE(list.model()->rowCount(list.rootIndex()), 3);
         QSignalSpy selected(&list, &FileList::fileSelected);
-        // The keyboard coming into the list (here: its window becoming active)
-        // lands on the top entry, which is then selected and reported.
+        // The keyboard coming into the list puts the focus mark on the top
+        // entry, and picks nothing.
         list.show();
         list.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&list));
-        QTRY_COMPARE(selected.count(), 1);
-        const QString first = selected.at(0).at(0).toString();
-        QCOMPARE(first, list.currentIndex().data().toString());
-        QVERIFY(list.selectionModel()->isSelected(list.currentIndex()));
+        QTRY_VERIFY(list.currentIndex().isValid());
+        const QString first = list.currentIndex().data().toString();
+        QCOMPARE(selected.count(), 0);
+        QVERIFY(list.selectionModel()->selectedIndexes().isEmpty());
+        QTest::keyClick(&list, Qt::Key_Tab);
+        QTest::keyClick(&list, Qt::Key_Escape);
+        QCOMPARE(selected.count(), 0);
+        // Home where the mark already stands is the operator's pick.
+        QTest::keyClick(&list, Qt::Key_Home);
+        QCOMPARE(selected.count(), 1);
+        QCOMPARE(selected.at(0).at(0).toString(), first);
         QTest::keyClick(&list, Qt::Key_Down);
         QCOMPARE(selected.count(), 2);
         QVERIFY(selected.at(1).at(0).toString() != first);
-        QCOMPARE(selected.at(1).at(0).toString(), list.currentIndex().data().toString());
         QCOMPARE(list.selectionModel()->selectedIndexes(), QModelIndexList{list.currentIndex()});
-        // Typing a name selects it too.
+        // Typing a name picks it; a letter that matches nothing picks nothing.
+        QTest::qWait(QApplication::keyboardInputInterval() + 50);
         QTest::keyClicks(&list, QStringLiteral("gam"));
-        QCOMPARE(list.currentIndex().data().toString(), QStringLiteral("gamma.Tvo"));
         QCOMPARE(selected.last().at(0).toString(), QStringLiteral("gamma.Tvo"));
+        const qsizetype picks = selected.count();
+        QTest::qWait(QApplication::keyboardInputInterval() + 50);
+        QTest::keyClicks(&list, QStringLiteral("z"));
+        QCOMPARE(selected.count(), picks);
+        // A press dragged onto another entry is no click.
+        const QModelIndex alfa = rowNamed(list, QStringLiteral("alfa.tvo"));
+        const QModelIndex beta = rowNamed(list, QStringLiteral("BETA.TVO"));
+        QTest::mousePress(list.viewport(), Qt::LeftButton, {}, list.visualRect(alfa).center());
+        QTest::mouseMove(list.viewport(), list.visualRect(beta).center());
+        QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, list.visualRect(beta).center());
+        QCOMPARE(selected.count(), picks);
+        QCOMPARE(list.selectionModel()->selectedIndexes(),
+                 QModelIndexList{rowNamed(list, QStringLiteral("gamma.Tvo"))});
+    }
+
+    void refillingPicksNothing() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        for (const char* name : {"a.tvo", "b.tvo", "c.tvo"})
+            touch(dir.filePath(QString::fromLatin1(name)));
+        FileList list;
+        list.resize(200, 200);
+        list.setPath(dir.path());
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QTRY_COMPARE(list.model()->rowCount(list.rootIndex()), 3);
+        QSignalSpy selected(&list, &FileList::fileSelected);
+        const QModelIndex b = rowNamed(list, QStringLiteral("b.tvo"));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(b).center());
+        QCOMPARE(selected.count(), 1);
+        // Renamed and created behind the program's back: the list refills,
+        // the mark may move, nothing is picked or shown as picked.
+        QVERIFY(QFile::rename(dir.filePath(QStringLiteral("b.tvo")),
+                              dir.filePath(QStringLiteral("b.old"))));
+        touch(dir.filePath(QStringLiteral("d.tvo")));
+        QTRY_COMPARE(shownNames(list),
+                     QStringList({QStringLiteral("a.tvo"), QStringLiteral("c.tvo"),
+                                  QStringLiteral("d.tvo")}));
+        QCOMPARE(selected.count(), 1);
+        QVERIFY(list.selectionModel()->selectedIndexes().isEmpty());
     }
 
     void changingFolderForgetsEntry() {

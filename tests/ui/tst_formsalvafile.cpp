@@ -80,6 +80,7 @@ class TestFormSalvaFile : public QObject {
     void nomeCorrettoDopoRifiuto();
     void sostituisceFileScelto();
     void sceltaDaTastiera();
+    void tabThroughFileListReplacesNothing();
     void commento_data();
     void commento();
     void commentoNonAmmesso();
@@ -327,6 +328,26 @@ void TestFormSalvaFile::sceltaDaTastiera() {
     QTest::keyClick(finestra.File1, Qt::Key_Home);
     QCOMPARE(finestra.Text1->text(), nomeInRiga(0));
     QVERIFY(nomeInRiga(0) != nomeInRiga(1));
+}
+
+void TestFormSalvaFile::tabThroughFileListReplacesNothing() {
+    const QByteArray vecchio = "vecchio\r\n000VECCHIO\r\nend\r\n";
+    scrivi("a.tvo", vecchio);
+    auto& finestra = apri();
+    aspettaElenco(1);
+    finestra.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&finestra));
+    finestra.Drive1->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), finestra.Drive1);
+    for (int volte = 0; volte < 3; ++volte)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), finestra.Text1);
+    QCOMPARE(finestra.Text1->text(), QStringLiteral("File name"));
+    QTest::mouseClick(finestra.Command1, Qt::LeftButton);
+    QCOMPARE(sfondo(*finestra.Label1), rossoChiaro);
+    QVERIFY(finestra.isVisible());
+    QCOMPARE(leggi(percorso("a.tvo")), vecchio);
+    QCOMPARE(v_.FileSelezionato, QByteArray("/prima/scelto.tvo"));
 }
 
 void TestFormSalvaFile::commento_data() {

@@ -1,3 +1,4 @@
+#include "ListRows.h"
 #include "core/Variabili.h"
 #include "serial/FormSeriale.h"
 #include "ui/DirectoryList.h"
@@ -23,23 +24,6 @@ namespace {
 
 int px(int twips) {
     return twips / 15;
-}
-
-QModelIndex rowNamed(const QListView& view, const QString& name) {
-    const QAbstractItemModel* model = view.model();
-    for (int row = 0; row < model->rowCount(view.rootIndex()); ++row) {
-        const QModelIndex index = model->index(row, 0, view.rootIndex());
-        if (index.data().toString() == name)
-            return index;
-    }
-    return {};
-}
-
-void clickFile(FileList* list, const QString& name) {
-    QTRY_VERIFY(rowNamed(*list, name).isValid());
-    const QModelIndex index = rowNamed(*list, name);
-    list->scrollTo(index);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
 }
 
 // Types one character that has no key of its own on the test keyboard.
@@ -327,7 +311,7 @@ class TestFormScriveMessaggi : public QObject {
         auto* files = control<FileList>("File1");
         dirs->setPath(dir.path());
         QCOMPARE(files->path(), QDir::cleanPath(dir.path()));
-        clickFile(files, QStringLiteral("primo.tvo"));
+        clickRow(files, QStringLiteral("primo.tvo"));
         const QByteArray primo = QFile::encodeName(QDir::cleanPath(dir.filePath("primo.tvo")));
         QCOMPARE(v->FileSelezionato, primo);
 
@@ -340,12 +324,12 @@ class TestFormScriveMessaggi : public QObject {
         QTest::mouseDClick(dirView->viewport(), Qt::LeftButton, {}, altra.center());
         QTRY_COMPARE(files->path(), QDir::cleanPath(dir.filePath("altra")));
         QCOMPARE(v->FileSelezionato, primo);
-        clickFile(files, QStringLiteral("SECONDO.TVO"));
+        clickRow(files, QStringLiteral("SECONDO.TVO"));
         QCOMPARE(v->FileSelezionato,
                  QFile::encodeName(QDir::cleanPath(dir.filePath("altra/SECONDO.TVO"))));
     }
 
-    void keyboardSelectsFile() {
+    void focusArrivingPicksNoFile() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         QFile file(dir.filePath(QStringLiteral("unico.tvo")));
@@ -356,12 +340,17 @@ class TestFormScriveMessaggi : public QObject {
         QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QVERIFY(v->FileSelezionato.isEmpty());
         // Tab from the status box above it in the focus order brings the
-        // keyboard into the list on its first entry, which is then the one in use.
+        // keyboard into the list: its entry gets the focus mark, nothing more.
         control<QLineEdit>("Text2")->setFocus();
         QTest::keyClick(control<QLineEdit>("Text2"), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), files);
+        QTRY_VERIFY(files->currentIndex().isValid());
+        QVERIFY(v->FileSelezionato.isEmpty());
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("Devi selezionare un file"));
+        // A key the operator presses in the list picks the marked entry.
+        QTest::keyClick(files, Qt::Key_Down);
         QCOMPARE(v->FileSelezionato, QFile::encodeName(QDir::cleanPath(file.fileName())));
         QVERIFY(files->selectionModel()->isSelected(files->currentIndex()));
     }
@@ -370,11 +359,17 @@ class TestFormScriveMessaggi : public QObject {
         auto* drives = control<DriveList>("Drive1");
         if (drives->count() < 2)
             QSKIP("only one readable volume is mounted here");
-        const int other = drives->currentIndex() == 0 ? 1 : 0;
+        const int current = drives->currentIndex();
+        const int other = current == 0 ? 1 : 0;
         drives->setCurrentIndex(other);
         const QString root = QDir::cleanPath(drives->itemData(other).toString());
         QCOMPARE(control<DirectoryList>("Dir1")->path(), root);
         QCOMPARE(control<FileList>("File1")->path(), root);
+        // Back on the drive that holds the current folder: that folder, as in
+        // the save window, not the drive's root.
+        drives->setCurrentIndex(current);
+        QCOMPARE(control<DirectoryList>("Dir1")->path(), QDir::currentPath());
+        QCOMPARE(control<FileList>("File1")->path(), QDir::currentPath());
     }
 
     void editorOpensOnSelectedFile_data() {
@@ -392,7 +387,7 @@ class TestFormScriveMessaggi : public QObject {
         file.write("commento\r\n000Primo testo     \r\nend\r\n");
         file.close();
         control<DirectoryList>("Dir1")->setPath(dir.path());
-        clickFile(control<FileList>("File1"), QStringLiteral("testi.tvo"));
+        clickRow(control<FileList>("File1"), QStringLiteral("testi.tvo"));
         QVERIFY(!v->FileSelezionato.isEmpty());
 
         QPointer<EditaMessaggi> editor;
