@@ -3,12 +3,23 @@
 #include <QByteArray>
 #include <QString>
 
+// What became of a message file that was to be written.
+struct WriteOutcome {
+    // Empty on success, otherwise the reason in Italian, naming the file.
+    QString error;
+    // The file was rewritten where it stands, because its folder does not let a
+    // new file be created beside it; after a failure it may be incomplete.
+    bool writtenInPlace = false;
+
+    bool ok() const { return error.isEmpty(); }
+};
+
 // Writes a message file: the comment, CR LF, the body unchanged, CR LF, "end",
 // CR LF. An existing file of that name is replaced. The new content goes to a
 // temporary file beside it that takes the file's place only once it is
-// complete, so a failure never destroys the old file nor leaves a partial one.
-// Returns an empty string on success, otherwise the reason in Italian, naming
-// the file. A comment that holds a CR or LF is refused, since it would turn
-// into body lines.
-QString ScriviFileMessaggi(const QString& path, const QByteArray& commento,
-                           const QByteArray& corpo);
+// complete, so a failure neither destroys the old file nor leaves a partial
+// one. Where the folder lets no new file be created but the file itself may be
+// written, the file is rewritten in place instead, every write checked. A
+// comment that holds a CR or LF is refused, since it would turn into body lines.
+WriteOutcome ScriviFileMessaggi(const QString& path, const QByteArray& commento,
+                                const QByteArray& corpo);

@@ -44,6 +44,16 @@ QString conSeparatore(const QString& cartella) {
     return nativa.endsWith(QDir::separator()) ? nativa : nativa + QDir::separator();
 }
 
+// What a failed save left of the file, for the operator.
+QString seguitoDelFallimento(const WriteOutcome& esito, bool esisteva) {
+    if (esito.writtenInPlace)
+        return QStringLiteral(". Il file potrebbe essere incompleto: salvalo di nuovo, anche con "
+                              "un altro nome o in un'altra cartella, prima di usarlo.");
+    if (esisteva)
+        return QStringLiteral(". Il file che c'era è rimasto com'era.");
+    return QStringLiteral(".");
+}
+
 } // namespace
 
 FormSalvaFile::FormSalvaFile(Variabili& v, QWidget* parent)
@@ -212,11 +222,9 @@ void FormSalvaFile::salva() {
     const QByteArray commento = Windows1252::encode(Text2->text()).value();
     const QString percorso = QDir(File1->path()).filePath(nome);
     const bool esisteva = QFileInfo(percorso).isFile();
-    const QString errore = ScriviFileMessaggi(percorso, commento, v_.TestoMessaggi);
-    if (!errore.isEmpty()) {
-        Messaggio->setText(errore + (esisteva
-                                         ? QStringLiteral(". Il file che c'era è rimasto com'era.")
-                                         : QStringLiteral(".")));
+    const WriteOutcome esito = ScriviFileMessaggi(percorso, commento, v_.TestoMessaggi);
+    if (!esito.ok()) {
+        Messaggio->setText(esito.error + seguitoDelFallimento(esito, esisteva));
         return;
     }
     v_.FileSelezionato = QFile::encodeName(percorso);

@@ -524,8 +524,8 @@ class TestFaults : public QObject {
         QTest::newRow("read-only file")
             << QStringLiteral("vecchio.tvo") << QStringLiteral("read-only file")
             << QStringLiteral("sola lettura");
-        QTest::newRow("read-only folder")
-            << QStringLiteral("vecchio.tvo") << QStringLiteral("read-only folder")
+        QTest::newRow("new file in a read-only folder")
+            << QStringLiteral("nuovo.tvo") << QStringLiteral("read-only folder")
             << QStringLiteral("permesso negato");
     }
     void aSaveThatCannotBeDoneKeepsTheWindowAndTheOldFile() {

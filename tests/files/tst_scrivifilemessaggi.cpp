@@ -2,6 +2,8 @@
 #include "files/LeggiFileDaProgrammare.h"
 #include "files/ScriviFileMessaggi.h"
 
+#include "AsUnprivilegedUser.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,6 +11,7 @@
 
 #include <csignal>
 #include <memory>
+#include <optional>
 #include <sys/resource.h>
 
 namespace {
@@ -51,6 +54,14 @@ class LimiteDimensioneFile {
     bool attivo_ = false;
 };
 
+// A body as reading all texts gives it: 512 lines, 12 kB.
+QByteArray corpoDi512Righe() {
+    QByteArray corpo;
+    for (int i = 0; i < 512; ++i)
+        corpo += QByteArray::number(i).rightJustified(3, '0') + "TESTO NUOVO     *\r\n";
+    return corpo;
+}
+
 } // namespace
 
 class TestScriviFileMessaggi : public QObject {
@@ -67,6 +78,7 @@ class TestScriviFileMessaggi : public QObject {
     void commentoSuPiuRighe_data();
     void commentoSuPiuRighe();
     void erroreAMetaScrittura();
+    void cartellaDiSolaLettura_data();
     void cartellaDiSolaLettura();
 
   private:
@@ -111,7 +123,7 @@ void TestScriviFileMessaggi::contenuto() {
     QFETCH(QByteArray, corpo);
     QFETCH(QByteArray, atteso);
     const QString percorso = cartella_->filePath("nuovo.tvo");
-    QCOMPARE(ScriviFileMessaggi(percorso, commento, corpo), QString());
+    QCOMPARE(ScriviFileMessaggi(percorso, commento, corpo).error, QString());
     QCOMPARE(contenutoDi(percorso), atteso);
     QCOMPARE(voci(), QStringList{"nuovo.tvo"});
 }
@@ -119,7 +131,7 @@ void TestScriviFileMessaggi::contenuto() {
 void TestScriviFileMessaggi::sostituisceIlFileEsistente() {
     const QString percorso = cartella_->filePath("esistente.TVO");
     crea(percorso, QByteArray(10000, 'v'));
-    QCOMPARE(ScriviFileMessaggi(percorso, "Nuovo", "001A\r\n"), QString());
+    QCOMPARE(ScriviFileMessaggi(percorso, "Nuovo", "001A\r\n").error, QString());
     QCOMPARE(contenutoDi(percorso), QByteArray("Nuovo\r\n001A\r\n\r\nend\r\n"));
     QCOMPARE(voci(), QStringList{"esistente.TVO"});
 }
@@ -145,7 +157,7 @@ void TestScriviFileMessaggi::ritornoSenzaCambiareByte() {
     QCOMPARE(letto.testo, corpo);
 
     const QString copia = cartella_->filePath("copia.tvo");
-    QCOMPARE(ScriviFileMessaggi(copia, *letto.commento, letto.testo), QString());
+    QCOMPARE(ScriviFileMessaggi(copia, *letto.commento, letto.testo).error, QString());
     QCOMPARE(contenutoDi(copia), commento + "\r\n" + corpo + "\r\nend\r\n");
 
     LeggiFileDaProgrammare daOriginale(originale);
@@ -176,7 +188,7 @@ void TestScriviFileMessaggi::errori() {
     crea(cartella_->filePath("esistente.tvo"), "vecchio");
     QVERIFY(QDir(cartella_->path()).mkdir("cartella.tvo"));
     const QString percorso = cartella_->filePath(sottoPercorso);
-    QCOMPARE(ScriviFileMessaggi(percorso, "C", "001A\r\n"),
+    QCOMPARE(ScriviFileMessaggi(percorso, "C", "001A\r\n").error,
              QStringLiteral("Impossibile scrivere il file %1: %2")
                  .arg(QDir::toNativeSeparators(percorso), motivo));
     QCOMPARE(contenutoDi(cartella_->filePath("esistente.tvo")), QByteArray("vecchio"));
@@ -196,7 +208,7 @@ void TestScriviFileMessaggi::commentoSuPiuRighe() {
     const QString percorso = cartella_->filePath("esistente.tvo");
     crea(percorso, "vecchio");
     QCOMPARE(
-        ScriviFileMessaggi(percorso, commento, "001A\r\n"),
+        ScriviFileMessaggi(percorso, commento, "001A\r\n").error,
         QStringLiteral("Impossibile scrivere il file %1: il commento deve stare su una sola riga")
             .arg(QDir::toNativeSeparators(percorso)));
     QCOMPARE(contenutoDi(percorso), QByteArray("vecchio"));
@@ -208,15 +220,13 @@ void TestScriviFileMessaggi::erroreAMetaScrittura() {
     const QString percorso = cartella_->filePath("esistente.tvo");
     const QByteArray vecchio = "Vecchio\r\n001VECCHIO\r\nend\r\n";
     crea(percorso, vecchio);
-    QByteArray corpo;
-    for (int i = 0; i < 512; ++i)
-        corpo += QByteArray::number(i).rightJustified(3, '0') + "TESTO NUOVO     *\r\n";
+    const QByteArray corpo = corpoDi512Righe();
     QString errore;
     {
         const LimiteDimensioneFile limite(4096);
         if (!limite.attivo())
             QSKIP("the file size limit cannot be set here");
-        errore = ScriviFileMessaggi(percorso, "Nuovo", corpo);
+        errore = ScriviFileMessaggi(percorso, "Nuovo", corpo).error;
     }
     QCOMPARE(errore, QStringLiteral("Impossibile scrivere il file %1: il file supera la dimensione "
                                     "massima consentita")
@@ -225,25 +235,54 @@ void TestScriviFileMessaggi::erroreAMetaScrittura() {
     QCOMPARE(voci(), QStringList{"esistente.tvo"});
 }
 
+void TestScriviFileMessaggi::cartellaDiSolaLettura_data() {
+    QTest::addColumn<int>("limite");
+    QTest::newRow("riscritto sul posto") << 0;
+    QTest::newRow("scrittura interrotta") << 4096;
+}
+
 void TestScriviFileMessaggi::cartellaDiSolaLettura() {
+    // A writable file in a folder where no new file can be created (checked as
+    // an ordinary user: root creates files anywhere) is rewritten in place; a
+    // write that fails there says that the file may be incomplete.
+    QFETCH(int, limite);
+    const auto tutti = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                       QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    const auto scrivibile =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    QVERIFY(QFile::setPermissions(cartella_->path(), tutti | scrivibile));
     const QString sola = cartella_->filePath("sola");
     QVERIFY(QDir(cartella_->path()).mkdir("sola"));
     const QString percorso = sola + "/esistente.tvo";
     crea(percorso, "vecchio");
-    QFile::setPermissions(sola, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile prova(sola + "/prova");
-    if (prova.open(QIODevice::WriteOnly)) {
-        prova.remove();
-        QFile::setPermissions(sola, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                        QFileDevice::ExeOwner);
-        QSKIP("this user writes into any folder whatever its permissions (root)");
+    QVERIFY(QFile::setPermissions(percorso,
+                                  QFileDevice::ReadOwner | QFileDevice::ReadOther | scrivibile));
+    QVERIFY(QFile::setPermissions(sola, tutti));
+    const QByteArray corpo = corpoDi512Righe();
+
+    const std::optional<QByteArray> esito = runAsUnprivilegedUser([&] {
+        if (QFile(sola + "/prova").open(QIODevice::WriteOnly))
+            return QByteArray("la cartella accetta file nuovi");
+        std::optional<LimiteDimensioneFile> limitato;
+        if (limite != 0)
+            limitato.emplace(limite);
+        const WriteOutcome scritto = ScriviFileMessaggi(percorso, "Nuovo", corpo);
+        return QByteArray(scritto.writtenInPlace ? "sul posto:" : "altrove:") +
+               scritto.error.toUtf8();
+    });
+    QVERIFY(QFile::setPermissions(sola, tutti | QFileDevice::WriteOwner));
+    QVERIFY(esito);
+    QCOMPARE(voci(), QStringList{"sola"});
+    QCOMPARE(QDir(sola).entryList(QDir::Files), QStringList{"esistente.tvo"});
+    if (limite == 0) {
+        QCOMPARE(*esito, QByteArray("sul posto:"));
+        QCOMPARE(contenutoDi(percorso), "Nuovo\r\n" + corpo + "\r\nend\r\n");
+    } else {
+        QCOMPARE(QString::fromUtf8(*esito),
+                 QStringLiteral("sul posto:Impossibile scrivere il file %1: il file supera la "
+                                "dimensione massima consentita")
+                     .arg(QDir::toNativeSeparators(percorso)));
     }
-    const QString errore = ScriviFileMessaggi(percorso, "C", "001A\r\n");
-    QFile::setPermissions(sola,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QCOMPARE(errore, QStringLiteral("Impossibile scrivere il file %1: permesso negato")
-                         .arg(QDir::toNativeSeparators(percorso)));
-    QCOMPARE(contenutoDi(percorso), QByteArray("vecchio"));
 }
 
 QTEST_MAIN(TestScriviFileMessaggi)
