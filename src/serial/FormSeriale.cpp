@@ -3,6 +3,7 @@
 #include "core/EventWait.h"
 #include "core/Pausa.h"
 #include "core/Variabili.h"
+#include "core/Windows1252.h"
 #include "serial/PortName.h"
 #include "serial/SerialControl.h"
 
@@ -53,7 +54,7 @@ FormSeriale::FormSeriale(Variabili& variabili, QWidget* parent)
 }
 
 void FormSeriale::Form_Load() {
-    Label3->setText(QString::fromLatin1(v.PortaCom));
+    Label3->setText(Windows1252::decode(v.PortaCom));
 }
 
 void FormSeriale::Form_QueryUnload() {

@@ -1,18 +1,18 @@
 #include "serial/PortName.h"
 
-#include <QFile>
+#include "core/Windows1252.h"
 
 PortName PortName::fromText(const QByteArray& portaCom) {
     const QByteArray text = portaCom.trimmed();
     if (text.startsWith('/'))
-        return {QFile::decodeName(text), {}};
+        return {Windows1252::decode(text), {}};
     bool isNumber = false;
     const int number = text.toInt(&isNumber);
     if (!isNumber)
         return {{},
                 QStringLiteral("Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
                                "o il percorso del dispositivo (es. /dev/ttyUSB0)")
-                    .arg(QString::fromLatin1(portaCom))};
+                    .arg(Windows1252::decode(portaCom))};
     if (number < 1 || number > 256)
         return {{}, QStringLiteral("Porta COM %1 non valida: il numero va da 1 a 256").arg(number)};
 #ifdef Q_OS_WIN

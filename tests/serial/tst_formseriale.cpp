@@ -32,6 +32,9 @@ class TestFormSeriale : public QObject {
         QTest::newRow("COM 3 with blanks") << QByteArray(" 3 ") << QStringLiteral("/dev/ttyS2");
         QTest::newRow("device path")
             << QByteArray("/dev/ttyUSB0") << QStringLiteral("/dev/ttyUSB0");
+        // The box keeps its text as Windows-1252 bytes: è is byte 0xE8.
+        QTest::newRow("path with an accent")
+            << QByteArray("/dev/porta-\xe8") << QStringLiteral("/dev/porta-è");
         QTest::newRow("start text X") << QByteArray("X") << QString();
         QTest::newRow("empty") << QByteArray() << QString();
         QTest::newRow("zero") << QByteArray("0") << QString();
