@@ -54,8 +54,9 @@ class SaveWindowCloser : public QObject {
 struct Bench {
     explicit Bench(int baud) : sim({QStringLiteral("--baud"), QString::number(baud)}) {
         v.Identificativo = "&C1";
-        finestra.Text3->setText(sim.devicePath());
+        box("Text3")->setText(sim.devicePath());
     }
+    QLineEdit* box(const char* name) { return finestra.findChild<QLineEdit*>(QLatin1String(name)); }
     SimProcess sim;
     Variabili v;
     FormSeriale seriale{v};
@@ -83,7 +84,7 @@ void benchProgramming(int baud) {
     ProgrammaTesti(bench.v, bench.seriale, bench.finestra);
     report.finish();
     report.print();
-    std::printf("  outcome: %s\n", qPrintable(bench.finestra.Text2->text()));
+    std::printf("  outcome: %s\n", qPrintable(bench.box("Text2")->text()));
 }
 
 void benchReadingAll(int baud) {
@@ -94,7 +95,7 @@ void benchReadingAll(int baud) {
     report.start();
     LeggiTuttiITesti(bench.v, bench.seriale, bench.finestra);
     report.print();
-    std::printf("  outcome: %s\n", qPrintable(bench.finestra.Text2->text()));
+    std::printf("  outcome: %s\n", qPrintable(bench.box("Text2")->text()));
 }
 
 void benchExchanges(int baud, int count) {

@@ -1,23 +1,19 @@
 #include "device/ErrorAcknowledgement.h"
 
-#include "core/EventWait.h"
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
-#include "ui/FormScriveMessaggi.h"
-
-#include <QPushButton>
+#include "device/OperationHost.h"
 
 namespace ErrorAcknowledgement {
 
-void show(Variabili& v, FormScriveMessaggi& finestra, const QByteArray& testoErrore) {
-    finestra.Command4->setVisible(true);
+void show(Variabili& v, OperationHost& host, const QByteArray& testoErrore) {
+    v.TestoErrore = testoErrore;
     v.ConfermaErrore = false;
-    finestra.Command4->setText(Windows1252::decode(testoErrore + " Clicca Qui"));
+    host.showError(Windows1252::decode(testoErrore));
 }
 
-void waitForClick(Variabili& v, FormScriveMessaggi& finestra) {
-    EventWait::until([&v] { return v.ConfermaErrore || v.closeRequested; });
-    finestra.Command4->setVisible(false);
+void waitForClick(Variabili& v, OperationHost& host) {
+    host.awaitAcknowledgement();
     v.ConfermaErrore = false;
 }
 

@@ -2,12 +2,11 @@
 
 #include "core/TreCifre.h"
 #include "core/Variabili.h"
+#include "core/Windows1252.h"
 #include "device/ErrorAcknowledgement.h"
+#include "device/OperationHost.h"
 #include "device/Protocollo.h"
-#include "device/StatusBoxes.h"
 #include "serial/FormSeriale.h"
-#include "ui/FormSalvaFile.h"
-#include "ui/FormScriveMessaggi.h"
 
 namespace {
 
@@ -20,11 +19,10 @@ enum class Esito { Letto, NessunaRisposta, RispostaNonValida };
 
 // Reads one address. A reply that is not a read reply is never taken for a
 // text: noise or a wrong baud rate would otherwise be offered for saving.
-Esito leggiIndirizzo(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra,
-                     qint16 indirizzo) {
+Esito leggiIndirizzo(Variabili& v, FormSeriale& seriale, OperationHost& host, qint16 indirizzo) {
     v.NumeroDaFormattare = indirizzo;
     TreCifre(v);
-    StatusBoxes::show(finestra.Text1, Protocollo::corpoLettura(v.NumeroFormattato));
+    host.showSending(Windows1252::decode(Protocollo::corpoLettura(v.NumeroFormattato)));
     v.Comando = Protocollo::frameLettura(v.Identificativo, v.NumeroFormattato);
     v.LunghezzaRisposta = Protocollo::LunghezzaRispostaLettura;
     seriale.InviaAllaSeriale();
@@ -34,40 +32,36 @@ Esito leggiIndirizzo(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& fin
         return Esito::RispostaNonValida;
     const QByteArray testo = Protocollo::testoLetto(v.Risposta);
     v.Messaggi[indirizzo] = testo;
-    StatusBoxes::show(finestra.Text2, testo);
+    host.showOutcome(Windows1252::decode(testo));
     v.TestoMessaggi += v.NumeroFormattato + testo + "*\r\n";
     return Esito::Letto;
 }
 
-void segnalaMancataRisposta(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra) {
+void segnalaMancataRisposta(Variabili& v, FormSeriale& seriale, OperationHost& host) {
     const QString guasto = seriale.lastFailure();
-    ErrorAcknowledgement::show(v, finestra, guasto.isEmpty() ? NessunaRisposta : PortaPersa);
-    if (guasto.isEmpty())
-        StatusBoxes::show(finestra.Text2,
-                          QByteArrayLiteral("Errore seriale. Controlla identificativo"));
-    else
-        StatusBoxes::show(finestra.Text2, guasto);
-    ErrorAcknowledgement::waitForClick(v, finestra);
+    ErrorAcknowledgement::show(v, host, guasto.isEmpty() ? NessunaRisposta : PortaPersa);
+    host.showOutcome(guasto.isEmpty() ? QStringLiteral("Errore seriale. Controlla identificativo")
+                                      : guasto);
+    ErrorAcknowledgement::waitForClick(v, host);
 }
 
-void segnalaRispostaNonValida(Variabili& v, FormScriveMessaggi& finestra) {
-    ErrorAcknowledgement::show(v, finestra, RispostaNonValida);
-    StatusBoxes::show(finestra.Text2,
-                      QStringLiteral("Risposta non valida: controlla identificativo, cavo e "
-                                     "velocità. Nulla è stato salvato"));
-    ErrorAcknowledgement::waitForClick(v, finestra);
+void segnalaRispostaNonValida(Variabili& v, OperationHost& host) {
+    ErrorAcknowledgement::show(v, host, RispostaNonValida);
+    host.showOutcome(QStringLiteral("Risposta non valida: controlla identificativo, cavo e "
+                                    "velocità. Nulla è stato salvato"));
+    ErrorAcknowledgement::waitForClick(v, host);
 }
 
-bool leggiTutti(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra) {
+bool leggiTutti(Variabili& v, FormSeriale& seriale, OperationHost& host) {
     for (qint16 indirizzo = 0; indirizzo < NumeroIndirizzi; ++indirizzo) {
-        switch (leggiIndirizzo(v, seriale, finestra, indirizzo)) {
+        switch (leggiIndirizzo(v, seriale, host, indirizzo)) {
         case Esito::Letto:
             continue;
         case Esito::NessunaRisposta:
-            segnalaMancataRisposta(v, seriale, finestra);
+            segnalaMancataRisposta(v, seriale, host);
             return false;
         case Esito::RispostaNonValida:
-            segnalaRispostaNonValida(v, finestra);
+            segnalaRispostaNonValida(v, host);
             return false;
         }
     }
@@ -76,19 +70,20 @@ bool leggiTutti(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra
 
 } // namespace
 
-void LeggiTuttiITesti(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra) {
+OperationResult LeggiTuttiITesti(Variabili& v, FormSeriale& seriale, OperationHost& host) {
     if (!seriale.ApriSeriale()) {
-        StatusBoxes::show(finestra.Text2, seriale.lastFailure());
-        return;
+        host.showOutcome(seriale.lastFailure());
+        return OperationResult::CannotStart;
     }
-    finestra.DisabilitaComandi();
+    host.DisabilitaComandi();
     v.TestoMessaggi.clear();
-    if (leggiTutti(v, seriale, finestra)) {
-        StatusBoxes::show(finestra.Text2, QByteArrayLiteral("letti tutti"));
+    const bool letti = leggiTutti(v, seriale, host);
+    if (letti) {
+        host.showOutcome(QStringLiteral("letti tutti"));
         v.CommentoDaSalvare.clear();
-        FormSalvaFile salva(v, &finestra);
-        salva.mostraModale();
+        host.offerForSaving();
     }
-    finestra.AbilitaComandi();
+    host.AbilitaComandi();
     seriale.ChiudiSeriale();
+    return letti ? OperationResult::Succeeded : OperationResult::UnitFailed;
 }

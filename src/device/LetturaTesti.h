@@ -1,9 +1,11 @@
 #pragma once
 
-struct Variabili;
-class FormSeriale;
-class FormScriveMessaggi;
+#include "device/OperationResult.h"
 
-// Reads the texts at addresses 000 to 511 and offers them in the save window.
-// Disables and re-enables the main window's commands itself.
-void LeggiTuttiITesti(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra);
+class FormSeriale;
+class OperationHost;
+struct Variabili;
+
+// Reads the texts at addresses 000 to 511 and offers them for saving, with the
+// port still open. Disables and re-enables the commands itself.
+OperationResult LeggiTuttiITesti(Variabili& v, FormSeriale& seriale, OperationHost& host);

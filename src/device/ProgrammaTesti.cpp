@@ -1,12 +1,12 @@
 #include "device/ProgrammaTesti.h"
 
 #include "core/Variabili.h"
+#include "core/Windows1252.h"
 #include "device/ErrorAcknowledgement.h"
+#include "device/OperationHost.h"
 #include "device/Protocollo.h"
-#include "device/StatusBoxes.h"
 #include "files/LeggiFileDaProgrammare.h"
 #include "serial/FormSeriale.h"
-#include "ui/FormScriveMessaggi.h"
 
 #include <QFile>
 
@@ -19,18 +19,20 @@ const QByteArray ErroreTroppiMessaggi = " Troppi messaggi nel file ";
 
 class Programmazione {
   public:
-    Programmazione(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra)
-        : v(v), seriale(seriale), finestra(finestra) {}
+    Programmazione(Variabili& v, FormSeriale& seriale, OperationHost& host)
+        : v(v), seriale(seriale), host(host) {}
 
-    void run() {
+    OperationResult run() {
         if (!seriale.ApriSeriale()) {
-            StatusBoxes::show(finestra.Text2, seriale.lastFailure());
-            return;
+            host.showOutcome(seriale.lastFailure());
+            return OperationResult::CannotStart;
         }
-        StatusBoxes::show(finestra.Text2, QByteArrayLiteral("Programmo scritte"));
+        host.showOutcome(QStringLiteral("Programmo scritte"));
+        m_result = OperationResult::Succeeded;
         if (invia() && verifica())
-            StatusBoxes::show(finestra.Text2, QByteArrayLiteral("DATI UGUALI  TUTTO OK "));
+            host.showOutcome(QStringLiteral("DATI UGUALI  TUTTO OK "));
         seriale.ChiudiSeriale();
+        return m_result;
     }
 
   private:
@@ -40,25 +42,26 @@ class Programmazione {
         while (const std::optional<QByteArray> record = lettore.next()) {
             if (conteggio == Variabili::DimensioneMessaggi) {
                 lettore.stop();
-                StatusBoxes::show(finestra.Text2,
-                                  QStringLiteral("Il file ha più di %1 messaggi: scritti i primi "
-                                                 "%1, non verificati. Dividi il file.")
-                                      .arg(Variabili::DimensioneMessaggi));
+                host.showOutcome(QStringLiteral("Il file ha più di %1 messaggi: scritti i primi "
+                                                "%1, non verificati. Dividi il file.")
+                                     .arg(Variabili::DimensioneMessaggi));
+                m_result = OperationResult::CannotStart;
                 return fallito(ErroreTroppiMessaggi);
             }
             v.Messaggi[conteggio++] = *record;
-            StatusBoxes::show(finestra.Text1, *record);
+            host.showSending(Windows1252::decode(*record));
             v.Comando = Protocollo::frameScrittura(v.Identificativo, *record);
             v.LunghezzaRisposta = Protocollo::LunghezzaRispostaScrittura;
             seriale.InviaAllaSeriale();
             if (!Protocollo::scritturaConfermata(v.Risposta)) {
                 lettore.stop();
-                StatusBoxes::show(finestra.Text1, v.Risposta);
+                host.showSending(Windows1252::decode(v.Risposta));
                 return fallito(ErroreRisposta);
             }
         }
         if (!lettore.error().isEmpty()) {
-            StatusBoxes::show(finestra.Text2, lettore.error());
+            host.showOutcome(lettore.error());
+            m_result = OperationResult::CannotStart;
             return false;
         }
         return true;
@@ -69,14 +72,14 @@ class Programmazione {
         for (int indice = 0; indice < conteggio; ++indice) {
             const QByteArray& voce = v.Messaggi[indice];
             const QByteArray corpo = Protocollo::corpoLettura(voce.left(3));
-            StatusBoxes::show(finestra.Text1, corpo);
+            host.showSending(Windows1252::decode(corpo));
             v.Comando = Protocollo::frameLettura(v.Identificativo, voce.left(3));
             v.LunghezzaRisposta = Protocollo::LunghezzaRispostaLettura;
             seriale.InviaAllaSeriale();
             const QByteArray letto = Protocollo::testoLetto(v.Risposta);
             const QByteArray atteso = voce.mid(3);
-            StatusBoxes::show(finestra.Text1, atteso);
-            StatusBoxes::show(finestra.Text2, letto);
+            host.showSending(Windows1252::decode(atteso));
+            host.showOutcome(Windows1252::decode(letto));
             if (letto != atteso)
                 return fallito(ErroreDati);
         }
@@ -87,23 +90,27 @@ class Programmazione {
     // than as a refused write or wrong data.
     bool fallito(const QByteArray& testoErrore) {
         v.TestoErrore = testoErrore;
+        if (m_result == OperationResult::Succeeded)
+            m_result = OperationResult::UnitFailed;
         if (!seriale.lastFailure().isEmpty()) {
             v.TestoErrore = ErrorePorta;
-            StatusBoxes::show(finestra.Text2, seriale.lastFailure());
+            m_result = OperationResult::UnitFailed;
+            host.showOutcome(seriale.lastFailure());
         }
-        ErrorAcknowledgement::show(v, finestra, v.TestoErrore);
-        ErrorAcknowledgement::waitForClick(v, finestra);
+        ErrorAcknowledgement::show(v, host, v.TestoErrore);
+        ErrorAcknowledgement::waitForClick(v, host);
         return false;
     }
 
     Variabili& v;
     FormSeriale& seriale;
-    FormScriveMessaggi& finestra;
+    OperationHost& host;
     int conteggio = 0;
+    OperationResult m_result = OperationResult::Succeeded;
 };
 
 } // namespace
 
-void ProgrammaTesti(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra) {
-    Programmazione(v, seriale, finestra).run();
+OperationResult ProgrammaTesti(Variabili& v, FormSeriale& seriale, OperationHost& host) {
+    return Programmazione(v, seriale, host).run();
 }

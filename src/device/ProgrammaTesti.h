@@ -1,9 +1,11 @@
 #pragma once
 
-struct Variabili;
+#include "device/OperationResult.h"
+
 class FormSeriale;
-class FormScriveMessaggi;
+class OperationHost;
+struct Variabili;
 
 // Sends the records of FileSelezionato to the unit, then reads every one back
 // and compares it. Failures end with the error acknowledgement.
-void ProgrammaTesti(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra);
+OperationResult ProgrammaTesti(Variabili& v, FormSeriale& seriale, OperationHost& host);

@@ -1,32 +1,35 @@
 #include "device/TestPresenza.h"
 
 #include "core/Variabili.h"
+#include "core/Windows1252.h"
+#include "device/OperationHost.h"
 #include "device/Protocollo.h"
-#include "device/StatusBoxes.h"
 #include "serial/FormSeriale.h"
-#include "ui/FormScriveMessaggi.h"
 
-void TestaPresenza(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra) {
+OperationResult TestaPresenza(Variabili& v, FormSeriale& seriale, OperationHost& host) {
     v.Stato = "Testa";
     if (!seriale.ApriSeriale()) {
-        StatusBoxes::show(finestra.Text1, QStringLiteral("Test Funzionamento non eseguito"));
-        StatusBoxes::show(finestra.Text2, seriale.lastFailure());
+        host.showSending(QStringLiteral("Test Funzionamento non eseguito"));
+        host.showOutcome(seriale.lastFailure());
         seriale.ChiudiSeriale();
-        return;
+        return OperationResult::CannotStart;
     }
     v.Comando = Protocollo::frameTest(v.Identificativo);
-    StatusBoxes::show(finestra.Text1, v.Comando);
+    host.showSending(Windows1252::decode(v.Comando));
     v.LunghezzaRisposta = Protocollo::LunghezzaRispostaTest;
     seriale.InviaAllaSeriale();
     v.Risposta = Protocollo::rispostaTestSenzaPrefisso(v.Risposta);
     v.VerboRisposta = Protocollo::verboTest(v.Risposta);
     const QString guasto = seriale.lastFailure();
-    if (!guasto.isEmpty())
-        StatusBoxes::show(finestra.Text2, guasto);
-    else if (Protocollo::presente(v.VerboRisposta))
-        StatusBoxes::show(finestra.Text2, QByteArrayLiteral("Tarvo risponde ") + v.Risposta);
-    else
-        StatusBoxes::show(finestra.Text2,
-                          QByteArrayLiteral("Tarvo non risponde Messo in attesa seriale?"));
+    OperationResult result = OperationResult::UnitFailed;
+    if (!guasto.isEmpty()) {
+        host.showOutcome(guasto);
+    } else if (Protocollo::presente(v.VerboRisposta)) {
+        host.showOutcome(Windows1252::decode("Tarvo risponde " + v.Risposta));
+        result = OperationResult::Succeeded;
+    } else {
+        host.showOutcome(QStringLiteral("Tarvo non risponde Messo in attesa seriale?"));
+    }
     seriale.ChiudiSeriale();
+    return result;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
-struct Variabili;
-class FormSeriale;
-class FormScriveMessaggi;
+#include "device/OperationResult.h"
 
-// Sends one test frame and tells in the main window's lower status box whether
-// a unit with the current identifier answers on the chosen port. Leaves the
-// window's commands enabled.
-void TestaPresenza(Variabili& v, FormSeriale& seriale, FormScriveMessaggi& finestra);
+class FormSeriale;
+class OperationHost;
+struct Variabili;
+
+// Sends one test frame and tells whether a unit with the current identifier
+// answers on the chosen port. Leaves the commands enabled.
+OperationResult TestaPresenza(Variabili& v, FormSeriale& seriale, OperationHost& host);

@@ -1,16 +1,17 @@
 #include "ui/FormScriveMessaggi.h"
 
+#include "core/EventWait.h"
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "device/LetturaTesti.h"
 #include "device/ProgrammaTesti.h"
-#include "device/StatusBoxes.h"
 #include "device/TestPresenza.h"
 #include "ui/CarattereRifiutato.h"
 #include "ui/DirectoryList.h"
 #include "ui/DriveList.h"
 #include "ui/EditaMessaggi.h"
 #include "ui/FileList.h"
+#include "ui/FormSalvaFile.h"
 #include "ui/OperationGuard.h"
 
 #include <QCloseEvent>
@@ -46,8 +47,8 @@ void FormScriveMessaggi::collegaEventi() {
 
 void FormScriveMessaggi::Form_Load() {
     v.FileSelezionato.clear();
-    StatusBoxes::show(Text1, QStringLiteral("Seleziona un file xxxxx.TVO per programmare"));
-    StatusBoxes::show(Text2, QStringLiteral("o Clicca Pulsante Test funzionamento"));
+    showSending(QStringLiteral("Seleziona un file xxxxx.TVO per programmare"));
+    showOutcome(QStringLiteral("o Clicca Pulsante Test funzionamento"));
     v.Stato = "aspetta";
     IdStart->setText(Windows1252::decode(v.Identificativo));
     Text3->setText(QStringLiteral("X"));
@@ -63,6 +64,39 @@ void FormScriveMessaggi::AbilitaComandi() {
         comando->setEnabled(true);
 }
 
+namespace {
+
+// A status text longer than its box shows its beginning.
+void showFromStart(QLineEdit* box, const QString& text) {
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
+} // namespace
+
+void FormScriveMessaggi::showSending(const QString& text) {
+    showFromStart(Text1, text);
+}
+
+void FormScriveMessaggi::showOutcome(const QString& text) {
+    showFromStart(Text2, text);
+}
+
+void FormScriveMessaggi::showError(const QString& testoErrore) {
+    Command4->setVisible(true);
+    Command4->setText(testoErrore + QStringLiteral(" Clicca Qui"));
+}
+
+void FormScriveMessaggi::awaitAcknowledgement() {
+    EventWait::until([this] { return v.ConfermaErrore || v.closeRequested; });
+    Command4->setVisible(false);
+}
+
+void FormScriveMessaggi::offerForSaving() {
+    FormSalvaFile salva(v, this);
+    salva.mostraModale();
+}
+
 std::array<QWidget*, 8> FormScriveMessaggi::comandi() const {
     return {Command1, Command2, Command3, Command5, LeggiTesti, Drive1, Dir1, File1};
 }
@@ -76,9 +110,8 @@ void FormScriveMessaggi::copiaTesto(QLineEdit* casella, QByteArray& destinazione
     }
     const QString rifiutato =
         primoCarattereRifiutato(casella->text()).value_or(CarattereRifiutato{}).carattere;
-    StatusBoxes::show(Text2,
-                      QStringLiteral("Il carattere %1 non si può usare %2: non è stato accettato")
-                          .arg(rifiutato, dove));
+    showOutcome(QStringLiteral("Il carattere %1 non si può usare %2: non è stato accettato")
+                    .arg(rifiutato, dove));
     // The box goes back to the value in use, so that what it shows is what is sent.
     const int cursore = casella->cursorPosition() - int(rifiutato.size());
     const QSignalBlocker blocco(casella);
@@ -126,8 +159,8 @@ void FormScriveMessaggi::Command1_Click() {
         if (!v.FileSelezionato.isEmpty()) {
             ProgrammaTesti(v, seriale, *this);
         } else {
-            StatusBoxes::show(Text1, QStringLiteral("Devi selezionare un file"));
-            StatusBoxes::show(Text2, QStringLiteral("Cliccane uno dalla lista in alto a destra"));
+            showSending(QStringLiteral("Devi selezionare un file"));
+            showOutcome(QStringLiteral("Cliccane uno dalla lista in alto a destra"));
         }
         AbilitaComandi();
     });
@@ -140,8 +173,8 @@ void FormScriveMessaggi::Command5_Click() {
             EditaMessaggi editor(v, this);
             editor.mostraModale();
         } else {
-            StatusBoxes::show(Text1, QStringLiteral("Devi selezionare un file"));
-            StatusBoxes::show(Text2, QStringLiteral("Cliccane uno dalla lista "));
+            showSending(QStringLiteral("Devi selezionare un file"));
+            showOutcome(QStringLiteral("Cliccane uno dalla lista "));
         }
         AbilitaComandi();
     });

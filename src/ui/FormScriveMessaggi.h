@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/OperationHost.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QWidget>
@@ -16,16 +18,17 @@ class QPushButton;
 struct Variabili;
 
 // The main window: the operator picks a message file, types the unit's
-// identifier and the port, and starts each operation with its button. The
-// operations write the status boxes Text1 and Text2 and use the
-// acknowledgement button Command4 directly, so the controls are public.
-class FormScriveMessaggi : public QWidget {
+// identifier and the port, and starts each operation with its button. It is
+// the operations' host: they show what is sent in Text1 and outcomes in Text2,
+// hold errors on the acknowledgement button Command4 and offer what was read
+// in the save window.
+class FormScriveMessaggi : public QWidget, public OperationHost {
     Q_OBJECT
   public:
     FormScriveMessaggi(Variabili& v, FormSeriale& seriale, QWidget* parent = nullptr);
 
-    void DisabilitaComandi();
-    void AbilitaComandi();
+    void DisabilitaComandi() override;
+    void AbilitaComandi() override;
 
     // Unloads the window: the closing steps run once more unless a close
     // request has already closed it.
@@ -33,6 +36,16 @@ class FormScriveMessaggi : public QWidget {
 
     // True while an operation runs in one of the click handlers.
     bool operazioneInCorso() const { return m_operazioneInCorso; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void showSending(const QString& text) override;
+    void showOutcome(const QString& text) override;
+    void showError(const QString& testoErrore) override;
+    void awaitAcknowledgement() override;
+    void offerForSaving() override;
 
     QLabel* Label2;
     DriveList* Drive1;
@@ -51,10 +64,6 @@ class FormScriveMessaggi : public QWidget {
     QPushButton* LeggiTesti;
     QPushButton* Command2;
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
-  private:
     void creaControlli();
     void collegaEventi();
     void Form_Load();

@@ -1,18 +1,17 @@
 #include "DeviceFixture.h"
 #include "ScriptedPeer.h"
-#include "WhenShown.h"
 #include "core/TreCifre.h"
-#include "ui/FormSalvaFile.h"
+#include "device/LetturaTesti.h"
+#include "files/ScriviFileMessaggi.h"
 
 #include <QDir>
-#include <QPushButton>
 #include <QtTest>
 
 class TestLetturaTesti : public QObject {
     Q_OBJECT
 
-    // What the operator saw when the run stopped to wait: at the save window
-    // or at the acknowledgement button.
+    // What the operator saw when the run stopped to wait: at the offer to
+    // save or at the acknowledgement.
     struct Seen {
         int saveWindows = 0;
         int acknowledgements = 0;
@@ -20,43 +19,42 @@ class TestLetturaTesti : public QObject {
         QByteArray text2;
         bool portOpen = false;
         bool commandsDisabled = false;
-        QString caption;
+        QString error;
+        OperationResult result = OperationResult::Succeeded;
     };
 
-    // Reads all texts; a save window that opens saves under `name` (or is
-    // left with "Esci senza salvare" when the name is empty).
+    // Reads all texts; what is offered for saving is saved under `name`, in
+    // the test's folder, unless the name is empty.
     Seen run(DeviceFixture& f, const QString& name) {
         Seen seen;
         const auto snapshot = [&] {
             seen.text1 = f.text1();
             seen.text2 = f.text2();
             seen.portOpen = f.portOpen();
-            seen.commandsDisabled = !f.finestra->LeggiTesti->isEnabled();
+            seen.commandsDisabled = !f.host.commandsEnabled;
         };
-        WhenShown<FormSalvaFile> saver([&](FormSalvaFile& window) {
+        f.host.onOfferForSaving = [&] {
             ++seen.saveWindows;
             snapshot();
-            if (name.isEmpty()) {
-                QTest::mouseClick(window.Command2, Qt::LeftButton);
+            if (name.isEmpty())
                 return;
-            }
-            window.Text1->setText(name);
-            QTest::mouseClick(window.Command1, Qt::LeftButton);
-        });
-        WhenShown<QPushButton> clicker(
-            [&](QPushButton& button) {
-                ++seen.acknowledgements;
-                snapshot();
-                seen.caption = button.text();
-                QTest::mouseClick(&button, Qt::LeftButton);
-            },
-            QStringLiteral("Command4"));
-        QTest::mouseClick(f.finestra->LeggiTesti, Qt::LeftButton);
+            const QString path = QDir(m_folder.path()).filePath(name);
+            QVERIFY(ScriviFileMessaggi(path, f.v.CommentoDaSalvare, f.v.TestoMessaggi).ok());
+            f.v.FileSelezionato = QFile::encodeName(path);
+        };
+        seen.result = LeggiTuttiITesti(f.v, *f.seriale, f.host);
+        seen.acknowledgements = int(f.host.acknowledgements.size());
+        if (!f.host.acknowledgements.isEmpty()) {
+            const RecordingHost::Acknowledgement& ack = f.host.acknowledgements.last();
+            seen.text1 = ack.text1.toLatin1();
+            seen.text2 = ack.text2.toLatin1();
+            seen.commandsDisabled = ack.commandsDisabled;
+            seen.error = ack.error;
+        }
         return seen;
     }
 
   private slots:
-    void initTestCase() { QVERIFY(QDir::setCurrent(m_folder.path())); }
 
     void readsAll512TextsAndSavesThem() {
         DeviceFixture f;
@@ -70,6 +68,7 @@ class TestLetturaTesti : public QObject {
         QCOMPARE(seen.text2, QByteArray("letti tutti"));
         QVERIFY(seen.portOpen);
         QVERIFY(seen.commandsDisabled);
+        QCOMPARE(seen.result, OperationResult::Succeeded);
 
         QFile saved(QDir(m_folder.path()).filePath(QStringLiteral("tutti.tvo")));
         QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -90,7 +89,7 @@ class TestLetturaTesti : public QObject {
         QCOMPARE(f.v.Messaggi[7], f.unit.text(7));
         QCOMPARE(f.v.FileSelezionato, QFile::encodeName(saved.fileName()));
         QVERIFY(!f.portOpen());
-        QVERIFY(f.finestra->LeggiTesti->isEnabled());
+        QVERIFY(f.host.commandsEnabled);
         QCOMPARE(f.unit.framesReceived(), 512);
         QCOMPARE(f.unit.frames().at(42), QByteArray("&C10R042\r"));
     }
@@ -115,21 +114,21 @@ class TestLetturaTesti : public QObject {
         QCOMPARE(seen.acknowledgements, 1);
         QCOMPARE(seen.text1, QByteArray("0R100"));
         QCOMPARE(seen.text2, QByteArray("Errore seriale. Controlla identificativo"));
-        QVERIFY(seen.caption.endsWith(QStringLiteral(" Clicca Qui")));
-        QVERIFY(seen.caption.contains(QStringLiteral("non risponde")));
+        QVERIFY(seen.commandsDisabled);
+        QVERIFY(seen.error.contains(QStringLiteral("non risponde")));
+        QCOMPARE(seen.result, OperationResult::UnitFailed);
         QCOMPARE(f.v.TestoMessaggi.count('\n'), 100);
         QVERIFY(f.v.TestoMessaggi.startsWith("000"));
         QVERIFY(f.v.TestoMessaggi.endsWith("099                *\r\n"));
         QVERIFY(!QFile::exists(QDir(m_folder.path()).filePath(QStringLiteral("parziale.tvo"))));
         QVERIFY(!f.portOpen());
-        QVERIFY(f.finestra->LeggiTesti->isEnabled());
-        QVERIFY(f.finestra->Command4->isHidden());
+        QVERIFY(f.host.commandsEnabled);
     }
 
     void noUnitAtAll() {
         ScriptedPeer quiet;
         DeviceFixture f;
-        f.finestra->Text3->setText(QString::fromLocal8Bit(quiet.portText()));
+        f.v.PortaCom = quiet.portText();
         const Seen seen = run(f, QStringLiteral("niente.tvo"));
         QCOMPARE(seen.acknowledgements, 1);
         QCOMPARE(seen.text1, QByteArray("0R000"));
@@ -142,11 +141,11 @@ class TestLetturaTesti : public QObject {
         ScriptedPeer peer;
         peer.reply("&C10R16TESTO DI VENTI CARATT\r");
         DeviceFixture f;
-        f.finestra->Text3->setText(QString::fromLocal8Bit(peer.portText()));
+        f.v.PortaCom = peer.portText();
         const Seen seen = run(f, QStringLiteral("lungo.tvo"));
         QCOMPARE(seen.saveWindows, 0);
         QCOMPARE(seen.acknowledgements, 1);
-        QVERIFY(seen.caption.contains(QStringLiteral("non valida")));
+        QVERIFY(seen.error.contains(QStringLiteral("non valida")));
         QVERIFY(seen.text2.contains("non valida"));
         QVERIFY(f.v.TestoMessaggi.isEmpty());
         QVERIFY(!QFile::exists(QDir(m_folder.path()).filePath(QStringLiteral("lungo.tvo"))));
@@ -154,12 +153,12 @@ class TestLetturaTesti : public QObject {
 
     void aPortThatCannotBeOpenedIsReported() {
         DeviceFixture f;
-        f.finestra->Text3->setText(QStringLiteral("/dev/tarvo-missing"));
+        f.v.PortaCom = "/dev/tarvo-missing";
         const Seen seen = run(f, QStringLiteral("niente.tvo"));
         QCOMPARE(seen.acknowledgements + seen.saveWindows, 0);
-        QVERIFY2(f.finestra->Text2->text().contains(QStringLiteral("non esiste")),
-                 qPrintable(f.finestra->Text2->text()));
-        QVERIFY(f.finestra->LeggiTesti->isEnabled());
+        QVERIFY2(f.text2().contains("non esiste"), f.text2().constData());
+        QCOMPARE(seen.result, OperationResult::CannotStart);
+        QVERIFY(f.host.commandsEnabled);
     }
 
     void aUnitThatVanishesIsNamed() {
@@ -170,7 +169,7 @@ class TestLetturaTesti : public QObject {
         });
         const Seen seen = run(f, QStringLiteral("niente.tvo"));
         QCOMPARE(seen.acknowledgements, 1);
-        QVERIFY(seen.caption.contains(QStringLiteral("Porta seriale persa")));
+        QVERIFY(seen.error.contains(QStringLiteral("Porta seriale persa")));
         QVERIFY2(seen.text2.contains("interrotto"), seen.text2.constData());
         QVERIFY(!f.portOpen());
     }

@@ -1,21 +1,12 @@
 #include "DeviceFixture.h"
 #include "ScriptedPeer.h"
-#include "WhenShown.h"
 #include "device/ProgrammaTesti.h"
 
-#include <QPushButton>
 #include <QtTest>
 
 namespace {
 
-// What the acknowledgement button and the status boxes showed while the run
-// waited for the click; the click is then given.
-struct Acknowledgement {
-    QString caption;
-    QByteArray text1;
-    QByteArray text2;
-    bool commandsDisabled = false;
-};
+using Acknowledgement = RecordingHost::Acknowledgement;
 
 QByteArray fileOf(const QByteArrayList& bodyLines) {
     QByteArray content = "Prova tarvodisp\r\n";
@@ -33,17 +24,13 @@ QByteArray writeFrame(const QByteArray& record) {
 class TestProgrammaTesti : public QObject {
     Q_OBJECT
 
-    // Runs the operation; every acknowledgement is recorded and clicked.
+    OperationResult m_result = OperationResult::Succeeded;
+
+    // Runs the operation; what was shown at each acknowledgement is kept.
     QList<Acknowledgement> run(DeviceFixture& f) {
-        QList<Acknowledgement> seen;
-        WhenShown<QPushButton> clicker(
-            [&](QPushButton& button) {
-                seen += {button.text(), f.text1(), f.text2(), !f.finestra->Command1->isEnabled()};
-                QTest::mouseClick(&button, Qt::LeftButton);
-            },
-            QStringLiteral("Command4"));
-        QTest::mouseClick(f.finestra->Command1, Qt::LeftButton);
-        return seen;
+        f.host.acknowledgements.clear();
+        m_result = ProgrammaTesti(f.v, *f.seriale, f.host);
+        return f.host.acknowledgements;
     }
 
   private slots:
@@ -71,14 +58,13 @@ class TestProgrammaTesti : public QObject {
         QCOMPARE(f.v.Messaggi[1], QByteArray("001PORTA APERTA    "));
         QCOMPARE(f.v.Messaggi[3], QByteArray("511\xe0\xe8\xec\xf2\xf9\x80 fine").leftJustified(19));
         QVERIFY(!f.portOpen());
-        QVERIFY(f.finestra->Command1->isEnabled());
-        QVERIFY(f.finestra->Command4->isHidden());
+        QCOMPARE(m_result, OperationResult::Succeeded);
     }
 
     void aFileWithoutRecordsSendsNothing() {
         DeviceFixture f;
         f.selectFile("solo commento\r\n\r\nend\r\n");
-        f.finestra->Text1->setText(QStringLiteral("prima"));
+        f.host.text1 = QStringLiteral("prima");
         QVERIFY(run(f).isEmpty());
         QCOMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
         QCOMPARE(f.text1(), QByteArray("prima"));
@@ -93,46 +79,44 @@ class TestProgrammaTesti : public QObject {
         f.selectFile(fileOf({"000UNO", "001DUE", "002TRE", "003QUATTRO"}));
         const QList<Acknowledgement> acks = run(f);
         QCOMPARE(acks.size(), 1);
-        QCOMPARE(acks[0].caption, QStringLiteral(" Errore risposta  Clicca Qui"));
-        QCOMPARE(acks[0].text1, QByteArray("&C10WN"));
-        QCOMPARE(acks[0].text2, QByteArray("Programmo scritte"));
-        QVERIFY(acks[0].commandsDisabled);
+        QCOMPARE(acks[0].error, QStringLiteral(" Errore risposta "));
+        QCOMPARE(acks[0].text1, QStringLiteral("&C10WN"));
+        QCOMPARE(acks[0].text2, QStringLiteral("Programmo scritte"));
         QCOMPARE(f.unit.writesReceived(), 3);
         QCOMPARE(f.unit.framesReceived(), 3);
         QCOMPARE(f.v.Messaggi[2], QByteArray("002TRE             "));
         QCOMPARE(f.v.TestoErrore, QByteArray(" Errore risposta "));
-        // After the click the button is hidden and the commands work again.
-        QVERIFY(f.finestra->Command4->isHidden());
-        QVERIFY(f.finestra->Command1->isEnabled());
+        QCOMPARE(m_result, OperationResult::UnitFailed);
         QVERIFY(!f.portOpen());
     }
 
     void noReplyInEitherPhase_data() {
         QTest::addColumn<int>("silentFrom");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QByteArray>("text1");
-        QTest::addColumn<QByteArray>("text2");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("text1");
+        QTest::addColumn<QString>("text2");
         QTest::newRow("while writing")
-            << 1 << QStringLiteral(" Errore risposta  Clicca Qui")
-            << QByteArray("1234567errore seriale ") << QByteArray("Programmo scritte");
+            << 1 << QStringLiteral(" Errore risposta ") << QStringLiteral("1234567errore seriale ")
+            << QStringLiteral("Programmo scritte");
         QTest::newRow("while verifying")
-            << 3 << QStringLiteral("Errore Dati non scritti giusti. Clicca Qui")
-            << QByteArray("UNO             ") << QByteArray("errore seriale ");
+            << 3 << QStringLiteral("Errore Dati non scritti giusti.")
+            << QStringLiteral("UNO             ") << QStringLiteral("errore seriale ");
     }
     void noReplyInEitherPhase() {
         QFETCH(int, silentFrom);
-        QFETCH(QString, caption);
-        QFETCH(QByteArray, text1);
-        QFETCH(QByteArray, text2);
+        QFETCH(QString, error);
+        QFETCH(QString, text1);
+        QFETCH(QString, text2);
         SimulatedUnit::Options options;
         options.silentFrom = silentFrom;
         DeviceFixture f(options);
         f.selectFile(fileOf({"000UNO", "001DUE"}));
         const QList<Acknowledgement> acks = run(f);
         QCOMPARE(acks.size(), 1);
-        QCOMPARE(acks[0].caption, caption);
+        QCOMPARE(acks[0].error, error);
         QCOMPARE(acks[0].text1, text1);
         QCOMPARE(acks[0].text2, text2);
+        QCOMPARE(m_result, OperationResult::UnitFailed);
         QVERIFY(!f.portOpen());
     }
 
@@ -141,9 +125,9 @@ class TestProgrammaTesti : public QObject {
         f.selectFile(fileOf({"007abc", "007ABC"}));
         const QList<Acknowledgement> acks = run(f);
         QCOMPARE(acks.size(), 1);
-        QCOMPARE(acks[0].caption, QStringLiteral("Errore Dati non scritti giusti. Clicca Qui"));
-        QCOMPARE(acks[0].text1, QByteArray("abc             "));
-        QCOMPARE(acks[0].text2, QByteArray("ABC             "));
+        QCOMPARE(acks[0].error, QStringLiteral("Errore Dati non scritti giusti."));
+        QCOMPARE(acks[0].text1, QStringLiteral("abc             "));
+        QCOMPARE(acks[0].text2, QStringLiteral("ABC             "));
         QCOMPARE(f.unit.writesReceived(), 2);
         QCOMPARE(f.unit.frames().last(), QByteArray("&C10R007\r"));
     }
@@ -152,28 +136,13 @@ class TestProgrammaTesti : public QObject {
         ScriptedPeer peer;
         peer.reply("&C10WR\r");
         peer.reply("&C10R16HELLO            \r");
-        Variabili v;
-        v.Identificativo = "&C1";
-        FormSeriale seriale(v);
-        FormScriveMessaggi finestra(v, seriale);
-        finestra.show();
-        finestra.Text3->setText(QString::fromLocal8Bit(peer.portText()));
-        QTemporaryDir folder;
-        QFile file(folder.filePath(QStringLiteral("a.tvo")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(fileOf({"000HELLO"}));
-        file.close();
-        v.FileSelezionato = QFile::encodeName(file.fileName());
-        QString caption;
-        WhenShown<QPushButton> clicker(
-            [&](QPushButton& button) {
-                caption = button.text();
-                QTest::mouseClick(&button, Qt::LeftButton);
-            },
-            QStringLiteral("Command4"));
-        QTest::mouseClick(finestra.Command1, Qt::LeftButton);
-        QCOMPARE(caption, QStringLiteral("Errore Dati non scritti giusti. Clicca Qui"));
-        QCOMPARE(finestra.Text2->text(), QStringLiteral("HELLO            "));
+        DeviceFixture f;
+        f.v.PortaCom = peer.portText();
+        f.selectFile(fileOf({"000HELLO"}));
+        const QList<Acknowledgement> acks = run(f);
+        QCOMPARE(acks.size(), 1);
+        QCOMPARE(acks[0].error, QStringLiteral("Errore Dati non scritti giusti."));
+        QCOMPARE(f.text2(), QByteArray("HELLO            "));
     }
 
     void moreRecordsThanTheTableHoldsNeverWritePastIt() {
@@ -184,8 +153,9 @@ class TestProgrammaTesti : public QObject {
         f.selectFile(fileOf(lines));
         const QList<Acknowledgement> acks = run(f);
         QCOMPARE(acks.size(), 1);
-        QVERIFY(acks[0].caption.contains(QStringLiteral("Troppi messaggi")));
+        QVERIFY(acks[0].error.contains(QStringLiteral("Troppi messaggi")));
         QVERIFY(acks[0].text2.contains("591"));
+        QCOMPARE(m_result, OperationResult::CannotStart);
         QCOMPARE(f.unit.writesReceived(), 591);
         QCOMPARE(f.unit.framesReceived(), 591);
         QCOMPARE(f.v.Messaggi[590], QByteArray("078TESTO           "));
@@ -196,23 +166,22 @@ class TestProgrammaTesti : public QObject {
         DeviceFixture f;
         f.v.FileSelezionato = QFile::encodeName(f.folder.filePath(QStringLiteral("manca.tvo")));
         QVERIFY(run(f).isEmpty());
-        QVERIFY2(f.finestra->Text2->text().contains(QStringLiteral("manca.tvo")),
-                 qPrintable(f.finestra->Text2->text()));
+        QVERIFY2(f.text2().contains("manca.tvo"), f.text2().constData());
+        QCOMPARE(m_result, OperationResult::CannotStart);
         QCOMPARE(f.unit.framesReceived(), 0);
         QVERIFY(!f.portOpen());
-        QVERIFY(f.finestra->Command1->isEnabled());
     }
 
     void aPortThatCannotBeOpenedSendsNothing() {
         DeviceFixture f;
         f.selectFile(fileOf({"000UNO"}));
-        f.finestra->Text3->setText(QStringLiteral("X"));
+        f.v.PortaCom = "X";
         QVERIFY(run(f).isEmpty());
-        QVERIFY2(f.finestra->Text2->text().contains(QStringLiteral("non valida")),
-                 qPrintable(f.finestra->Text2->text()));
+        QVERIFY2(f.text2().contains("non valida"), f.text2().constData());
+        QCOMPARE(m_result, OperationResult::CannotStart);
         QCOMPARE(f.unit.framesReceived(), 0);
         // The next run on the right port works.
-        f.finestra->Text3->setText(f.unit.devicePath());
+        f.v.PortaCom = f.unit.devicePath().toLocal8Bit();
         QVERIFY(run(f).isEmpty());
         QCOMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
     }
@@ -226,10 +195,10 @@ class TestProgrammaTesti : public QObject {
         });
         const QList<Acknowledgement> acks = run(f);
         QCOMPARE(acks.size(), 1);
-        QCOMPARE(acks[0].caption, QStringLiteral(" Errore porta seriale  Clicca Qui"));
-        QVERIFY2(acks[0].text2.contains("interrotto"), acks[0].text2.constData());
+        QCOMPARE(acks[0].error, QStringLiteral(" Errore porta seriale "));
+        QVERIFY2(acks[0].text2.contains("interrotto"), qPrintable(acks[0].text2));
+        QCOMPARE(m_result, OperationResult::UnitFailed);
         QVERIFY(!f.portOpen());
-        QVERIFY(f.finestra->Command1->isEnabled());
     }
 
     void theIdentifierEditedDuringARunChangesTheFramesThatFollow() {
@@ -237,7 +206,7 @@ class TestProgrammaTesti : public QObject {
         f.selectFile(fileOf({"000UNO", "001DUE"}));
         connect(&f.unit, &SimulatedUnit::frameReceived, this, [&f] {
             if (f.unit.framesReceived() == 1)
-                f.finestra->IdStart->setText(QStringLiteral("&C9"));
+                f.v.Identificativo = "&C9";
         });
         const QList<Acknowledgement> acks = run(f);
         QCOMPARE(acks.size(), 1);

@@ -1,13 +1,11 @@
+#include "RecordingHost.h"
 #include "ScriptedPeer.h"
 #include "SimulatedUnit.h"
 #include "core/Variabili.h"
 #include "device/TestPresenza.h"
 #include "serial/FormSeriale.h"
 #include "serial/SerialControl.h"
-#include "ui/FormScriveMessaggi.h"
 
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QtTest>
@@ -25,12 +23,13 @@ class TestTestPresenza : public QObject {
 
     std::unique_ptr<Variabili> v;
     std::unique_ptr<FormSeriale> seriale;
-    std::unique_ptr<FormScriveMessaggi> w;
+    std::unique_ptr<RecordingHost> host;
+    OperationResult m_result = OperationResult::Succeeded;
 
-    void setPort(const QString& text) { w->Text3->setText(text); }
-    void setIdentifier(const QString& text) { w->IdStart->setText(text); }
+    void setPort(const QString& text) { v->PortaCom = text.toLocal8Bit(); }
+    void setIdentifier(const QString& text) { v->Identificativo = text.toLatin1(); }
     bool portOpen() const { return seriale->findChild<SerialControl*>()->PortOpen(); }
-    void clickTest() { QTest::mouseClick(w->Command3, Qt::LeftButton); }
+    void clickTest() { m_result = TestaPresenza(*v, *seriale, *host); }
 
     std::unique_ptr<SimulatedUnit> startUnit(SimulatedUnit::Options options = {}) {
         auto unit = std::make_unique<SimulatedUnit>(options);
@@ -45,13 +44,11 @@ class TestTestPresenza : public QObject {
         v = std::make_unique<Variabili>();
         v->Identificativo = "&C1";
         seriale = std::make_unique<FormSeriale>(*v);
-        w = std::make_unique<FormScriveMessaggi>(*v, *seriale);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        host = std::make_unique<RecordingHost>();
     }
 
     void cleanup() {
-        w.reset();
+        host.reset();
         seriale.reset();
         v.reset();
     }
@@ -75,15 +72,16 @@ class TestTestPresenza : public QObject {
         clickTest();
         const QByteArray frame = identifier.toLatin1() + "TA\r";
         QCOMPARE(unit->frames(), QByteArrayList{frame});
-        QCOMPARE(w->Text1->text(), QString::fromLatin1(frame));
-        QCOMPARE(w->Text2->text(), QStringLiteral("Tarvo risponde TA"));
+        QCOMPARE(host->text1, QString::fromLatin1(frame));
+        QCOMPARE(host->text2, QStringLiteral("Tarvo risponde TA"));
         QCOMPARE(v->Comando, frame);
         QCOMPARE(v->LunghezzaRisposta, qint16(6));
         QCOMPARE(v->Risposta, QByteArray("TA"));
         QCOMPARE(v->VerboRisposta, QByteArray("TA"));
         QCOMPARE(v->Stato, QByteArray("Testa"));
         QVERIFY(!portOpen());
-        QVERIFY(w->Command3->isEnabled());
+        QVERIFY(host->commandsEnabled);
+        QCOMPARE(m_result, OperationResult::Succeeded);
     }
 
     void unitDoesNotAnswer_data() {
@@ -107,8 +105,9 @@ class TestTestPresenza : public QObject {
         setPort(unit->devicePath());
         clickTest();
         QCOMPARE(unit->framesReceived(), 1);
-        QCOMPARE(w->Text1->text(), QStringLiteral("&C1TA\r"));
-        QCOMPARE(w->Text2->text(), nonRisponde);
+        QCOMPARE(host->text1, QStringLiteral("&C1TA\r"));
+        QCOMPARE(host->text2, nonRisponde);
+        QCOMPARE(m_result, OperationResult::UnitFailed);
         QCOMPARE(v->Stato, QByteArray("Testa"));
         QVERIFY(!portOpen());
     }
@@ -138,7 +137,7 @@ class TestTestPresenza : public QObject {
         setPort(QString::fromLocal8Bit(peer.portText()));
         clickTest();
         QCOMPARE(peer.frames(), QByteArrayList{"&C1TA\r"});
-        QCOMPARE(w->Text2->text(), text2);
+        QCOMPARE(host->text2, text2);
         QCOMPARE(v->Risposta, risposta);
         QVERIFY(!portOpen());
     }
@@ -148,7 +147,7 @@ class TestTestPresenza : public QObject {
         setPort(QString::fromLocal8Bit(peer.portText()));
         clickTest();
         QCOMPARE(peer.frames(), QByteArrayList{"&C1TA\r"});
-        QCOMPARE(w->Text2->text(), nonRisponde);
+        QCOMPARE(host->text2, nonRisponde);
         QCOMPARE(v->Risposta, FormSeriale::TestoTimeout.mid(3));
         QCOMPARE(v->VerboRisposta, QByteArray("45"));
     }
@@ -171,20 +170,21 @@ class TestTestPresenza : public QObject {
         QFETCH(QString, reason);
         setPort(port);
         clickTest();
-        const QString message = w->Text2->text();
+        const QString message = host->text2;
         QVERIFY2(message.contains(reason), qPrintable(message));
         QVERIFY2(message.contains(QStringLiteral("Porte presenti: ")) ||
                      message.contains(QStringLiteral("Nessuna porta seriale trovata")),
                  qPrintable(message));
-        QVERIFY(!w->Text1->text().contains(QStringLiteral("TA")));
+        QVERIFY(!host->text1.contains(QStringLiteral("TA")));
         QVERIFY(!portOpen());
+        QCOMPARE(m_result, OperationResult::CannotStart);
         QCOMPARE(v->Stato, QByteArray("Testa"));
 
         // The program goes on: a test on a proper port works.
         auto unit = startUnit();
         setPort(unit->devicePath());
         clickTest();
-        QCOMPARE(w->Text2->text(), QStringLiteral("Tarvo risponde TA"));
+        QCOMPARE(host->text2, QStringLiteral("Tarvo risponde TA"));
     }
 
     void busyPortIsReported() {
@@ -193,12 +193,11 @@ class TestTestPresenza : public QObject {
         QVERIFY(other.open(QIODevice::ReadWrite));
         setPort(unit->devicePath());
         clickTest();
-        QVERIFY2(w->Text2->text().contains(QStringLiteral("occupata")),
-                 qPrintable(w->Text2->text()));
+        QVERIFY2(host->text2.contains(QStringLiteral("occupata")), qPrintable(host->text2));
         QCOMPARE(unit->framesReceived(), 0);
         other.close();
         clickTest();
-        QCOMPARE(w->Text2->text(), QStringLiteral("Tarvo risponde TA"));
+        QCOMPARE(host->text2, QStringLiteral("Tarvo risponde TA"));
     }
 
     void portFailsDuringTest() {
@@ -206,87 +205,19 @@ class TestTestPresenza : public QObject {
         peer.vanishOnNextFrame();
         setPort(QString::fromLocal8Bit(peer.portText()));
         clickTest();
-        const QString message = w->Text2->text();
+        const QString message = host->text2;
         QVERIFY2(message.contains(QStringLiteral("interrotto")), qPrintable(message));
         QVERIFY(message != nonRisponde);
         QVERIFY(!portOpen());
-    }
-
-    void secondClickDuringWaitIsIgnored_data() {
-        QTest::addColumn<QString>("button");
-        QTest::newRow("Test Funzionamento") << "Command3";
-        QTest::newRow("Invia file al TARVO") << "Command1";
-        QTest::newRow("Leggi Testi dal TARVO") << "LeggiTesti";
-        QTest::newRow("Modifica Testi") << "Command5";
-    }
-
-    void secondClickDuringWaitIsIgnored() {
-        QFETCH(QString, button);
-        SimulatedUnit::Options options;
-        options.replyDelayMs = 300;
-        auto unit = startUnit(options);
-        setPort(unit->devicePath());
-        auto* second = w->findChild<QPushButton*>(button);
-        QVERIFY(second);
-        bool clickedInsideWait = false;
-        connect(unit.get(), &SimulatedUnit::frameReceived, this, [&] {
-            if (clickedInsideWait)
-                return;
-            clickedInsideWait = true;
-            QVERIFY(w->operazioneInCorso());
-            QVERIFY(second->isEnabled());
-            QTest::mouseClick(second, Qt::LeftButton);
-        });
-        clickTest();
-        QVERIFY(clickedInsideWait);
-        QCOMPARE(unit->frames(), QByteArrayList{"&C1TA\r"});
-        QCOMPARE(w->Text1->text(), QStringLiteral("&C1TA\r"));
-        QCOMPARE(w->Text2->text(), QStringLiteral("Tarvo risponde TA"));
-        QVERIFY(!w->operazioneInCorso());
-
-        // Once the test is over the next click starts a new one.
-        clickTest();
-        QCOMPARE(unit->framesReceived(), 2);
-    }
-
-    void closeDuringTestWaitsForIt_data() {
-        QTest::addColumn<bool>("exitButton");
-        QTest::newRow("close box") << false;
-        QTest::newRow("Exit") << true;
-    }
-
-    void closeDuringTestWaitsForIt() {
-        QFETCH(bool, exitButton);
-        SimulatedUnit::Options options;
-        options.replyDelayMs = 500;
-        auto unit = startUnit(options);
-        setPort(unit->devicePath());
-        bool visibleAfterRequest = false;
-        connect(unit.get(), &SimulatedUnit::frameReceived, this, [&] {
-            if (exitButton)
-                QTest::mouseClick(w->Command2, Qt::LeftButton);
-            else
-                QVERIFY(!w->close());
-            visibleAfterRequest = w->isVisible();
-        });
-        clickTest();
-        QVERIFY(visibleAfterRequest);
-        QVERIFY(v->closeRequested);
-        // The wait ended at once, the test finished and closed the port, and
-        // then the closing steps ran.
-        QCOMPARE(w->Text2->text(), nonRisponde);
-        QVERIFY(!portOpen());
-        QCOMPARE(v->Stato, QByteArray("Finisci"));
-        QVERIFY(w->isHidden());
     }
 
     void directCallWithoutButton() {
         auto unit = startUnit();
         setPort(unit->devicePath());
         v->Stato = "aspetta";
-        TestaPresenza(*v, *seriale, *w);
+        TestaPresenza(*v, *seriale, *host);
         QCOMPARE(v->Stato, QByteArray("Testa"));
-        QCOMPARE(w->Text2->text(), QStringLiteral("Tarvo risponde TA"));
+        QCOMPARE(host->text2, QStringLiteral("Tarvo risponde TA"));
     }
 };
 

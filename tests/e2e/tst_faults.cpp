@@ -1,6 +1,6 @@
-#include "DeviceFixture.h"
 #include "PseudoTerminal.h"
 #include "WhenShown.h"
+#include "WindowFixture.h"
 #include "ui/FormSalvaFile.h"
 
 #include <QCryptographicHash>
@@ -199,11 +199,13 @@ class TestFaults : public QObject {
     Q_OBJECT
 
     // Clicks a button of the main window; every acknowledgement shown
-    // meanwhile is recorded and clicked.
+    // meanwhile is recorded and clicked. While it waits, it is the only
+    // enabled button: the operation's own is disabled.
     static QStringList click(QPushButton* button) {
         QStringList captions;
         WhenShown<QPushButton> clicker(
             [&](QPushButton& ack) {
+                QVERIFY(!button->isEnabled());
                 captions += ack.text();
                 QTest::mouseClick(&ack, Qt::LeftButton);
             },
@@ -214,12 +216,12 @@ class TestFaults : public QObject {
 
     // The port was given back: a presence test on a healthy unit, typed into
     // the port box, gets its answer.
-    static void nextOperationWorks(DeviceFixture& f) {
+    static void nextOperationWorks(WindowFixture& f) {
         QVERIFY(!f.portOpen());
         SimulatedUnit healthy;
         QVERIFY(healthy.start());
-        f.finestra->Text3->setText(healthy.devicePath());
-        QVERIFY(click(f.finestra->Command3).isEmpty());
+        f.box("Text3")->setText(healthy.devicePath());
+        QVERIFY(click(f.button("Command3")).isEmpty());
         QCOMPARE(f.text2(), QByteArray("Tarvo risponde TA"));
         QCOMPARE(healthy.framesReceived(), 1);
         QVERIFY(!f.portOpen());
@@ -228,18 +230,18 @@ class TestFaults : public QObject {
     // After a close request the program is ending: the port it used must be
     // free for another session.
     static void portIsFreeForAnotherSession(const QString& port) {
-        DeviceFixture other;
-        other.finestra->Text3->setText(port);
-        QVERIFY(click(other.finestra->Command3).isEmpty());
+        WindowFixture other;
+        other.box("Text3")->setText(port);
+        QVERIFY(click(other.button("Command3")).isEmpty());
         QCOMPARE(other.text2(), QByteArray("Tarvo risponde TA"));
     }
 
-    static void closedForGood(DeviceFixture& f) {
+    static void closedForGood(WindowFixture& f) {
         QVERIFY(!f.portOpen());
         QCOMPARE(f.v.Stato, QByteArray("Finisci"));
         QVERIFY(!f.finestra->isVisible());
         QVERIFY(!f.finestra->operazioneInCorso());
-        QVERIFY(f.finestra->Command4->isHidden());
+        QVERIFY(f.button("Command4")->isHidden());
     }
 
   private slots:
@@ -250,10 +252,10 @@ class TestFaults : public QObject {
     void garbledRepliesWhileProgramming() {
         SimulatedUnit::Options options;
         options.garble = true;
-        DeviceFixture f(options);
+        WindowFixture f(options);
         const QString path = f.selectFile(fileOf({"000UNO", "001DUE"}));
         const QByteArray before = contentOf(path);
-        const QStringList captions = click(f.finestra->Command1);
+        const QStringList captions = click(f.button("Command1"));
         QCOMPARE(captions, QStringList{QStringLiteral(" Errore risposta  Clicca Qui")});
         QCOMPARE(f.text2(), QByteArray("Programmo scritte"));
         QCOMPARE(f.unit.writesReceived(), 1);
@@ -267,16 +269,16 @@ class TestFaults : public QObject {
         // operator leaves the save window and nothing is overwritten.
         SimulatedUnit::Options options;
         options.garble = true;
-        DeviceFixture f(options);
+        WindowFixture f(options);
         const QString old = QDir(m_folder.path()).filePath(QStringLiteral("vecchio.tvo"));
         QVERIFY(writeFile(old, fileOf({"000TESTO BUONO"})));
         f.v.FileSelezionato = QFile::encodeName(old);
         QString shown;
         WhenShown<FormSalvaFile> leaver([&](FormSalvaFile& window) {
-            shown = f.finestra->Text2->text();
+            shown = f.box("Text2")->text();
             QTest::mouseClick(window.Command2, Qt::LeftButton);
         });
-        const QStringList captions = click(f.finestra->LeggiTesti);
+        const QStringList captions = click(f.button("LeggiTesti"));
         QCOMPARE(leaver.times(), 1);
         QVERIFY(captions.isEmpty());
         QCOMPARE(shown, QStringLiteral("letti tutti"));
@@ -300,9 +302,9 @@ class TestFaults : public QObject {
         QFETCH(QByteArray, text2);
         SimulatedUnit::Options options;
         options.replyDelayMs = delayMs;
-        DeviceFixture f(options);
+        WindowFixture f(options);
         QSignalSpy replies(&f.unit, &SimulatedUnit::replySent);
-        QVERIFY(click(f.finestra->Command3).isEmpty());
+        QVERIFY(click(f.button("Command3")).isEmpty());
         QCOMPARE(f.text2(), text2);
         QVERIFY(!f.portOpen());
 
@@ -312,7 +314,7 @@ class TestFaults : public QObject {
         options.replyDelayMs = 0;
         QVERIFY(f.unit.setOptions(options));
         const QString path = f.selectFile(fileOf({"003DOPO"}));
-        QVERIFY(click(f.finestra->Command1).isEmpty());
+        QVERIFY(click(f.button("Command1")).isEmpty());
         QCOMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
         QCOMPARE(f.unit.text(3), QByteArray("DOPO            "));
         QCOMPARE(contentOf(path), fileOf({"003DOPO"}));
@@ -323,8 +325,8 @@ class TestFaults : public QObject {
 
     void aFloodOfNoiseDuringProgramming() {
         FloodingPeer peer;
-        DeviceFixture f;
-        f.finestra->Text3->setText(peer.portText());
+        WindowFixture f;
+        f.box("Text3")->setText(peer.portText());
         QByteArrayList records;
         for (int i = 0; i < 20; ++i)
             records += QByteArray::number(i).rightJustified(3, '0') + "RUMORE";
@@ -340,14 +342,14 @@ class TestFaults : public QObject {
                 QTest::mouseClick(&ack, Qt::LeftButton);
             },
             QStringLiteral("Command4"));
-        QTest::mouseClick(f.finestra->Command1, Qt::LeftButton);
+        QTest::mouseClick(f.button("Command1"), Qt::LeftButton);
         QCOMPARE(peer.flooded(), FloodingPeer::FloodBytes);
         QCOMPARE(captions.size(), 1);
         const QStringList failures = {QStringLiteral(" Errore risposta  Clicca Qui"),
                                       QStringLiteral("Errore Dati non scritti giusti. Clicca Qui")};
         QVERIFY2(failures.contains(captions[0]), qPrintable(captions[0]));
         QVERIFY(peer.frames() >= 1);
-        QVERIFY(f.finestra->Command1->isEnabled());
+        QVERIFY(f.button("Command1")->isEnabled());
         QCOMPARE(contentOf(path), before);
         nextOperationWorks(f);
     }
@@ -355,9 +357,9 @@ class TestFaults : public QObject {
     void aUnitWithAnotherIdentifierDoesNotAnswer() {
         SimulatedUnit::Options options;
         options.identifier = "&C2";
-        DeviceFixture f(options);
-        QCOMPARE(f.finestra->IdStart->text(), QStringLiteral("&C1"));
-        QVERIFY(click(f.finestra->Command3).isEmpty());
+        WindowFixture f(options);
+        QCOMPARE(f.box("IdStart")->text(), QStringLiteral("&C1"));
+        QVERIFY(click(f.button("Command3")).isEmpty());
         QCOMPARE(f.text2(), QByteArray("Tarvo non risponde Messo in attesa seriale?"));
         QCOMPARE(f.unit.frames(), QByteArrayList{"&C1TA\r"});
         nextOperationWorks(f);
@@ -366,13 +368,13 @@ class TestFaults : public QObject {
     // --- The close box pressed while an operation waits ---------------
 
     void closingDuringProgramming() {
-        DeviceFixture f;
+        WindowFixture f;
         const QString path = f.selectFile(fileOf({"000UNO", "001DUE", "002TRE", "003QUATTRO"}));
         connect(&f.unit, &SimulatedUnit::frameReceived, this, [&f] {
             if (f.unit.framesReceived() == 2)
                 f.finestra->close();
         });
-        QTest::mouseClick(f.finestra->Command1, Qt::LeftButton);
+        QTest::mouseClick(f.button("Command1"), Qt::LeftButton);
         closedForGood(f);
         QCOMPARE(f.unit.framesReceived(), 2);
         QCOMPARE(f.unit.writesReceived(), 2);
@@ -383,7 +385,7 @@ class TestFaults : public QObject {
     void closingDuringTheAcknowledgementWait() {
         SimulatedUnit::Options options;
         options.refuseWriteFrom = 1;
-        DeviceFixture f(options);
+        WindowFixture f(options);
         const QString path = f.selectFile(fileOf({"000UNO", "001DUE"}));
         QString caption;
         WhenShown<QPushButton> closer(
@@ -392,7 +394,7 @@ class TestFaults : public QObject {
                 f.finestra->close();
             },
             QStringLiteral("Command4"));
-        QTest::mouseClick(f.finestra->Command1, Qt::LeftButton);
+        QTest::mouseClick(f.button("Command1"), Qt::LeftButton);
         QCOMPARE(caption, QStringLiteral(" Errore risposta  Clicca Qui"));
         closedForGood(f);
         QCOMPARE(f.unit.framesReceived(), 1);
@@ -401,7 +403,7 @@ class TestFaults : public QObject {
     }
 
     void closingWhileTheSaveWindowIsOpen() {
-        DeviceFixture f;
+        WindowFixture f;
         const QString old = QDir(m_folder.path()).filePath(QStringLiteral("tenuto.tvo"));
         QVERIFY(writeFile(old, fileOf({"000DA TENERE"})));
         const QStringList filesBefore = QDir(m_folder.path()).entryList(QDir::Files);
@@ -411,7 +413,7 @@ class TestFaults : public QObject {
             window.Text1->setText(QStringLiteral("tenuto.tvo"));
             f.finestra->close();
         });
-        QTest::mouseClick(f.finestra->LeggiTesti, Qt::LeftButton);
+        QTest::mouseClick(f.button("LeggiTesti"), Qt::LeftButton);
         QCOMPARE(saver.times(), 1);
         QVERIFY(saveWindowHidden);
         QCOMPARE(f.text2(), QByteArray("letti tutti"));
@@ -433,7 +435,7 @@ class TestFaults : public QObject {
         QFETCH(QString, button);
         SimulatedUnit::Options options;
         options.replyDelayMs = 300;
-        DeviceFixture f(options);
+        WindowFixture f(options);
         const QString path = f.selectFile(fileOf({"000UNO"}));
         auto* second = f.finestra->findChild<QPushButton*>(button);
         QVERIFY(second);
@@ -445,7 +447,7 @@ class TestFaults : public QObject {
             });
         });
         WhenShown<FormSalvaFile> saver([](FormSalvaFile& window) { window.close(); });
-        const QStringList captions = click(f.finestra->Command3);
+        const QStringList captions = click(f.button("Command3"));
         QVERIFY(clickedDuringTheTest);
         QVERIFY(captions.isEmpty());
         QCOMPARE(saver.times(), 0);
@@ -458,13 +460,13 @@ class TestFaults : public QObject {
     // --- Message files that are not what they should be ---------------
 
     void aBinaryGarbageFileSendsOnlyItsOneMessageLine() {
-        DeviceFixture f;
+        WindowFixture f;
         QRandomGenerator random(0x7a12c0de);
         const QByteArray content =
             garbage(random, 128 * 1024) + "\r\n007IN MEZZO\r\nx" + garbage(random, 128 * 1024);
         QVERIFY(content.contains('\0'));
         const QString path = f.selectFile(content);
-        QVERIFY(click(f.finestra->Command1).isEmpty());
+        QVERIFY(click(f.button("Command1")).isEmpty());
         QCOMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
         QCOMPARE(f.unit.writesReceived(), 1);
         QCOMPARE(f.unit.text(7), QByteArray("IN MEZZO        "));
@@ -474,7 +476,7 @@ class TestFaults : public QObject {
     }
 
     void aVeryLargeFileIsStreamed() {
-        DeviceFixture f;
+        WindowFixture f;
         const QString path = f.folder.filePath(QStringLiteral("grande.tvo"));
         constexpr qint64 Size = 100 * 1024 * 1024;
         {
@@ -491,7 +493,7 @@ class TestFaults : public QObject {
         f.v.FileSelezionato = QFile::encodeName(path);
         const QByteArray hashBefore = sha256Of(path);
         const qint64 peakBefore = peakResidentKiB();
-        QVERIFY(click(f.finestra->Command1).isEmpty());
+        QVERIFY(click(f.button("Command1")).isEmpty());
         QCOMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
         QCOMPARE(f.unit.writesReceived(), 1);
         QCOMPARE(f.unit.text(42), QByteArray("GRANDE          "));
@@ -547,7 +549,7 @@ class TestFaults : public QObject {
         const CurrentFolder current(here);
         QVERIFY(current.ok());
 
-        DeviceFixture f;
+        WindowFixture f;
         f.v.FileSelezionato = QFile::encodeName(oldHere);
         QString shown;
         bool stayedOpen = false;
@@ -564,7 +566,7 @@ class TestFaults : public QObject {
             stayedOpen = window.isVisible();
             QTest::mouseClick(window.Command2, Qt::LeftButton);
         });
-        QVERIFY(click(f.finestra->LeggiTesti).isEmpty());
+        QVERIFY(click(f.button("LeggiTesti")).isEmpty());
         QFile::setPermissions(here, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(saver.times(), 1);
         QVERIFY2(shown.contains(message), qPrintable(shown));
@@ -599,7 +601,7 @@ class TestFaults : public QObject {
         const CurrentFolder current(disk);
         QVERIFY(current.ok());
 
-        DeviceFixture f;
+        WindowFixture f;
         QString shown;
         bool stayedOpen = false;
         WhenShown<FormSalvaFile> saver([&](FormSalvaFile& window) {
@@ -609,7 +611,7 @@ class TestFaults : public QObject {
             stayedOpen = window.isVisible();
             QTest::mouseClick(window.Command2, Qt::LeftButton);
         });
-        QVERIFY(click(f.finestra->LeggiTesti).isEmpty());
+        QVERIFY(click(f.button("LeggiTesti")).isEmpty());
         QCOMPARE(saver.times(), 1);
         QVERIFY2(shown.contains(QStringLiteral("il disco è pieno")), qPrintable(shown));
         QVERIFY2(shown.contains(QStringLiteral("rimasto com'era")), qPrintable(shown));

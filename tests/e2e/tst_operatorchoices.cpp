@@ -1,6 +1,6 @@
-#include "DeviceFixture.h"
 #include "ListRows.h"
 #include "WhenShown.h"
+#include "WindowFixture.h"
 #include "ui/DirectoryList.h"
 #include "ui/EditaMessaggi.h"
 #include "ui/FileList.h"
@@ -17,13 +17,13 @@ class TestOperatorChoices : public QObject {
 
   private slots:
     void aPickedFileThatVanishedIsNotReplacedByItsNeighbour() {
-        DeviceFixture f;
+        WindowFixture f;
         for (const QString& name :
              {QStringLiteral("a.tvo"), QStringLiteral("b.tvo"), QStringLiteral("c.tvo")})
             f.selectFile("commento\r\n000TESTO DI " + name.toLatin1() + "\r\nend\r\n", name);
         f.v.FileSelezionato.clear();
-        auto* files = f.finestra->findChild<FileList*>(QStringLiteral("File1"));
-        f.finestra->findChild<DirectoryList*>(QStringLiteral("Dir1"))->setPath(f.folder.path());
+        auto* files = f.control<FileList>("File1");
+        f.control<DirectoryList>("Dir1")->setPath(f.folder.path());
         clickRow(files, QStringLiteral("b.tvo"));
         const QByteArray picked = QFile::encodeName(QDir::cleanPath(f.folder.filePath("b.tvo")));
         QCOMPARE(f.v.FileSelezionato, picked);
@@ -33,8 +33,7 @@ class TestOperatorChoices : public QObject {
         QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 2);
         QCOMPARE(f.v.FileSelezionato, picked);
 
-        QTest::mouseClick(f.finestra->findChild<QPushButton*>(QStringLiteral("Command1")),
-                          Qt::LeftButton);
+        QTest::mouseClick(f.button("Command1"), Qt::LeftButton);
         QVERIFY2(f.text2().contains("non esiste"), f.text2().constData());
         QCOMPARE(f.unit.framesReceived(), 0);
 
@@ -43,8 +42,7 @@ class TestOperatorChoices : public QObject {
             editorSays = window.findChild<QLabel*>(QStringLiteral("Messaggio"))->text();
             window.close();
         });
-        QTest::mouseClick(f.finestra->findChild<QPushButton*>(QStringLiteral("Command5")),
-                          Qt::LeftButton);
+        QTest::mouseClick(f.button("Command5"), Qt::LeftButton);
         QCOMPARE(editor.times(), 1);
         QVERIFY2(editorSays.contains(QStringLiteral("b.tvo")) &&
                      editorSays.contains(QStringLiteral("non esiste")),

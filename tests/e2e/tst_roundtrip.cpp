@@ -1,5 +1,5 @@
-#include "DeviceFixture.h"
 #include "WhenShown.h"
+#include "WindowFixture.h"
 #include "ui/EditaMessaggi.h"
 #include "ui/FormSalvaFile.h"
 
@@ -16,7 +16,7 @@ class TestRoundTrip : public QObject {
     void readSaveEditSendVerify() {
         QTemporaryDir folder;
         QVERIFY(QDir::setCurrent(folder.path()));
-        DeviceFixture f;
+        WindowFixture f;
         for (int address = 0; address < 512; ++address)
             f.unit.setText(address, "testo " + QByteArray::number(address) + " \xe0");
 
@@ -27,7 +27,7 @@ class TestRoundTrip : public QObject {
                 window.Text2->setText(QStringLiteral("Letti dal TARVO"));
                 QTest::mouseClick(window.Command1, Qt::LeftButton);
             });
-            QTest::mouseClick(f.finestra->LeggiTesti, Qt::LeftButton);
+            QTest::mouseClick(f.button("LeggiTesti"), Qt::LeftButton);
             QCOMPARE(saver.times(), 1);
         }
         const QString letti = QDir(folder.path()).filePath(QStringLiteral("letti.tvo"));
@@ -51,7 +51,7 @@ class TestRoundTrip : public QObject {
                 QTest::mouseClick(window.Command1, Qt::LeftButton);
                 QTest::mouseClick(window.Command2, Qt::LeftButton);
             });
-            QTest::mouseClick(f.finestra->Command5, Qt::LeftButton);
+            QTest::mouseClick(f.button("Command5"), Qt::LeftButton);
             QCOMPARE(saver.times(), 1);
         }
         QCOMPARE(editors, 1);
@@ -60,12 +60,12 @@ class TestRoundTrip : public QObject {
                  QFile::encodeName(QDir(folder.path()).filePath(QStringLiteral("nuovi.tvo"))));
 
         // Send the new file: every text is written and verified.
-        QTest::mouseClick(f.finestra->Command1, Qt::LeftButton);
-        QCOMPARE(f.finestra->Text2->text(), QStringLiteral("DATI UGUALI  TUTTO OK "));
+        QTest::mouseClick(f.button("Command1"), Qt::LeftButton);
+        QCOMPARE(f.box("Text2")->text(), QStringLiteral("DATI UGUALI  TUTTO OK "));
         QCOMPARE(f.unit.text(5), QByteArray("NUOVO TESTO \x80!  "));
         QCOMPARE(f.unit.text(6), QByteArray("testo 6 \xe0       "));
         QCOMPARE(f.unit.writesReceived(), 512);
-        QVERIFY(f.finestra->Command4->isHidden());
+        QVERIFY(f.button("Command4")->isHidden());
         QVERIFY(!f.portOpen());
 
         // The file read from the unit is as it was.

@@ -1,5 +1,5 @@
 #include "SimulatedUnit.h"
-#include "core/Avvio.h"
+#include "app/Avvio.h"
 #include "core/Variabili.h"
 #include "serial/FormSeriale.h"
 #include "ui/FormScriveMessaggi.h"
@@ -14,6 +14,14 @@
 #include <functional>
 
 namespace {
+
+QLineEdit* box(FormScriveMessaggi& window, const char* name) {
+    return window.findChild<QLineEdit*>(QLatin1String(name));
+}
+
+QPushButton* button(FormScriveMessaggi& window, const char* name) {
+    return window.findChild<QPushButton*>(QLatin1String(name));
+}
 
 FormScriveMessaggi* mainWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -55,7 +63,7 @@ int runWith(Variabili& v, Observed& seen, const std::function<void(FormScriveMes
                 seen.visibleWindows += widget->metaObject()->className();
         }
         seen.identifierAtLoad = v.Identificativo;
-        seen.identifierBox = window->IdStart->text();
+        seen.identifierBox = box(*window, "IdStart")->text();
         seen.hostHidden = host->isHidden();
         QObject::connect(window, &QObject::destroyed,
                          [&] { seen.unloads += QStringLiteral("main:") + v.Stato; });
@@ -85,7 +93,7 @@ class TestAvvio : public QObject {
         const int code = runWith(v, seen, [&](FormScriveMessaggi& window) {
             QCOMPARE(v.Stato, QByteArray("aspetta"));
             if (exitButton)
-                QTest::mouseClick(window.Command2, Qt::LeftButton);
+                QTest::mouseClick(button(window, "Command2"), Qt::LeftButton);
             else
                 window.close();
         });
@@ -119,10 +127,10 @@ class TestAvvio : public QObject {
             QVERIFY(window->isVisible());
         });
         const int code = runWith(v, seen, [&](FormScriveMessaggi& window) {
-            window.Text3->setText(unit.devicePath());
-            connect(window.Text2, &QLineEdit::textChanged, this,
+            box(window, "Text3")->setText(unit.devicePath());
+            connect(box(window, "Text2"), &QLineEdit::textChanged, this,
                     [&](const QString& text) { text2AfterTest = text; });
-            QTest::mouseClick(window.Command3, Qt::LeftButton);
+            QTest::mouseClick(button(window, "Command3"), Qt::LeftButton);
         });
         QCOMPARE(code, 0);
         QCOMPARE(unit.framesReceived(), 1);
@@ -143,10 +151,10 @@ class TestAvvio : public QObject {
         Observed seen;
         QString text2;
         runWith(v, seen, [&](FormScriveMessaggi& window) {
-            window.Text3->setText(unit.devicePath());
-            QTest::mouseClick(window.Command3, Qt::LeftButton);
-            text2 = window.Text2->text();
-            QTest::mouseClick(window.Command2, Qt::LeftButton);
+            box(window, "Text3")->setText(unit.devicePath());
+            QTest::mouseClick(button(window, "Command3"), Qt::LeftButton);
+            text2 = box(window, "Text2")->text();
+            QTest::mouseClick(button(window, "Command2"), Qt::LeftButton);
         });
         QCOMPARE(text2, QStringLiteral("Tarvo risponde TA"));
         QCOMPARE(seen.unloads,

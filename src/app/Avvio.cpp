@@ -1,4 +1,4 @@
-#include "core/Avvio.h"
+#include "app/Avvio.h"
 
 #include "core/EventWait.h"
 #include "core/Variabili.h"

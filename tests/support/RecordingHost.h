@@ -1,0 +1,47 @@
+#pragma once
+
+#include "device/OperationHost.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+// Stands in for whoever runs a device operation: keeps what the operation
+// showed, and acknowledges each error at once after noting what was shown.
+class RecordingHost : public OperationHost {
+  public:
+    // What the operator saw while an error waited for the acknowledgement.
+    struct Acknowledgement {
+        QString error;
+        QString text1;
+        QString text2;
+        bool commandsDisabled = false;
+    };
+
+    QString text1;
+    QString text2;
+    QList<Acknowledgement> acknowledgements;
+    bool commandsEnabled = true;
+    int offers = 0;
+    // Runs when the body is offered for saving, while the operation waits.
+    std::function<void()> onOfferForSaving;
+
+    void showSending(const QString& text) override { text1 = text; }
+    void showOutcome(const QString& text) override { text2 = text; }
+    void showError(const QString& testoErrore) override { m_error = testoErrore; }
+    void awaitAcknowledgement() override {
+        acknowledgements += {m_error, text1, text2, !commandsEnabled};
+        m_error.clear();
+    }
+    void DisabilitaComandi() override { commandsEnabled = false; }
+    void AbilitaComandi() override { commandsEnabled = true; }
+    void offerForSaving() override {
+        ++offers;
+        if (onOfferForSaving)
+            onOfferForSaving();
+    }
+
+  private:
+    QString m_error;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "UnitFixture.h"
+#include "ui/FormScriveMessaggi.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+// The main window beside a simulated unit, as the program runs them, for the
+// tests that drive the operations through the real window.
+struct WindowFixture : UnitFixture {
+    explicit WindowFixture(SimulatedUnit::Options options = {}) : UnitFixture(options) {
+        finestra = std::make_unique<FormScriveMessaggi>(v, *seriale);
+        box("Text3")->setText(unit.devicePath());
+        finestra->show();
+    }
+
+    template <typename Control> Control* control(const char* name) const {
+        auto* found = finestra->findChild<Control*>(QLatin1String(name));
+        if (!found)
+            qFatal("control %s missing", name);
+        return found;
+    }
+    QLineEdit* box(const char* name) const { return control<QLineEdit>(name); }
+    QPushButton* button(const char* name) const { return control<QPushButton>(name); }
+
+    QByteArray text1() const { return box("Text1")->text().toLatin1(); }
+    QByteArray text2() const { return box("Text2")->text().toLatin1(); }
+
+    std::unique_ptr<FormScriveMessaggi> finestra;
+};
