@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+
+class FieldHighlighter;
+class LineGutter;
+class LineJudgements;
+class MessageTextArea;
+class QLabel;
+class QWidget;
+class TextPreview;
+
+// What the editor shows beside its text area about what programming will do
+// with the text once saved: coloured fields, a margin marking the lines not
+// sent as they stand, a status line for the cursor's line, a summary of the
+// whole text and a preview of the current text. It only reads the text.
+class EditorChecks : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit EditorChecks(MessageTextArea& area);
+
+    // The status line, preview and summary, to be placed under the text area.
+    QWidget* panel() const { return m_panel; }
+    const LineJudgements& judgements() const { return *m_judgements; }
+
+  private:
+    void showCursorLine();
+    void showSummary();
+    void splitLineSeparators();
+
+    MessageTextArea& m_area;
+    LineJudgements* m_judgements;
+    FieldHighlighter* m_highlighter;
+    LineGutter* m_gutter;
+    QWidget* m_panel;
+    QLabel* m_status;
+    TextPreview* m_preview;
+    QLabel* m_remainder;
+    QLabel* m_summary;
+    bool m_splitQueued = false;
+};
