@@ -6,6 +6,7 @@
 #include "ui/LineJudgements.h"
 #include "ui/LineReasons.h"
 #include "ui/MessageTextArea.h"
+#include "ui/SteadyLabel.h"
 #include "ui/TextPreview.h"
 
 #include <QBoxLayout>
@@ -30,43 +31,37 @@ QString field(int column) {
     return QStringLiteral("commento (non inviato)");
 }
 
-QLabel* statusLabel(const QString& name, const QString& accessibleName) {
-    auto* label = new QLabel;
-    label->setObjectName(name);
-    label->setAccessibleName(accessibleName);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setWordWrap(true);
-    return label;
-}
-
 } // namespace
 
 EditorChecks::EditorChecks(MessageTextArea& area)
     : QObject(&area), m_area(area), m_judgements(new LineJudgements(*area.document(), this)),
-      m_panel(new QWidget),
-      m_status(statusLabel(QStringLiteral("StatoRiga"), QStringLiteral("Stato della riga"))),
-      m_preview(new TextPreview),
-      m_remainder(statusLabel(QStringLiteral("OltreIlTesto"), QStringLiteral("Oltre il testo"))),
-      m_summary(statusLabel(QStringLiteral("Riepilogo"),
-                            QStringLiteral("Riepilogo della programmazione"))) {
+      m_panel(new QWidget), m_preview(new TextPreview) {
+    auto* status =
+        new SteadyLabel(QStringLiteral("StatoRiga"), QStringLiteral("Stato della riga"), 2);
+    auto* remainder =
+        new SteadyLabel(QStringLiteral("OltreIlTesto"), QStringLiteral("Oltre il testo"), 2);
+    auto* summary = new SteadyLabel(QStringLiteral("Riepilogo"),
+                                    QStringLiteral("Riepilogo della programmazione"), 2);
+    m_status = status->label();
+    m_remainder = remainder->label();
+    m_summary = summary->label();
     const EditorColours colours(area.palette());
     m_highlighter = new FieldHighlighter(area.document(), colours);
     m_gutter = new LineGutter(area, *m_judgements, colours);
     area.setMargin(m_gutter, m_gutter->preferredWidth());
 
-    m_status->setMinimumHeight(m_status->fontMetrics().lineSpacing() * 2);
     m_preview->setFont(area.font());
     auto* previewLabel = new QLabel(QStringLiteral("Anteprima:"));
     previewLabel->setBuddy(m_preview);
     auto* previewRow = new QHBoxLayout;
     previewRow->addWidget(previewLabel);
     previewRow->addWidget(m_preview);
-    previewRow->addWidget(m_remainder, 1);
+    previewRow->addWidget(remainder, 1);
     auto* layout = new QVBoxLayout(m_panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_status);
+    layout->addWidget(status);
     layout->addLayout(previewRow);
-    layout->addWidget(m_summary);
+    layout->addWidget(summary);
 
     connect(m_judgements, &LineJudgements::changed, this, [this] {
         showSummary();
