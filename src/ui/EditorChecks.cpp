@@ -49,6 +49,7 @@ EditorChecks::EditorChecks(MessageTextArea& area)
     m_highlighter = new FieldHighlighter(area.document(), colours);
     m_gutter = new LineGutter(area, *m_judgements, colours);
     area.setMargin(m_gutter, m_gutter->preferredWidth());
+    area.installEventFilter(this);
 
     m_preview->setFont(area.font());
     auto* previewLabel = new QLabel(QStringLiteral("Anteprima:"));
@@ -83,6 +84,17 @@ EditorChecks::EditorChecks(MessageTextArea& area)
             });
     showSummary();
     showCursorLine();
+}
+
+// The colours follow the palette, so that a desktop turning dark while the
+// editor is open leaves every line legible.
+bool EditorChecks::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_area && event->type() == QEvent::PaletteChange) {
+        const EditorColours colours(m_area.palette());
+        m_highlighter->setColours(colours);
+        m_gutter->setColours(colours);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 // Saving writes a line separator (Shift+Enter, or pasted) as a line end; so

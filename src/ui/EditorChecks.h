@@ -24,6 +24,9 @@ class EditorChecks : public QObject {
     QWidget* panel() const { return m_panel; }
     const LineJudgements& judgements() const { return *m_judgements; }
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void showCursorLine();
     void showSummary();

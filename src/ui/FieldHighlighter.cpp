@@ -12,6 +12,11 @@ constexpr int recordLength = int(ProgrammingLine::recordLength);
 FieldHighlighter::FieldHighlighter(QTextDocument* document, const EditorColours& colours)
     : QSyntaxHighlighter(document), m_colours(colours) {}
 
+void FieldHighlighter::setColours(const EditorColours& colours) {
+    m_colours = colours;
+    rehighlight();
+}
+
 void FieldHighlighter::highlightBlock(const QString& text) {
     const EditorLine line = judgeEditorLine(text);
     const int length = int(text.size());

@@ -13,6 +13,9 @@ class FieldHighlighter : public QSyntaxHighlighter {
   public:
     FieldHighlighter(QTextDocument* document, const EditorColours& colours);
 
+    // Colours every line again in new colours.
+    void setColours(const EditorColours& colours);
+
   protected:
     void highlightBlock(const QString& text) override;
 

@@ -30,6 +30,11 @@ int LineGutter::preferredWidth() const {
     return fontMetrics().horizontalAdvance(QLatin1Char('9')) * (numberDigits + tagCharacters + 2);
 }
 
+void LineGutter::setColours(const EditorColours& colours) {
+    m_colours = colours;
+    update();
+}
+
 void LineGutter::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Window));

@@ -18,6 +18,7 @@ class LineGutter : public QWidget {
                const EditorColours& colours);
 
     int preferredWidth() const;
+    void setColours(const EditorColours& colours);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -70,6 +70,7 @@ class TestEditaMessaggi : public QObject {
     void fileIlleggibile();
     void marksFollowTyping();
     void statusOfTheCursorLine();
+    void coloursFollowThePalette();
 
   private:
     QString scrivi(const QString& nome, const QByteArray& contenuto);
@@ -518,6 +519,23 @@ void TestEditaMessaggi::statusOfTheCursorLine() {
                             "colonna 5 sposta le colonne; senza indirizzo (le colonne 1-3 non "
                             "sono tre cifre): non inviata"));
     QVERIFY(editor.Text1->accessibleDescription().startsWith(QStringLiteral("Riga 3: ")));
+}
+
+void TestEditaMessaggi::coloursFollowThePalette() {
+    auto& editor = apri(scrivi("a.tvo", righe({"c", "000BENVENUTI", "end"})));
+    const auto sfondoDelTesto = [&] {
+        const QTextBlock blocco = editor.Text1->document()->firstBlock();
+        for (const QTextLayout::FormatRange& intervallo : blocco.layout()->formats())
+            if (intervallo.start == 3)
+                return intervallo.format.background().color();
+        return QColor();
+    };
+    QVERIFY(sfondoDelTesto().lightness() > 128);
+    QPalette scura = editor.Text1->palette();
+    scura.setColor(QPalette::Base, QColor(30, 30, 30));
+    scura.setColor(QPalette::Text, QColor(220, 220, 220));
+    editor.Text1->setPalette(scura);
+    QVERIFY(sfondoDelTesto().lightness() < 100);
 }
 
 QTEST_MAIN(TestEditaMessaggi)
