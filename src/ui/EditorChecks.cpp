@@ -37,10 +37,10 @@ EditorChecks::EditorChecks(MessageTextArea& area)
     : QObject(&area), m_area(area), m_judgements(new LineJudgements(*area.document(), this)),
       m_panel(new QWidget), m_preview(new TextPreview) {
     auto* status =
-        new SteadyLabel(QStringLiteral("StatoRiga"), QStringLiteral("Stato della riga"), 2);
+        new SteadyLabel(QStringLiteral("lineStatus"), QStringLiteral("Stato della riga"), 2);
     auto* remainder =
-        new SteadyLabel(QStringLiteral("OltreIlTesto"), QStringLiteral("Oltre il testo"), 2);
-    auto* summary = new SteadyLabel(QStringLiteral("Riepilogo"),
+        new SteadyLabel(QStringLiteral("beyondTheText"), QStringLiteral("Oltre il testo"), 2);
+    auto* summary = new SteadyLabel(QStringLiteral("programmingSummary"),
                                     QStringLiteral("Riepilogo della programmazione"), 2);
     m_status = status->label();
     m_remainder = remainder->label();

@@ -16,7 +16,7 @@ constexpr int describedLines = 20;
 LineGutter::LineGutter(MessageTextArea& area, const LineJudgements& judgements,
                        const EditorColours& colours)
     : QWidget(&area), m_area(area), m_judgements(judgements), m_colours(colours) {
-    setObjectName(QStringLiteral("SegniRighe"));
+    setObjectName(QStringLiteral("lineMarks"));
     setAccessibleName(QStringLiteral("Segni delle righe"));
     setFont(area.font());
     connect(&judgements, &LineJudgements::changed, this, [this] {

@@ -3,7 +3,7 @@
 #include <QPainter>
 
 TextPreview::TextPreview(QWidget* parent) : QWidget(parent), m_text(cells, u' ') {
-    setObjectName(QStringLiteral("AnteprimaTesto"));
+    setObjectName(QStringLiteral("textPreview"));
     show16(m_text, false);
 }
 

@@ -467,8 +467,8 @@ void TestEditaMessaggi::fileIlleggibile() {
 // typed; a line end typed with Shift counts as the line end saving writes.
 void TestEditaMessaggi::marksFollowTyping() {
     auto& editor = apri(scrivi("a.tvo", righe({"c", "000A", "end"})));
-    auto* margine = editor.findChild<QWidget*>("SegniRighe");
-    auto* riepilogo = editor.findChild<QLabel*>("Riepilogo");
+    auto* margine = editor.findChild<QWidget*>("lineMarks");
+    auto* riepilogo = editor.findChild<QLabel*>("programmingSummary");
     QVERIFY(margine && riepilogo);
     editor.Text1->setFocus();
     QTest::keyClick(editor.Text1, Qt::Key_End, Qt::ControlModifier);
@@ -500,7 +500,7 @@ void TestEditaMessaggi::marksFollowTyping() {
 void TestEditaMessaggi::statusOfTheCursorLine() {
     auto& editor = apri(
         scrivi("a.tvo", righe({"c", "000DOPPIO", "001TESTO DI 17 CARAT", "nota\tTAB", "end"})));
-    auto* stato = editor.findChild<QLabel*>("StatoRiga");
+    auto* stato = editor.findChild<QLabel*>("lineStatus");
     auto* anteprima = editor.findChild<TextPreview*>();
     QVERIFY(stato && anteprima);
     editor.Text1->setFocus();
@@ -510,7 +510,7 @@ void TestEditaMessaggi::statusOfTheCursorLine() {
     QCOMPARE(stato->text(), QStringLiteral("Riga 2, colonna 8 · testo, carattere 5 di 16 · "
                                            "inviata all'indirizzo 001"));
     QCOMPARE(anteprima->text(), QStringLiteral("TESTO DI 17 CARA"));
-    QVERIFY(editor.findChild<QLabel*>("OltreIlTesto")->text().contains(QStringLiteral("«T»")));
+    QVERIFY(editor.findChild<QLabel*>("beyondTheText")->text().contains(QStringLiteral("«T»")));
 
     QTest::keyClick(editor.Text1, Qt::Key_Down);
     QTest::keyClick(editor.Text1, Qt::Key_Home);
