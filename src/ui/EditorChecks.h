@@ -13,7 +13,8 @@ class TextPreview;
 // What the editor shows beside its text area about what programming will do
 // with the text once saved: coloured fields, a margin marking the lines not
 // sent as they stand, a status line for the cursor's line, a summary of the
-// whole text and a preview of the current text. It only reads the text.
+// whole text and a preview of the current text. It changes the text only by
+// turning line separators into line breaks, which saving writes alike.
 class EditorChecks : public QObject {
     Q_OBJECT
 
@@ -22,7 +23,6 @@ class EditorChecks : public QObject {
 
     // The status line, preview and summary, to be placed under the text area.
     QWidget* panel() const { return m_panel; }
-    const LineJudgements& judgements() const { return *m_judgements; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
