@@ -2,6 +2,7 @@
 // runs against tarvo-sim in its own process, unpaced and paced like a real
 // 9600-baud line.
 #include "BenchReport.h"
+#include "EditorBench.h"
 #include "SimProcess.h"
 #include "core/Variabili.h"
 #include "device/LetturaTesti.h"
@@ -140,8 +141,9 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("tarvodisp benchmarks"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("scenario"),
-                                 QStringLiteral("exchange, program, readall (default: all)"));
+    parser.addPositionalArgument(
+        QStringLiteral("scenario"),
+        QStringLiteral("exchange, program, readall, editor (default: all)"));
     const QCommandLineOption countOption(QStringLiteral("exchanges"),
                                          QStringLiteral("Exchanges in the exchange scenario."),
                                          QStringLiteral("n"), QStringLiteral("1000"));
@@ -164,5 +166,7 @@ int main(int argc, char* argv[]) {
         benchReadingAll(0);
         benchReadingAll(9600);
     }
+    if (wanted(QStringLiteral("editor")))
+        benchEditor();
     return 0;
 }

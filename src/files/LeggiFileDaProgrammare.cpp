@@ -1,24 +1,6 @@
 #include "LeggiFileDaProgrammare.h"
 
-#include "RigaDiFine.h"
-
-namespace {
-
-// The address of a message line, or -1 when columns 1-3 are not three digits.
-int indirizzo(const QByteArray& riga) {
-    if (riga.size() < 3)
-        return -1;
-    int valore = 0;
-    for (qsizetype i = 0; i < 3; ++i) {
-        const char c = riga.at(i);
-        if (c < '0' || c > '9')
-            return -1;
-        valore = valore * 10 + (c - '0');
-    }
-    return valore;
-}
-
-} // namespace
+#include "ProgrammingLine.h"
 
 LeggiFileDaProgrammare::LeggiFileDaProgrammare(const QString& path) : lettore_(path) {}
 
@@ -29,16 +11,15 @@ std::optional<QByteArray> LeggiFileDaProgrammare::next() {
             return std::nullopt;
     }
     while (auto riga = lettore_.prossimaRiga(lunghezzaRecord)) {
-        if (riga->isEmpty())
-            continue;
-        if (RigaDiFine(*riga)) {
+        switch (judgeProgrammingLine(*riga).kind) {
+        case ProgrammingLineKind::Terminator:
             lettore_.chiudi();
             return std::nullopt;
+        case ProgrammingLineKind::Message:
+            return messageRecord(*riga);
+        default:
+            break;
         }
-        const int valore = indirizzo(*riga);
-        if (valore < 0 || valore > indirizzoMassimo)
-            continue;
-        return riga->leftJustified(lunghezzaRecord, ' ');
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LettoreFileMessaggi.h"
+#include "ProgrammingLine.h"
 
 #include <QByteArray>
 #include <QString>
@@ -8,16 +9,17 @@
 #include <optional>
 
 // Yields the message records of a message file, one at a time and in file
-// order, by the programming rules: a record is columns 1-19 of a body line that
-// starts with three digits 000-511, right-padded with spaces to 19 bytes.
-// Empty lines, lines without such an address and the file's last line are
-// passed over; a line starting with "END" or "end" stops the reading. The file
+// order, each body line judged by judgeProgrammingLine: a record is columns
+// 1-19 of a body line that starts with three digits 000-511, right-padded with
+// spaces to 19 bytes. Empty lines, lines without such an address and the
+// file's last line are passed over; a line starting with "END" or "end" stops
+// the reading. The file
 // is opened at the first next() and closed as soon as reading stops, at stop()
 // and at destruction.
 class LeggiFileDaProgrammare {
   public:
-    static constexpr qsizetype lunghezzaRecord = 19;
-    static constexpr int indirizzoMassimo = 511;
+    static constexpr qsizetype lunghezzaRecord = ProgrammingLine::recordLength;
+    static constexpr int indirizzoMassimo = ProgrammingLine::highestAddress;
 
     explicit LeggiFileDaProgrammare(const QString& path);
 

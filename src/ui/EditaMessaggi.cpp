@@ -6,6 +6,7 @@
 #include "files/LeggiFileDaEditare.h"
 #include "ui/AspettoFinestre.h"
 #include "ui/CarattereRifiutato.h"
+#include "ui/EditorChecks.h"
 #include "ui/FormSalvaFile.h"
 
 #include <QApplication>
@@ -48,7 +49,7 @@ QString messaggioRifiuto(const CarattereRifiutato& rifiuto) {
 EditaMessaggi::EditaMessaggi(Variabili& v, QWidget* parent)
     : QWidget(parent, Qt::Window), Label1(new QLabel(this)), Label20(new QLabel(this)),
       Text2(new QLineEdit(this)), Command1(new QPushButton(this)), Command2(new QPushButton(this)),
-      Text1(new QPlainTextEdit(this)), Messaggio(new QLabel(this)), v_(v) {
+      Text1(new MessageTextArea(this)), Messaggio(new QLabel(this)), v_(v) {
     costruisci();
     carica();
 }
@@ -107,6 +108,7 @@ void EditaMessaggi::costruisci() {
     // Tab moves on to the next control, as in the other boxes; a tab character
     // would break the columns anyway.
     Text1->setTabChangesFocus(true);
+    checks_ = new EditorChecks(*Text1);
 
     auto* sinistra = new QVBoxLayout;
     sinistra->addWidget(Label1);
@@ -129,6 +131,7 @@ void EditaMessaggi::costruisci() {
     auto* finestra = new QVBoxLayout(this);
     finestra->addLayout(sopra, 1);
     finestra->addWidget(Text1, 3);
+    finestra->addWidget(checks_->panel());
 
     setTabOrder(Command1, Text2);
     setTabOrder(Text2, Command2);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "ui/MessageTextArea.h"
+
 #include <QWidget>
 
+class EditorChecks;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 struct Variabili;
 
@@ -26,7 +28,7 @@ class EditaMessaggi : public QWidget {
     QLineEdit* Text2;
     QPushButton* Command1;
     QPushButton* Command2;
-    QPlainTextEdit* Text1;
+    MessageTextArea* Text1;
     // Where the editor tells what went wrong: a file that cannot be read, a
     // character that a message file cannot hold.
     QLabel* Messaggio;
@@ -40,4 +42,5 @@ class EditaMessaggi : public QWidget {
     // Why the file could not be read; it stays shown for the editor's lifetime.
     QString erroreLettura_;
     bool salvataggioInCorso_ = false;
+    EditorChecks* checks_ = nullptr;
 };

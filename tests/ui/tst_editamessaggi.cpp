@@ -4,6 +4,7 @@
 #include "ui/EditaMessaggi.h"
 #include "ui/FileList.h"
 #include "ui/FormSalvaFile.h"
+#include "ui/TextPreview.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,6 +68,9 @@ class TestEditaMessaggi : public QObject {
     void chiusuraDelProgramma();
     void fileIlleggibile_data();
     void fileIlleggibile();
+    void marksFollowTyping();
+    void statusOfTheCursorLine();
+    void coloursFollowThePalette();
 
   private:
     QString scrivi(const QString& nome, const QByteArray& contenuto);
@@ -457,6 +461,81 @@ void TestEditaMessaggi::fileIlleggibile() {
     QVERIFY(editor.Messaggio->text().contains(QDir::toNativeSeparators(percorso)));
     if (cartella)
         QVERIFY(QDir(percorso).removeRecursively());
+}
+
+// Typed mistakes are marked for screen readers and counted as soon as they are
+// typed; a line end typed with Shift counts as the line end saving writes.
+void TestEditaMessaggi::marksFollowTyping() {
+    auto& editor = apri(scrivi("a.tvo", righe({"c", "000A", "end"})));
+    auto* margine = editor.findChild<QWidget*>("lineMarks");
+    auto* riepilogo = editor.findChild<QLabel*>("programmingSummary");
+    QVERIFY(margine && riepilogo);
+    editor.Text1->setFocus();
+    QTest::keyClick(editor.Text1, Qt::Key_End, Qt::ControlModifier);
+    for (const char* riga : {"12 CORTO", "000DOPPIO", "end", "005DOPO"}) {
+        QTest::keyClicks(editor.Text1, riga);
+        QTest::keyClick(editor.Text1, Qt::Key_Return);
+    }
+    const QString segni = margine->accessibleDescription();
+    for (const QString& atteso :
+         {QStringLiteral("riga 2: senza indirizzo"),
+          QStringLiteral("riga 3: indirizzo 000 già alla riga 1"),
+          QStringLiteral("riga 4: riga di fine"),
+          QStringLiteral("riga 5: dopo la riga di fine (riga 4): mai letta")})
+        QVERIFY2(segni.contains(atteso), qPrintable(segni));
+    QCOMPARE(riepilogo->text(),
+             QStringLiteral("Programmazione: 2 messaggi da inviare, 1 riga "
+                            "saltata, 2 righe dopo la fine, 1 indirizzo doppio"));
+
+    editor.Text1->selectAll();
+    QTest::keyClicks(editor.Text1, "000A");
+    QTest::keyClick(editor.Text1, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(editor.Text1, "001B");
+    QTRY_COMPARE(righeArea(*editor.Text1), (QStringList{"000A", "001B"}));
+    QCOMPARE(riepilogo->text(),
+             QStringLiteral("Programmazione: 2 messaggi da inviare, 0 righe saltate"));
+    QCOMPARE(margine->accessibleDescription(), QStringLiteral("Nessuna riga segnata"));
+}
+
+void TestEditaMessaggi::statusOfTheCursorLine() {
+    auto& editor = apri(
+        scrivi("a.tvo", righe({"c", "000DOPPIO", "001TESTO DI 17 CARAT", "nota\tTAB", "end"})));
+    auto* stato = editor.findChild<QLabel*>("lineStatus");
+    auto* anteprima = editor.findChild<TextPreview*>();
+    QVERIFY(stato && anteprima);
+    editor.Text1->setFocus();
+    QTest::keyClick(editor.Text1, Qt::Key_Down);
+    for (int i = 0; i < 7; ++i)
+        QTest::keyClick(editor.Text1, Qt::Key_Right);
+    QCOMPARE(stato->text(), QStringLiteral("Riga 2, colonna 8 · testo, carattere 5 di 16 · "
+                                           "inviata all'indirizzo 001"));
+    QCOMPARE(anteprima->text(), QStringLiteral("TESTO DI 17 CARA"));
+    QVERIFY(editor.findChild<QLabel*>("beyondTheText")->text().contains(QStringLiteral("«T»")));
+
+    QTest::keyClick(editor.Text1, Qt::Key_Down);
+    QTest::keyClick(editor.Text1, Qt::Key_Home);
+    QCOMPARE(stato->text(),
+             QStringLiteral("Riga 3, colonna 1 · indirizzo, cifra 1 di 3 · una tabulazione alla "
+                            "colonna 5 sposta le colonne; senza indirizzo (le colonne 1-3 non "
+                            "sono tre cifre): non inviata"));
+    QVERIFY(editor.Text1->accessibleDescription().startsWith(QStringLiteral("Riga 3: ")));
+}
+
+void TestEditaMessaggi::coloursFollowThePalette() {
+    auto& editor = apri(scrivi("a.tvo", righe({"c", "000BENVENUTI", "end"})));
+    const auto sfondoDelTesto = [&] {
+        const QTextBlock blocco = editor.Text1->document()->firstBlock();
+        for (const QTextLayout::FormatRange& intervallo : blocco.layout()->formats())
+            if (intervallo.start == 3)
+                return intervallo.format.background().color();
+        return QColor();
+    };
+    QVERIFY(sfondoDelTesto().lightness() > 128);
+    QPalette scura = editor.Text1->palette();
+    scura.setColor(QPalette::Base, QColor(30, 30, 30));
+    scura.setColor(QPalette::Text, QColor(220, 220, 220));
+    editor.Text1->setPalette(scura);
+    QVERIFY(sfondoDelTesto().lightness() < 100);
 }
 
 QTEST_MAIN(TestEditaMessaggi)

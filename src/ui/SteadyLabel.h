@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// A word-wrapped label of a fixed number of lines in a box of its own, so
+// that changing its text, as the status line does at every key, repaints
+// the label without laying out the whole window again.
+class SteadyLabel : public QWidget {
+  public:
+    SteadyLabel(const QString& name, const QString& accessibleName, int lines);
+
+    QLabel* label() const { return m_label; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QLabel* m_label;
+};
