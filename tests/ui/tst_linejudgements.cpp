@@ -122,7 +122,7 @@ void TestLineJudgements::agreeWithTheReader() {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
         lines += Windows1252::encode(block.text()).value();
     const QString saved = m_folder.filePath(QStringLiteral("saved.tvo"));
-    QCOMPARE(ScriviFileMessaggi(saved, "c", lines.join("\r\n")), QString());
+    QCOMPARE(ScriviFileMessaggi(saved, "c", lines.join("\r\n")).error, QString());
     const QByteArrayList records = readAll(saved);
     QCOMPARE(predicted(document, judgements, document.blockCount()), records);
     QCOMPARE(judgements.run().sent(), records.size());
