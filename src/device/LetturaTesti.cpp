@@ -53,8 +53,16 @@ void segnalaRispostaNonValida(Variabili& v, OperationHost& host) {
 }
 
 bool leggiTutti(Variabili& v, FormSeriale& seriale, OperationHost& host) {
+    RunClock clock;
+    host.showProgress({RunProgress::Phase::Lettura, {}, 0, NumeroIndirizzi});
     for (qint16 indirizzo = 0; indirizzo < NumeroIndirizzi; ++indirizzo) {
-        switch (leggiIndirizzo(v, seriale, host, indirizzo)) {
+        const Esito esito = leggiIndirizzo(v, seriale, host, indirizzo);
+        clock.exchangeDone();
+        RunProgress progress{RunProgress::Phase::Lettura, v.NumeroFormattato, indirizzo + 1,
+                             NumeroIndirizzi};
+        progress.msLeft = clock.msLeft(NumeroIndirizzi - progress.done);
+        host.showProgress(progress);
+        switch (esito) {
         case Esito::Letto:
             continue;
         case Esito::NessunaRisposta:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/RunProgress.h"
+
 #include <QString>
 
 // What a device operation needs from whoever started it: the main window, the
@@ -20,6 +22,10 @@ class OperationHost {
     // Returns once the error shown has been acknowledged (or the program is
     // closing), with the error no longer shown.
     virtual void awaitAcknowledgement() = 0;
+
+    // Where a long run (programming, reading all texts) stands; called when it
+    // starts and after each exchange. The run is over when the operation returns.
+    virtual void showProgress(const RunProgress& progress) = 0;
 
     // Commands on and off while an operation runs.
     virtual void DisabilitaComandi() = 0;

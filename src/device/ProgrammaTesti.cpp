@@ -39,6 +39,7 @@ class Programmazione {
     // Phase 1: every record of the file is stored and written in file order.
     bool invia() {
         LeggiFileDaProgrammare lettore(QFile::decodeName(v.FileSelezionato));
+        reportWriting(lettore, {});
         while (const std::optional<QByteArray> record = lettore.next()) {
             if (conteggio == Variabili::DimensioneMessaggi) {
                 lettore.stop();
@@ -53,6 +54,8 @@ class Programmazione {
             v.Comando = Protocollo::frameScrittura(v.Identificativo, *record);
             v.LunghezzaRisposta = Protocollo::LunghezzaRispostaScrittura;
             seriale.InviaAllaSeriale();
+            m_clock.exchangeDone();
+            reportWriting(lettore, record->left(3));
             if (!Protocollo::scritturaConfermata(v.Risposta)) {
                 lettore.stop();
                 host.showSending(Windows1252::decode(v.Risposta));
@@ -76,6 +79,10 @@ class Programmazione {
             v.Comando = Protocollo::frameLettura(v.Identificativo, voce.left(3));
             v.LunghezzaRisposta = Protocollo::LunghezzaRispostaLettura;
             seriale.InviaAllaSeriale();
+            m_clock.exchangeDone();
+            RunProgress progress{RunProgress::Phase::Verifica, voce.left(3), indice + 1, conteggio};
+            progress.msLeft = m_clock.msLeft(conteggio - progress.done);
+            host.showProgress(progress);
             const QByteArray letto = Protocollo::testoLetto(v.Risposta);
             const QByteArray atteso = voce.mid(3);
             host.showSending(Windows1252::decode(atteso));
@@ -84,6 +91,20 @@ class Programmazione {
                 return fallito(ErroreDati);
         }
         return true;
+    }
+
+    // Where the writing stands. The file is read as the records are sent, so
+    // their number is estimated from the share of the file read so far.
+    void reportWriting(const LeggiFileDaProgrammare& lettore, const QByteArray& address) {
+        RunProgress progress{RunProgress::Phase::Scrittura, address, conteggio};
+        const double fraction = lettore.fractionRead();
+        if (fraction > 0) {
+            progress.total = qMax(conteggio, qRound(conteggio / fraction));
+            progress.totalEstimated = lettore.isOpen();
+            // Every record written is read back once more.
+            progress.msLeft = m_clock.msLeft(2 * progress.total - conteggio);
+        }
+        host.showProgress(progress);
     }
 
     // The error ending: a port that stopped working is named as such rather
@@ -106,6 +127,7 @@ class Programmazione {
     FormSeriale& seriale;
     OperationHost& host;
     int conteggio = 0;
+    RunClock m_clock;
     OperationResult m_result = OperationResult::Succeeded;
 };
 

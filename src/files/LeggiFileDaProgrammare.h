@@ -29,6 +29,9 @@ class LeggiFileDaProgrammare {
     // Stops the reading and closes the file; next() then yields nothing.
     void stop();
     bool isOpen() const { return lettore_.isOpen(); }
+    // The share of the file read so far, 0 to 1, for estimating how many
+    // records are still to come without reading ahead.
+    double fractionRead() const { return lettore_.fractionRead(); }
     // Empty unless the file could not be opened or read, or is empty.
     QString error() const { return lettore_.errore(); }
 

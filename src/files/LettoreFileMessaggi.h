@@ -26,6 +26,7 @@ class LettoreFileMessaggi {
     std::optional<QByteArray> prossimaRiga(qsizetype lunghezzaMassima);
     void chiudi() { righe_.chiudi(); }
     bool isOpen() const { return righe_.isOpen(); }
+    double fractionRead() const { return righe_.fractionRead(); }
     QString errore() const;
 
   private:

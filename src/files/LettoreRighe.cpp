@@ -21,6 +21,16 @@ bool LettoreRighe::apri() {
     return false;
 }
 
+double LettoreRighe::fractionRead() const {
+    if (!file_.isOpen())
+        return 1.0;
+    const qint64 size = file_.size();
+    if (size <= 0)
+        return 1.0;
+    const qint64 handedOut = file_.pos() - (buffer_.size() - posizione_);
+    return double(handedOut) / double(size);
+}
+
 void LettoreRighe::chiudi() {
     file_.close();
     buffer_.clear();

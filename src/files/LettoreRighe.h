@@ -29,6 +29,8 @@ class LettoreRighe {
     void chiudi();
     bool isOpen() const { return file_.isOpen(); }
     QString percorso() const { return file_.fileName(); }
+    // The share of the file's bytes handed out so far, 0 to 1; 1 once closed.
+    double fractionRead() const;
     // Empty unless opening or reading failed: a sentence naming the file.
     QString errore() const { return errore_; }
 

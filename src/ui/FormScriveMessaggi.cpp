@@ -13,6 +13,7 @@
 #include "ui/FileList.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/OperationGuard.h"
+#include "ui/RunProgressBar.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -27,6 +28,7 @@ FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, FormSeriale& formSe
                                        QWidget* parent)
     : QWidget(parent), v(variabili), seriale(formSeriale) {
     creaControlli();
+    m_progress = new RunProgressBar(this);
     collegaEventi();
     Form_Load();
 }
@@ -92,6 +94,10 @@ void FormScriveMessaggi::awaitAcknowledgement() {
     Command4->setVisible(false);
 }
 
+void FormScriveMessaggi::showProgress(const RunProgress& progress) {
+    m_progress->showProgress(progress);
+}
+
 void FormScriveMessaggi::offerForSaving() {
     FormSalvaFile salva(v, this);
     salva.mostraModale();
@@ -149,6 +155,7 @@ template <typename Operation> void FormScriveMessaggi::esegui(Operation operatio
         const OperationGuard guardia(m_operazioneInCorso);
         operation();
     }
+    m_progress->hide();
     if (v.closeRequested)
         passiDiChiusura();
 }

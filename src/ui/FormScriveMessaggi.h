@@ -15,6 +15,7 @@ class FormSeriale;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class RunProgressBar;
 struct Variabili;
 
 // The main window: the operator picks a message file, types the unit's
@@ -45,6 +46,7 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     void showOutcome(const QString& text) override;
     void showError(const QString& testoErrore) override;
     void awaitAcknowledgement() override;
+    void showProgress(const RunProgress& progress) override;
     void offerForSaving() override;
 
     QLabel* Label2;
@@ -63,6 +65,8 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     QPushButton* Command1;
     QPushButton* LeggiTesti;
     QPushButton* Command2;
+    // Beside the specified controls: shown only while a long run goes on.
+    RunProgressBar* m_progress;
 
     void creaControlli();
     void collegaEventi();

@@ -23,6 +23,7 @@ class RecordingHost : public OperationHost {
     QString text2;
     QList<Acknowledgement> acknowledgements;
     bool commandsEnabled = true;
+    QList<RunProgress> progress;
     int offers = 0;
     // Runs when the body is offered for saving, while the operation waits.
     std::function<void()> onOfferForSaving;
@@ -34,6 +35,7 @@ class RecordingHost : public OperationHost {
         acknowledgements += {m_error, text1, text2, !commandsEnabled};
         m_error.clear();
     }
+    void showProgress(const RunProgress& shown) override { progress += shown; }
     void DisabilitaComandi() override { commandsEnabled = false; }
     void AbilitaComandi() override { commandsEnabled = true; }
     void offerForSaving() override {

@@ -1,0 +1,35 @@
+#include "device/RunProgress.h"
+
+QString RunProgress::phaseName() const {
+    switch (phase) {
+    case Phase::Scrittura:
+        return QStringLiteral("scrittura");
+    case Phase::Verifica:
+        return QStringLiteral("verifica");
+    case Phase::Lettura:
+        return QStringLiteral("lettura");
+    }
+    return {};
+}
+
+QString RunProgress::describe() const {
+    QString line = phaseName() + QLatin1Char(' ') + QString::number(done);
+    if (total > 0)
+        line += (totalEstimated ? QStringLiteral(" di circa ") : QStringLiteral(" di ")) +
+                QString::number(total);
+    if (!address.isEmpty())
+        line += QStringLiteral(" · indirizzo ") + QString::fromLatin1(address);
+    if (msLeft >= 0) {
+        const qint64 seconds = (msLeft + 999) / 1000;
+        line += QStringLiteral(" · mancano %1:%2")
+                    .arg(seconds / 60)
+                    .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    }
+    return line;
+}
+
+qint64 RunClock::msLeft(int remainingExchanges) const {
+    if (m_exchanges == 0)
+        return -1;
+    return m_timer.elapsed() * qMax(remainingExchanges, 0) / m_exchanges;
+}

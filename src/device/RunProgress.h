@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QString>
+
+// Where a long run stands, for whoever shows it: the phase, the address just
+// exchanged, how many exchanges of the phase are done and the time left.
+struct RunProgress {
+    enum class Phase { Scrittura, Verifica, Lettura };
+
+    Phase phase = Phase::Lettura;
+    QByteArray address;
+    int done = 0;
+    // While programming writes, the file has not been read to its end yet: the
+    // total is then estimated from the share of the file read so far (0 when
+    // nothing is known).
+    int total = 0;
+    bool totalEstimated = false;
+    // Estimated from this run's own exchanges; negative until one is done.
+    qint64 msLeft = -1;
+
+    QString phaseName() const;
+    // One line for the operator, such as
+    // "scrittura 12 di circa 512 · indirizzo 011 · mancano 1:02".
+    QString describe() const;
+};
+
+// Times a run's exchanges to estimate how long the remaining ones will take.
+class RunClock {
+  public:
+    RunClock() { m_timer.start(); }
+    void exchangeDone() { ++m_exchanges; }
+    qint64 msLeft(int remainingExchanges) const;
+
+  private:
+    QElapsedTimer m_timer;
+    int m_exchanges = 0;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QProgressBar>
+
+struct RunProgress;
+
+// The indicator of a long run, in the gap under the lower status box: the
+// phase, how many of how many and the time left, as text inside the bar and
+// as its accessible description. Hidden while the window is idle.
+class RunProgressBar : public QProgressBar {
+    Q_OBJECT
+  public:
+    explicit RunProgressBar(QWidget* parent = nullptr);
+
+    void showProgress(const RunProgress& progress);
+};
