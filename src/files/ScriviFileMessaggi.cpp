@@ -60,6 +60,16 @@ WriteOutcome scriviSulPosto(const QString& path, const QByteArray& contenuto) {
 
 } // namespace
 
+QString WriteOutcome::report(bool existedBefore) const {
+    if (writtenInPlace)
+        return error + QStringLiteral(". Il file potrebbe essere incompleto: salvalo di nuovo, "
+                                      "anche con un altro nome o in un'altra cartella, prima di "
+                                      "usarlo.");
+    if (existedBefore)
+        return error + QStringLiteral(". Il file che c'era è rimasto com'era.");
+    return error + QStringLiteral(".");
+}
+
 WriteOutcome ScriviFileMessaggi(const QString& path, const QByteArray& commento,
                                 const QByteArray& corpo) {
     if (commento.contains('\r') || commento.contains('\n'))

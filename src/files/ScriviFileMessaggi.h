@@ -12,6 +12,9 @@ struct WriteOutcome {
     bool writtenInPlace = false;
 
     bool ok() const { return error.isEmpty(); }
+    // The error followed by what became of the file, for the operator;
+    // existedBefore tells whether a file of that name was there before.
+    QString report(bool existedBefore) const;
 };
 
 // Writes a message file: the comment, CR LF, the body unchanged, CR LF, "end",

@@ -44,16 +44,6 @@ QString conSeparatore(const QString& cartella) {
     return nativa.endsWith(QDir::separator()) ? nativa : nativa + QDir::separator();
 }
 
-// What a failed save left of the file, for the operator.
-QString seguitoDelFallimento(const WriteOutcome& esito, bool esisteva) {
-    if (esito.writtenInPlace)
-        return QStringLiteral(". Il file potrebbe essere incompleto: salvalo di nuovo, anche con "
-                              "un altro nome o in un'altra cartella, prima di usarlo.");
-    if (esisteva)
-        return QStringLiteral(". Il file che c'era è rimasto com'era.");
-    return QStringLiteral(".");
-}
-
 } // namespace
 
 FormSalvaFile::FormSalvaFile(Variabili& v, QWidget* parent)
@@ -224,7 +214,7 @@ void FormSalvaFile::salva() {
     const bool esisteva = QFileInfo(percorso).isFile();
     const WriteOutcome esito = ScriviFileMessaggi(percorso, commento, v_.TestoMessaggi);
     if (!esito.ok()) {
-        Messaggio->setText(esito.error + seguitoDelFallimento(esito, esisteva));
+        Messaggio->setText(esito.report(esisteva));
         return;
     }
     v_.FileSelezionato = QFile::encodeName(percorso);

@@ -1,0 +1,127 @@
+#include "cli/CliRequest.h"
+
+#include "core/Windows1252.h"
+
+#include <QCommandLineParser>
+
+#include <optional>
+
+namespace {
+
+// The bytes of an argument as the windows would keep them; nullopt when it
+// holds a character that Windows-1252 cannot.
+std::optional<QByteArray> bytesOf(const QString& text, const QString& what, QString& error) {
+    std::optional<QByteArray> bytes = Windows1252::encode(text);
+    if (!bytes)
+        error = QStringLiteral("il carattere %1 non si può usare %2")
+                    .arg(Windows1252::firstUnencodable(text), what);
+    return bytes;
+}
+
+} // namespace
+
+CliRequest CliRequest::parse(const QStringList& arguments) {
+    CliRequest request;
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption porta(QStringLiteral("porta"), {}, QStringLiteral("PORTA"));
+    const QCommandLineOption id(QStringLiteral("id"), {}, QStringLiteral("ID"));
+    const QCommandLineOption commento(QStringLiteral("commento"), {}, QStringLiteral("TESTO"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOptions({porta, id, commento, help, version});
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        request.error =
+            unknown.isEmpty()
+                ? QStringLiteral("un'opzione è senza valore (%1)").arg(parser.errorText())
+                : QStringLiteral("opzione sconosciuta: %1").arg(unknown.first());
+        return request;
+    }
+    if (parser.isSet(help)) {
+        request.action = Action::Help;
+        return request;
+    }
+    if (parser.isSet(version)) {
+        request.action = Action::Version;
+        return request;
+    }
+
+    const QStringList words = parser.positionalArguments();
+    const QString operation = words.value(0);
+    if (operation == QStringLiteral("test"))
+        request.action = Action::Test;
+    else if (operation == QStringLiteral("invia"))
+        request.action = Action::Invia;
+    else if (operation == QStringLiteral("leggi"))
+        request.action = Action::Leggi;
+    else {
+        request.error =
+            operation.isEmpty()
+                ? QStringLiteral("manca l'operazione: test, invia o leggi")
+                : QStringLiteral("operazione sconosciuta: %1 (test, invia o leggi)").arg(operation);
+        return request;
+    }
+    const qsizetype expectedWords = request.action == Action::Test ? 1 : 2;
+    if (words.size() != expectedWords) {
+        request.error = expectedWords == 1
+                            ? QStringLiteral("test non vuole altri argomenti")
+                            : QStringLiteral("%1 vuole il nome di un file .tvo").arg(operation);
+        return request;
+    }
+    request.file = words.value(1);
+    if (request.action == Action::Leggi &&
+        request.file.right(4).toLower() != QStringLiteral(".tvo")) {
+        request.error = QStringLiteral("il file da scrivere deve avere estensione .tvo");
+        return request;
+    }
+    if (parser.isSet(commento) && request.action != Action::Leggi) {
+        request.error = QStringLiteral("--commento vale solo per leggi");
+        return request;
+    }
+    if (!parser.isSet(porta)) {
+        request.error = QStringLiteral("manca --porta (il numero della porta o il percorso del "
+                                       "dispositivo)");
+        return request;
+    }
+
+    const auto portaBytes =
+        bytesOf(parser.value(porta), QStringLiteral("nella porta"), request.error);
+    const auto idBytes =
+        parser.isSet(id)
+            ? bytesOf(parser.value(id), QStringLiteral("nell'identificativo"), request.error)
+            : std::optional<QByteArray>(request.identificativo);
+    const auto commentoBytes =
+        bytesOf(parser.value(commento), QStringLiteral("nel commento"), request.error);
+    if (portaBytes && idBytes && commentoBytes) {
+        request.porta = *portaBytes;
+        request.identificativo = *idBytes;
+        request.commento = *commentoBytes;
+    }
+    return request;
+}
+
+QString CliRequest::helpText() {
+    return QStringLiteral(
+        "Uso:\n"
+        "  tarvo-cli --porta PORTA [--id ID] test\n"
+        "  tarvo-cli --porta PORTA [--id ID] invia FILE.tvo\n"
+        "  tarvo-cli --porta PORTA [--id ID] leggi FILE.tvo [--commento TESTO]\n"
+        "\n"
+        "Le operazioni di tarvodisp senza finestra:\n"
+        "  test   controlla che l'unità risponda\n"
+        "  invia  scrive i testi del file nell'unità e li rilegge per verificarli\n"
+        "  leggi  legge i 512 testi dell'unità e li salva nel file (solo a lettura completa)\n"
+        "\n"
+        "Opzioni:\n"
+        "  --porta PORTA     numero della porta COM (1 è /dev/ttyS0) o percorso del\n"
+        "                    dispositivo, per esempio /dev/ttyUSB0\n"
+        "  --id ID           identificativo dell'unità (predefinito &C1)\n"
+        "  --commento TESTO  prima riga del file scritto da leggi\n"
+        "  --help            questo aiuto\n"
+        "  --version         la versione\n"
+        "\n"
+        "Uscita: 0 riuscita; 1 l'unità non risponde, rifiuta una scrittura o rilegge\n"
+        "testi diversi; 2 uso sbagliato, porta che non si apre, file che non si legge\n"
+        "o non si scrive. L'avanzamento va sullo standard error quando è un terminale.\n");
+}

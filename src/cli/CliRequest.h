@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// What tarvo-cli was asked to do, read from its arguments. The port, the
+// identifier and the comment are Windows-1252 bytes, as the windows keep them.
+struct CliRequest {
+    enum class Action { Test, Invia, Leggi, Help, Version };
+
+    Action action = Action::Help;
+    QByteArray porta;
+    QByteArray identificativo = "&C1";
+    QByteArray commento;
+    QString file;
+    // Why the arguments cannot be used, in Italian; empty when they can.
+    QString error;
+
+    static CliRequest parse(const QStringList& arguments);
+    static QString helpText();
+};

@@ -1,0 +1,41 @@
+#include "cli/CommandLineHost.h"
+
+#include "core/Variabili.h"
+#include "files/ScriviFileMessaggi.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
+
+CommandLineHost::CommandLineHost(Variabili& v, QString savePath, QByteArray comment,
+                                 std::FILE* progressOut)
+    : m_v(v), m_savePath(std::move(savePath)), m_comment(std::move(comment)),
+      m_progressOut(progressOut && ::isatty(::fileno(progressOut)) ? progressOut : nullptr) {}
+
+void CommandLineHost::showProgress(const RunProgress& progress) {
+    if (!m_progressOut)
+        return;
+    // One line, redrawn in place; cleared to its end since it may shrink.
+    std::fprintf(m_progressOut, "\r%s\033[K", progress.describe().toLocal8Bit().constData());
+    std::fflush(m_progressOut);
+    m_progressShown = true;
+}
+
+void CommandLineHost::endProgress() {
+    if (!m_progressShown)
+        return;
+    std::fputs("\r\033[K", m_progressOut);
+    std::fflush(m_progressOut);
+    m_progressShown = false;
+}
+
+void CommandLineHost::offerForSaving() {
+    const bool existed = QFileInfo(m_savePath).isFile();
+    const WriteOutcome written = ScriviFileMessaggi(m_savePath, m_comment, m_v.TestoMessaggi);
+    m_saved = written.ok();
+    if (!m_saved)
+        m_saveError = written.report(existed);
+    if (m_saved)
+        m_v.FileSelezionato = QFile::encodeName(m_savePath);
+}

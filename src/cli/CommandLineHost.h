@@ -1,0 +1,51 @@
+#pragma once
+
+#include "device/OperationHost.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdio>
+
+struct Variabili;
+
+// Runs a device operation for tarvo-cli: keeps the status texts to report
+// them, acknowledges an error at once, shows progress on a terminal, and saves
+// what was read with the same writer as the save window.
+class CommandLineHost : public OperationHost {
+  public:
+    // savePath and comment are used by offerForSaving(); progress goes to
+    // `progressOut` only when it is a terminal.
+    CommandLineHost(Variabili& v, QString savePath, QByteArray comment, std::FILE* progressOut);
+
+    QString sending() const { return m_sending; }
+    QString outcome() const { return m_outcome; }
+    // The error the run stopped on, empty when none.
+    QString error() const { return m_error; }
+    // Why the file read could not be saved, empty when it was (or was not asked).
+    QString saveError() const { return m_saveError; }
+    bool saved() const { return m_saved; }
+    // Ends the progress line on the terminal, if one was drawn.
+    void endProgress();
+
+    void showSending(const QString& text) override { m_sending = text; }
+    void showOutcome(const QString& text) override { m_outcome = text; }
+    void showError(const QString& testoErrore) override { m_error = testoErrore; }
+    void awaitAcknowledgement() override {}
+    void showProgress(const RunProgress& progress) override;
+    void DisabilitaComandi() override {}
+    void AbilitaComandi() override {}
+    void offerForSaving() override;
+
+  private:
+    Variabili& m_v;
+    QString m_savePath;
+    QByteArray m_comment;
+    std::FILE* m_progressOut;
+    bool m_progressShown = false;
+    QString m_sending;
+    QString m_outcome;
+    QString m_error;
+    QString m_saveError;
+    bool m_saved = false;
+};

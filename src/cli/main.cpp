@@ -1,0 +1,103 @@
+// tarvo-cli: the presence test, programming and reading all texts without a
+// window, for scripts. The same operations, exchange, readers and writer as
+// the window; the outcome is a line of text and the exit status.
+#include "cli/CliRequest.h"
+#include "cli/CommandLineHost.h"
+#include "core/Variabili.h"
+#include "device/LetturaTesti.h"
+#include "device/ProgrammaTesti.h"
+#include "device/TestPresenza.h"
+#include "serial/FormSeriale.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+enum ExitStatus { Riuscita = 0, GuastoUnita = 1, UsoSbagliato = 2 };
+
+void say(std::FILE* out, const QString& line) {
+    std::fprintf(out, "%s\n", line.toLocal8Bit().constData());
+}
+
+// Qt's own notes (a missing runtime folder of the offscreen platform, for
+// instance) are not for the user of a script: only its fatal errors pass.
+void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg || type == QtCriticalMsg)
+        say(stderr, message);
+}
+
+int fail(const QString& why) {
+    say(stderr, QStringLiteral("tarvo-cli: ") + why);
+    return UsoSbagliato;
+}
+
+// The texts the window would show on its acknowledgement button and status
+// boxes when the run stopped, in one line.
+QString failureLine(const CommandLineHost& host) {
+    if (host.error().isEmpty())
+        return host.outcome();
+    return QStringLiteral("%1 (inviato: «%2»; stato: «%3»)")
+        .arg(host.error().trimmed(), host.sending(), host.outcome());
+}
+
+OperationResult run(const CliRequest& request, Variabili& v, FormSeriale& seriale,
+                    CommandLineHost& host) {
+    switch (request.action) {
+    case CliRequest::Action::Test:
+        return TestaPresenza(v, seriale, host);
+    case CliRequest::Action::Invia:
+        v.FileSelezionato = QFile::encodeName(request.file);
+        return ProgrammaTesti(v, seriale, host);
+    default:
+        return LeggiTuttiITesti(v, seriale, host);
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // The serial host is a hidden window; no display is needed or used.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(keepQtQuiet);
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tarvo-cli"));
+
+    const CliRequest request = CliRequest::parse(QCoreApplication::arguments());
+    if (!request.error.isEmpty())
+        return fail(request.error + QStringLiteral(". Vedi tarvo-cli --help"));
+    if (request.action == CliRequest::Action::Help) {
+        std::fputs(CliRequest::helpText().toLocal8Bit().constData(), stdout);
+        return Riuscita;
+    }
+    if (request.action == CliRequest::Action::Version) {
+        say(stdout, QStringLiteral("tarvo-cli " TARVO_VERSION));
+        return Riuscita;
+    }
+
+    Variabili v;
+    v.Identificativo = request.identificativo;
+    v.PortaCom = request.porta;
+    FormSeriale seriale(v);
+    CommandLineHost host(v, request.file, request.commento, stderr);
+    const OperationResult result = run(request, v, seriale, host);
+    host.endProgress();
+
+    switch (result) {
+    case OperationResult::Succeeded:
+        if (!host.saveError().isEmpty())
+            return fail(host.saveError());
+        say(stdout, host.saved()
+                        ? QStringLiteral("%1: salvati in %2").arg(host.outcome(), request.file)
+                        : host.outcome());
+        return Riuscita;
+    case OperationResult::CannotStart:
+        return fail(failureLine(host));
+    case OperationResult::UnitFailed:
+        say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host));
+        return GuastoUnita;
+    }
+    return GuastoUnita;
+}

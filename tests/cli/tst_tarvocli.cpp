@@ -1,0 +1,186 @@
+#include "SimulatedUnit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+QByteArray fileOf(const QByteArrayList& bodyLines) {
+    QByteArray content = "Prova tarvo-cli\r\n";
+    for (const QByteArray& line : bodyLines)
+        content += line + "\r\n";
+    return content + "end\r\n";
+}
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<assente>");
+}
+
+} // namespace
+
+// tarvo-cli driven as a script would, against a simulated unit that runs in
+// this process: exit statuses, the frames on the wire and the files written.
+class TestTarvoCli : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_folder;
+
+    QString path(const QString& name) const { return m_folder.filePath(name); }
+
+    // Runs tarvo-cli while this process's event loop serves the simulated unit.
+    static CliRun runCli(const QStringList& arguments) {
+        QProcess process;
+        QSignalSpy finished(&process, &QProcess::finished);
+        process.start(QStringLiteral(TARVO_CLI_EXECUTABLE), arguments);
+        CliRun run;
+        if (!process.waitForStarted() || !finished.wait(60000))
+            return run;
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        run.err = QString::fromLocal8Bit(process.readAllStandardError());
+        return run;
+    }
+
+    static SimulatedUnit::Options options(int silentFrom = 0, int refuseWriteFrom = 0) {
+        SimulatedUnit::Options result;
+        result.silentFrom = silentFrom;
+        result.refuseWriteFrom = refuseWriteFrom;
+        return result;
+    }
+
+  private slots:
+    void presenceTest_data() {
+        QTest::addColumn<int>("silentFrom");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("answers") << 0 << 0 << QStringLiteral("Tarvo risponde TA\n");
+        QTest::newRow("silent") << 1 << 1
+                                << QStringLiteral("tarvo-cli: Tarvo non risponde Messo in attesa "
+                                                  "seriale?\n");
+    }
+    void presenceTest() {
+        QFETCH(int, silentFrom);
+        QFETCH(int, exitCode);
+        QFETCH(QString, line);
+        SimulatedUnit::Options unitOptions = options(silentFrom);
+        unitOptions.identifier = "&C7";
+        SimulatedUnit unit(unitOptions);
+        QVERIFY(unit.start());
+        const CliRun run =
+            runCli({QStringLiteral("--porta"), unit.devicePath(), QStringLiteral("--id"),
+                    QStringLiteral("&C7"), QStringLiteral("test")});
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(exitCode == 0 ? run.out : run.err, line);
+        QCOMPARE(unit.frames(), QByteArrayList{"&C7TA\r"});
+    }
+
+    void programmingWritesThenVerifies() {
+        SimulatedUnit unit;
+        QVERIFY(unit.start());
+        const QString file = path(QStringLiteral("due.tvo"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(fileOf({"000PRIMO", "nota", "001SECONDO \x80"}));
+        out.close();
+        const CliRun run =
+            runCli({QStringLiteral("--porta"), unit.devicePath(), QStringLiteral("invia"), file});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QStringLiteral("DATI UGUALI  TUTTO OK \n"));
+        QCOMPARE(unit.frames(),
+                 (QByteArrayList{"&C10W016000PRIMO           \r", "&C10W016001SECONDO \x80       \r",
+                                 "&C10R000\r", "&C10R001\r"}));
+        QCOMPARE(unit.text(1), QByteArray("SECONDO \x80       "));
+    }
+
+    void aRefusedWriteEndsWithStatusOne() {
+        SimulatedUnit unit(options(0, 2));
+        QVERIFY(unit.start());
+        const QString file = path(QStringLiteral("rifiuto.tvo"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(fileOf({"000UNO", "001DUE", "002TRE"}));
+        out.close();
+        const CliRun run =
+            runCli({QStringLiteral("--porta"), unit.devicePath(), QStringLiteral("invia"), file});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, QStringLiteral("tarvo-cli: Errore risposta (inviato: «&C10WN»; stato: "
+                                         "«Programmo scritte»)\n"));
+        QCOMPARE(unit.framesReceived(), 2);
+    }
+
+    void readingAllWritesTheFileOnlyWhenComplete() {
+        SimulatedUnit unit;
+        QVERIFY(unit.start());
+        unit.setText(5, "CINQUE");
+        const QString file = path(QStringLiteral("letti.tvo"));
+        CliRun run = runCli({QStringLiteral("--porta"), unit.devicePath(), QStringLiteral("leggi"),
+                             file, QStringLiteral("--commento"), QStringLiteral("Magazzino è")});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QStringLiteral("letti tutti: salvati in %1\n").arg(file));
+        QByteArray expected = "Magazzino \xe8\r\n";
+        for (int address = 0; address < 512; ++address)
+            expected +=
+                QByteArray::number(address).rightJustified(3, '0') + unit.text(address) + "*\r\n";
+        QCOMPARE(contentOf(file), expected + "\r\nend\r\n");
+
+        // A unit that stops answering half way leaves the existing file alone.
+        SimulatedUnit failing(options(101));
+        QVERIFY(failing.start());
+        run = runCli(
+            {QStringLiteral("--porta"), failing.devicePath(), QStringLiteral("leggi"), file});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("non risponde")), qPrintable(run.err));
+        QCOMPARE(contentOf(file), expected + "\r\nend\r\n");
+    }
+
+    void badUseSendsNothing_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("unknown option")
+            << QStringList{QStringLiteral("--veloce"), QStringLiteral("test")}
+            << QStringLiteral("opzione sconosciuta: veloce");
+        QTest::newRow("no operation") << QStringList{} << QStringLiteral("manca l'operazione");
+        QTest::newRow("port that does not exist")
+            << QStringList{QStringLiteral("--porta"), QStringLiteral("/dev/tarvo-mancante"),
+                           QStringLiteral("test")}
+            << QStringLiteral("non esiste");
+        QTest::newRow("file that cannot be read")
+            << QStringList{QStringLiteral("invia"), QStringLiteral("/tmp/tarvo-mancante.tvo")}
+            << QStringLiteral("tarvo-mancante.tvo: il file o la cartella non esiste");
+        QTest::newRow("name without .tvo")
+            << QStringList{QStringLiteral("leggi"), QStringLiteral("letti.txt")}
+            << QStringLiteral("estensione .tvo");
+        QTest::newRow("character outside Windows-1252")
+            << QStringList{QStringLiteral("--id"), QStringLiteral("&C✓"), QStringLiteral("test")}
+            << QStringLiteral("identificativo");
+    }
+    void badUseSendsNothing() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, words);
+        SimulatedUnit unit;
+        QVERIFY(unit.start());
+        if (!arguments.contains(QStringLiteral("--porta")))
+            arguments = QStringList{QStringLiteral("--porta"), unit.devicePath()} + arguments;
+        const CliRun run = runCli(arguments);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.startsWith(QStringLiteral("tarvo-cli: ")) && run.err.contains(words) &&
+                     run.err.count(u'\n') == 1,
+                 qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(unit.framesReceived(), 0);
+    }
+};
+
+QTEST_MAIN(TestTarvoCli)
+#include "tst_tarvocli.moc"
