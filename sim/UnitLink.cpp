@@ -76,17 +76,27 @@ bool UnitLink::take(const QString& dir, const QString& name, const QString& targ
                     QString* error) {
     error->clear();
     const QString link = dir + '/' + name;
-    FileDescriptor lock(::open(QFile::encodeName(link + QStringLiteral(".lock")).constData(),
-                               O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (!lock.isOpen()) {
-        *error = QStringLiteral("Impossibile creare %1.lock: %2").arg(link, systemError());
-        return false;
-    }
-    if (::flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
-        // Held by a running unit: the name is taken, which is no error.
-        if (errno != EWOULDBLOCK)
-            *error = QStringLiteral("Impossibile bloccare %1.lock: %2").arg(link, systemError());
-        return false;
+    const QByteArray lockName = QFile::encodeName(link + QStringLiteral(".lock"));
+    FileDescriptor lock;
+    // A unit that ends removes its lock file while it still holds it: a lock
+    // taken on a file that is no longer there is worthless, so look again.
+    for (bool current = false; !current;) {
+        lock.reset(::open(lockName.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+        if (!lock.isOpen()) {
+            *error = QStringLiteral("Impossibile creare %1.lock: %2").arg(link, systemError());
+            return false;
+        }
+        if (::flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
+            // Held by a running unit: the name is taken, which is no error.
+            if (errno != EWOULDBLOCK)
+                *error =
+                    QStringLiteral("Impossibile bloccare %1.lock: %2").arg(link, systemError());
+            return false;
+        }
+        struct stat held {};
+        struct stat named {};
+        current = ::fstat(lock.get(), &held) == 0 && ::stat(lockName.constData(), &named) == 0 &&
+                  held.st_ino == named.st_ino && held.st_dev == named.st_dev;
     }
     const QByteArray linkName = QFile::encodeName(link);
     ::unlink(linkName.constData());
@@ -101,8 +111,10 @@ bool UnitLink::take(const QString& dir, const QString& name, const QString& targ
 }
 
 void UnitLink::remove() {
-    if (!path_.isEmpty())
+    if (!path_.isEmpty()) {
         ::unlink(QFile::encodeName(path_).constData());
+        ::unlink(QFile::encodeName(path_ + QStringLiteral(".lock")).constData());
+    }
     path_.clear();
     lock_.reset();
 }

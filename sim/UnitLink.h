@@ -10,8 +10,9 @@
 // and a unit started again under the same name is found on the same path.
 //
 // Each link has a lock file beside it (name.lock) that the unit holds while it
-// runs: a link whose lock nobody holds was left behind by a unit that was
-// killed, and is replaced by the next unit that takes its name.
+// runs and removes when it ends: a link whose lock nobody holds was left
+// behind by a unit that was killed, and is replaced by the next unit that
+// takes its name.
 class UnitLink {
   public:
     UnitLink() = default;
