@@ -61,11 +61,10 @@ int masterIndex(const QString& fdInfoPath) {
     QFile info(fdInfoPath);
     if (!info.open(QIODevice::ReadOnly))
         return -1;
-    while (!info.atEnd()) {
-        const QByteArray line = info.readLine();
+    // Files under /proc report no size: read them whole, never up to atEnd().
+    for (const QByteArray& line : info.readAll().split('\n'))
         if (line.startsWith("tty-index:"))
             return line.mid(10).trimmed().toInt();
-    }
     return -1;
 }
 
@@ -112,8 +111,9 @@ QList<PortHolder> portHolders(const QString& device) {
                              ? int((major - firstPtsMajor) * 256 + ::minor(info.st_rdev))
                              : -1;
     Scan scan = scanDescriptors(info.st_rdev, ptsIndex);
-    scan.holders.unite(lockOwners({device, canonical}));
     scan.holders.subtract(scan.otherEnds);
+    // A lock file's owner opened the port as a program does, whatever else it holds.
+    scan.holders.unite(lockOwners({device, canonical}));
     QList<qint64> pids(scan.holders.cbegin(), scan.holders.cend());
     std::sort(pids.begin(), pids.end());
     QList<PortHolder> holders;

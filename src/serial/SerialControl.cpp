@@ -2,6 +2,7 @@
 
 #include "serial/OpenFailure.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 SerialControl::SerialControl(QObject* parent) : QObject(parent) {
@@ -77,7 +78,10 @@ bool SerialControl::setPortOpen(bool open) {
     closePort();
     m_broken = false;
     m_failure.clear();
-    m_port.setPortName(m_device);
+    // Opened by its real name, so that the lock file is the one every other
+    // program takes for this device, whichever link the operator chose.
+    const QString real = QFileInfo(m_device).canonicalFilePath();
+    m_port.setPortName(real.isEmpty() ? m_device : real);
     m_opening = true;
     const bool opened = m_port.open(QIODevice::ReadWrite);
     m_opening = false;
