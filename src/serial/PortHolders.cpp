@@ -11,6 +11,7 @@
 #include <csignal>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -73,7 +74,15 @@ struct Scan {
     QSet<qint64> otherEnds; // the master of the same pseudo-terminal
 };
 
-Scan scanDescriptors(dev_t device, int ptsIndex) {
+// Where a descriptor leads, read from its link: unlike stat(), this never
+// waits on the file itself (a hung network mount, for one).
+QByteArray target(const QString& fdPath) {
+    char buffer[4096];
+    const ssize_t size = ::readlink(QFile::encodeName(fdPath).constData(), buffer, sizeof buffer);
+    return size > 0 ? QByteArray(buffer, size) : QByteArray();
+}
+
+Scan scanDescriptors(const QByteArray& device, int ptsIndex) {
     Scan scan;
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString& name : pids) {
@@ -84,13 +93,10 @@ Scan scanDescriptors(dev_t device, int ptsIndex) {
         const QString fdFolder = QStringLiteral("/proc/%1/fd").arg(pid);
         // Unreadable for other users' processes: those are left to the lock files.
         for (const QString& fd : QDir(fdFolder).entryList(QDir::System | QDir::Files)) {
-            struct stat info {};
-            if (::stat(QFile::encodeName(fdFolder + '/' + fd).constData(), &info) != 0 ||
-                !S_ISCHR(info.st_mode))
-                continue;
-            if (info.st_rdev == device)
+            const QByteArray path = target(fdFolder + '/' + fd);
+            if (path == device)
                 scan.holders.insert(pid);
-            else if (ptsIndex >= 0 &&
+            else if (ptsIndex >= 0 && (path == "/dev/ptmx" || path == "/dev/pts/ptmx") &&
                      masterIndex(QStringLiteral("/proc/%1/fdinfo/%2").arg(pid).arg(fd)) == ptsIndex)
                 scan.otherEnds.insert(pid);
         }
@@ -110,7 +116,7 @@ QList<PortHolder> portHolders(const QString& device) {
     const int ptsIndex = major >= firstPtsMajor && major <= lastPtsMajor
                              ? int((major - firstPtsMajor) * 256 + ::minor(info.st_rdev))
                              : -1;
-    Scan scan = scanDescriptors(info.st_rdev, ptsIndex);
+    Scan scan = scanDescriptors(QFile::encodeName(canonical), ptsIndex);
     scan.holders.subtract(scan.otherEnds);
     // A lock file's owner opened the port as a program does, whatever else it holds.
     scan.holders.unite(lockOwners({device, canonical}));

@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -54,10 +57,11 @@ QString openingFailureAs(uid_t uid, gid_t gid, const QString& device) {
 }
 
 // A child process that keeps the port open, as another program would, until
-// the object goes.
+// the object goes: through QSerialPort (lock file, exclusive use) or, raw, with
+// a bare open() and nothing else of this process's descriptors.
 class HoldingProcess {
   public:
-    explicit HoldingProcess(const QString& device) {
+    explicit HoldingProcess(const QString& device, bool raw = false) {
         int ready[2];
         int release[2];
         if (::pipe(ready) != 0 || ::pipe(release) != 0)
@@ -65,9 +69,16 @@ class HoldingProcess {
         m_pid = ::fork();
         if (m_pid == 0) {
             ::close(release[1]);
+            if (raw) {
+                for (int fd = 3; fd < 1024; ++fd)
+                    if (fd != ready[1] && fd != release[0])
+                        ::close(fd);
+            }
             QSerialPort port(device);
-            const char opened = port.open(QIODevice::ReadWrite) ? '1' : '0';
-            (void)!::write(ready[1], &opened, 1);
+            const bool opened =
+                raw ? ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY) >= 0
+                    : port.open(QIODevice::ReadWrite);
+            (void)!::write(ready[1], opened ? "1" : "0", 1);
             char ignored;
             (void)!::read(release[0], &ignored, 1);
             port.close();
