@@ -21,7 +21,7 @@ QString notThere(const QString& device) {
 
 QString inUseMessage(const QString& device, const QList<PortHolder>& holders) {
     if (holders.isEmpty())
-        return QStringLiteral("La porta %1 è già in uso da un altro programma (che questo utente "
+        return QStringLiteral("La porta %1 è occupata da un altro programma (che questo utente "
                               "non può vedere): chiudilo e riprova")
             .arg(device);
     QStringList names;
@@ -39,7 +39,7 @@ QString inUseMessage(const QString& device, const QList<PortHolder>& holders) {
             advice = QStringLiteral("brltty (display braille) si prende gli adattatori USB: se non "
                                     "lo usi, sudo apt remove brltty e ricollega l'adattatore");
     }
-    return QStringLiteral("La porta %1 è già in uso da %2: %3")
+    return QStringLiteral("La porta %1 è occupata da %2: %3")
         .arg(device, names.join(QStringLiteral(", ")), advice);
 }
 

@@ -154,7 +154,7 @@ class TestOpenFailure : public QObject {
         const HoldingProcess holder(device);
         QVERIFY(holder.holding());
         const QString failure = openingFailure(device);
-        QVERIFY2(failure.contains(QStringLiteral("è già in uso da ")), qPrintable(failure));
+        QVERIFY2(failure.contains(QStringLiteral("è occupata da ")), qPrintable(failure));
         QVERIFY2(failure.contains(QStringLiteral("(pid %1)").arg(holder.pid())),
                  qPrintable(failure));
         // This process holds the other end of the line: it is no competitor.
