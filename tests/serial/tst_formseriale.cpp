@@ -288,9 +288,7 @@ class TestFormSeriale : public QObject {
         QVERIFY(host.lastFailure().contains(QStringLiteral("interrotto")));
         host.ChiudiSeriale();
         unit.reset();
-        QVERIFY2(!host.ApriSeriale(), "the unit is gone");
-        QVERIFY2(host.lastFailure().contains(QStringLiteral("non esiste")),
-                 qPrintable(host.lastFailure()));
+        QVERIFY(!host.ApriSeriale());
 
         SimulatedUnit again(options);
         QVERIFY(again.start());

@@ -710,31 +710,22 @@ void TestSimulatedUnit::adapterLatencyHoldsReplies() {
     QVERIFY2(clock.elapsed() >= 400, qPrintable(QString::number(clock.elapsed())));
 }
 
+// A name is held by one running unit at a time (coming back under the same
+// name is tested with the serial host); without a name each takes a free one.
 void TestSimulatedUnit::publishesAStableLink() {
     SimulatedUnit::Options options;
     options.publishLink = true;
     options.linkName = QStringLiteral("test-link-%1").arg(QCoreApplication::applicationPid());
-    auto unit = std::make_unique<SimulatedUnit>(options);
-    QVERIFY(unit->start());
-    const QString link = unit->linkPath();
-    QCOMPARE(QFileInfo(link).symLinkTarget(), unit->devicePath());
-    SimulatedUnit rival(options);
+    SimulatedUnit unit(options), rival(options);
+    QVERIFY(unit.start());
+    QCOMPARE(QFileInfo(unit.linkPath()).symLinkTarget(), unit.devicePath());
     QString error;
     QVERIFY(!rival.start(&error));
     QVERIFY2(error.contains(QStringLiteral("già usato")), qPrintable(error));
-    // Without a name each unit takes a free one of its own.
     options.linkName.clear();
     SimulatedUnit first(options), second(options);
     QVERIFY(first.start() && second.start());
     QVERIFY(first.linkPath() != second.linkPath());
-
-    unit.reset();
-    QVERIFY(!QFileInfo(link).isSymLink());
-    options.linkName = QFileInfo(link).fileName();
-    SimulatedUnit again(options);
-    QVERIFY(again.start());
-    QCOMPARE(again.linkPath(), link);
-    QCOMPARE(QFileInfo(link).symLinkTarget(), again.devicePath());
 }
 
 void TestSimulatedUnit::programPrintsPathAndStopsCleanly_data() {
