@@ -51,7 +51,7 @@ bool UnitLink::create(const QString& target, const QString& name, QString* error
     if (!ownFolder(dir, error))
         return false;
     if (!name.isEmpty()) {
-        if (name.contains('/') || name.startsWith('.')) {
+        if (name.contains('/') || name.startsWith('.') || name.endsWith(QStringLiteral(".lock"))) {
             *error = QStringLiteral("Nome non valido per il collegamento: \"%1\"").arg(name);
             return false;
         }

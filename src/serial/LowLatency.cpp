@@ -16,7 +16,6 @@ bool writeFile(const QString& path, const QByteArray& value) {
 } // namespace
 
 void LowLatency::apply(int fd, const QString& device) {
-    restore(fd);
     serial_struct serial{};
     if (fd >= 0 && ::ioctl(fd, TIOCGSERIAL, &serial) == 0 && !(serial.flags & ASYNC_LOW_LATENCY)) {
         serial.flags |= ASYNC_LOW_LATENCY;

@@ -14,7 +14,8 @@ class LowLatency {
     explicit LowLatency(QString ttyClassFolder = QStringLiteral("/sys/class/tty"))
         : m_ttyClassFolder(std::move(ttyClassFolder)) {}
 
-    // fd is the open port, device its path (a link is followed).
+    // fd is the open port, device its path (a link is followed). Each apply()
+    // is followed by restore() before the port closes.
     void apply(int fd, const QString& device);
     // Puts back what apply() changed; fd may be -1 once the port is gone.
     void restore(int fd);

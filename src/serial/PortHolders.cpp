@@ -15,7 +15,8 @@
 
 namespace {
 
-// Where serial lock files are kept (the places QSerialPort looks, in order).
+// Where serial lock files (LCK..name, the owner's pid on the first line) are
+// kept by QSerialPort and by the uucp-style tools.
 const char* const lockFolders[] = {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp",
                                    "/tmp",      "/var/tmp",   "/run/lock"};
 

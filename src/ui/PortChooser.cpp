@@ -9,7 +9,9 @@
 
 namespace {
 
-const QString hint = QStringLiteral("Alt+Giù o F4, oppure clic destro: porte presenti");
+QString hint() {
+    return QStringLiteral("Alt+Giù o F4, oppure clic destro: porte presenti");
+}
 
 QString escapedForMenu(QString text) {
     return text.replace('&', QStringLiteral("&&"));
@@ -20,7 +22,7 @@ QString escapedForMenu(QString text) {
 PortChooser::PortChooser(QLineEdit* box) : QObject(box), m_box(box) {
     setObjectName(QStringLiteral("PortChooser"));
     box->installEventFilter(this);
-    box->setAccessibleDescription(hint);
+    box->setAccessibleDescription(hint());
     connect(box, &QLineEdit::textChanged, this, &PortChooser::updateToolTip);
     updateToolTip();
 }
@@ -81,5 +83,5 @@ bool PortChooser::eventFilter(QObject* watched, QEvent* event) {
 
 void PortChooser::updateToolTip() {
     const QString text = m_box->text();
-    m_box->setToolTip(text.isEmpty() ? hint : text + '\n' + hint);
+    m_box->setToolTip(text.isEmpty() ? hint() : text + '\n' + hint());
 }
