@@ -11,6 +11,7 @@ class BenchReport {
     void start();
     void finish();
     void print() const;
+    double wallSeconds() const { return m_wall; }
 
   private:
     static double cpuSeconds();

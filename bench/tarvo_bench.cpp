@@ -1,6 +1,7 @@
 // Prints how close the program comes to the line's own speed: each scenario
 // runs against tarvo-sim in its own process, unpaced and paced like a real
-// 9600-baud line.
+// 9600-baud line. The adapter scenario shows what a USB adapter that batches
+// received bytes (an FTDI latency timer) costs a programming run.
 #include "BenchReport.h"
 #include "EditorBench.h"
 #include "SimProcess.h"
@@ -53,7 +54,9 @@ class SaveWindowCloser : public QObject {
 
 // The main window and serial host beside a tarvo-sim process.
 struct Bench {
-    explicit Bench(int baud) : sim({QStringLiteral("--baud"), QString::number(baud)}) {
+    Bench(int baud, int adapterLatencyMs)
+        : sim({QStringLiteral("--baud"), QString::number(baud), QStringLiteral("--adapter-latency"),
+               QString::number(adapterLatencyMs)}) {
         v.Identificativo = "&C1";
         box("Text3")->setText(sim.devicePath());
     }
@@ -64,12 +67,13 @@ struct Bench {
     FormScriveMessaggi finestra{v, seriale};
 };
 
-void benchProgramming(int baud) {
-    Bench bench(baud);
+// Returns the wall time of the run.
+double benchProgramming(int baud, int adapterLatencyMs = 0) {
+    Bench bench(baud, adapterLatencyMs);
     QTemporaryDir folder;
     QFile file(folder.filePath(QStringLiteral("bench.tvo")));
     if (!file.open(QIODevice::WriteOnly))
-        return;
+        return 0;
     file.write("benchmark\r\n");
     for (int address = 0; address < addresses; ++address)
         file.write(QByteArray::number(address).rightJustified(3, '0') + "TESTO " +
@@ -77,7 +81,10 @@ void benchProgramming(int baud) {
     file.write("end\r\n");
     file.close();
     bench.v.FileSelezionato = QFile::encodeName(file.fileName());
-    BenchReport report(QStringLiteral("programming 512 texts"), baud, 2 * addresses,
+    const QString name = adapterLatencyMs > 0
+                             ? QStringLiteral("programming, adapter %1 ms").arg(adapterLatencyMs)
+                             : QStringLiteral("programming 512 texts");
+    BenchReport report(name, baud, 2 * addresses,
                        qint64(addresses) *
                            (writeFrameBytes + Protocollo::LunghezzaRispostaScrittura +
                             readFrameBytes + Protocollo::LunghezzaRispostaLettura));
@@ -86,10 +93,23 @@ void benchProgramming(int baud) {
     report.finish();
     report.print();
     std::printf("  outcome: %s\n", qPrintable(bench.box("Text2")->text()));
+    return report.wallSeconds();
+}
+
+// A programming run at 9600 baud without an adapter's batching, then with an
+// FTDI latency timer at 1 ms (what the program asks for) and at its 16 ms
+// default.
+void benchAdapterLatency() {
+    const double direct = benchProgramming(9600);
+    for (const int latencyMs : {1, 16}) {
+        const double held = benchProgramming(9600, latencyMs);
+        std::printf("  adapter latency %2d ms costs the run %+.3f s (%+.1f%%)\n", latencyMs,
+                    held - direct, (held / direct - 1.0) * 100.0);
+    }
 }
 
 void benchReadingAll(int baud) {
-    Bench bench(baud);
+    Bench bench(baud, 0);
     BenchReport report(QStringLiteral("reading all 512 texts"), baud, addresses,
                        qint64(addresses) * (readFrameBytes + Protocollo::LunghezzaRispostaLettura));
     const SaveWindowCloser closer(report);
@@ -141,9 +161,9 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("tarvodisp benchmarks"));
     parser.addHelpOption();
-    parser.addPositionalArgument(
-        QStringLiteral("scenario"),
-        QStringLiteral("exchange, program, readall, editor (default: all)"));
+    parser.addPositionalArgument(QStringLiteral("scenario"),
+                                 QStringLiteral("exchange, program, readall, editor (default: "
+                                                "these four), adapter"));
     const QCommandLineOption countOption(QStringLiteral("exchanges"),
                                          QStringLiteral("Exchanges in the exchange scenario."),
                                          QStringLiteral("n"), QStringLiteral("1000"));
@@ -153,6 +173,9 @@ int main(int argc, char* argv[]) {
     const auto wanted = [&](const QString& name) {
         return scenarios.isEmpty() || scenarios.contains(name);
     };
+    // Three programming runs at 9600 baud: only when asked for.
+    if (scenarios.contains(QStringLiteral("adapter")))
+        benchAdapterLatency();
     const int count = parser.value(countOption).toInt();
     if (wanted(QStringLiteral("exchange"))) {
         benchExchanges(0, count);

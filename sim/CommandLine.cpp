@@ -41,7 +41,8 @@ bool parseCommandLine(const QCoreApplication& app, CommandLine* result, QString*
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Unità Tarvo simulata: apre un terminale virtuale, ne stampa il percorso sulla prima "
-        "riga e risponde ai comandi di test, scrittura e lettura dei testi come un'unità "
+        "riga (e come collegamento stabile, che tarvodisp elenca fra le porte presenti) e risponde "
+        "ai comandi di test, scrittura e lettura dei testi come un'unità "
         "vera. Si chiude con Ctrl+C (SIGINT) o SIGTERM."));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -54,6 +55,14 @@ bool parseCommandLine(const QCoreApplication& app, CommandLine* result, QString*
          "N"},
         {"garble", "Risposte della lunghezza giusta ma con caratteri sbagliati."},
         {"short", "Risposte tagliate a metà (il ritorno a capo finale resta)."},
+        {"adapter-latency",
+         "Trattiene le risposte come un adattatore USB con questo timer di latenza, in "
+         "millisecondi (un FTDI ne usa 16).",
+         "ms"},
+        {"link",
+         "Nome del collegamento stabile alla porta nella cartella delle unità simulate "
+         "(predefinito: il primo libero fra tarvo-1, tarvo-2, ...).",
+         "nome"},
         {"memory", "Carica la memoria da questo file (va bene un file .tvo).", "file"},
         {"dump", "All'uscita scrive la memoria in questo file (512 righe).", "file"},
     });
@@ -61,12 +70,15 @@ bool parseCommandLine(const QCoreApplication& app, CommandLine* result, QString*
 
     CommandLine line;
     line.options.keepFrames = false;
+    line.options.publishLink = true;
+    line.options.linkName = parser.value("link");
     if (parser.isSet("id") && !identifier(parser.value("id"), &line.options.identifier, error))
         return false;
     if (!number(parser, "baud", &line.options.baud, error) ||
         !number(parser, "delay", &line.options.replyDelayMs, error) ||
         !number(parser, "silent-from", &line.options.silentFrom, error) ||
-        !number(parser, "refuse-write", &line.options.refuseWriteFrom, error))
+        !number(parser, "refuse-write", &line.options.refuseWriteFrom, error) ||
+        !number(parser, "adapter-latency", &line.options.adapterLatencyMs, error))
         return false;
     line.options.garble = parser.isSet("garble");
     line.options.shortReplies = parser.isSet("short");

@@ -6,6 +6,12 @@
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
+#include <utility>
+
+namespace {
+// What an FTDI adapter sends in one USB packet besides its two status bytes.
+constexpr qsizetype AdapterBufferBytes = 62;
+} // namespace
 
 ReplyLine::ReplyLine(int fd, const QElapsedTimer& clock, QObject* parent)
     : QObject(parent), fd_(fd), clock_(clock),
@@ -36,26 +42,49 @@ void ReplyLine::stop() {
     }
     scheduled_.clear();
     inFlight_.clear();
+    held_.clear();
     outbox_.clear();
+}
+
+void ReplyLine::hold(char byte, qint64 dueNs) {
+    if (held_.isEmpty())
+        heldSinceNs_ = dueNs;
+    held_.append(byte);
+    if (latencyNs_ == 0 || held_.size() >= AdapterBufferBytes)
+        outbox_.append(std::exchange(held_, {}));
+}
+
+qint64 ReplyLine::nextTickNs(qint64 ns) const {
+    if (latencyNs_ == 0)
+        return ns;
+    return (ns + latencyNs_ - 1) / latencyNs_ * latencyNs_;
 }
 
 void ReplyLine::releaseDue() {
     const qint64 now = clock_.nsecsElapsed();
     while (!scheduled_.empty()) {
         Scheduled& next = scheduled_.front();
-        while (next.released < next.bytes.size() && next.dueNs(next.released) <= now)
-            outbox_.append(next.bytes[next.released++]);
-        queued_ = written_ + outbox_.size();
+        while (next.released < next.bytes.size() && next.dueNs(next.released) <= now) {
+            hold(next.bytes[next.released], next.dueNs(next.released));
+            ++next.released;
+        }
+        queued_ = written_ + outbox_.size() + held_.size();
         if (next.released < next.bytes.size())
             break;
         inFlight_.push_back({queued_, next.bytes});
         scheduled_.pop_front();
     }
+    if (!held_.isEmpty() && nextTickNs(heldSinceNs_) <= now)
+        outbox_.append(std::exchange(held_, {}));
+    qint64 wakeNs = -1;
     if (!scheduled_.empty()) {
         const Scheduled& next = scheduled_.front();
-        const qint64 waitNs = next.dueNs(next.released) - now;
-        timer_.start(static_cast<int>((waitNs + 999'999) / 1'000'000));
+        wakeNs = next.dueNs(next.released);
     }
+    if (!held_.isEmpty())
+        wakeNs = wakeNs < 0 ? nextTickNs(heldSinceNs_) : qMin(wakeNs, nextTickNs(heldSinceNs_));
+    if (wakeNs >= 0)
+        timer_.start(static_cast<int>((qMax<qint64>(wakeNs - now, 0) + 999'999) / 1'000'000));
     writeOutbox();
 }
 

@@ -22,6 +22,10 @@ class ReplyLine : public QObject {
     // clock, all of them at startNs when byteNs is 0; a reply never starts
     // before the previous one has ended.
     void send(const QByteArray& reply, qint64 startNs, qint64 byteNs);
+    // Holds due bytes as a USB serial adapter does: they go out together when
+    // the adapter's timer next ticks (every latencyNs on the clock) or once
+    // its buffer is full. 0: each byte goes out when it is due.
+    void setAdapterLatency(qint64 latencyNs) { latencyNs_ = latencyNs; }
     // Drops whatever is still to be sent and lets go of the descriptor.
     void stop();
 
@@ -44,6 +48,8 @@ class ReplyLine : public QObject {
     };
 
     void releaseDue();
+    void hold(char byte, qint64 dueNs);
+    qint64 nextTickNs(qint64 ns) const;
     void writeOutbox();
     void announceWritten();
 
@@ -53,6 +59,9 @@ class ReplyLine : public QObject {
     QSocketNotifier* writable_;
     std::deque<Scheduled> scheduled_;
     std::deque<Sent> inFlight_;
+    QByteArray held_;
+    qint64 heldSinceNs_ = 0;
+    qint64 latencyNs_ = 0;
     QByteArray outbox_;
     qint64 lastDueNs_ = 0;
     qint64 queued_ = 0;

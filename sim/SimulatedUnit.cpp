@@ -54,6 +54,11 @@ bool SimulatedUnit::start(QString* error) {
         report(error, why);
         return false;
     }
+    if (options_.publishLink && !link_.create(pty_.slavePath(), options_.linkName, &why)) {
+        pty_.close();
+        report(error, why);
+        return false;
+    }
     started_ = true;
     devicePath_ = pty_.slavePath();
     readable_ = new QSocketNotifier(pty_.master(), QSocketNotifier::Read, this);
@@ -89,6 +94,7 @@ void SimulatedUnit::vanish() {
     }
     if (replies_)
         replies_->stop();
+    link_.remove();
     pty_.close();
 }
 
@@ -138,8 +144,10 @@ void SimulatedUnit::frameComplete() {
     if (options_.keepFrames)
         frames_.append(frame);
     emit frameReceived(frame);
-    if (isRunning() && !reply.isEmpty())
+    if (isRunning() && !reply.isEmpty()) {
+        replies_->setAdapterLatency(options_.adapterLatencyMs * NsPerMs);
         replies_->send(reply, receivedNs + options_.replyDelayMs * NsPerMs, byteNs());
+    }
 }
 
 qint64 SimulatedUnit::byteNs() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PseudoTerminal.h"
+#include "UnitLink.h"
 #include "UnitMemory.h"
 #include "UnitOptions.h"
 #include "UnitProtocol.h"
@@ -31,6 +32,9 @@ class SimulatedUnit : public QObject {
     bool isRunning() const { return pty_.isOpen(); }
     // The slave side, e.g. /dev/pts/3; empty before start().
     QString devicePath() const { return devicePath_; }
+    // The stable name of the port when options().publishLink is set; empty
+    // otherwise and once the unit has vanished.
+    QString linkPath() const { return link_.path(); }
 
     Options options() const { return options_; }
     // Takes effect from the next frame; the memory file is read only by
@@ -48,7 +52,8 @@ class SimulatedUnit : public QObject {
     QByteArrayList frames() const { return frames_; }
 
     // The unit disappears as if its process had been killed: both sides of
-    // the pseudo-terminal close, so a program holding the port sees a hang-up.
+    // the pseudo-terminal close, so a program holding the port sees a hang-up,
+    // and its link goes.
     void vanish();
 
   signals:
@@ -66,6 +71,7 @@ class SimulatedUnit : public QObject {
     UnitProtocol protocol_;
     QElapsedTimer clock_;
     PseudoTerminal pty_;
+    UnitLink link_;
     QString devicePath_;
     bool started_ = false;
     QSocketNotifier* readable_ = nullptr;

@@ -23,10 +23,18 @@ struct UnitOptions {
     bool garble = false;
     // Replies are cut to half their length, final CR kept.
     bool shortReplies = false;
+    // Hold reply bytes as a USB serial adapter does: they reach the program
+    // only when the adapter's latency timer ticks (every this many
+    // milliseconds) or its buffer fills; 0: at once.
+    int adapterLatencyMs = 0;
     // Memory contents loaded by start(); empty: all texts blank.
     QString memoryFile;
     // Keep every frame for frames(); a long-running unit may switch this off.
     bool keepFrames = true;
+    // Make the port findable under a stable name (see UnitLink); linkName
+    // empty: the first free name.
+    bool publishLink = false;
+    QString linkName;
 
     bool operator==(const UnitOptions&) const = default;
 };

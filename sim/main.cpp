@@ -37,6 +37,9 @@ int main(int argc, char* argv[]) {
     out << "Unità Tarvo simulata con identificativo \""
         << QString(QStringDecoder("windows-1252").decode(line.options.identifier))
         << "\" in ascolto su questo percorso; Ctrl+C per terminare." << Qt::endl;
+    out << "In tarvodisp si sceglie dalla lista delle porte (Alt+Giù nella casella Porta COM) "
+           "come "
+        << unit.linkPath() << Qt::endl;
 
     app.exec();
     if (!line.dumpFile.isEmpty() && !unit.saveMemory(line.dumpFile, &error)) {

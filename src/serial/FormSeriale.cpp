@@ -4,28 +4,18 @@
 #include "core/Pausa.h"
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
+#include "serial/PortCatalog.h"
 #include "serial/PortName.h"
 #include "serial/SerialControl.h"
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QSerialPortInfo>
-#include <QStringList>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int tempoRispostaMs = 800;
 constexpr int pausaDopoRispostaMs = 10;
 
-// The serial ports the system knows of, so that the operator sees what to type.
-QString portePresenti() {
-    QStringList nomi;
-    for (const QSerialPortInfo& porta : QSerialPortInfo::availablePorts())
-        nomi += porta.systemLocation();
-    if (nomi.isEmpty())
-        return QStringLiteral("Nessuna porta seriale trovata");
-    return QStringLiteral("Porte presenti: ") + nomi.join(QStringLiteral(", "));
-}
 } // namespace
 
 const QByteArray FormSeriale::TestoTimeout = QByteArrayLiteral("1234567errore seriale ");
@@ -71,13 +61,13 @@ bool FormSeriale::ApriSeriale() {
     v.SerialeOccupata = false;
     const PortName name = PortName::fromText(v.PortaCom);
     if (name.device.isEmpty()) {
-        m_openFailure = name.problem + QStringLiteral(". ") + portePresenti();
+        m_openFailure = name.problem + QStringLiteral(". ") + PortCatalog::summary();
         return false;
     }
     MSComm1->setCommPort(name.device);
     MSComm1->setSettings(QStringLiteral("9600,N,8,1"));
     if (!MSComm1->setPortOpen(true)) {
-        m_openFailure = MSComm1->failure() + QStringLiteral(". ") + portePresenti();
+        m_openFailure = MSComm1->failure();
         return false;
     }
     return true;

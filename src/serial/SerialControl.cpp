@@ -1,5 +1,7 @@
 #include "serial/SerialControl.h"
 
+#include "serial/OpenFailure.h"
+
 #include <QFileInfo>
 #include <QStringList>
 
@@ -67,23 +69,24 @@ bool SerialControl::setSettings(const QString& settings) {
 
 bool SerialControl::setPortOpen(bool open) {
     if (!open) {
-        if (m_port.isOpen())
-            m_port.close();
+        closePort();
         m_broken = false;
         return true;
     }
     if (m_port.isOpen() && !m_broken)
         return true;
-    if (m_port.isOpen())
-        m_port.close();
+    closePort();
     m_broken = false;
     m_failure.clear();
-    m_port.setPortName(m_device);
+    // Opened by its real name, so that the lock file is the one every other
+    // program takes for this device, whichever link the operator chose.
+    const QString real = QFileInfo(m_device).canonicalFilePath();
+    m_port.setPortName(real.isEmpty() ? m_device : real);
     m_opening = true;
     const bool opened = m_port.open(QIODevice::ReadWrite);
     m_opening = false;
     if (!opened) {
-        m_failure = openFailure();
+        m_failure = explainOpenFailure(m_device, m_port.error(), m_port.errorString());
         return false;
     }
     const bool configured = m_port.setBaudRate(m_baud) && m_port.setParity(m_parity) &&
@@ -95,26 +98,15 @@ bool SerialControl::setPortOpen(bool open) {
         m_port.close();
         return false;
     }
+    m_lowLatency.apply(int(m_port.handle()), m_device);
     return true;
 }
 
-QString SerialControl::openFailure() const {
-    switch (m_port.error()) {
-    case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("La porta %1 non esiste: controlla il numero o il cavo USB")
-            .arg(m_device);
-    case QSerialPort::PermissionError: {
-        QString group = QFileInfo(m_device).group();
-        if (group.isEmpty() || group == "root")
-            group = QStringLiteral("dialout");
-        return QStringLiteral("La porta %1 è occupata da un altro programma, oppure manca il "
-                              "permesso (serve il gruppo %2)")
-            .arg(m_device, group);
-    }
-    default:
-        return QStringLiteral("Impossibile aprire la porta %1: %2")
-            .arg(m_device, m_port.errorString());
-    }
+void SerialControl::closePort() {
+    if (!m_port.isOpen())
+        return;
+    m_lowLatency.restore(int(m_port.handle()));
+    m_port.close();
 }
 
 void SerialControl::Output(const QByteArray& data) {
@@ -176,7 +168,7 @@ void SerialControl::handleError(QSerialPort::SerialPortError error) {
             this,
             [this] {
                 if (m_broken)
-                    m_port.close();
+                    closePort();
             },
             Qt::QueuedConnection);
         emit failed(m_failure);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serial/LowLatency.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QSerialPort>
@@ -56,9 +58,10 @@ class SerialControl : public QObject {
   private:
     void checkThreshold();
     void handleError(QSerialPort::SerialPortError error);
-    QString openFailure() const;
+    void closePort();
 
     QSerialPort m_port;
+    LowLatency m_lowLatency;
     QString m_device;
     QString m_settings;
     QString m_failure;

@@ -13,6 +13,7 @@
 #include "ui/FileList.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/OperationGuard.h"
+#include "ui/PortChooser.h"
 #include "ui/RunProgressBar.h"
 
 #include <QCloseEvent>
@@ -36,6 +37,7 @@ FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, FormSeriale& formSe
 void FormScriveMessaggi::collegaEventi() {
     connect(IdStart, &QLineEdit::textChanged, this, &FormScriveMessaggi::IdStart_Change);
     connect(Text3, &QLineEdit::textChanged, this, &FormScriveMessaggi::Text3_Change);
+    new PortChooser(Text3);
     connect(Drive1, &DriveList::driveChanged, this, &FormScriveMessaggi::Drive1_Change);
     connect(Dir1, &DirectoryList::pathChanged, this, &FormScriveMessaggi::Dir1_Change);
     connect(File1, &FileList::fileSelected, this, &FormScriveMessaggi::File1_Click);

@@ -271,6 +271,38 @@ class TestFormSeriale : public QObject {
         host.ChiudiSeriale();
     }
 
+    // The unit goes away in the middle of a run and comes back under the same
+    // name: the next operation opens the port again and talks to it.
+    void aUnitThatComesBackOnTheSamePathWorksAgain() {
+        SimulatedUnit::Options options;
+        options.publishLink = true;
+        options.linkName = QStringLiteral("test-return-%1").arg(QCoreApplication::applicationPid());
+        auto unit = std::make_unique<SimulatedUnit>(options);
+        QVERIFY(unit->start());
+        Variabili v;
+        FormSeriale host(v);
+        v.PortaCom = unit->linkPath().toLocal8Bit();
+        QVERIFY(host.ApriSeriale());
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(v.Risposta, QByteArray("&C1TA"));
+        connect(unit.get(), &SimulatedUnit::frameReceived, unit.get(), &SimulatedUnit::vanish);
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+        QVERIFY(host.lastFailure().contains(QStringLiteral("interrotto")));
+        host.ChiudiSeriale();
+        unit.reset();
+        QVERIFY(!host.ApriSeriale());
+
+        SimulatedUnit again(options);
+        QVERIFY(again.start());
+        QCOMPARE(again.linkPath().toLocal8Bit(), v.PortaCom);
+        QVERIFY2(host.ApriSeriale(), qPrintable(host.lastFailure()));
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(v.Risposta, QByteArray("&C1TA"));
+        QVERIFY(host.lastFailure().isEmpty());
+        host.ChiudiSeriale();
+    }
+
     void serialHostUnloadSetsFine() {
         Variabili v;
         auto* host = new FormSeriale(v);

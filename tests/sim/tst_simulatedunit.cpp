@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -200,6 +202,8 @@ class TestSimulatedUnit : public QObject {
     void repliesWaitWhileTheLineIsFull();
     void repliesWaitWhileThePortIsClosed();
     void vanishHangsUpTheLine();
+    void adapterLatencyHoldsReplies();
+    void publishesAStableLink();
 
     // The program.
     void programPrintsPathAndStopsCleanly_data();
@@ -553,6 +557,9 @@ void TestSimulatedUnit::refusesBadOptions_data() {
     options = {};
     options.refuseWriteFrom = -1;
     QTest::newRow("negative refused write") << options;
+    options = {};
+    options.adapterLatencyMs = 256;
+    QTest::newRow("adapter latency beyond 255 ms") << options;
 }
 
 void TestSimulatedUnit::refusesBadOptions() {
@@ -684,6 +691,45 @@ void TestSimulatedUnit::vanishHangsUpTheLine() {
     QVERIFY(port.waitForHangUp());
 }
 
+// Each reply waits for the adapter's next tick, so exchanges one after the
+// other are about a tick apart, however fast the unit answers. The bound
+// leaves room for timers that fire a little early: without the hold the four
+// exchanges take a few milliseconds.
+void TestSimulatedUnit::adapterLatencyHoldsReplies() {
+    SimulatedUnit::Options options;
+    options.adapterLatencyMs = 100;
+    SimulatedUnit unit(options);
+    QVERIFY(unit.start());
+    SlavePort port(unit.devicePath());
+    QVERIFY(port.write("&C1TA\r"));
+    QCOMPARE(port.take(6), QByteArray("&C1TA\r"));
+    QElapsedTimer clock;
+    clock.start();
+    for (int exchange = 0; exchange < 4; ++exchange) {
+        QVERIFY(port.write(readFrame(exchange)));
+        QCOMPARE(port.take(24), "&C10R16" + Blank + '\r');
+    }
+    QVERIFY2(clock.elapsed() >= 300, qPrintable(QString::number(clock.elapsed())));
+}
+
+// A name is held by one running unit at a time (coming back under the same
+// name is tested with the serial host); without a name each takes a free one.
+void TestSimulatedUnit::publishesAStableLink() {
+    SimulatedUnit::Options options;
+    options.publishLink = true;
+    options.linkName = QStringLiteral("test-link-%1").arg(QCoreApplication::applicationPid());
+    SimulatedUnit unit(options), rival(options);
+    QVERIFY(unit.start());
+    QCOMPARE(QFileInfo(unit.linkPath()).symLinkTarget(), unit.devicePath());
+    QString error;
+    QVERIFY(!rival.start(&error));
+    QVERIFY2(error.contains(QStringLiteral("già usato")), qPrintable(error));
+    options.linkName.clear();
+    SimulatedUnit first(options), second(options);
+    QVERIFY(first.start() && second.start());
+    QVERIFY(first.linkPath() != second.linkPath());
+}
+
 void TestSimulatedUnit::programPrintsPathAndStopsCleanly_data() {
     QTest::addColumn<int>("signal");
     QTest::newRow("SIGTERM") << int(SIGTERM);
@@ -697,6 +743,8 @@ void TestSimulatedUnit::programPrintsPathAndStopsCleanly() {
     const QString path = program.readLine();
     QVERIFY2(path.startsWith("/dev/pts/"), qPrintable(path));
     QVERIFY(!program.readLine().isEmpty());
+    const QString link = program.readLine().section(' ', -1);
+    QCOMPARE(QFileInfo(link).symLinkTarget(), path);
 
     SlavePort port(path);
     QVERIFY(port.isOpen());
@@ -707,6 +755,7 @@ void TestSimulatedUnit::programPrintsPathAndStopsCleanly() {
     QCOMPARE(program.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.process().exitCode(), 0);
     QCOMPARE(program.process().readAllStandardError(), QByteArray());
+    QVERIFY(!QFileInfo(link).isSymLink());
 }
 
 void TestSimulatedUnit::programLoadsAndDumpsMemory() {
@@ -768,8 +817,9 @@ void TestSimulatedUnit::programDocumentsItsOptions() {
     QVERIFY(program.process().waitForFinished(10'000));
     QCOMPARE(program.process().exitCode(), 0);
     const QByteArray help = program.process().readAllStandardOutput();
-    for (const char* option : {"--id", "--baud", "--delay", "--silent-from", "--refuse-write",
-                               "--garble", "--short", "--memory", "--dump"})
+    for (const char* option :
+         {"--id", "--baud", "--delay", "--silent-from", "--refuse-write", "--garble", "--short",
+          "--memory", "--dump", "--adapter-latency", "--link"})
         QVERIFY2(help.contains(option), option);
 }
 

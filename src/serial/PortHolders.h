@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// A program that has a port open.
+struct PortHolder {
+    qint64 pid = 0;
+    QString name; // as the system names the process, e.g. "ModemManager"
+
+    bool operator==(const PortHolder&) const = default;
+};
+
+// The programs that hold a serial device open, as far as this user may see:
+// the serial lock files (LCK..name) name their owner, and /proc/<pid>/fd shows
+// the processes whose descriptors this user may read. For a pseudo-terminal
+// the process at its other end (the simulated unit) does not count.
+QList<PortHolder> portHolders(const QString& device);
+
+// Whether a process of this name runs, e.g. "brltty".
+bool processRunning(const QString& name);

@@ -1,0 +1,92 @@
+#include "serial/PortPermission.h"
+
+#include <QFile>
+#include <QList>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString userName(uid_t uid) {
+    const passwd* entry = ::getpwuid(uid);
+    return entry ? QString::fromLocal8Bit(entry->pw_name) : QString::number(uid);
+}
+
+QString groupName(gid_t gid) {
+    const group* entry = ::getgrgid(gid);
+    return entry ? QString::fromLocal8Bit(entry->gr_name) : QString::number(gid);
+}
+
+// "rw-rw----"
+QString modeText(mode_t mode) {
+    const char letters[] = "rwxrwxrwx";
+    QString text;
+    for (int bit = 0; bit < 9; ++bit)
+        text += (mode & (0400 >> bit)) ? QLatin1Char(letters[bit]) : QLatin1Char('-');
+    return text;
+}
+
+// The groups of this process, now.
+bool processInGroup(gid_t gid) {
+    if (::getegid() == gid)
+        return true;
+    const int count = ::getgroups(0, nullptr);
+    QList<gid_t> groups(qMax(count, 0));
+    if (count > 0 && ::getgroups(count, groups.data()) < 0)
+        return false;
+    return groups.contains(gid);
+}
+
+// The groups the user belongs to by the system's user database: what a new
+// login would give.
+bool userInGroup(uid_t uid, gid_t gid) {
+    const passwd* entry = ::getpwuid(uid);
+    if (!entry)
+        return false;
+    const QByteArray name(entry->pw_name);
+    int count = 64;
+    QList<gid_t> groups(count);
+    while (::getgrouplist(name.constData(), entry->pw_gid, groups.data(), &count) < 0)
+        groups.resize(count);
+    groups.resize(count);
+    return groups.contains(gid);
+}
+
+} // namespace
+
+QString permissionProblem(const QString& device) {
+    const QByteArray path = QFile::encodeName(device);
+    if (::faccessat(AT_FDCWD, path.constData(), R_OK | W_OK, AT_EACCESS) == 0 || errno != EACCES)
+        return {};
+    struct stat info {};
+    if (::stat(path.constData(), &info) != 0)
+        return {};
+    const uid_t uid = ::geteuid();
+    const QString user = userName(uid);
+    const QString group = groupName(info.st_gid);
+    const bool groupGrants =
+        info.st_gid != 0 && (info.st_mode & S_IRGRP) && (info.st_mode & S_IWGRP);
+    if (!groupGrants)
+        return QStringLiteral("Manca il permesso di usare la porta %1: è di %2 (permessi %3) e "
+                              "nessun gruppo vi dà accesso; usala come %2 o chiedi "
+                              "all'amministratore di darla al gruppo dialout")
+            .arg(device, userName(info.st_uid), modeText(info.st_mode));
+    if (processInGroup(info.st_gid))
+        return QStringLiteral("Manca il permesso di usare la porta %1 anche se l'utente %2 è nel "
+                              "gruppo %3: chiedi all'amministratore")
+            .arg(device, user, group);
+    if (userInGroup(uid, info.st_gid))
+        return QStringLiteral("Manca il permesso di usare la porta %1: l'utente %2 è stato "
+                              "aggiunto al gruppo %3 dopo l'inizio di questa sessione; esci e "
+                              "rientra (nuovo login) e riprova")
+            .arg(device, user, group);
+    return QStringLiteral("Manca il permesso di usare la porta %1: l'accesso lo dà il gruppo %2, "
+                          "di cui l'utente %3 non fa parte; esegui sudo usermod -aG %2 %3, poi "
+                          "esci e rientra (nuovo login)")
+        .arg(device, group, user);
+}

@@ -1,0 +1,234 @@
+#include "ScriptedPeer.h"
+#include "SimulatedUnit.h"
+#include "serial/LowLatency.h"
+#include "serial/OpenFailure.h"
+#include "serial/PortCatalog.h"
+#include "serial/SerialControl.h"
+
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <functional>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr uid_t nobody = 65534;
+constexpr gid_t nogroup = 65534;
+constexpr gid_t daemonGroup = 1;
+
+// Why the port would not open for this process.
+QString openingFailure(const QString& device) {
+    SerialControl control;
+    control.setCommPort(device);
+    control.setSettings(QStringLiteral("9600,N,8,1"));
+    return control.setPortOpen(true) ? QString() : control.failure();
+}
+
+// A child process running body(say): say(text) hands the text to the test,
+// whose constructor returns with it, and keeps the child (and whatever it has
+// open) alive until the object goes.
+class Child {
+  public:
+    using Say = std::function<void(const QByteArray&)>;
+    explicit Child(const std::function<void(const Say&)>& body) {
+        int said[2];
+        int release[2];
+        if (::pipe(said) != 0 || ::pipe(release) != 0 || (m_pid = ::fork()) < 0)
+            return;
+        if (m_pid == 0) {
+            ::close(release[1]);
+            body([&](const QByteArray& text) {
+                (void)!::write(said[1], text.constData(), text.size());
+                ::close(said[1]);
+                char ignored;
+                (void)!::read(release[0], &ignored, 1);
+            });
+            ::_exit(0);
+        }
+        ::close(said[1]);
+        ::close(release[0]);
+        m_release = release[1];
+        char buffer[1024];
+        for (ssize_t n; (n = ::read(said[0], buffer, sizeof buffer)) > 0;)
+            m_said.append(buffer, n);
+        ::close(said[0]);
+    }
+    ~Child() {
+        ::close(m_release);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+    QString said() const { return QString::fromUtf8(m_said); }
+    pid_t pid() const { return m_pid; }
+
+  private:
+    pid_t m_pid = -1;
+    int m_release = -1;
+    QByteArray m_said;
+};
+
+// What the opening says to another user without supplementary groups.
+QString openingFailureAs(uid_t uid, gid_t gid, const QString& device) {
+    return Child([&](const Child::Say& say) {
+               const bool changed =
+                   ::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0;
+               say(changed ? openingFailure(device).toUtf8() : "no identity change");
+           })
+        .said();
+}
+
+} // namespace
+
+class TestOpenFailure : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void noPermissionSaysWhyAndWhatToDo_data() {
+        QTest::addColumn<gid_t>("portGroup");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<gid_t>("processGroup");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("another owner, no group access")
+            << gid_t(0) << 0600 << nogroup << QStringLiteral("è di root (permessi rw-------)");
+        QTest::newRow("user outside the group")
+            << ::getgrnam("dialout")->gr_gid << 0660 << nogroup
+            << QStringLiteral("gruppo dialout, di cui l'utente nobody non fa parte; esegui "
+                              "sudo usermod -aG dialout nobody, poi esci e rientra");
+        // nobody belongs to nogroup by the user database, but this process
+        // started without it, as a login from before the user was added.
+        QTest::newRow("added after the login")
+            << nogroup << 0660 << daemonGroup
+            << QStringLiteral("l'utente nobody è stato aggiunto al gruppo nogroup dopo l'inizio "
+                              "di questa sessione; esci e rientra (nuovo login)");
+    }
+    void noPermissionSaysWhyAndWhatToDo() {
+        QFETCH(gid_t, portGroup);
+        QFETCH(int, mode);
+        QFETCH(gid_t, processGroup);
+        QFETCH(QString, words);
+        if (::geteuid() != 0)
+            QSKIP("needs root to run the opening as another user");
+        ScriptedPeer peer;
+        const QString device = QString::fromLocal8Bit(peer.portText());
+        QCOMPARE(::chown(peer.portText().constData(), 0, portGroup), 0);
+        QCOMPARE(::chmod(peer.portText().constData(), mode_t(mode)), 0);
+        const QString failure = openingFailureAs(nobody, processGroup, device);
+        QVERIFY2(failure.contains(words), qPrintable(failure));
+        QVERIFY2(
+            failure.startsWith(QStringLiteral("Manca il permesso di usare la porta ") + device),
+            qPrintable(failure));
+    }
+
+    void aPortHeldByAnotherProgramNamesIt() {
+        ScriptedPeer peer;
+        const QString device = QString::fromLocal8Bit(peer.portText());
+        // Another program holds the port through QSerialPort (lock file, exclusive use).
+        const Child holder([&](const Child::Say& say) {
+            QSerialPort port(device);
+            say(port.open(QIODevice::ReadWrite) ? "open" : "");
+        });
+        QCOMPARE(holder.said(), QStringLiteral("open"));
+        const QString failure = openingFailure(device);
+        QVERIFY2(failure.contains(QStringLiteral("è occupata da ")), qPrintable(failure));
+        QVERIFY2(failure.contains(QStringLiteral("(pid %1)").arg(holder.pid())),
+                 qPrintable(failure));
+        // This process holds the other end of the line: it is no competitor.
+        QVERIFY2(!failure.contains(QStringLiteral("(pid %1)").arg(::getpid())),
+                 qPrintable(failure));
+
+        // A program that takes no lock file is found by its descriptors; it
+        // lets go of the line's far end that it inherited from this process.
+        const Child raw([&](const Child::Say& say) {
+            for (int fd = 3; fd < 1024; ++fd)
+                if (QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(fd))
+                        .endsWith("ptmx"))
+                    ::close(fd);
+            say(::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY) >= 0 ? "open"
+                                                                                      : "");
+        });
+        QCOMPARE(raw.said(), QStringLiteral("open"));
+        const QList<PortHolder> holders = portHolders(device);
+        QVERIFY(std::any_of(holders.begin(), holders.end(),
+                            [&](const PortHolder& holder) { return holder.pid == raw.pid(); }));
+    }
+
+    void usualHoldersComeWithAdvice() {
+        const auto message = [](const QString& name) {
+            return inUseMessage(QStringLiteral("/dev/ttyUSB0"), {{123, name}});
+        };
+        QVERIFY(message("ModemManager").contains("sudo systemctl disable --now ModemManager"));
+        QVERIFY(message("brltty").contains("brltty (pid 123): brltty (display braille)"));
+        QVERIFY(message("brltty").contains("sudo apt remove brltty"));
+        QCOMPARE(message("minicom"),
+                 QStringLiteral("La porta /dev/ttyUSB0 è occupata da minicom (pid 123): chiudilo e "
+                                "riprova"));
+    }
+
+    void runningSimulatedUnitsAreListed() {
+        SimulatedUnit::Options options;
+        options.publishLink = true;
+        options.linkName = QStringLiteral("test-catalog-%1").arg(::getpid());
+        SimulatedUnit unit(options);
+        QString error;
+        QVERIFY2(unit.start(&error), qPrintable(error));
+        const QString link = unit.linkPath();
+        const auto listed = [&] {
+            for (const PortEntry& entry : PortCatalog::present())
+                if (entry.path == link)
+                    return entry;
+            return PortEntry{};
+        };
+        QCOMPARE(listed().device, unit.devicePath());
+        QVERIFY(listed().simulated);
+        QVERIFY(PortCatalog::summary().contains(link));
+
+        // A link whose unit is gone (killed, its lock released) is not listed.
+        const QString stale =
+            PortCatalog::simulatedUnitFolder() + QStringLiteral("/test-stale-%1").arg(::getpid());
+        QVERIFY(QFile::link(unit.devicePath(), stale));
+        QFile lock(stale + QStringLiteral(".lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        for (const PortEntry& port : PortCatalog::present())
+            QVERIFY(port.path != stale);
+        QFile::remove(stale);
+        lock.remove();
+
+        unit.vanish();
+        QVERIFY(listed().device.isEmpty());
+    }
+
+    // A pseudo-terminal has neither TIOCSSERIAL nor a latency timer; a port
+    // with a timer in its sysfs folder gets 1 ms and its own value back.
+    void latencyTimerIsLoweredAndRestored() {
+        ScriptedPeer peer;
+        const QString device = QString::fromLocal8Bit(peer.portText());
+        QTemporaryDir sysfs;
+        QVERIFY(QDir().mkpath(sysfs.filePath(QFileInfo(device).fileName() + "/device")));
+        QFile timer(sysfs.filePath(QFileInfo(device).fileName() + "/device/latency_timer"));
+        const auto value = [&] {
+            timer.open(QIODevice::ReadOnly);
+            const QByteArray read = timer.readAll();
+            timer.close();
+            return read;
+        };
+        QVERIFY(timer.open(QIODevice::WriteOnly) && timer.write("16\n") == 3);
+        timer.close();
+        QSerialPort port(device);
+        QVERIFY(port.open(QIODevice::ReadWrite));
+        LowLatency lowLatency(sysfs.path());
+        lowLatency.apply(int(port.handle()), device);
+        QCOMPARE(value(), QByteArray("1"));
+        lowLatency.restore(int(port.handle()));
+        QCOMPARE(value(), QByteArray("16"));
+    }
+};
+
+QTEST_MAIN(TestOpenFailure)
+#include "tst_openfailure.moc"

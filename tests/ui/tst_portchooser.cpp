@@ -1,0 +1,93 @@
+#include "SimulatedUnit.h"
+#include "core/Variabili.h"
+#include "serial/FormSeriale.h"
+#include "ui/FormScriveMessaggi.h"
+
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// The port list (or context menu) that has just opened.
+QMenu* opened(const QString& name) {
+    QMenu* menu = nullptr;
+    (void)QTest::qWaitFor([&] {
+        menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        return menu && menu->objectName() == name;
+    });
+    return menu && menu->objectName() == name ? menu : nullptr;
+}
+
+QAction* entryFor(const QMenu* menu, const QString& path) {
+    for (QAction* action : menu->actions())
+        if (action->text().endsWith(path))
+            return action;
+    return nullptr;
+}
+
+} // namespace
+
+class TestPortChooser : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // Alt+Down and the context menu list the simulated unit; choosing it fills
+    // the box as typing would, the box keeps its place and size, and the unit
+    // answers there. The list is read afresh each time it opens.
+    void theListFillsTheBox() {
+        SimulatedUnit::Options options;
+        options.publishLink = true;
+        SimulatedUnit unit(options);
+        QVERIFY(unit.start());
+        Variabili v;
+        v.Identificativo = "&C1";
+        FormSeriale seriale(v);
+        FormScriveMessaggi finestra(v, seriale);
+        finestra.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&finestra));
+        auto* box = finestra.findChild<QLineEdit*>(QStringLiteral("Text3"));
+        const QRect place = box->geometry();
+        box->setFocus();
+
+        QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);
+        QMenu* list = opened(QStringLiteral("PortList"));
+        QVERIFY(list);
+        QAction* entry = entryFor(list, unit.linkPath());
+        QVERIFY(entry);
+        QVERIFY(entry->text().startsWith(unit.devicePath()));
+        entry->trigger();
+        list->close();
+        QCOMPARE(v.PortaCom, unit.linkPath().toLocal8Bit());
+        QCOMPARE(box->cursorPosition(), unit.linkPath().size());
+        QVERIFY(box->toolTip().startsWith(unit.linkPath()));
+        QCOMPARE(box->geometry(), place);
+        finestra.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+        QCOMPARE(finestra.findChild<QLineEdit*>(QStringLiteral("Text2"))->text(),
+                 QStringLiteral("Tarvo risponde TA"));
+
+        box->selectAll();
+        QTest::keyClicks(box, "3");
+        QCOMPARE(v.PortaCom, QByteArray("3"));
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                box->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(box, &click);
+        QMenu* menu = opened(QStringLiteral("PortContextMenu"));
+        QVERIFY(menu);
+        QVERIFY(entryFor(menu, unit.linkPath()));
+        menu->close();
+
+        const QString gone = unit.linkPath();
+        unit.vanish();
+        QTest::keyClick(box, Qt::Key_F4);
+        list = opened(QStringLiteral("PortList"));
+        QVERIFY(list);
+        QVERIFY(!entryFor(list, gone));
+        list->close();
+    }
+};
+
+QTEST_MAIN(TestPortChooser)
+#include "tst_portchooser.moc"
