@@ -6,9 +6,9 @@
 #include "EditorBench.h"
 #include "SimProcess.h"
 #include "core/Variabili.h"
-#include "device/LetturaTesti.h"
+#include "device/DeviceProtocol.h"
 #include "device/ProgrammaTesti.h"
-#include "device/Protocollo.h"
+#include "device/ReadAllTexts.h"
 #include "serial/FormSeriale.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/FormScriveMessaggi.h"
@@ -85,9 +85,8 @@ double benchProgramming(int baud, int adapterLatencyMs = 0) {
                              ? QStringLiteral("programming, adapter %1 ms").arg(adapterLatencyMs)
                              : QStringLiteral("programming 512 texts");
     BenchReport report(name, baud, 2 * addresses,
-                       qint64(addresses) *
-                           (writeFrameBytes + Protocollo::LunghezzaRispostaScrittura +
-                            readFrameBytes + Protocollo::LunghezzaRispostaLettura));
+                       qint64(addresses) * (writeFrameBytes + DeviceProtocol::WriteReplyLength +
+                                            readFrameBytes + DeviceProtocol::ReadReplyLength));
     report.start();
     ProgrammaTesti(bench.v, bench.seriale, bench.finestra);
     report.finish();
@@ -111,10 +110,10 @@ void benchAdapterLatency() {
 void benchReadingAll(int baud) {
     Bench bench(baud, 0);
     BenchReport report(QStringLiteral("reading all 512 texts"), baud, addresses,
-                       qint64(addresses) * (readFrameBytes + Protocollo::LunghezzaRispostaLettura));
+                       qint64(addresses) * (readFrameBytes + DeviceProtocol::ReadReplyLength));
     const SaveWindowCloser closer(report);
     report.start();
-    LeggiTuttiITesti(bench.v, bench.seriale, bench.finestra);
+    readAllTexts(bench.v, bench.seriale, bench.finestra);
     report.print();
     std::printf("  outcome: %s\n", qPrintable(bench.box("Text2")->text()));
 }
@@ -134,13 +133,13 @@ void benchExchanges(int baud, int count) {
         return;
     }
     BenchReport report(QStringLiteral("exchange (read frame)"), baud, count,
-                       qint64(count) * (readFrameBytes + Protocollo::LunghezzaRispostaLettura));
+                       qint64(count) * (readFrameBytes + DeviceProtocol::ReadReplyLength));
     int failures = 0;
     report.start();
     for (int i = 0; i < count; ++i) {
-        v.Comando = Protocollo::frameLettura(v.Identificativo,
-                                             QByteArray::number(i % 512).rightJustified(3, '0'));
-        v.LunghezzaRisposta = Protocollo::LunghezzaRispostaLettura;
+        v.Comando = DeviceProtocol::readFrame(v.Identificativo,
+                                              QByteArray::number(i % 512).rightJustified(3, '0'));
+        v.LunghezzaRisposta = DeviceProtocol::ReadReplyLength;
         seriale.InviaAllaSeriale();
         failures += v.Risposta == FormSeriale::TestoTimeout;
     }

@@ -1,8 +1,8 @@
-#include "app/Avvio.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    return Avvio::run();
+    return Startup::run();
 }

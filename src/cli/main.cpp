@@ -4,9 +4,9 @@
 #include "cli/CliRequest.h"
 #include "cli/CommandLineHost.h"
 #include "core/Variabili.h"
-#include "device/LetturaTesti.h"
+#include "device/PresenceTest.h"
 #include "device/ProgrammaTesti.h"
-#include "device/TestPresenza.h"
+#include "device/ReadAllTexts.h"
 #include "serial/FormSeriale.h"
 
 #include <QApplication>
@@ -47,12 +47,12 @@ OperationResult run(const CliRequest& request, Variabili& v, FormSeriale& serial
                     CommandLineHost& host) {
     switch (request.action) {
     case CliRequest::Action::Test:
-        return TestaPresenza(v, seriale, host);
+        return runPresenceTest(v, seriale, host);
     case CliRequest::Action::Invia:
         v.FileSelezionato = QFile::encodeName(request.file);
         return ProgrammaTesti(v, seriale, host);
     default:
-        return LeggiTuttiITesti(v, seriale, host);
+        return readAllTexts(v, seriale, host);
     }
 }
 

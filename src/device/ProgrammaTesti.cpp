@@ -2,9 +2,9 @@
 
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
+#include "device/DeviceProtocol.h"
 #include "device/ErrorAcknowledgement.h"
 #include "device/OperationHost.h"
-#include "device/Protocollo.h"
 #include "files/LeggiFileDaProgrammare.h"
 #include "serial/FormSeriale.h"
 
@@ -12,58 +12,57 @@
 
 namespace {
 
-const QByteArray ErroreRisposta = " Errore risposta ";
-const QByteArray ErroreDati = "Errore Dati non scritti giusti.";
-const QByteArray ErrorePorta = " Errore porta seriale ";
-const QByteArray ErroreTroppiMessaggi = " Troppi messaggi nel file ";
+const QByteArray ReplyError = " Errore risposta ";
+const QByteArray DataError = "Errore Dati non scritti giusti.";
+const QByteArray PortError = " Errore porta seriale ";
+const QByteArray TooManyMessagesError = " Troppi messaggi nel file ";
 
-class Programmazione {
+// One programming run: writes the file's records, then reads them back.
+class Programming {
   public:
-    Programmazione(Variabili& v, FormSeriale& seriale, OperationHost& host)
-        : v(v), seriale(seriale), host(host) {}
+    Programming(Variabili& v, FormSeriale& seriale, OperationHost& host)
+        : m_v(v), m_seriale(seriale), m_host(host) {}
 
     OperationResult run() {
-        if (!seriale.ApriSeriale()) {
-            host.showOutcome(seriale.lastFailure());
+        if (!m_seriale.ApriSeriale()) {
+            m_host.showOutcome(m_seriale.lastFailure());
             return OperationResult::CannotStart;
         }
-        host.showOutcome(QStringLiteral("Programmo scritte"));
-        m_result = OperationResult::Succeeded;
-        if (invia() && verifica())
-            host.showOutcome(QStringLiteral("DATI UGUALI  TUTTO OK "));
-        seriale.ChiudiSeriale();
+        m_host.showOutcome(QStringLiteral("Programmo scritte"));
+        if (writeAll() && verifyAll())
+            m_host.showOutcome(QStringLiteral("DATI UGUALI  TUTTO OK "));
+        m_seriale.ChiudiSeriale();
         return m_result;
     }
 
   private:
     // Phase 1: every record of the file is stored and written in file order.
-    bool invia() {
-        LeggiFileDaProgrammare lettore(QFile::decodeName(v.FileSelezionato));
-        reportWriting(lettore, {});
-        while (const std::optional<QByteArray> record = lettore.next()) {
-            if (conteggio == Variabili::DimensioneMessaggi) {
-                lettore.stop();
-                host.showOutcome(QStringLiteral("Il file ha più di %1 messaggi: scritti i primi "
-                                                "%1, non verificati. Dividi il file.")
-                                     .arg(Variabili::DimensioneMessaggi));
-                m_result = OperationResult::CannotStart;
-                return fallito(ErroreTroppiMessaggi);
+    bool writeAll() {
+        LeggiFileDaProgrammare reader(QFile::decodeName(m_v.FileSelezionato));
+        reportWriting(reader, {});
+        while (const std::optional<QByteArray> record = reader.next()) {
+            if (m_count == Variabili::DimensioneMessaggi) {
+                reader.stop();
+                m_host.showOutcome(QStringLiteral("Il file ha più di %1 messaggi: scritti i primi "
+                                                  "%1, non verificati. Dividi il file.")
+                                       .arg(Variabili::DimensioneMessaggi));
+                return fail(TooManyMessagesError, OperationResult::CannotStart);
             }
-            v.Messaggi[conteggio++] = *record;
-            host.showSending(Windows1252::decode(*record));
-            v.Comando = Protocollo::frameScrittura(v.Identificativo, *record);
-            v.LunghezzaRisposta = Protocollo::LunghezzaRispostaScrittura;
-            seriale.InviaAllaSeriale();
+            m_v.Messaggi[m_count++] = *record;
+            m_host.showSending(Windows1252::decode(*record));
+            m_v.Comando = DeviceProtocol::writeFrame(m_v.Identificativo, *record);
+            m_v.LunghezzaRisposta = DeviceProtocol::WriteReplyLength;
+            m_seriale.InviaAllaSeriale();
             m_clock.exchangeDone();
-            reportWriting(lettore, record->left(3));
-            if (!Protocollo::scritturaConfermata(v.Risposta)) {
-                lettore.stop();
-                host.showSending(Windows1252::decode(v.Risposta));
-                return fallito(ErroreRisposta);
+            reportWriting(reader, record->left(3));
+            if (!DeviceProtocol::writeConfirmed(m_v.Risposta)) {
+                reader.stop();
+                m_host.showSending(Windows1252::decode(m_v.Risposta));
+                return fail(ReplyError, OperationResult::UnitFailed);
             }
         }
-        if (!lettore.error().isEmpty()) {
-            host.showOutcome(lettore.error());
+        if (!reader.error().isEmpty()) {
+            m_host.showOutcome(reader.error());
             m_result = OperationResult::CannotStart;
             return false;
         }
@@ -71,62 +70,60 @@ class Programmazione {
     }
 
     // Phase 2: every stored record is read back and compared exactly.
-    bool verifica() {
-        for (int indice = 0; indice < conteggio; ++indice) {
-            const QByteArray& voce = v.Messaggi[indice];
-            const QByteArray corpo = Protocollo::corpoLettura(voce.left(3));
-            host.showSending(Windows1252::decode(corpo));
-            v.Comando = Protocollo::frameLettura(v.Identificativo, voce.left(3));
-            v.LunghezzaRisposta = Protocollo::LunghezzaRispostaLettura;
-            seriale.InviaAllaSeriale();
+    bool verifyAll() {
+        for (int index = 0; index < m_count; ++index) {
+            const QByteArray& entry = m_v.Messaggi[index];
+            m_host.showSending(Windows1252::decode(DeviceProtocol::readBody(entry.left(3))));
+            m_v.Comando = DeviceProtocol::readFrame(m_v.Identificativo, entry.left(3));
+            m_v.LunghezzaRisposta = DeviceProtocol::ReadReplyLength;
+            m_seriale.InviaAllaSeriale();
             m_clock.exchangeDone();
-            RunProgress progress{RunProgress::Phase::Verifica, voce.left(3), indice + 1, conteggio};
-            progress.msLeft = m_clock.msLeft(conteggio - progress.done);
-            host.showProgress(progress);
-            const QByteArray letto = Protocollo::testoLetto(v.Risposta);
-            const QByteArray atteso = voce.mid(3);
-            host.showSending(Windows1252::decode(atteso));
-            host.showOutcome(Windows1252::decode(letto));
-            if (letto != atteso)
-                return fallito(ErroreDati);
+            RunProgress progress{RunProgress::Phase::Verifica, entry.left(3), index + 1, m_count};
+            progress.msLeft = m_clock.msLeft(m_count - progress.done);
+            m_host.showProgress(progress);
+            const QByteArray read = DeviceProtocol::textRead(m_v.Risposta);
+            const QByteArray expected = entry.mid(3);
+            m_host.showSending(Windows1252::decode(expected));
+            m_host.showOutcome(Windows1252::decode(read));
+            if (read != expected)
+                return fail(DataError, OperationResult::UnitFailed);
         }
         return true;
     }
 
     // Where the writing stands. The file is read as the records are sent, so
     // their number is estimated from the share of the file read so far.
-    void reportWriting(const LeggiFileDaProgrammare& lettore, const QByteArray& address) {
-        RunProgress progress{RunProgress::Phase::Scrittura, address, conteggio};
-        const double fraction = lettore.fractionRead();
+    void reportWriting(const LeggiFileDaProgrammare& reader, const QByteArray& address) {
+        RunProgress progress{RunProgress::Phase::Scrittura, address, m_count};
+        const double fraction = reader.fractionRead();
         if (fraction > 0) {
-            progress.total = qMax(conteggio, qRound(conteggio / fraction));
-            progress.totalEstimated = lettore.isOpen();
+            progress.total = qMax(m_count, qRound(m_count / fraction));
+            progress.totalEstimated = reader.isOpen();
             // Every record written is read back once more.
-            progress.msLeft = m_clock.msLeft(2 * progress.total - conteggio);
+            progress.msLeft = m_clock.msLeft(2 * progress.total - m_count);
         }
-        host.showProgress(progress);
+        m_host.showProgress(progress);
     }
 
     // The error ending: a port that stopped working is named as such rather
     // than as a refused write or wrong data.
-    bool fallito(const QByteArray& testoErrore) {
-        v.TestoErrore = testoErrore;
-        if (m_result == OperationResult::Succeeded)
+    bool fail(const QByteArray& testoErrore, OperationResult result) {
+        m_v.TestoErrore = testoErrore;
+        m_result = result;
+        if (!m_seriale.lastFailure().isEmpty()) {
+            m_v.TestoErrore = PortError;
             m_result = OperationResult::UnitFailed;
-        if (!seriale.lastFailure().isEmpty()) {
-            v.TestoErrore = ErrorePorta;
-            m_result = OperationResult::UnitFailed;
-            host.showOutcome(seriale.lastFailure());
+            m_host.showOutcome(m_seriale.lastFailure());
         }
-        ErrorAcknowledgement::show(v, host, v.TestoErrore);
-        ErrorAcknowledgement::waitForClick(v, host);
+        ErrorAcknowledgement::show(m_v, m_host, m_v.TestoErrore);
+        ErrorAcknowledgement::waitForClick(m_v, m_host);
         return false;
     }
 
-    Variabili& v;
-    FormSeriale& seriale;
-    OperationHost& host;
-    int conteggio = 0;
+    Variabili& m_v;
+    FormSeriale& m_seriale;
+    OperationHost& m_host;
+    int m_count = 0;
     RunClock m_clock;
     OperationResult m_result = OperationResult::Succeeded;
 };
@@ -134,5 +131,5 @@ class Programmazione {
 } // namespace
 
 OperationResult ProgrammaTesti(Variabili& v, FormSeriale& seriale, OperationHost& host) {
-    return Programmazione(v, seriale, host).run();
+    return Programming(v, seriale, host).run();
 }

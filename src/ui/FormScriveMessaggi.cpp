@@ -3,9 +3,9 @@
 #include "core/EventWait.h"
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
-#include "device/LetturaTesti.h"
+#include "device/ReadAllTexts.h"
 #include "device/ProgrammaTesti.h"
-#include "device/TestPresenza.h"
+#include "device/PresenceTest.h"
 #include "ui/CarattereRifiutato.h"
 #include "ui/DirectoryList.h"
 #include "ui/DriveList.h"
@@ -190,11 +190,11 @@ void FormScriveMessaggi::Command5_Click() {
 }
 
 void FormScriveMessaggi::Command3_Click() {
-    esegui([this] { TestaPresenza(v, seriale, *this); });
+    esegui([this] { runPresenceTest(v, seriale, *this); });
 }
 
 void FormScriveMessaggi::LeggiTesti_Click() {
-    esegui([this] { LeggiTuttiITesti(v, seriale, *this); });
+    esegui([this] { readAllTexts(v, seriale, *this); });
 }
 
 void FormScriveMessaggi::Command4_Click() {

@@ -1,3 +1,4 @@
+#include "MessageFiles.h"
 #include "SimulatedUnit.h"
 
 #include <QDir>
@@ -14,18 +15,6 @@ struct CliRun {
     QString out;
     QString err;
 };
-
-QByteArray fileOf(const QByteArrayList& bodyLines) {
-    QByteArray content = "Prova tarvo-cli\r\n";
-    for (const QByteArray& line : bodyLines)
-        content += line + "\r\n";
-    return content + "end\r\n";
-}
-
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<assente>");
-}
 
 } // namespace
 
@@ -89,17 +78,14 @@ class TestTarvoCli : public QObject {
         SimulatedUnit unit;
         QVERIFY(unit.start());
         const QString file = path(QStringLiteral("due.tvo"));
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(fileOf({"000PRIMO", "nota", "001SECONDO \x80"}));
-        out.close();
+        QVERIFY(writeFile(file, fileOf({"000PRIMO", "nota", "001SECONDO \x80"})));
         const CliRun run =
             runCli({QStringLiteral("--porta"), unit.devicePath(), QStringLiteral("invia"), file});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QStringLiteral("DATI UGUALI  TUTTO OK \n"));
         QCOMPARE(unit.frames(),
-                 (QByteArrayList{"&C10W016000PRIMO           \r", "&C10W016001SECONDO \x80       \r",
-                                 "&C10R000\r", "&C10R001\r"}));
+                 (QByteArrayList{"&C10W016000PRIMO           \r",
+                                 "&C10W016001SECONDO \x80       \r", "&C10R000\r", "&C10R001\r"}));
         QCOMPARE(unit.text(1), QByteArray("SECONDO \x80       "));
     }
 
@@ -107,10 +93,7 @@ class TestTarvoCli : public QObject {
         SimulatedUnit unit(options(0, 2));
         QVERIFY(unit.start());
         const QString file = path(QStringLiteral("rifiuto.tvo"));
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(fileOf({"000UNO", "001DUE", "002TRE"}));
-        out.close();
+        QVERIFY(writeFile(file, fileOf({"000UNO", "001DUE", "002TRE"})));
         const CliRun run =
             runCli({QStringLiteral("--porta"), unit.devicePath(), QStringLiteral("invia"), file});
         QCOMPARE(run.exitCode, 1);

@@ -1,4 +1,5 @@
 #include "DeviceFixture.h"
+#include "MessageFiles.h"
 #include "ScriptedPeer.h"
 #include "device/ProgrammaTesti.h"
 
@@ -7,13 +8,6 @@
 namespace {
 
 using Acknowledgement = RecordingHost::Acknowledgement;
-
-QByteArray fileOf(const QByteArrayList& bodyLines) {
-    QByteArray content = "Prova tarvodisp\r\n";
-    for (const QByteArray& line : bodyLines)
-        content += line + "\r\n";
-    return content + "end\r\n";
-}
 
 QByteArray writeFrame(const QByteArray& record) {
     return "&C10W016" + record.leftJustified(19) + '\r';

@@ -1,3 +1,4 @@
+#include "MessageFiles.h"
 #include "PseudoTerminal.h"
 #include "WhenShown.h"
 #include "WindowFixture.h"
@@ -20,31 +21,12 @@
 
 namespace {
 
-QByteArray fileOf(const QByteArrayList& bodyLines) {
-    QByteArray content = "Prova guasti\r\n";
-    for (const QByteArray& line : bodyLines)
-        content += line + "\r\n";
-    return content + "end\r\n";
-}
-
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 QByteArray sha256Of(const QString& path) {
     QFile file(path);
     QCryptographicHash hash(QCryptographicHash::Sha256);
     if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
         return {};
     return hash.result();
-}
-
-bool writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 qint64 peakResidentKiB() {

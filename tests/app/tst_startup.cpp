@@ -1,5 +1,5 @@
 #include "SimulatedUnit.h"
-#include "app/Avvio.h"
+#include "app/Startup.h"
 #include "core/Variabili.h"
 #include "serial/FormSeriale.h"
 #include "ui/FormScriveMessaggi.h"
@@ -71,12 +71,12 @@ int runWith(Variabili& v, Observed& seen, const std::function<void(FormScriveMes
                          [&] { seen.unloads += QStringLiteral("serial:") + v.Stato; });
         act(*window);
     });
-    return Avvio::run(v);
+    return Startup::run(v);
 }
 
 } // namespace
 
-class TestAvvio : public QObject {
+class TestStartup : public QObject {
     Q_OBJECT
 
   private slots:
@@ -164,5 +164,5 @@ class TestAvvio : public QObject {
     }
 };
 
-QTEST_MAIN(TestAvvio)
-#include "tst_avvio.moc"
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

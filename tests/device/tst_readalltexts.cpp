@@ -1,7 +1,7 @@
 #include "DeviceFixture.h"
 #include "ScriptedPeer.h"
 #include "core/TreCifre.h"
-#include "device/LetturaTesti.h"
+#include "device/ReadAllTexts.h"
 #include "files/ScriviFileMessaggi.h"
 
 #include <QDir>
@@ -42,7 +42,7 @@ class TestLetturaTesti : public QObject {
             QVERIFY(ScriviFileMessaggi(path, f.v.CommentoDaSalvare, f.v.TestoMessaggi).ok());
             f.v.FileSelezionato = QFile::encodeName(path);
         };
-        seen.result = LeggiTuttiITesti(f.v, *f.seriale, f.host);
+        seen.result = readAllTexts(f.v, *f.seriale, f.host);
         seen.acknowledgements = int(f.host.acknowledgements.size());
         if (!f.host.acknowledgements.isEmpty()) {
             const RecordingHost::Acknowledgement& ack = f.host.acknowledgements.last();
@@ -179,4 +179,4 @@ class TestLetturaTesti : public QObject {
 };
 
 QTEST_MAIN(TestLetturaTesti)
-#include "tst_letturatesti.moc"
+#include "tst_readalltexts.moc"

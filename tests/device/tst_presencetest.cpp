@@ -2,7 +2,7 @@
 #include "ScriptedPeer.h"
 #include "SimulatedUnit.h"
 #include "core/Variabili.h"
-#include "device/TestPresenza.h"
+#include "device/PresenceTest.h"
 #include "serial/FormSeriale.h"
 #include "serial/SerialControl.h"
 
@@ -29,7 +29,7 @@ class TestTestPresenza : public QObject {
     void setPort(const QString& text) { v->PortaCom = text.toLocal8Bit(); }
     void setIdentifier(const QString& text) { v->Identificativo = text.toLatin1(); }
     bool portOpen() const { return seriale->findChild<SerialControl*>()->PortOpen(); }
-    void clickTest() { m_result = TestaPresenza(*v, *seriale, *host); }
+    void clickTest() { m_result = runPresenceTest(*v, *seriale, *host); }
 
     std::unique_ptr<SimulatedUnit> startUnit(SimulatedUnit::Options options = {}) {
         auto unit = std::make_unique<SimulatedUnit>(options);
@@ -215,11 +215,11 @@ class TestTestPresenza : public QObject {
         auto unit = startUnit();
         setPort(unit->devicePath());
         v->Stato = "aspetta";
-        TestaPresenza(*v, *seriale, *host);
+        runPresenceTest(*v, *seriale, *host);
         QCOMPARE(v->Stato, QByteArray("Testa"));
         QCOMPARE(host->text2, QStringLiteral("Tarvo risponde TA"));
     }
 };
 
 QTEST_MAIN(TestTestPresenza)
-#include "tst_testpresenza.moc"
+#include "tst_presencetest.moc"

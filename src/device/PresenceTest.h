@@ -8,4 +8,4 @@ struct Variabili;
 
 // Sends one test frame and tells whether a unit with the current identifier
 // answers on the chosen port. Leaves the commands enabled.
-OperationResult TestaPresenza(Variabili& v, FormSeriale& seriale, OperationHost& host);
+OperationResult runPresenceTest(Variabili& v, FormSeriale& seriale, OperationHost& host);

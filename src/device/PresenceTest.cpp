@@ -1,12 +1,12 @@
-#include "device/TestPresenza.h"
+#include "device/PresenceTest.h"
 
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
+#include "device/DeviceProtocol.h"
 #include "device/OperationHost.h"
-#include "device/Protocollo.h"
 #include "serial/FormSeriale.h"
 
-OperationResult TestaPresenza(Variabili& v, FormSeriale& seriale, OperationHost& host) {
+OperationResult runPresenceTest(Variabili& v, FormSeriale& seriale, OperationHost& host) {
     v.Stato = "Testa";
     if (!seriale.ApriSeriale()) {
         host.showSending(QStringLiteral("Test Funzionamento non eseguito"));
@@ -14,17 +14,17 @@ OperationResult TestaPresenza(Variabili& v, FormSeriale& seriale, OperationHost&
         seriale.ChiudiSeriale();
         return OperationResult::CannotStart;
     }
-    v.Comando = Protocollo::frameTest(v.Identificativo);
+    v.Comando = DeviceProtocol::testFrame(v.Identificativo);
     host.showSending(Windows1252::decode(v.Comando));
-    v.LunghezzaRisposta = Protocollo::LunghezzaRispostaTest;
+    v.LunghezzaRisposta = DeviceProtocol::TestReplyLength;
     seriale.InviaAllaSeriale();
-    v.Risposta = Protocollo::rispostaTestSenzaPrefisso(v.Risposta);
-    v.VerboRisposta = Protocollo::verboTest(v.Risposta);
-    const QString guasto = seriale.lastFailure();
+    v.Risposta = DeviceProtocol::testReplyWithoutPrefix(v.Risposta);
+    v.VerboRisposta = DeviceProtocol::testVerb(v.Risposta);
+    const QString failure = seriale.lastFailure();
     OperationResult result = OperationResult::UnitFailed;
-    if (!guasto.isEmpty()) {
-        host.showOutcome(guasto);
-    } else if (Protocollo::presente(v.VerboRisposta)) {
+    if (!failure.isEmpty()) {
+        host.showOutcome(failure);
+    } else if (DeviceProtocol::unitPresent(v.VerboRisposta)) {
         host.showOutcome(Windows1252::decode("Tarvo risponde " + v.Risposta));
         result = OperationResult::Succeeded;
     } else {

@@ -8,4 +8,4 @@ struct Variabili;
 
 // Reads the texts at addresses 000 to 511 and offers them for saving, with the
 // port still open. Disables and re-enables the commands itself.
-OperationResult LeggiTuttiITesti(Variabili& v, FormSeriale& seriale, OperationHost& host);
+OperationResult readAllTexts(Variabili& v, FormSeriale& seriale, OperationHost& host);

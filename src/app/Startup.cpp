@@ -1,4 +1,4 @@
-#include "app/Avvio.h"
+#include "app/Startup.h"
 
 #include "core/EventWait.h"
 #include "core/Variabili.h"
@@ -9,7 +9,7 @@
 
 #include <memory>
 
-namespace Avvio {
+namespace Startup {
 
 int run(Variabili& v) {
     // The name the system lists the program under. The display name is left
@@ -39,4 +39,4 @@ int run() {
     return run(v);
 }
 
-} // namespace Avvio
+} // namespace Startup
