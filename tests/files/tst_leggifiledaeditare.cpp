@@ -29,16 +29,7 @@ void TestLeggiFileDaEditare::text_data() {
     QTest::addColumn<QByteArray>("comment");
     QTest::addColumn<QByteArray>("text");
 
-    const QByteArrayList sample{"Ingresso magazzino, versione 2",
-                                "000BENVENUTI       *",
-                                "---",
-                                "001PORTA APERTA    controllare il sensore",
-                                "",
-                                "002ALLARME",
-                                "nota: testi provvisori",
-                                "600FUORI RANGE",
-                                "end",
-                                "511DOPO LA FINE"};
+    const QByteArrayList sample = sampleFileLines();
     const QByteArray sampleComment = "Ingresso magazzino, versione 2";
     const QByteArray sampleText = "000BENVENUTI       *\r\n"
                                   "001PORTA APERTA    controllare il sensore\r\n"

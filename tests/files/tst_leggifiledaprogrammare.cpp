@@ -51,16 +51,7 @@ void TestLeggiFileDaProgrammare::records_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QByteArrayList>("expectedRecords");
 
-    const QByteArrayList sample{"Ingresso magazzino, versione 2",
-                                "000BENVENUTI       *",
-                                "---",
-                                "001PORTA APERTA    controllare il sensore",
-                                "",
-                                "002ALLARME",
-                                "nota: testi provvisori",
-                                "600FUORI RANGE",
-                                "end",
-                                "511DOPO LA FINE"};
+    const QByteArrayList sample = sampleFileLines();
     const QByteArrayList expectedSample{"000BENVENUTI       ", "001PORTA APERTA    ",
                                         "002ALLARME         "};
     QTest::newRow("esempio") << joinLines(sample) << expectedSample;

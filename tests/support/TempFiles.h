@@ -21,6 +21,21 @@ inline QByteArray joinLines(const QByteArrayList& lines, const QByteArray& lineE
     return content;
 }
 
+// A message file with each kind of line: the comment, messages, a separator,
+// an empty line, a note, an address above 511, the terminator and a line after it.
+inline QByteArrayList sampleFileLines() {
+    return {"Ingresso magazzino, versione 2",
+            "000BENVENUTI       *",
+            "---",
+            "001PORTA APERTA    controllare il sensore",
+            "",
+            "002ALLARME",
+            "nota: testi provvisori",
+            "600FUORI RANGE",
+            "end",
+            "511DOPO LA FINE"};
+}
+
 // Writes the file whole; a test cannot go on without it, so failing stops the run.
 inline void writeFileAt(const QString& path, const QByteArray& content) {
     QFile file(path);
@@ -59,6 +74,17 @@ class TempFolder {
         const QString path = filePath(name);
         writeFileAt(path, content);
         return path;
+    }
+
+    // Removes everything in the folder, also what a test made read-only.
+    void clear() const {
+        const QDir dir(path());
+        for (const QString& name :
+             dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+            const QString entry = dir.filePath(name);
+            QFile::setPermissions(entry, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFileInfo(entry).isDir() ? QDir(entry).removeRecursively() : QFile::remove(entry);
+        }
     }
 
   private:

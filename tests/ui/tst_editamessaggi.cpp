@@ -77,9 +77,7 @@ void TestEditaMessaggi::init() {
 
 void TestEditaMessaggi::cleanup() {
     m_editor.reset();
-    QDir folder(m_folder.path());
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
-        folder.remove(name);
+    m_folder.clear();
 }
 
 EditaMessaggi& TestEditaMessaggi::openWindow(const QString& path) {

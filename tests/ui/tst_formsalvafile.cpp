@@ -78,14 +78,7 @@ void TestFormSalvaFile::init() {
 
 void TestFormSalvaFile::cleanup() {
     m_window.reset();
-    QDir folder(m_folder.path());
-    for (const QString& name :
-         folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
-        QFile::setPermissions(folder.filePath(name),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFileInfo(folder.filePath(name)).isDir() ? QDir(folder.filePath(name)).removeRecursively()
-                                                 : folder.remove(name);
-    }
+    m_folder.clear();
 }
 
 FormSalvaFile& TestFormSalvaFile::openWindow() {
