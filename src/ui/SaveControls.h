@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QLabel>
+#include <QLineEdit>
+
 class DirectoryList;
 class DriveList;
 class FileList;
-class QLabel;
-class QLineEdit;
-class QWidget;
 struct Variabili;
 
 // Set-ups and waits that the editor and the save window share.
