@@ -2,9 +2,9 @@
 // address 000-511, the file is closed when reading ends, stopping after k
 // records yields exactly the first k, and following the body lines with
 // ProgrammingRun, as the editor does, names the very records the reader yields.
-#include "FileDiProva.h"
+#include "FuzzInput.h"
 #include "files/LeggiFileDaProgrammare.h"
-#include "files/LettoreRighe.h"
+#include "files/LineReader.h"
 #include "files/ProgrammingRun.h"
 
 #include <QByteArrayList>
@@ -15,58 +15,56 @@ namespace {
 
 // The records that ProgrammingRun says programming sends from the body lines
 // before the file's last line.
-QByteArrayList followed(const QString& percorso) {
-    LettoreRighe righe(percorso);
-    const auto commento = righe.apri() ? righe.leggi(0) : std::nullopt;
-    QByteArrayList testi;
-    std::vector<ProgrammingLine> giudicate;
-    while (commento && !commento->ultima) {
-        const auto riga = righe.leggi(ProgrammingLine::recordLength);
-        if (!riga || riga->ultima)
+QByteArrayList followed(const QString& path) {
+    LineReader lines(path);
+    const auto comment = lines.open() ? lines.read(0) : std::nullopt;
+    QByteArrayList texts;
+    std::vector<ProgrammingLine> judged;
+    while (comment && !comment->last) {
+        const auto line = lines.read(ProgrammingLine::recordLength);
+        if (!line || line->last)
             break;
-        testi += riga->testo;
-        giudicate.push_back(judgeProgrammingLine(riga->testo));
+        texts += line->text;
+        judged.push_back(judgeProgrammingLine(line->text));
     }
     ProgrammingRun run;
-    run.follow(giudicate);
-    QByteArrayList record;
-    for (qsizetype i = 0; i < testi.size(); ++i)
-        if (giudicate[size_t(i)].kind == ProgrammingLineKind::Message &&
-            !run.line(i).fromTerminatorOn)
-            record += messageRecord(testi[i]);
-    FileDiProva::verifica(run.sent() == record.size(), "the run counts what it sends");
-    return record;
+    run.follow(judged);
+    QByteArrayList records;
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        if (judged[size_t(i)].kind == ProgrammingLineKind::Message && !run.line(i).fromTerminatorOn)
+            records += messageRecord(texts[i]);
+    FuzzInput::check(run.sent() == records.size(), "the run counts what it sends");
+    return records;
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione) {
-    using FileDiProva::verifica;
-    const QString percorso = FileDiProva::scrivi(dati, dimensione);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using FuzzInput::check;
+    const QString path = FuzzInput::write(data, size);
 
-    QByteArrayList tutti;
+    QByteArrayList all;
     {
-        LeggiFileDaProgrammare lettore(percorso);
-        while (const auto record = lettore.next()) {
-            verifica(record->size() == LeggiFileDaProgrammare::lunghezzaRecord,
-                     "a record is 19 bytes");
-            const int indirizzo = FileDiProva::indirizzo(*record);
-            verifica(indirizzo >= 0 && indirizzo <= 511, "a record begins with 000-511");
-            tutti.append(*record);
+        LeggiFileDaProgrammare reader(path);
+        while (const auto record = reader.next()) {
+            check(record->size() == LeggiFileDaProgrammare::recordLength, "a record is 19 bytes");
+            const int address = FuzzInput::address(*record);
+            check(address >= 0 && address <= 511, "a record begins with 000-511");
+            all.append(*record);
         }
-        verifica(!lettore.isOpen(), "the file is closed once reading stops");
-        verifica(lettore.error().isEmpty() == (dimensione > 0), "only an empty file is an error");
-        verifica(!lettore.next(), "nothing after the end");
+        check(!reader.isOpen(), "the file is closed once reading stops");
+        check(reader.error().isEmpty() == (size > 0), "only an empty file is an error");
+        check(!reader.next(), "nothing after the end");
     }
 
-    verifica(followed(percorso) == tutti, "the run names the records the reader yields");
+    check(followed(path) == all, "the run names the records the reader yields");
 
-    const qsizetype fermata = tutti.isEmpty() ? 0 : qsizetype(dati[0]) % tutti.size();
-    LeggiFileDaProgrammare lettore(percorso);
-    for (qsizetype i = 0; i < fermata; ++i)
-        verifica(lettore.next() == tutti[i], "the same records in the same order");
-    lettore.stop();
-    verifica(!lettore.isOpen(), "stop() closes the file");
-    verifica(!lettore.next(), "nothing after stop()");
+    const qsizetype stopAfter = all.isEmpty() ? 0 : qsizetype(data[0]) % all.size();
+    LeggiFileDaProgrammare reader(path);
+    for (qsizetype i = 0; i < stopAfter; ++i)
+        check(reader.next() == all[i], "the same records in the same order");
+    reader.stop();
+    check(!reader.isOpen(), "stop() closes the file");
+    check(!reader.next(), "nothing after stop()");
     return 0;
 }

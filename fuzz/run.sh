@@ -10,7 +10,7 @@ set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-/work/build-fuzz}
 seconds=${2:-30}
-targets="fuzz_lettorerighe fuzz_leggifiledaprogrammare fuzz_leggifiledaeditare"
+targets="fuzz_linereader fuzz_leggifiledaprogrammare fuzz_leggifiledaeditare"
 
 CXX=${CXX:-clang++} cmake -S "$source_dir" -B "$build_dir" -DTARVO_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
 # shellcheck disable=SC2086

@@ -1,41 +1,41 @@
 #include "LeggiFileDaEditare.h"
 
-#include "LettoreFileMessaggi.h"
-#include "NumeroIniziale.h"
-#include "RigaDiFine.h"
+#include "LeadingNumber.h"
+#include "MessageFileReader.h"
+#include "TerminatorLine.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace {
-constexpr qsizetype colonneAllineate = 19;
-constexpr qsizetype colonneMostrate = 69;
-constexpr double numeroMassimo = 511.0;
+constexpr qsizetype alignedColumns = 19;
+constexpr qsizetype shownColumns = 69;
+constexpr double highestNumber = 511.0;
 
-bool mostrata(const QByteArray& riga) {
-    return !riga.isEmpty() && !riga.startsWith("---") &&
-           NumeroIniziale(QByteArrayView(riga).first(std::min<qsizetype>(riga.size(), 3))) <=
-               numeroMassimo;
+bool isShown(const QByteArray& line) {
+    return !line.isEmpty() && !line.startsWith("---") &&
+           leadingNumber(QByteArrayView(line).first(std::min<qsizetype>(line.size(), 3))) <=
+               highestNumber;
 }
 } // namespace
 
-TestoDaEditare LeggiFileDaEditare(const QString& path) {
-    TestoDaEditare risultato;
-    LettoreFileMessaggi lettore(path);
-    if (!lettore.apri(std::numeric_limits<qsizetype>::max())) {
-        risultato.error = lettore.errore();
-        return risultato;
+EditorText LeggiFileDaEditare(const QString& path) {
+    EditorText result;
+    MessageFileReader reader(path);
+    if (!reader.open(std::numeric_limits<qsizetype>::max())) {
+        result.error = reader.error();
+        return result;
     }
-    while (auto riga = lettore.prossimaRiga(colonneMostrate)) {
-        if (RigaDiFine(*riga))
+    while (auto line = reader.nextLine(shownColumns)) {
+        if (isTerminatorLine(*line))
             break;
-        if (!mostrata(*riga))
+        if (!isShown(*line))
             continue;
-        risultato.testo += riga->leftJustified(colonneAllineate, ' ');
-        risultato.testo += "\r\n";
+        result.text += line->leftJustified(alignedColumns, ' ');
+        result.text += "\r\n";
     }
-    if (!lettore.errore().isEmpty())
-        return TestoDaEditare{std::nullopt, {}, lettore.errore()};
-    risultato.commento = lettore.commento();
-    return risultato;
+    if (!reader.error().isEmpty())
+        return EditorText{std::nullopt, {}, reader.error()};
+    result.comment = reader.comment();
+    return result;
 }

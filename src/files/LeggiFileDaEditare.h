@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestoDaEditare.h"
+#include "EditorText.h"
 
 #include <QString>
 
@@ -9,4 +9,4 @@
 // separators, lines whose leading number exceeds 511, and the file's last line.
 // A display line is columns 1-19 padded with spaces to 19 bytes, then columns
 // 20-69. The file is closed before this returns.
-TestoDaEditare LeggiFileDaEditare(const QString& path);
+EditorText LeggiFileDaEditare(const QString& path);

@@ -2,21 +2,21 @@
 
 #include "ProgrammingLine.h"
 
-LeggiFileDaProgrammare::LeggiFileDaProgrammare(const QString& path) : lettore_(path) {}
+LeggiFileDaProgrammare::LeggiFileDaProgrammare(const QString& path) : m_reader(path) {}
 
 std::optional<QByteArray> LeggiFileDaProgrammare::next() {
-    if (!avviato_) {
-        avviato_ = true;
-        if (!lettore_.apri(0))
+    if (!m_started) {
+        m_started = true;
+        if (!m_reader.open(0))
             return std::nullopt;
     }
-    while (auto riga = lettore_.prossimaRiga(lunghezzaRecord)) {
-        switch (judgeProgrammingLine(*riga).kind) {
+    while (auto line = m_reader.nextLine(recordLength)) {
+        switch (judgeProgrammingLine(*line).kind) {
         case ProgrammingLineKind::Terminator:
-            lettore_.chiudi();
+            m_reader.close();
             return std::nullopt;
         case ProgrammingLineKind::Message:
-            return messageRecord(*riga);
+            return messageRecord(*line);
         default:
             break;
         }
@@ -25,6 +25,6 @@ std::optional<QByteArray> LeggiFileDaProgrammare::next() {
 }
 
 void LeggiFileDaProgrammare::stop() {
-    avviato_ = true;
-    lettore_.chiudi();
+    m_started = true;
+    m_reader.close();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LettoreFileMessaggi.h"
+#include "MessageFileReader.h"
 #include "ProgrammingLine.h"
 
 #include <QByteArray>
@@ -13,13 +13,12 @@
 // 1-19 of a body line that starts with three digits 000-511, right-padded with
 // spaces to 19 bytes. Empty lines, lines without such an address and the
 // file's last line are passed over; a line starting with "END" or "end" stops
-// the reading. The file
-// is opened at the first next() and closed as soon as reading stops, at stop()
-// and at destruction.
+// the reading. The file is opened at the first next() and closed as soon as
+// reading stops, at stop() and at destruction.
 class LeggiFileDaProgrammare {
   public:
-    static constexpr qsizetype lunghezzaRecord = ProgrammingLine::recordLength;
-    static constexpr int indirizzoMassimo = ProgrammingLine::highestAddress;
+    static constexpr qsizetype recordLength = ProgrammingLine::recordLength;
+    static constexpr int highestAddress = ProgrammingLine::highestAddress;
 
     explicit LeggiFileDaProgrammare(const QString& path);
 
@@ -28,14 +27,14 @@ class LeggiFileDaProgrammare {
     std::optional<QByteArray> next();
     // Stops the reading and closes the file; next() then yields nothing.
     void stop();
-    bool isOpen() const { return lettore_.isOpen(); }
+    bool isOpen() const { return m_reader.isOpen(); }
     // The share of the file read so far, 0 to 1, for estimating how many
     // records are still to come without reading ahead.
-    double fractionRead() const { return lettore_.fractionRead(); }
+    double fractionRead() const { return m_reader.fractionRead(); }
     // Empty unless the file could not be opened or read, or is empty.
-    QString error() const { return lettore_.errore(); }
+    QString error() const { return m_reader.error(); }
 
   private:
-    LettoreFileMessaggi lettore_;
-    bool avviato_ = false;
+    MessageFileReader m_reader;
+    bool m_started = false;
 };

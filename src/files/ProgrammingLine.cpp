@@ -1,6 +1,6 @@
 #include "ProgrammingLine.h"
 
-#include "RigaDiFine.h"
+#include "TerminatorLine.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ int threeDigitAddress(QByteArrayView line) {
 ProgrammingLine judgeProgrammingLine(QByteArrayView line) {
     if (line.isEmpty())
         return {ProgrammingLineKind::Empty};
-    if (RigaDiFine(line))
+    if (isTerminatorLine(line))
         return {ProgrammingLineKind::Terminator};
     const int address = threeDigitAddress(line);
     if (address < 0)

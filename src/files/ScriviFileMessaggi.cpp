@@ -1,6 +1,6 @@
 #include "ScriviFileMessaggi.h"
 
-#include "MotivoErroreFile.h"
+#include "FileErrorReason.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,20 +13,20 @@
 
 namespace {
 
-QString impossibile(const QString& path, const QString& motivo) {
+QString cannotWrite(const QString& path, const QString& reason) {
     return QStringLiteral("Impossibile scrivere il file %1: %2")
-        .arg(QDir::toNativeSeparators(path), motivo);
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
-QString motivo(const QFileDevice& file, int codiceErrno) {
+QString reason(const QFileDevice& file, int errnoCode) {
     const QFileInfo info(file.fileName());
     if (info.exists() && !info.isDir() && !info.isWritable())
         return QStringLiteral("il file è di sola lettura");
-    return MotivoErroreFile(file.fileName(), codiceErrno, file.errorString());
+    return fileErrorReason(file.fileName(), errnoCode, file.errorString());
 }
 
 // Waits until the data is on the disk, where a full disk may show only now.
-bool suDisco(QFileDevice& file) {
+bool onDisk(QFileDevice& file) {
 #ifdef Q_OS_UNIX
     return ::fsync(file.handle()) == 0;
 #else
@@ -35,25 +35,25 @@ bool suDisco(QFileDevice& file) {
 }
 
 // Writes the whole content, then waits for the disk; errno tells why not.
-bool scriviTutto(QFileDevice& file, const QByteArray& contenuto) {
+bool writeAll(QFileDevice& file, const QByteArray& content) {
     errno = 0;
-    return file.write(contenuto) == contenuto.size() && suDisco(file);
+    return file.write(content) == content.size() && onDisk(file);
 }
 
 // The folder refuses a new file (no write permission) while the file that
 // stands there may be written: the one case where the file is rewritten in place.
-bool soloSulPosto(const QString& path, int codiceErrno) {
+bool onlyInPlace(const QString& path, int errnoCode) {
     const QFileInfo info(path);
-    return (codiceErrno == EACCES || codiceErrno == EPERM) && info.isFile() && info.isWritable();
+    return (errnoCode == EACCES || errnoCode == EPERM) && info.isFile() && info.isWritable();
 }
 
-WriteOutcome scriviSulPosto(const QString& path, const QByteArray& contenuto) {
+WriteOutcome writeInPlace(const QString& path, const QByteArray& content) {
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return {impossibile(path, motivo(file, errno)), false};
-    if (!scriviTutto(file, contenuto))
-        return {impossibile(path, motivo(file, errno)), true};
+        return {cannotWrite(path, reason(file, errno)), false};
+    if (!writeAll(file, content))
+        return {cannotWrite(path, reason(file, errno)), true};
     file.close();
     return {QString(), true};
 }
@@ -70,11 +70,11 @@ QString WriteOutcome::report(bool existedBefore) const {
     return error + QStringLiteral(".");
 }
 
-WriteOutcome ScriviFileMessaggi(const QString& path, const QByteArray& commento,
-                                const QByteArray& corpo) {
-    if (commento.contains('\r') || commento.contains('\n'))
-        return {impossibile(path, QStringLiteral("il commento deve stare su una sola riga"))};
-    const QByteArray contenuto = commento + "\r\n" + corpo + "\r\nend\r\n";
+WriteOutcome ScriviFileMessaggi(const QString& path, const QByteArray& comment,
+                                const QByteArray& body) {
+    if (comment.contains('\r') || comment.contains('\n'))
+        return {cannotWrite(path, QStringLiteral("il commento deve stare su una sola riga"))};
+    const QByteArray content = comment + "\r\n" + body + "\r\nend\r\n";
 
     // Unbuffered, so that a failed or short write shows here, before commit():
     // QSaveFile commits even when flushing its buffer failed, which would put a
@@ -82,19 +82,19 @@ WriteOutcome ScriviFileMessaggi(const QString& path, const QByteArray& commento,
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const int codice = errno;
-        if (soloSulPosto(path, codice))
-            return scriviSulPosto(path, contenuto);
-        return {impossibile(path, motivo(file, codice))};
+        const int code = errno;
+        if (onlyInPlace(path, code))
+            return writeInPlace(path, content);
+        return {cannotWrite(path, reason(file, code))};
     }
-    if (!scriviTutto(file, contenuto)) {
-        const int codice = errno;
-        const QString errore = impossibile(path, motivo(file, codice));
+    if (!writeAll(file, content)) {
+        const int code = errno;
+        const QString error = cannotWrite(path, reason(file, code));
         file.cancelWriting();
-        return {errore};
+        return {error};
     }
     errno = 0;
     if (!file.commit())
-        return {impossibile(path, motivo(file, errno))};
+        return {cannotWrite(path, reason(file, errno))};
     return {};
 }

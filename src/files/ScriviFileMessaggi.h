@@ -24,5 +24,5 @@ struct WriteOutcome {
 // one. Where the folder lets no new file be created but the file itself may be
 // written, the file is rewritten in place instead, every write checked. A
 // comment that holds a CR or LF is refused, since it would turn into body lines.
-WriteOutcome ScriviFileMessaggi(const QString& path, const QByteArray& commento,
-                                const QByteArray& corpo);
+WriteOutcome ScriviFileMessaggi(const QString& path, const QByteArray& comment,
+                                const QByteArray& body);

@@ -21,7 +21,7 @@ class EditaMessaggi : public QWidget {
 
     // Shows the window modally and returns once it is closed, or at once when
     // the program is asked to close (the window then closes itself).
-    void mostraModale();
+    void showModal();
 
     QLabel* Label1;
     QLabel* Label20;
@@ -34,13 +34,13 @@ class EditaMessaggi : public QWidget {
     QLabel* Messaggio;
 
   private:
-    void costruisci();
-    void carica();
-    void salva();
+    void build();
+    void load();
+    void save();
 
-    Variabili& v_;
+    Variabili& m_v;
     // Why the file could not be read; it stays shown for the editor's lifetime.
-    QString erroreLettura_;
-    bool salvataggioInCorso_ = false;
-    EditorChecks* checks_ = nullptr;
+    QString m_readError;
+    bool m_saving = false;
+    EditorChecks* m_checks = nullptr;
 };

@@ -22,7 +22,7 @@ class FormSalvaFile : public QWidget {
 
     // Shows the window modally and returns once it is closed, or at once when
     // the program is asked to close (the window then closes without writing).
-    void mostraModale();
+    void showModal();
 
     DriveList* Drive1;
     DirectoryList* Dir1;
@@ -39,12 +39,13 @@ class FormSalvaFile : public QWidget {
     QLabel* Messaggio;
 
   private:
-    void costruisci();
-    void disponi();
-    void carica();
-    void cambiaDrive();
-    void cambiaCartella(const QString& cartella);
-    void salva();
+    void build();
+    void arrange();
+    void load();
+    void changeDrive();
+    void changeFolder(const QString& folder);
+    void showFolder();
+    void save();
 
-    Variabili& v_;
+    Variabili& m_v;
 };

@@ -3,10 +3,9 @@
 #include "core/EventWait.h"
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
-#include "device/ReadAllTexts.h"
-#include "device/ProgrammaTesti.h"
 #include "device/PresenceTest.h"
-#include "ui/CarattereRifiutato.h"
+#include "device/ProgrammaTesti.h"
+#include "device/ReadAllTexts.h"
 #include "ui/DirectoryList.h"
 #include "ui/DriveList.h"
 #include "ui/EditaMessaggi.h"
@@ -14,6 +13,7 @@
 #include "ui/FormSalvaFile.h"
 #include "ui/OperationGuard.h"
 #include "ui/PortChooser.h"
+#include "ui/RejectedCharacter.h"
 #include "ui/RunProgressBar.h"
 
 #include <QCloseEvent>
@@ -102,7 +102,7 @@ void FormScriveMessaggi::showProgress(const RunProgress& progress) {
 
 void FormScriveMessaggi::offerForSaving() {
     FormSalvaFile salva(v, this);
-    salva.mostraModale();
+    salva.showModal();
 }
 
 std::array<QWidget*, 8> FormScriveMessaggi::comandi() const {
@@ -117,7 +117,7 @@ void FormScriveMessaggi::copiaTesto(QLineEdit* casella, QByteArray& destinazione
         return;
     }
     const QString rifiutato =
-        primoCarattereRifiutato(casella->text()).value_or(CarattereRifiutato{}).carattere;
+        firstRejectedCharacter(casella->text()).value_or(RejectedCharacter{}).character;
     showOutcome(QStringLiteral("Il carattere %1 non si può usare %2: non è stato accettato")
                     .arg(rifiutato, dove));
     // The box goes back to the value in use, so that what it shows is what is sent.
@@ -180,7 +180,7 @@ void FormScriveMessaggi::Command5_Click() {
         DisabilitaComandi();
         if (!v.FileSelezionato.isEmpty()) {
             EditaMessaggi editor(v, this);
-            editor.mostraModale();
+            editor.showModal();
         } else {
             showSending(QStringLiteral("Devi selezionare un file"));
             showOutcome(QStringLiteral("Cliccane uno dalla lista "));

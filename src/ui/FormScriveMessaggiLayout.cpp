@@ -2,10 +2,10 @@
 // colours, and the keyboard focus order.
 #include "ui/FormScriveMessaggi.h"
 
-#include "ui/AspettoFinestre.h"
 #include "ui/DirectoryList.h"
 #include "ui/DriveList.h"
 #include "ui/FileList.h"
+#include "ui/WindowStyle.h"
 #include "ui/WrappedButton.h"
 
 #include <QFontMetrics>
@@ -16,7 +16,7 @@
 
 namespace {
 
-using AspettoFinestre::daTwips;
+using WindowStyle::fromTwips;
 
 constexpr int larghezzaTwips = 9510;
 constexpr int altezzaTwips = 6495;
@@ -27,8 +27,8 @@ template <typename Widget>
 Widget* controllo(Widget* widget, const char* nome, int left, int top, int width, int height,
                   qreal punti, bool grassetto = false) {
     widget->setObjectName(QLatin1String(nome));
-    widget->setGeometry(daTwips(left), daTwips(top), daTwips(width), daTwips(height));
-    widget->setFont(AspettoFinestre::carattere(punti, grassetto));
+    widget->setGeometry(fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height));
+    widget->setFont(WindowStyle::font(punti, grassetto));
     return widget;
 }
 
@@ -54,9 +54,9 @@ void FormScriveMessaggi::creaControlli() {
     setObjectName(QStringLiteral("FormScriveMessaggi"));
     setWindowTitle(QStringLiteral("Tarvo") + QString(13, QLatin1Char(' ')) +
                    QStringLiteral("www.tarvo.example"));
-    setFont(AspettoFinestre::carattere());
-    setFixedSize(daTwips(larghezzaTwips), daTwips(altezzaTwips));
-    move(daTwips(sinistraTwips), daTwips(altoTwips));
+    setFont(WindowStyle::font());
+    setFixedSize(fromTwips(larghezzaTwips), fromTwips(altezzaTwips));
+    move(fromTwips(sinistraTwips), fromTwips(altoTwips));
 
     // Created in the order of the design, so that later controls lie on top of
     // Label2, whose lower edge runs under the drive and directory lists.

@@ -1,7 +1,7 @@
 #include "ui/RunProgressBar.h"
 
 #include "device/RunProgress.h"
-#include "ui/AspettoFinestre.h"
+#include "ui/WindowStyle.h"
 
 RunProgressBar::RunProgressBar(QWidget* parent) : QProgressBar(parent) {
     setObjectName(QStringLiteral("RunProgressBar"));
@@ -9,10 +9,10 @@ RunProgressBar::RunProgressBar(QWidget* parent) : QProgressBar(parent) {
     setFocusPolicy(Qt::NoFocus);
     setTextVisible(true);
     setAlignment(Qt::AlignCenter);
-    setFont(AspettoFinestre::carattere(7));
+    setFont(WindowStyle::font(7));
     // Below Text2 and above the identifier row, as wide as the status boxes.
-    setGeometry(AspettoFinestre::daTwips(480), AspettoFinestre::daTwips(3990),
-                AspettoFinestre::daTwips(5640), AspettoFinestre::daTwips(195));
+    setGeometry(WindowStyle::fromTwips(480), WindowStyle::fromTwips(3990),
+                WindowStyle::fromTwips(5640), WindowStyle::fromTwips(195));
     hide();
 }
 

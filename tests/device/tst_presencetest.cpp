@@ -18,7 +18,7 @@ const QString nonRisponde = QStringLiteral("Tarvo non risponde Messo in attesa s
 
 } // namespace
 
-class TestTestPresenza : public QObject {
+class TestPresenceTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Variabili> v;
@@ -221,5 +221,5 @@ class TestTestPresenza : public QObject {
     }
 };
 
-QTEST_MAIN(TestTestPresenza)
+QTEST_MAIN(TestPresenceTest)
 #include "tst_presencetest.moc"

@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QtTest>
 
-class TestLetturaTesti : public QObject {
+class TestReadAllTexts : public QObject {
     Q_OBJECT
 
     // What the operator saw when the run stopped to wait: at the offer to
@@ -178,5 +178,5 @@ class TestLetturaTesti : public QObject {
     QTemporaryDir m_folder;
 };
 
-QTEST_MAIN(TestLetturaTesti)
+QTEST_MAIN(TestReadAllTexts)
 #include "tst_readalltexts.moc"

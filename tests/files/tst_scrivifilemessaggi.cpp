@@ -3,63 +3,25 @@
 #include "files/ScriviFileMessaggi.h"
 
 #include "AsUnprivilegedUser.h"
+#include "FileSizeLimit.h"
+#include "TempFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <memory>
 #include <optional>
-#include <sys/resource.h>
 
 namespace {
 
-QByteArray contenutoDi(const QString& percorso) {
-    QFile file(percorso);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<non leggibile>";
-    return file.readAll();
-}
-
-void crea(const QString& percorso, const QByteArray& contenuto) {
-    QFile file(percorso);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contenuto) != contenuto.size())
-        qFatal("cannot write %s", qPrintable(percorso));
-}
-
-// Caps the size of the files this process may write, and lets a write beyond
-// it fail with an error instead of a signal, for as long as it lives.
-class LimiteDimensioneFile {
-  public:
-    explicit LimiteDimensioneFile(rlim_t byte) {
-        getrlimit(RLIMIT_FSIZE, &prima_);
-        gestorePrima_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limite = prima_;
-        limite.rlim_cur = byte;
-        attivo_ = setrlimit(RLIMIT_FSIZE, &limite) == 0;
-    }
-    ~LimiteDimensioneFile() {
-        setrlimit(RLIMIT_FSIZE, &prima_);
-        std::signal(SIGXFSZ, gestorePrima_);
-    }
-    LimiteDimensioneFile(const LimiteDimensioneFile&) = delete;
-    LimiteDimensioneFile& operator=(const LimiteDimensioneFile&) = delete;
-    bool attivo() const { return attivo_; }
-
-  private:
-    rlimit prima_{};
-    void (*gestorePrima_)(int) = nullptr;
-    bool attivo_ = false;
-};
-
 // A body as reading all texts gives it: 512 lines, 12 kB.
-QByteArray corpoDi512Righe() {
-    QByteArray corpo;
+QByteArray bodyOf512Lines() {
+    QByteArray body;
     for (int i = 0; i < 512; ++i)
-        corpo += QByteArray::number(i).rightJustified(3, '0') + "TESTO NUOVO     *\r\n";
-    return corpo;
+        body += QByteArray::number(i).rightJustified(3, '0') + "TESTO NUOVO     *\r\n";
+    return body;
 }
 
 } // namespace
@@ -69,38 +31,38 @@ class TestScriviFileMessaggi : public QObject {
 
   private slots:
     void init();
-    void contenuto_data();
-    void contenuto();
-    void sostituisceIlFileEsistente();
-    void ritornoSenzaCambiareByte();
-    void errori_data();
-    void errori();
-    void commentoSuPiuRighe_data();
-    void commentoSuPiuRighe();
-    void erroreAMetaScrittura();
-    void cartellaDiSolaLettura_data();
-    void cartellaDiSolaLettura();
+    void content_data();
+    void content();
+    void replacesExistingFile();
+    void roundTripKeepsBytes();
+    void errors_data();
+    void errors();
+    void multiLineComment_data();
+    void multiLineComment();
+    void errorHalfwayThroughWriting();
+    void readOnlyFolder_data();
+    void readOnlyFolder();
 
   private:
-    QStringList voci() const;
+    QStringList entries() const;
 
-    std::unique_ptr<QTemporaryDir> cartella_;
+    std::unique_ptr<QTemporaryDir> m_folder;
 };
 
 void TestScriviFileMessaggi::init() {
-    cartella_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(cartella_->isValid());
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
 }
 
-QStringList TestScriviFileMessaggi::voci() const {
-    return QDir(cartella_->path())
+QStringList TestScriviFileMessaggi::entries() const {
+    return QDir(m_folder->path())
         .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
-void TestScriviFileMessaggi::contenuto_data() {
-    QTest::addColumn<QByteArray>("commento");
-    QTest::addColumn<QByteArray>("corpo");
-    QTest::addColumn<QByteArray>("atteso");
+void TestScriviFileMessaggi::content_data() {
+    QTest::addColumn<QByteArray>("comment");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("expectedValue");
 
     QTest::newRow("corpo vuoto") << QByteArray("Commento") << QByteArray()
                                  << QByteArray("Commento\r\n\r\nend\r\n");
@@ -118,60 +80,60 @@ void TestScriviFileMessaggi::contenuto_data() {
         << QByteArray("\xe8\xe0\xf9\x80\r\n001\xff\x00\xa0\r\n\r\nend\r\n", 21);
 }
 
-void TestScriviFileMessaggi::contenuto() {
-    QFETCH(QByteArray, commento);
-    QFETCH(QByteArray, corpo);
-    QFETCH(QByteArray, atteso);
-    const QString percorso = cartella_->filePath("nuovo.tvo");
-    QCOMPARE(ScriviFileMessaggi(percorso, commento, corpo).error, QString());
-    QCOMPARE(contenutoDi(percorso), atteso);
-    QCOMPARE(voci(), QStringList{"nuovo.tvo"});
+void TestScriviFileMessaggi::content() {
+    QFETCH(QByteArray, comment);
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, expectedValue);
+    const QString path = m_folder->filePath("nuovo.tvo");
+    QCOMPARE(ScriviFileMessaggi(path, comment, body).error, QString());
+    QCOMPARE(readFile(path), expectedValue);
+    QCOMPARE(entries(), QStringList{"nuovo.tvo"});
 }
 
-void TestScriviFileMessaggi::sostituisceIlFileEsistente() {
-    const QString percorso = cartella_->filePath("esistente.TVO");
-    crea(percorso, QByteArray(10000, 'v'));
-    QCOMPARE(ScriviFileMessaggi(percorso, "Nuovo", "001A\r\n").error, QString());
-    QCOMPARE(contenutoDi(percorso), QByteArray("Nuovo\r\n001A\r\n\r\nend\r\n"));
-    QCOMPARE(voci(), QStringList{"esistente.TVO"});
+void TestScriviFileMessaggi::replacesExistingFile() {
+    const QString path = m_folder->filePath("esistente.TVO");
+    writeFileAt(path, QByteArray(10000, 'v'));
+    QCOMPARE(ScriviFileMessaggi(path, "Nuovo", "001A\r\n").error, QString());
+    QCOMPARE(readFile(path), QByteArray("Nuovo\r\n001A\r\n\r\nend\r\n"));
+    QCOMPARE(entries(), QStringList{"esistente.TVO"});
 }
 
-void TestScriviFileMessaggi::ritornoSenzaCambiareByte() {
+void TestScriviFileMessaggi::roundTripKeepsBytes() {
     // Every byte from 128 to 255 in the texts and the comment, read by the
     // editor, written, and read again.
-    QByteArray commento = "Commento ";
-    QByteArrayList linee;
-    for (int riga = 0; riga < 8; ++riga) {
-        QByteArray testo;
+    QByteArray comment = "Commento ";
+    QByteArrayList lineList;
+    for (int line = 0; line < 8; ++line) {
+        QByteArray text;
         for (int i = 0; i < 16; ++i)
-            testo.append(char(128 + riga * 16 + i));
-        commento.append(char(255 - riga));
-        linee.append(QByteArray::number(riga).rightJustified(3, '0') + testo + "*nota \xe8");
+            text.append(char(128 + line * 16 + i));
+        comment.append(char(255 - line));
+        lineList.append(QByteArray::number(line).rightJustified(3, '0') + text + "*nota \xe8");
     }
-    const QByteArray corpo = linee.join("\r\n") + "\r\n";
-    const QString originale = cartella_->filePath("originale.tvo");
-    crea(originale, commento + "\r\n" + corpo + "end\r\n");
+    const QByteArray body = lineList.join("\r\n") + "\r\n";
+    const QString original = m_folder->filePath("originale.tvo");
+    writeFileAt(original, comment + "\r\n" + body + "end\r\n");
 
-    const TestoDaEditare letto = LeggiFileDaEditare(originale);
-    QCOMPARE(letto.commento, std::optional<QByteArray>(commento));
-    QCOMPARE(letto.testo, corpo);
+    const EditorText fromFile = LeggiFileDaEditare(original);
+    QCOMPARE(fromFile.comment, std::optional<QByteArray>(comment));
+    QCOMPARE(fromFile.text, body);
 
-    const QString copia = cartella_->filePath("copia.tvo");
-    QCOMPARE(ScriviFileMessaggi(copia, *letto.commento, letto.testo).error, QString());
-    QCOMPARE(contenutoDi(copia), commento + "\r\n" + corpo + "\r\nend\r\n");
+    const QString copy = m_folder->filePath("copia.tvo");
+    QCOMPARE(ScriviFileMessaggi(copy, *fromFile.comment, fromFile.text).error, QString());
+    QCOMPARE(readFile(copy), comment + "\r\n" + body + "\r\nend\r\n");
 
-    LeggiFileDaProgrammare daOriginale(originale);
-    LeggiFileDaProgrammare daCopia(copia);
-    int record = 0;
-    for (auto a = daOriginale.next(), b = daCopia.next(); a || b;
-         a = daOriginale.next(), b = daCopia.next(), ++record)
+    LeggiFileDaProgrammare fromOriginal(original);
+    LeggiFileDaProgrammare fromCopy(copy);
+    int records = 0;
+    for (auto a = fromOriginal.next(), b = fromCopy.next(); a || b;
+         a = fromOriginal.next(), b = fromCopy.next(), ++records)
         QCOMPARE(a, b);
-    QCOMPARE(record, 8);
+    QCOMPARE(records, 8);
 }
 
-void TestScriviFileMessaggi::errori_data() {
-    QTest::addColumn<QString>("sottoPercorso");
-    QTest::addColumn<QString>("motivo");
+void TestScriviFileMessaggi::errors_data() {
+    QTest::addColumn<QString>("subPath");
+    QTest::addColumn<QString>("reason");
 
     QTest::newRow("cartella mancante")
         << QStringLiteral("mancante/x.tvo") << QStringLiteral("il file o la cartella non esiste");
@@ -182,106 +144,106 @@ void TestScriviFileMessaggi::errori_data() {
         << QStringLiteral("cartella.tvo") << QStringLiteral("è una cartella, non un file");
 }
 
-void TestScriviFileMessaggi::errori() {
-    QFETCH(QString, sottoPercorso);
-    QFETCH(QString, motivo);
-    crea(cartella_->filePath("esistente.tvo"), "vecchio");
-    QVERIFY(QDir(cartella_->path()).mkdir("cartella.tvo"));
-    const QString percorso = cartella_->filePath(sottoPercorso);
-    QCOMPARE(ScriviFileMessaggi(percorso, "C", "001A\r\n").error,
+void TestScriviFileMessaggi::errors() {
+    QFETCH(QString, subPath);
+    QFETCH(QString, reason);
+    writeFileAt(m_folder->filePath("esistente.tvo"), "vecchio");
+    QVERIFY(QDir(m_folder->path()).mkdir("cartella.tvo"));
+    const QString path = m_folder->filePath(subPath);
+    QCOMPARE(ScriviFileMessaggi(path, "C", "001A\r\n").error,
              QStringLiteral("Impossibile scrivere il file %1: %2")
-                 .arg(QDir::toNativeSeparators(percorso), motivo));
-    QCOMPARE(contenutoDi(cartella_->filePath("esistente.tvo")), QByteArray("vecchio"));
-    QCOMPARE(voci(), (QStringList{"cartella.tvo", "esistente.tvo"}));
-    QVERIFY(QDir(cartella_->filePath("cartella.tvo")).isEmpty());
+                 .arg(QDir::toNativeSeparators(path), reason));
+    QCOMPARE(readFile(m_folder->filePath("esistente.tvo")), QByteArray("vecchio"));
+    QCOMPARE(entries(), (QStringList{"cartella.tvo", "esistente.tvo"}));
+    QVERIFY(QDir(m_folder->filePath("cartella.tvo")).isEmpty());
 }
 
-void TestScriviFileMessaggi::commentoSuPiuRighe_data() {
-    QTest::addColumn<QByteArray>("commento");
+void TestScriviFileMessaggi::multiLineComment_data() {
+    QTest::addColumn<QByteArray>("comment");
     QTest::newRow("CR LF") << QByteArray("Commento\r\n001FALSO");
     QTest::newRow("LF") << QByteArray("Commento\n001FALSO");
     QTest::newRow("CR") << QByteArray("Commento\r");
 }
 
-void TestScriviFileMessaggi::commentoSuPiuRighe() {
-    QFETCH(QByteArray, commento);
-    const QString percorso = cartella_->filePath("esistente.tvo");
-    crea(percorso, "vecchio");
+void TestScriviFileMessaggi::multiLineComment() {
+    QFETCH(QByteArray, comment);
+    const QString path = m_folder->filePath("esistente.tvo");
+    writeFileAt(path, "vecchio");
     QCOMPARE(
-        ScriviFileMessaggi(percorso, commento, "001A\r\n").error,
+        ScriviFileMessaggi(path, comment, "001A\r\n").error,
         QStringLiteral("Impossibile scrivere il file %1: il commento deve stare su una sola riga")
-            .arg(QDir::toNativeSeparators(percorso)));
-    QCOMPARE(contenutoDi(percorso), QByteArray("vecchio"));
+            .arg(QDir::toNativeSeparators(path)));
+    QCOMPARE(readFile(path), QByteArray("vecchio"));
 }
 
-void TestScriviFileMessaggi::erroreAMetaScrittura() {
+void TestScriviFileMessaggi::errorHalfwayThroughWriting() {
     // The file system refuses the write after 4 kB: the old file must survive
     // whole, and no partial or temporary file may remain.
-    const QString percorso = cartella_->filePath("esistente.tvo");
-    const QByteArray vecchio = "Vecchio\r\n001VECCHIO\r\nend\r\n";
-    crea(percorso, vecchio);
-    const QByteArray corpo = corpoDi512Righe();
-    QString errore;
+    const QString path = m_folder->filePath("esistente.tvo");
+    const QByteArray old = "Vecchio\r\n001VECCHIO\r\nend\r\n";
+    writeFileAt(path, old);
+    const QByteArray body = bodyOf512Lines();
+    QString error;
     {
-        const LimiteDimensioneFile limite(4096);
-        if (!limite.attivo())
+        const FileSizeLimit limit(4096);
+        if (!limit.active())
             QSKIP("the file size limit cannot be set here");
-        errore = ScriviFileMessaggi(percorso, "Nuovo", corpo).error;
+        error = ScriviFileMessaggi(path, "Nuovo", body).error;
     }
-    QCOMPARE(errore, QStringLiteral("Impossibile scrivere il file %1: il file supera la dimensione "
-                                    "massima consentita")
-                         .arg(QDir::toNativeSeparators(percorso)));
-    QCOMPARE(contenutoDi(percorso), vecchio);
-    QCOMPARE(voci(), QStringList{"esistente.tvo"});
+    QCOMPARE(error, QStringLiteral("Impossibile scrivere il file %1: il file supera la dimensione "
+                                   "massima consentita")
+                        .arg(QDir::toNativeSeparators(path)));
+    QCOMPARE(readFile(path), old);
+    QCOMPARE(entries(), QStringList{"esistente.tvo"});
 }
 
-void TestScriviFileMessaggi::cartellaDiSolaLettura_data() {
-    QTest::addColumn<int>("limite");
+void TestScriviFileMessaggi::readOnlyFolder_data() {
+    QTest::addColumn<int>("limit");
     QTest::newRow("riscritto sul posto") << 0;
     QTest::newRow("scrittura interrotta") << 4096;
 }
 
-void TestScriviFileMessaggi::cartellaDiSolaLettura() {
+void TestScriviFileMessaggi::readOnlyFolder() {
     // A writable file in a folder where no new file can be created (checked as
     // an ordinary user: root creates files anywhere) is rewritten in place; a
     // write that fails there says that the file may be incomplete.
-    QFETCH(int, limite);
-    const auto tutti = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther |
-                       QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
-    const auto scrivibile =
+    QFETCH(int, limit);
+    const auto all = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                     QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    const auto writable =
         QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    QVERIFY(QFile::setPermissions(cartella_->path(), tutti | scrivibile));
-    const QString sola = cartella_->filePath("sola");
-    QVERIFY(QDir(cartella_->path()).mkdir("sola"));
-    const QString percorso = sola + "/esistente.tvo";
-    crea(percorso, "vecchio");
-    QVERIFY(QFile::setPermissions(percorso,
-                                  QFileDevice::ReadOwner | QFileDevice::ReadOther | scrivibile));
-    QVERIFY(QFile::setPermissions(sola, tutti));
-    const QByteArray corpo = corpoDi512Righe();
+    QVERIFY(QFile::setPermissions(m_folder->path(), all | writable));
+    const QString readOnly = m_folder->filePath("sola");
+    QVERIFY(QDir(m_folder->path()).mkdir("sola"));
+    const QString path = readOnly + "/esistente.tvo";
+    writeFileAt(path, "vecchio");
+    QVERIFY(
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadOther | writable));
+    QVERIFY(QFile::setPermissions(readOnly, all));
+    const QByteArray body = bodyOf512Lines();
 
-    const std::optional<QByteArray> esito = runAsUnprivilegedUser([&] {
-        if (QFile(sola + "/prova").open(QIODevice::WriteOnly))
+    const std::optional<QByteArray> outcome = runAsUnprivilegedUser([&] {
+        if (QFile(readOnly + "/prova").open(QIODevice::WriteOnly))
             return QByteArray("la cartella accetta file nuovi");
-        std::optional<LimiteDimensioneFile> limitato;
-        if (limite != 0)
-            limitato.emplace(limite);
-        const WriteOutcome scritto = ScriviFileMessaggi(percorso, "Nuovo", corpo);
-        return QByteArray(scritto.writtenInPlace ? "sul posto:" : "altrove:") +
-               scritto.error.toUtf8();
+        std::optional<FileSizeLimit> limited;
+        if (limit != 0)
+            limited.emplace(limit);
+        const WriteOutcome written = ScriviFileMessaggi(path, "Nuovo", body);
+        return QByteArray(written.writtenInPlace ? "sul posto:" : "altrove:") +
+               written.error.toUtf8();
     });
-    QVERIFY(QFile::setPermissions(sola, tutti | QFileDevice::WriteOwner));
-    QVERIFY(esito);
-    QCOMPARE(voci(), QStringList{"sola"});
-    QCOMPARE(QDir(sola).entryList(QDir::Files), QStringList{"esistente.tvo"});
-    if (limite == 0) {
-        QCOMPARE(*esito, QByteArray("sul posto:"));
-        QCOMPARE(contenutoDi(percorso), "Nuovo\r\n" + corpo + "\r\nend\r\n");
+    QVERIFY(QFile::setPermissions(readOnly, all | QFileDevice::WriteOwner));
+    QVERIFY(outcome);
+    QCOMPARE(entries(), QStringList{"sola"});
+    QCOMPARE(QDir(readOnly).entryList(QDir::Files), QStringList{"esistente.tvo"});
+    if (limit == 0) {
+        QCOMPARE(*outcome, QByteArray("sul posto:"));
+        QCOMPARE(readFile(path), "Nuovo\r\n" + body + "\r\nend\r\n");
     } else {
-        QCOMPARE(QString::fromUtf8(*esito),
+        QCOMPARE(QString::fromUtf8(*outcome),
                  QStringLiteral("sul posto:Impossibile scrivere il file %1: il file supera la "
                                 "dimensione massima consentita")
-                     .arg(QDir::toNativeSeparators(percorso)));
+                     .arg(QDir::toNativeSeparators(path)));
     }
 }
 

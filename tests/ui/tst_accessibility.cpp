@@ -40,14 +40,14 @@ class TestAccessibility : public QObject {
   private slots:
     void mainWindow() {
         Variabili v;
-        FormSeriale seriale(v);
-        FormScriveMessaggi finestra(v, seriale);
-        everyControlHasAName(finestra);
+        FormSeriale serial(v);
+        FormScriveMessaggi window(v, serial);
+        everyControlHasAName(window);
     }
     void saveWindow() {
         Variabili v;
-        FormSalvaFile salva(v);
-        everyControlHasAName(salva);
+        FormSalvaFile saveWindow(v);
+        everyControlHasAName(saveWindow);
     }
     void editor() {
         Variabili v;

@@ -1,4 +1,5 @@
-#include "DigitaTesto.h"
+#include "TempFiles.h"
+#include "TypeText.h"
 #include "core/Variabili.h"
 #include "ui/DirectoryList.h"
 #include "ui/EditaMessaggi.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -22,26 +22,12 @@
 
 namespace {
 
-QByteArray righe(const QByteArrayList& elenco) {
-    QByteArray testo;
-    for (const QByteArray& riga : elenco)
-        testo += riga + "\r\n";
-    return testo;
-}
-
-QByteArray leggi(const QString& percorso) {
-    QFile file(percorso);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 // The lines of the text area, one per block.
-QStringList righeArea(const QPlainTextEdit& area) {
-    QStringList elenco;
-    for (QTextBlock blocco = area.document()->begin(); blocco.isValid(); blocco = blocco.next())
-        elenco += blocco.text();
-    return elenco;
+QStringList areaLines(const QPlainTextEdit& area) {
+    QStringList list;
+    for (QTextBlock block = area.document()->begin(); block.isValid(); block = block.next())
+        list += block.text();
+    return list;
 }
 
 } // namespace
@@ -52,88 +38,77 @@ class TestEditaMessaggi : public QObject {
   private slots:
     void init();
     void cleanup();
-    void aspetto();
-    void ordineDelFuoco();
-    void mostraIlFile_data();
-    void mostraIlFile();
-    void fileDiLetturaCompleta();
-    void testoOltreVentimila();
-    void caratteriOltre127();
-    void salvaEdEsci();
-    void salvaConNuovoNome_data();
-    void salvaConNuovoNome();
-    void carattereNonAmmesso();
-    void endScarta();
-    void chiusuraDallaCasella();
-    void chiusuraDelProgramma();
-    void fileIlleggibile_data();
-    void fileIlleggibile();
+    void appearance();
+    void focusOrder();
+    void showsTheFile_data();
+    void showsTheFile();
+    void fullReadFile();
+    void textBeyondTwentyThousand();
+    void charactersAbove127();
+    void saveAndExit();
+    void saveUnderNewName_data();
+    void saveUnderNewName();
+    void refusedCharacter();
+    void endDiscards();
+    void closeFromTitleBar();
+    void programClosing();
+    void unreadableFile_data();
+    void unreadableFile();
     void marksFollowTyping();
     void statusOfTheCursorLine();
     void coloursFollowThePalette();
 
   private:
-    QString scrivi(const QString& nome, const QByteArray& contenuto);
     // Opens the editor on a file and shows it without a modal wait.
-    EditaMessaggi& apri(const QString& percorso);
-    // Presses "Salva " and, once the save window is up, runs azione on it. When
+    EditaMessaggi& openWindow(const QString& path);
+    // Presses "Salva " and, once the save window is up, runs chosenAction on it. When
     // no save window appears, the program is asked to close, so nothing hangs.
-    bool salvaCon(const std::function<void(FormSalvaFile&)>& azione);
+    bool saveWith(const std::function<void(FormSalvaFile&)>& chosenAction);
 
-    QTemporaryDir cartella_;
-    Variabili v_;
-    std::unique_ptr<EditaMessaggi> editor_;
+    TempFolder m_folder;
+    Variabili m_v;
+    std::unique_ptr<EditaMessaggi> m_editor;
 };
 
 void TestEditaMessaggi::init() {
-    QVERIFY(cartella_.isValid());
-    v_ = Variabili{};
+    QVERIFY(m_folder.isValid());
+    m_v = Variabili{};
 }
 
 void TestEditaMessaggi::cleanup() {
-    editor_.reset();
-    QDir cartella(cartella_.path());
-    for (const QString& nome : cartella.entryList(QDir::Files | QDir::Hidden))
-        cartella.remove(nome);
+    m_editor.reset();
+    m_folder.clear();
 }
 
-QString TestEditaMessaggi::scrivi(const QString& nome, const QByteArray& contenuto) {
-    const QString percorso = QDir(cartella_.path()).filePath(nome);
-    QFile file(percorso);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contenuto) != contenuto.size())
-        qFatal("cannot write %s", qPrintable(percorso));
-    return percorso;
+EditaMessaggi& TestEditaMessaggi::openWindow(const QString& path) {
+    m_v.FileSelezionato = QFile::encodeName(path);
+    m_editor = std::make_unique<EditaMessaggi>(m_v);
+    m_editor->show();
+    return *m_editor;
 }
 
-EditaMessaggi& TestEditaMessaggi::apri(const QString& percorso) {
-    v_.FileSelezionato = QFile::encodeName(percorso);
-    editor_ = std::make_unique<EditaMessaggi>(v_);
-    editor_->show();
-    return *editor_;
-}
-
-bool TestEditaMessaggi::salvaCon(const std::function<void(FormSalvaFile&)>& azione) {
-    bool aperta = false;
+bool TestEditaMessaggi::saveWith(const std::function<void(FormSalvaFile&)>& chosenAction) {
+    bool opened = false;
     // A timer of this call's own: when no save window opened, it goes with
     // the call instead of firing later on what the call has left behind.
-    QTimer controllo;
-    controllo.setSingleShot(true);
-    connect(&controllo, &QTimer::timeout, editor_.get(), [&] {
-        auto* finestra = editor_->findChild<FormSalvaFile*>();
-        if (!finestra || !finestra->isVisible()) {
-            v_.closeRequested = true;
+    QTimer control;
+    control.setSingleShot(true);
+    connect(&control, &QTimer::timeout, m_editor.get(), [&] {
+        auto* window = m_editor->findChild<FormSalvaFile*>();
+        if (!window || !window->isVisible()) {
+            m_v.closeRequested = true;
             return;
         }
-        aperta = true;
-        azione(*finestra);
+        opened = true;
+        chosenAction(*window);
     });
-    controllo.start(0);
-    QTest::mouseClick(editor_->Command1, Qt::LeftButton);
-    return aperta;
+    control.start(0);
+    QTest::mouseClick(m_editor->Command1, Qt::LeftButton);
+    return opened;
 }
 
-void TestEditaMessaggi::aspetto() {
-    auto& editor = apri(scrivi("a.tvo", righe({"c", "000A", "end"})));
+void TestEditaMessaggi::appearance() {
+    auto& editor = openWindow(m_folder.write("a.tvo", joinLines({"c", "000A", "end"})));
     QCOMPARE(
         editor.windowTitle(),
         QStringLiteral("Edita Messaggi (max.32 caratteri. Attenzione: lo spazio è un carattere)"));
@@ -142,9 +117,9 @@ void TestEditaMessaggi::aspetto() {
     QCOMPARE(editor.findChild<QPushButton*>("Command2")->text(), QStringLiteral("End"));
     QCOMPARE(editor.findChild<QLabel*>("Label20")->text(),
              QStringLiteral("Commento memorizzato nel file (lo puoi cambiare dopo)"));
-    const QFont salva = editor.Command1->font();
-    QVERIFY(salva.bold() && salva.italic());
-    QCOMPARE(salva.pointSizeF(), 12.0);
+    const QFont save = editor.Command1->font();
+    QVERIFY(save.bold() && save.italic());
+    QCOMPARE(save.pointSizeF(), 12.0);
     const QFont end = editor.Command2->font();
     QVERIFY(end.bold() && end.italic());
     QCOMPARE(end.pointSizeF(), 13.5);
@@ -153,170 +128,172 @@ void TestEditaMessaggi::aspetto() {
     QVERIFY(area);
     QCOMPARE(area->font().pointSizeF(), 9.75);
     // Fixed pitch as drawn: every character is as wide as any other.
-    const QFontMetricsF metrica(area->font());
-    for (const QString& carattere : QStringList{"i", "W", " ", "0", "è", "€"})
-        QCOMPARE(metrica.horizontalAdvance(carattere), metrica.horizontalAdvance("M"));
+    const QFontMetricsF metrics(area->font());
+    for (const QString& character : QStringList{"i", "W", " ", "0", "è", "€"})
+        QCOMPARE(metrics.horizontalAdvance(character), metrics.horizontalAdvance("M"));
     QCOMPARE(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     // The text area fills about the lower three quarters of the window.
     QVERIFY(area->geometry().top() < editor.height() / 3);
     QVERIFY(area->geometry().top() > editor.height() / 8);
 
-    auto* commento = editor.findChild<QLineEdit*>("Text2");
-    QCOMPARE(commento->palette().color(QPalette::Base), QPalette().color(QPalette::ToolTipBase));
+    auto* comment = editor.findChild<QLineEdit*>("Text2");
+    QCOMPARE(comment->palette().color(QPalette::Base), QPalette().color(QPalette::ToolTipBase));
 }
 
-void TestEditaMessaggi::ordineDelFuoco() {
-    auto& editor = apri(scrivi("a.tvo", righe({"c", "000A", "end"})));
+void TestEditaMessaggi::focusOrder() {
+    auto& editor = openWindow(m_folder.write("a.tvo", joinLines({"c", "000A", "end"})));
     editor.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
     editor.Command1->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), editor.Command1);
-    const QList<QWidget*> attesi{editor.Text2, editor.Command2, editor.Text1, editor.Command1};
-    for (QWidget* atteso : attesi) {
+    const QList<QWidget*> expectedRecords{editor.Text2, editor.Command2, editor.Text1,
+                                          editor.Command1};
+    for (QWidget* expectedValue : expectedRecords) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), atteso);
+        QCOMPARE(QApplication::focusWidget(), expectedValue);
     }
 }
 
-void TestEditaMessaggi::mostraIlFile_data() {
-    QTest::addColumn<QByteArray>("contenuto");
-    QTest::addColumn<QString>("commento");
-    QTest::addColumn<QStringList>("righe");
+void TestEditaMessaggi::showsTheFile_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QStringList>("lines");
 
-    const QString spazi19 = QString(19, u' ');
+    const QString spaces19 = QString(19, u' ');
     QTest::newRow("only a comment line") << QByteArray("solo il commento\r\n")
                                          << QStringLiteral("Commento del file") << QStringList{};
     QTest::newRow("comment and one message line, nothing after")
-        << righe({"Ingresso", "000BENVENUTI"}) << QStringLiteral("Ingresso") << QStringList{};
+        << joinLines({"Ingresso", "000BENVENUTI"}) << QStringLiteral("Ingresso") << QStringList{};
     QTest::newRow("separators, empty lines, out of range and after the end left out")
-        << righe({"c", "000PRIMA           *", "---", "", "600FUORI", "512FUORI", "511ULTIMA",
-                  "end", "002DOPO"})
+        << joinLines({"c", "000PRIMA           *", "---", "", "600FUORI", "512FUORI", "511ULTIMA",
+                      "end", "002DOPO"})
         << QStringLiteral("c")
         << QStringList{QStringLiteral("000PRIMA           *"),
                        QStringLiteral("511ULTIMA") + QString(10, u' ')};
     QTest::newRow("short lines padded to 19")
-        << righe({"c", "007", "1", "", "   ", "nota", "END"}) << QStringLiteral("c")
+        << joinLines({"c", "007", "1", "", "   ", "nota", "END"}) << QStringLiteral("c")
         << QStringList{QStringLiteral("007") + QString(16, u' '),
-                       QStringLiteral("1") + QString(18, u' '), spazi19,
+                       QStringLiteral("1") + QString(18, u' '), spaces19,
                        QStringLiteral("nota") + QString(15, u' ')};
     QTest::newRow("remark kept up to column 69")
-        << righe({"c", "001PORTA APERTA    controllare il sensore",
-                  "002" + QByteArray(16, 'x') + QByteArray(61, 'r'), "end"})
+        << joinLines({"c", "001PORTA APERTA    controllare il sensore",
+                      "002" + QByteArray(16, 'x') + QByteArray(61, 'r'), "end"})
         << QStringLiteral("c")
         << QStringList{QStringLiteral("001PORTA APERTA    controllare il sensore"),
                        QStringLiteral("002") + QString(16, u'x') + QString(50, u'r')};
     QTest::newRow("mixed-case End is shown, endless ends")
-        << righe({"c", "End of list", "endless", "003NO"}) << QStringLiteral("c")
+        << joinLines({"c", "End of list", "endless", "003NO"}) << QStringLiteral("c")
         << QStringList{QStringLiteral("End of list") + QString(8, u' ')};
 }
 
-void TestEditaMessaggi::mostraIlFile() {
-    QFETCH(QByteArray, contenuto);
-    QFETCH(QString, commento);
-    QFETCH(QStringList, righe);
+void TestEditaMessaggi::showsTheFile() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, comment);
+    QFETCH(QStringList, lines);
 
-    const QString percorso = scrivi("mostra.tvo", contenuto);
-    auto& editor = apri(percorso);
-    QCOMPARE(editor.findChild<QLabel*>("Label1")->text(), QDir::toNativeSeparators(percorso));
-    QCOMPARE(editor.findChild<QLineEdit*>("Text2")->text(), commento);
-    const QStringList attese = righe.isEmpty() ? QStringList{QString()} : righe + QStringList{""};
-    QCOMPARE(righeArea(*editor.Text1), attese);
+    const QString path = m_folder.write("mostra.tvo", content);
+    auto& editor = openWindow(path);
+    QCOMPARE(editor.findChild<QLabel*>("Label1")->text(), QDir::toNativeSeparators(path));
+    QCOMPARE(editor.findChild<QLineEdit*>("Text2")->text(), comment);
+    const QStringList expectedLines =
+        lines.isEmpty() ? QStringList{QString()} : lines + QStringList{""};
+    QCOMPARE(areaLines(*editor.Text1), expectedLines);
     QVERIFY(editor.Messaggio->text().isEmpty());
 }
 
-void TestEditaMessaggi::fileDiLetturaCompleta() {
-    QByteArrayList linee{"Letti dal TARVO"};
-    for (int indirizzo = 0; indirizzo < 512; ++indirizzo) {
-        QByteArray testo = QByteArray::number(indirizzo).rightJustified(3, '0');
-        testo += QByteArray("TESTO ") + QByteArray::number(indirizzo * 7).leftJustified(10, '.');
-        linee += testo + "*";
+void TestEditaMessaggi::fullReadFile() {
+    QByteArrayList lineList{"Letti dal TARVO"};
+    for (int address = 0; address < 512; ++address) {
+        QByteArray text = QByteArray::number(address).rightJustified(3, '0');
+        text += QByteArray("TESTO ") + QByteArray::number(address * 7).leftJustified(10, '.');
+        lineList += text + "*";
     }
-    linee += QByteArray();
-    linee += "end";
-    auto& editor = apri(scrivi("tutti.tvo", righe(linee)));
+    lineList += QByteArray();
+    lineList += "end";
+    auto& editor = openWindow(m_folder.write("tutti.tvo", joinLines(lineList)));
 
-    const QStringList mostrate = righeArea(*editor.Text1);
-    QCOMPARE(mostrate.size(), 513);
-    for (int indirizzo = 0; indirizzo < 512; ++indirizzo) {
-        QCOMPARE(mostrate.at(indirizzo).size(), 20);
-        QCOMPARE(mostrate.at(indirizzo), QString::fromLatin1(linee.at(indirizzo + 1)));
+    const QStringList shownLines = areaLines(*editor.Text1);
+    QCOMPARE(shownLines.size(), 513);
+    for (int address = 0; address < 512; ++address) {
+        QCOMPARE(shownLines.at(address).size(), 20);
+        QCOMPARE(shownLines.at(address), QString::fromLatin1(lineList.at(address + 1)));
     }
-    QCOMPARE(mostrate.last(), QString());
+    QCOMPARE(shownLines.last(), QString());
     QCOMPARE(editor.Text2->text(), QStringLiteral("Letti dal TARVO"));
 }
 
-void TestEditaMessaggi::testoOltreVentimila() {
-    QByteArrayList linee{"lungo"};
-    for (int riga = 0; riga < 400; ++riga)
-        linee += "001" + QByteArray::number(riga).leftJustified(16, '-') + QByteArray(50, 'r');
-    linee += "end";
-    const QByteArray contenuto = righe(linee);
-    QVERIFY(contenuto.size() > 20000 * 1.4);
-    auto& editor = apri(scrivi("lungo.tvo", contenuto));
+void TestEditaMessaggi::textBeyondTwentyThousand() {
+    QByteArrayList lineList{"lungo"};
+    for (int line = 0; line < 400; ++line)
+        lineList += "001" + QByteArray::number(line).leftJustified(16, '-') + QByteArray(50, 'r');
+    lineList += "end";
+    const QByteArray content = joinLines(lineList);
+    QVERIFY(content.size() > 20000 * 1.4);
+    auto& editor = openWindow(m_folder.write("lungo.tvo", content));
 
-    const QStringList mostrate = righeArea(*editor.Text1);
-    QCOMPARE(mostrate.size(), 401);
-    QCOMPARE(mostrate.at(399), QString::fromLatin1(linee.at(400)));
+    const QStringList shownLines = areaLines(*editor.Text1);
+    QCOMPARE(shownLines.size(), 401);
+    QCOMPARE(shownLines.at(399), QString::fromLatin1(lineList.at(400)));
     QCOMPARE(editor.Text1->document()->characterCount() - 1, 400 * 70);
 }
 
-void TestEditaMessaggi::caratteriOltre127() {
-    QByteArrayList linee{QByteArray("Caff\xE8 \x80 5")};
-    for (int riga = 0; riga < 8; ++riga) {
-        QByteArray testo = QByteArray::number(riga).rightJustified(3, '0');
-        for (int byte = 0; byte < 16; ++byte)
-            testo += static_cast<char>(0x80 + riga * 16 + byte);
-        linee += testo + "\t*";
+void TestEditaMessaggi::charactersAbove127() {
+    QByteArrayList lineList{QByteArray("Caff\xE8 \x80 5")};
+    for (int line = 0; line < 8; ++line) {
+        QByteArray text = QByteArray::number(line).rightJustified(3, '0');
+        for (int bytes = 0; bytes < 16; ++bytes)
+            text += static_cast<char>(0x80 + line * 16 + bytes);
+        lineList += text + "\t*";
     }
-    linee += "end";
-    auto& editor = apri(scrivi("alti.tvo", righe(linee)));
+    lineList += "end";
+    auto& editor = openWindow(m_folder.write("alti.tvo", joinLines(lineList)));
 
     QCOMPARE(editor.Text2->text(), QStringLiteral("Caffè € 5"));
-    const QStringList mostrate = righeArea(*editor.Text1);
-    QCOMPARE(mostrate.size(), 9);
-    QCOMPARE(mostrate.at(0).mid(3, 1), QStringLiteral("€"));
-    QCOMPARE(mostrate.at(0).at(4), QChar(0x81));
-    QCOMPARE(mostrate.at(1).mid(3 + 0xF, 1), QStringLiteral("Ÿ"));
-    QCOMPARE(mostrate.at(2).at(3), QChar(0xA0));
-    QCOMPARE(mostrate.at(6).mid(3 + 8, 1), QStringLiteral("è"));
-    QCOMPARE(mostrate.at(7).mid(3 + 15, 1), QStringLiteral("ÿ"));
+    const QStringList shownLines = areaLines(*editor.Text1);
+    QCOMPARE(shownLines.size(), 9);
+    QCOMPARE(shownLines.at(0).mid(3, 1), QStringLiteral("€"));
+    QCOMPARE(shownLines.at(0).at(4), QChar(0x81));
+    QCOMPARE(shownLines.at(1).mid(3 + 0xF, 1), QStringLiteral("Ÿ"));
+    QCOMPARE(shownLines.at(2).at(3), QChar(0xA0));
+    QCOMPARE(shownLines.at(6).mid(3 + 8, 1), QStringLiteral("è"));
+    QCOMPARE(shownLines.at(7).mid(3 + 15, 1), QStringLiteral("ÿ"));
 
-    const QString nuovo = QDir(cartella_.path()).filePath("copia.tvo");
-    QVERIFY(salvaCon([&](FormSalvaFile& finestra) {
-        finestra.Dir1->setPath(cartella_.path());
-        finestra.Text1->setText("copia.tvo");
-        finestra.Text2->setText(QStringLiteral("è"));
-        QTest::mouseClick(finestra.Command1, Qt::LeftButton);
+    const QString newFile = QDir(m_folder.path()).filePath("copia.tvo");
+    QVERIFY(saveWith([&](FormSalvaFile& window) {
+        window.Dir1->setPath(m_folder.path());
+        window.Text1->setText("copia.tvo");
+        window.Text2->setText(QStringLiteral("è"));
+        QTest::mouseClick(window.Command1, Qt::LeftButton);
     }));
-    QByteArray corpo;
-    for (int riga = 1; riga <= 8; ++riga)
-        corpo += linee.at(riga) + "\r\n";
-    QCOMPARE(v_.TestoMessaggi, corpo);
-    QCOMPARE(leggi(nuovo), "\xE8\r\n" + corpo + "\r\nend\r\n");
+    QByteArray body;
+    for (int line = 1; line <= 8; ++line)
+        body += lineList.at(line) + "\r\n";
+    QCOMPARE(m_v.TestoMessaggi, body);
+    QCOMPARE(readFile(newFile), "\xE8\r\n" + body + "\r\nend\r\n");
 }
 
-void TestEditaMessaggi::salvaEdEsci() {
-    const QByteArray corpo = righe({"000UNO", "001DUE               remark"});
-    const QString percorso = scrivi("a.tvo", righe({"c"}) + corpo + righe({"end"}));
-    auto& editor = apri(percorso);
-    const QStringList prima = righeArea(*editor.Text1);
-    for (int volta = 0; volta < 2; ++volta) {
-        QVERIFY(salvaCon(
-            [](FormSalvaFile& finestra) { QTest::mouseClick(finestra.Command2, Qt::LeftButton); }));
+void TestEditaMessaggi::saveAndExit() {
+    const QByteArray body = joinLines({"000UNO", "001DUE               remark"});
+    const QString path = m_folder.write("a.tvo", joinLines({"c"}) + body + joinLines({"end"}));
+    auto& editor = openWindow(path);
+    const QStringList before = areaLines(*editor.Text1);
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY(saveWith(
+            [](FormSalvaFile& window) { QTest::mouseClick(window.Command2, Qt::LeftButton); }));
         QVERIFY(editor.isVisible());
         QVERIFY(!editor.findChild<FormSalvaFile*>());
-        QCOMPARE(righeArea(*editor.Text1), prima);
-        QCOMPARE(v_.FileSelezionato, QFile::encodeName(percorso));
-        QCOMPARE(QDir(cartella_.path()).entryList(QDir::Files), QStringList{"a.tvo"});
+        QCOMPARE(areaLines(*editor.Text1), before);
+        QCOMPARE(m_v.FileSelezionato, QFile::encodeName(path));
+        QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files), QStringList{"a.tvo"});
     }
 }
 
-void TestEditaMessaggi::salvaConNuovoNome_data() {
-    QTest::addColumn<QString>("testoArea");
-    QTest::addColumn<QByteArray>("corpo");
+void TestEditaMessaggi::saveUnderNewName_data() {
+    QTest::addColumn<QString>("areaText");
+    QTest::addColumn<QByteArray>("body");
 
     QTest::newRow("as loaded, ending in a line end")
-        << QString() << righe({"000UNO" + QByteArray(13, ' '), "nota" + QByteArray(15, ' ')});
+        << QString() << joinLines({"000UNO" + QByteArray(13, ' '), "nota" + QByteArray(15, ' ')});
     QTest::newRow("last line without a line end")
         << QStringLiteral("000A\n001B") << QByteArray("000A\r\n001B");
     QTest::newRow("empty lines and a long line kept")
@@ -325,196 +302,196 @@ void TestEditaMessaggi::salvaConNuovoNome_data() {
     QTest::newRow("empty text") << QStringLiteral("") << QByteArray();
 }
 
-void TestEditaMessaggi::salvaConNuovoNome() {
-    QFETCH(QString, testoArea);
-    QFETCH(QByteArray, corpo);
+void TestEditaMessaggi::saveUnderNewName() {
+    QFETCH(QString, areaText);
+    QFETCH(QByteArray, body);
 
-    const QString vecchio = scrivi("vecchio.tvo", righe({"vecchio", "000UNO", "nota", "end"}));
-    auto& editor = apri(vecchio);
-    if (!testoArea.isNull()) {
+    const QString old =
+        m_folder.write("vecchio.tvo", joinLines({"vecchio", "000UNO", "nota", "end"}));
+    auto& editor = openWindow(old);
+    if (!areaText.isNull()) {
         editor.Text1->clear();
         editor.Text1->setFocus();
-        digitaTesto(editor.Text1, testoArea.section(u'\n', 0, 0));
-        for (const QString& riga : testoArea.split(u'\n').mid(1)) {
+        typeText(editor.Text1, areaText.section(u'\n', 0, 0));
+        for (const QString& line : areaText.split(u'\n').mid(1)) {
             QTest::keyClick(editor.Text1, Qt::Key_Return);
-            digitaTesto(editor.Text1, riga);
+            typeText(editor.Text1, line);
         }
     }
-    const QString nuovo = QDir(cartella_.path()).filePath("nuovo.tvo");
-    QVERIFY(salvaCon([&](FormSalvaFile& finestra) {
-        finestra.Dir1->setPath(cartella_.path());
-        finestra.Text1->setText("nuovo.tvo");
-        finestra.Text2->setText("commento nuovo");
-        QTest::mouseClick(finestra.Command1, Qt::LeftButton);
+    const QString newFile = QDir(m_folder.path()).filePath("nuovo.tvo");
+    QVERIFY(saveWith([&](FormSalvaFile& window) {
+        window.Dir1->setPath(m_folder.path());
+        window.Text1->setText("nuovo.tvo");
+        window.Text2->setText("commento nuovo");
+        QTest::mouseClick(window.Command1, Qt::LeftButton);
     }));
-    QCOMPARE(leggi(nuovo), "commento nuovo\r\n" + corpo + "\r\nend\r\n");
-    QCOMPARE(v_.TestoMessaggi, corpo);
-    QCOMPARE(v_.FileSelezionato, QFile::encodeName(nuovo));
+    QCOMPARE(readFile(newFile), "commento nuovo\r\n" + body + "\r\nend\r\n");
+    QCOMPARE(m_v.TestoMessaggi, body);
+    QCOMPARE(m_v.FileSelezionato, QFile::encodeName(newFile));
     QVERIFY(editor.isVisible());
-    QCOMPARE(editor.Label1->text(), QDir::toNativeSeparators(vecchio));
-    QCOMPARE(leggi(vecchio), righe({"vecchio", "000UNO", "nota", "end"}));
+    QCOMPARE(editor.Label1->text(), QDir::toNativeSeparators(old));
+    QCOMPARE(readFile(old), joinLines({"vecchio", "000UNO", "nota", "end"}));
 }
 
-void TestEditaMessaggi::carattereNonAmmesso() {
-    auto& editor = apri(scrivi("a.tvo", righe({"c", "000A", "end"})));
-    const QByteArray caricato = v_.TestoMessaggi;
+void TestEditaMessaggi::refusedCharacter() {
+    auto& editor = openWindow(m_folder.write("a.tvo", joinLines({"c", "000A", "end"})));
+    const QByteArray loaded = m_v.TestoMessaggi;
     editor.Text1->setFocus();
     QTest::keyClick(editor.Text1, Qt::Key_End, Qt::ControlModifier);
-    digitaTesto(editor.Text1, QStringLiteral("001Łód"));
-    QVERIFY(!salvaCon([](FormSalvaFile&) {}));
+    typeText(editor.Text1, QStringLiteral("001Łód"));
+    QVERIFY(!saveWith([](FormSalvaFile&) {}));
     QVERIFY(editor.Messaggio->text().contains(QStringLiteral("«Ł»")));
     QVERIFY(editor.Messaggio->text().contains(QStringLiteral("riga 2")));
-    QCOMPARE(v_.TestoMessaggi, caricato);
+    QCOMPARE(m_v.TestoMessaggi, loaded);
 
-    v_.closeRequested = false;
+    m_v.closeRequested = false;
     editor.Text1->setPlainText(QStringLiteral("000A\n\n002 ok 😀\n"));
-    QVERIFY(!salvaCon([](FormSalvaFile&) {}));
+    QVERIFY(!saveWith([](FormSalvaFile&) {}));
     QVERIFY(editor.Messaggio->text().contains(QStringLiteral("«😀»")));
     QVERIFY(editor.Messaggio->text().contains(QStringLiteral("riga 3")));
-    QCOMPARE(v_.TestoMessaggi, caricato);
+    QCOMPARE(m_v.TestoMessaggi, loaded);
 
-    v_.closeRequested = false;
+    m_v.closeRequested = false;
     editor.Text1->setPlainText(QStringLiteral("001Lód\n"));
-    QVERIFY(salvaCon([](FormSalvaFile& finestra) { finestra.close(); }));
+    QVERIFY(saveWith([](FormSalvaFile& window) { window.close(); }));
     QVERIFY(editor.Messaggio->text().isEmpty());
-    QCOMPARE(v_.TestoMessaggi, QByteArray("001L\xF3"
-                                          "d\r\n"));
+    QCOMPARE(m_v.TestoMessaggi, QByteArray("001L\xF3"
+                                           "d\r\n"));
 }
 
-void TestEditaMessaggi::endScarta() {
-    const QString percorso = scrivi("a.tvo", righe({"c", "000A", "end"}));
-    auto& editor = apri(percorso);
+void TestEditaMessaggi::endDiscards() {
+    const QString path = m_folder.write("a.tvo", joinLines({"c", "000A", "end"}));
+    auto& editor = openWindow(path);
     editor.hide();
-    const QByteArray caricato = v_.TestoMessaggi;
+    const QByteArray loaded = m_v.TestoMessaggi;
     QTimer::singleShot(0, &editor, [&] {
         QTest::keyClicks(editor.Text1, "cambiato");
         QTest::mouseClick(editor.Command2, Qt::LeftButton);
     });
-    editor.mostraModale();
+    editor.showModal();
     QVERIFY(!editor.isVisible());
-    QCOMPARE(v_.TestoMessaggi, caricato);
-    QCOMPARE(v_.FileSelezionato, QFile::encodeName(percorso));
-    QCOMPARE(QDir(cartella_.path()).entryList(QDir::Files), QStringList{"a.tvo"});
-    QCOMPARE(leggi(percorso), righe({"c", "000A", "end"}));
+    QCOMPARE(m_v.TestoMessaggi, loaded);
+    QCOMPARE(m_v.FileSelezionato, QFile::encodeName(path));
+    QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files), QStringList{"a.tvo"});
+    QCOMPARE(readFile(path), joinLines({"c", "000A", "end"}));
 }
 
-void TestEditaMessaggi::chiusuraDallaCasella() {
-    auto& editor = apri(scrivi("a.tvo", righe({"c", "000A", "end"})));
+void TestEditaMessaggi::closeFromTitleBar() {
+    auto& editor = openWindow(m_folder.write("a.tvo", joinLines({"c", "000A", "end"})));
     editor.hide();
     QTimer::singleShot(0, &editor, [&] { editor.close(); });
-    editor.mostraModale();
+    editor.showModal();
     QVERIFY(!editor.isVisible());
-    QCOMPARE(QDir(cartella_.path()).entryList(QDir::Files), QStringList{"a.tvo"});
+    QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files), QStringList{"a.tvo"});
 }
 
-void TestEditaMessaggi::chiusuraDelProgramma() {
-    auto& editor = apri(scrivi("a.tvo", righe({"c", "000A", "end"})));
+void TestEditaMessaggi::programClosing() {
+    auto& editor = openWindow(m_folder.write("a.tvo", joinLines({"c", "000A", "end"})));
     editor.hide();
     // The request comes while the save window is shown inside the editor:
     // both return, neither writes.
     QTimer::singleShot(0, &editor, [&] {
-        QVERIFY(salvaCon([&](FormSalvaFile& finestra) {
-            finestra.Dir1->setPath(cartella_.path());
-            finestra.Text1->setText("nuovo.tvo");
-            v_.closeRequested = true;
+        QVERIFY(saveWith([&](FormSalvaFile& window) {
+            window.Dir1->setPath(m_folder.path());
+            window.Text1->setText("nuovo.tvo");
+            m_v.closeRequested = true;
         }));
     });
-    editor.mostraModale();
+    editor.showModal();
     QVERIFY(!editor.isVisible());
-    QCOMPARE(QDir(cartella_.path()).entryList(QDir::Files), QStringList{"a.tvo"});
+    QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files), QStringList{"a.tvo"});
 }
 
-void TestEditaMessaggi::fileIlleggibile_data() {
-    QTest::addColumn<QString>("nome");
-    QTest::addColumn<bool>("cartella");
+void TestEditaMessaggi::unreadableFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("folder");
 
     QTest::newRow("missing file") << QStringLiteral("manca.tvo") << false;
     QTest::newRow("a folder") << QStringLiteral("cartella.tvo") << true;
     QTest::newRow("empty file") << QStringLiteral("vuoto.tvo") << false;
 }
 
-void TestEditaMessaggi::fileIlleggibile() {
-    QFETCH(QString, nome);
-    QFETCH(bool, cartella);
+void TestEditaMessaggi::unreadableFile() {
+    QFETCH(QString, name);
+    QFETCH(bool, folder);
 
-    const QString percorso = QDir(cartella_.path()).filePath(nome);
-    if (cartella)
-        QVERIFY(QDir().mkpath(percorso));
-    if (nome == "vuoto.tvo")
-        scrivi(nome, {});
-    auto& editor = apri(percorso);
-    QCOMPARE(editor.Label1->text(), QDir::toNativeSeparators(percorso));
+    const QString path = QDir(m_folder.path()).filePath(name);
+    if (folder)
+        QVERIFY(QDir().mkpath(path));
+    if (name == "vuoto.tvo")
+        m_folder.write(name, {});
+    auto& editor = openWindow(path);
+    QCOMPARE(editor.Label1->text(), QDir::toNativeSeparators(path));
     QVERIFY(editor.Messaggio->isVisible());
-    QVERIFY(editor.Messaggio->text().contains(QDir::toNativeSeparators(percorso)));
+    QVERIFY(editor.Messaggio->text().contains(QDir::toNativeSeparators(path)));
     QCOMPARE(editor.Text1->toPlainText(), QString());
     QCOMPARE(editor.Text2->text(), QStringLiteral("Commento del file"));
 
     // The editor stays usable: new texts typed in can be saved as a new file.
     QTest::keyClicks(editor.Text1, "000NUOVO");
-    const QString nuovo = QDir(cartella_.path()).filePath("nuovo.tvo");
-    QVERIFY(salvaCon([&](FormSalvaFile& finestra) {
-        finestra.Dir1->setPath(cartella_.path());
-        finestra.Text1->setText("nuovo.tvo");
-        QTest::mouseClick(finestra.Command1, Qt::LeftButton);
+    const QString newFile = QDir(m_folder.path()).filePath("nuovo.tvo");
+    QVERIFY(saveWith([&](FormSalvaFile& window) {
+        window.Dir1->setPath(m_folder.path());
+        window.Text1->setText("nuovo.tvo");
+        QTest::mouseClick(window.Command1, Qt::LeftButton);
     }));
-    QCOMPARE(leggi(nuovo), QByteArray("\r\n000NUOVO\r\nend\r\n"));
-    QVERIFY(editor.Messaggio->text().contains(QDir::toNativeSeparators(percorso)));
-    if (cartella)
-        QVERIFY(QDir(percorso).removeRecursively());
+    QCOMPARE(readFile(newFile), QByteArray("\r\n000NUOVO\r\nend\r\n"));
+    QVERIFY(editor.Messaggio->text().contains(QDir::toNativeSeparators(path)));
+    if (folder)
+        QVERIFY(QDir(path).removeRecursively());
 }
 
 // Typed mistakes are marked for screen readers and counted as soon as they are
 // typed; a line end typed with Shift counts as the line end saving writes.
 void TestEditaMessaggi::marksFollowTyping() {
-    auto& editor = apri(scrivi("a.tvo", righe({"c", "000A", "end"})));
-    auto* margine = editor.findChild<QWidget*>("lineMarks");
-    auto* riepilogo = editor.findChild<QLabel*>("programmingSummary");
-    QVERIFY(margine && riepilogo);
+    auto& editor = openWindow(m_folder.write("a.tvo", joinLines({"c", "000A", "end"})));
+    auto* margin = editor.findChild<QWidget*>("lineMarks");
+    auto* summary = editor.findChild<QLabel*>("programmingSummary");
+    QVERIFY(margin && summary);
     editor.Text1->setFocus();
     QTest::keyClick(editor.Text1, Qt::Key_End, Qt::ControlModifier);
-    for (const char* riga : {"12 CORTO", "000DOPPIO", "end", "005DOPO"}) {
-        QTest::keyClicks(editor.Text1, riga);
+    for (const char* line : {"12 CORTO", "000DOPPIO", "end", "005DOPO"}) {
+        QTest::keyClicks(editor.Text1, line);
         QTest::keyClick(editor.Text1, Qt::Key_Return);
     }
-    const QString segni = margine->accessibleDescription();
-    for (const QString& atteso :
+    const QString marks = margin->accessibleDescription();
+    for (const QString& expectedValue :
          {QStringLiteral("riga 2: senza indirizzo"),
           QStringLiteral("riga 3: indirizzo 000 già alla riga 1"),
           QStringLiteral("riga 4: riga di fine"),
           QStringLiteral("riga 5: dopo la riga di fine (riga 4): mai letta")})
-        QVERIFY2(segni.contains(atteso), qPrintable(segni));
-    QCOMPARE(riepilogo->text(),
-             QStringLiteral("Programmazione: 2 messaggi da inviare, 1 riga "
-                            "saltata, 2 righe dopo la fine, 1 indirizzo doppio"));
+        QVERIFY2(marks.contains(expectedValue), qPrintable(marks));
+    QCOMPARE(summary->text(), QStringLiteral("Programmazione: 2 messaggi da inviare, 1 riga "
+                                             "saltata, 2 righe dopo la fine, 1 indirizzo doppio"));
 
     editor.Text1->selectAll();
     QTest::keyClicks(editor.Text1, "000A");
     QTest::keyClick(editor.Text1, Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(editor.Text1, "001B");
-    QTRY_COMPARE(righeArea(*editor.Text1), (QStringList{"000A", "001B"}));
-    QCOMPARE(riepilogo->text(),
+    QTRY_COMPARE(areaLines(*editor.Text1), (QStringList{"000A", "001B"}));
+    QCOMPARE(summary->text(),
              QStringLiteral("Programmazione: 2 messaggi da inviare, 0 righe saltate"));
-    QCOMPARE(margine->accessibleDescription(), QStringLiteral("Nessuna riga segnata"));
+    QCOMPARE(margin->accessibleDescription(), QStringLiteral("Nessuna riga segnata"));
 }
 
 void TestEditaMessaggi::statusOfTheCursorLine() {
-    auto& editor = apri(
-        scrivi("a.tvo", righe({"c", "000DOPPIO", "001TESTO DI 17 CARAT", "nota\tTAB", "end"})));
-    auto* stato = editor.findChild<QLabel*>("lineStatus");
-    auto* anteprima = editor.findChild<TextPreview*>();
-    QVERIFY(stato && anteprima);
+    auto& editor = openWindow(m_folder.write(
+        "a.tvo", joinLines({"c", "000DOPPIO", "001TESTO DI 17 CARAT", "nota\tTAB", "end"})));
+    auto* state = editor.findChild<QLabel*>("lineStatus");
+    auto* preview = editor.findChild<TextPreview*>();
+    QVERIFY(state && preview);
     editor.Text1->setFocus();
     QTest::keyClick(editor.Text1, Qt::Key_Down);
     for (int i = 0; i < 7; ++i)
         QTest::keyClick(editor.Text1, Qt::Key_Right);
-    QCOMPARE(stato->text(), QStringLiteral("Riga 2, colonna 8 · testo, carattere 5 di 16 · "
+    QCOMPARE(state->text(), QStringLiteral("Riga 2, colonna 8 · testo, carattere 5 di 16 · "
                                            "inviata all'indirizzo 001"));
-    QCOMPARE(anteprima->text(), QStringLiteral("TESTO DI 17 CARA"));
+    QCOMPARE(preview->text(), QStringLiteral("TESTO DI 17 CARA"));
     QVERIFY(editor.findChild<QLabel*>("beyondTheText")->text().contains(QStringLiteral("«T»")));
 
     QTest::keyClick(editor.Text1, Qt::Key_Down);
     QTest::keyClick(editor.Text1, Qt::Key_Home);
-    QCOMPARE(stato->text(),
+    QCOMPARE(state->text(),
              QStringLiteral("Riga 3, colonna 1 · indirizzo, cifra 1 di 3 · una tabulazione alla "
                             "colonna 5 sposta le colonne; senza indirizzo (le colonne 1-3 non "
                             "sono tre cifre): non inviata"));
@@ -522,20 +499,20 @@ void TestEditaMessaggi::statusOfTheCursorLine() {
 }
 
 void TestEditaMessaggi::coloursFollowThePalette() {
-    auto& editor = apri(scrivi("a.tvo", righe({"c", "000BENVENUTI", "end"})));
-    const auto sfondoDelTesto = [&] {
-        const QTextBlock blocco = editor.Text1->document()->firstBlock();
-        for (const QTextLayout::FormatRange& intervallo : blocco.layout()->formats())
-            if (intervallo.start == 3)
-                return intervallo.format.background().color();
+    auto& editor = openWindow(m_folder.write("a.tvo", joinLines({"c", "000BENVENUTI", "end"})));
+    const auto textBackground = [&] {
+        const QTextBlock blockSize = editor.Text1->document()->firstBlock();
+        for (const QTextLayout::FormatRange& interval : blockSize.layout()->formats())
+            if (interval.start == 3)
+                return interval.format.background().color();
         return QColor();
     };
-    QVERIFY(sfondoDelTesto().lightness() > 128);
-    QPalette scura = editor.Text1->palette();
-    scura.setColor(QPalette::Base, QColor(30, 30, 30));
-    scura.setColor(QPalette::Text, QColor(220, 220, 220));
-    editor.Text1->setPalette(scura);
-    QVERIFY(sfondoDelTesto().lightness() < 100);
+    QVERIFY(textBackground().lightness() > 128);
+    QPalette dark = editor.Text1->palette();
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(220, 220, 220));
+    editor.Text1->setPalette(dark);
+    QVERIFY(textBackground().lightness() < 100);
 }
 
 QTEST_MAIN(TestEditaMessaggi)

@@ -122,9 +122,9 @@ class TestFileLists : public QObject {
         QTest::keyClicks(&list, QStringLiteral("z"));
         QCOMPARE(selected.count(), picks);
         // A press dragged onto another entry is no click.
-        const QModelIndex alfa = rowNamed(list, QStringLiteral("alfa.tvo"));
+        const QModelIndex alpha = rowNamed(list, QStringLiteral("alfa.tvo"));
         const QModelIndex beta = rowNamed(list, QStringLiteral("BETA.TVO"));
-        QTest::mousePress(list.viewport(), Qt::LeftButton, {}, list.visualRect(alfa).center());
+        QTest::mousePress(list.viewport(), Qt::LeftButton, {}, list.visualRect(alpha).center());
         QTest::mouseMove(list.viewport(), list.visualRect(beta).center());
         QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, list.visualRect(beta).center());
         QCOMPARE(selected.count(), picks);
@@ -187,10 +187,10 @@ class TestFileLists : public QObject {
         dirs.resize(250, 200);
         dirs.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dirs));
-        const QModelIndex sotto = rowNamed(*view, QStringLiteral("sotto"));
-        QVERIFY(sotto.isValid());
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(sotto).center());
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(sotto).center());
+        const QModelIndex below = rowNamed(*view, QStringLiteral("sotto"));
+        QVERIFY(below.isValid());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(below).center());
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(below).center());
         QTRY_COMPARE(changed.count(), 2);
         QCOMPARE(dirs.path(), QDir::cleanPath(m_dir.filePath(QStringLiteral("sotto"))));
         QTRY_COMPARE(shownNames(*view),

@@ -1,4 +1,5 @@
 #include "ListRows.h"
+#include "TypeText.h"
 #include "core/Variabili.h"
 #include "serial/FormSeriale.h"
 #include "ui/DirectoryList.h"
@@ -26,22 +27,17 @@ int px(int twips) {
     return twips / 15;
 }
 
-// Types one character that has no key of its own on the test keyboard.
-void typeText(QWidget* widget, const QString& character) {
-    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, character, Qt::NoModifier);
-}
-
 } // namespace
 
 class TestFormScriveMessaggi : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<Variabili> v;
-    std::unique_ptr<FormSeriale> seriale;
-    std::unique_ptr<FormScriveMessaggi> w;
+    std::unique_ptr<Variabili> m_v;
+    std::unique_ptr<FormSeriale> m_serial;
+    std::unique_ptr<FormScriveMessaggi> m_window;
 
     template <typename T> T* control(const char* name) {
-        T* found = w->findChild<T*>(QLatin1String(name));
+        T* found = m_window->findChild<T*>(QLatin1String(name));
         if (!found)
             qFatal("control %s missing", name);
         return found;
@@ -49,22 +45,22 @@ class TestFormScriveMessaggi : public QObject {
 
   private slots:
     void init() {
-        v = std::make_unique<Variabili>();
-        v->Identificativo = "&C1";
-        seriale = std::make_unique<FormSeriale>(*v);
-        w = std::make_unique<FormScriveMessaggi>(*v, *seriale);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        m_v = std::make_unique<Variabili>();
+        m_v->Identificativo = "&C1";
+        m_serial = std::make_unique<FormSeriale>(*m_v);
+        m_window = std::make_unique<FormScriveMessaggi>(*m_v, *m_serial);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
     void cleanup() {
-        w.reset();
-        seriale.reset();
-        v.reset();
+        m_window.reset();
+        m_serial.reset();
+        m_v.reset();
     }
 
     void loadState() {
-        QCOMPARE(w->windowTitle(), QStringLiteral("Tarvo             www.tarvo.example"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Tarvo             www.tarvo.example"));
         QCOMPARE(control<QLineEdit>("Text1")->text(),
                  QStringLiteral("Seleziona un file xxxxx.TVO per programmare"));
         QCOMPARE(control<QLineEdit>("Text2")->text(),
@@ -72,11 +68,11 @@ class TestFormScriveMessaggi : public QObject {
         // A status text longer than its box shows its beginning.
         QCOMPARE(control<QLineEdit>("Text1")->cursorPosition(), 0);
         QCOMPARE(control<QLineEdit>("Text3")->text(), QStringLiteral("X"));
-        QCOMPARE(v->PortaCom, QByteArray("X"));
+        QCOMPARE(m_v->PortaCom, QByteArray("X"));
         QCOMPARE(control<QLineEdit>("IdStart")->text(), QStringLiteral("&C1"));
-        QCOMPARE(v->Identificativo, QByteArray("&C1"));
-        QCOMPARE(v->Stato, QByteArray("aspetta"));
-        QVERIFY(v->FileSelezionato.isEmpty());
+        QCOMPARE(m_v->Identificativo, QByteArray("&C1"));
+        QCOMPARE(m_v->Stato, QByteArray("aspetta"));
+        QVERIFY(m_v->FileSelezionato.isEmpty());
         QVERIFY(!control<QPushButton>("Command4")->isVisible());
         for (const char* name : {"Command1", "Command2", "Command3", "Command5", "LeggiTesti",
                                  "Drive1", "Dir1", "File1", "IdStart", "Text3"}) {
@@ -99,8 +95,8 @@ class TestFormScriveMessaggi : public QObject {
     }
 
     void focusAtOpenAndTabOrder() {
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         QCOMPARE(QApplication::focusWidget(), control<QWidget>("Command1"));
         // Tab indexes 0 to 15; labels take no focus and Command4 is hidden.
         const QList<QWidget*> expected = {
@@ -146,7 +142,7 @@ class TestFormScriveMessaggi : public QObject {
         QFETCH(qreal, points);
         QFETCH(bool, bold);
         QWidget* widget = control<QWidget>(qPrintable(name));
-        QCOMPARE(widget->parentWidget(), w.get());
+        QCOMPARE(widget->parentWidget(), m_window.get());
         QCOMPARE(widget->geometry(),
                  QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
         QCOMPARE(widget->font().bold(), bold);
@@ -169,8 +165,8 @@ class TestFormScriveMessaggi : public QObject {
     }
 
     void windowSizeAndColours() {
-        QCOMPARE(w->size(), QSize(634, 433));
-        QCOMPARE(w->minimumSize(), w->maximumSize());
+        QCOMPARE(m_window->size(), QSize(634, 433));
+        QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
         QCOMPARE(control<QWidget>("Command4")->palette().color(QPalette::Button),
                  QColor(255, 0, 0));
         QCOMPARE(control<QWidget>("Label3")->palette().color(QPalette::Window),
@@ -190,15 +186,15 @@ class TestFormScriveMessaggi : public QObject {
         box->setFocus();
         box->end(false);
         QTest::keyClick(box, Qt::Key_Backspace);
-        QCOMPARE(v->Identificativo, QByteArray("&C"));
+        QCOMPARE(m_v->Identificativo, QByteArray("&C"));
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClick(box, Qt::Key_Backspace);
         QCOMPARE(box->text(), QString());
-        QCOMPARE(v->Identificativo, QByteArray());
+        QCOMPARE(m_v->Identificativo, QByteArray());
         const QByteArray typed = "&C12";
         for (qsizetype i = 0; i < typed.size(); ++i) {
             QTest::keyClicks(box, QString(QChar::fromLatin1(typed[i])));
-            QCOMPARE(v->Identificativo, typed.left(i + 1));
+            QCOMPARE(m_v->Identificativo, typed.left(i + 1));
         }
     }
 
@@ -206,11 +202,11 @@ class TestFormScriveMessaggi : public QObject {
         QLineEdit* box = control<QLineEdit>("Text3");
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Delete);
-        QCOMPARE(v->PortaCom, QByteArray());
+        QCOMPARE(m_v->PortaCom, QByteArray());
         QTest::keyClicks(box, QStringLiteral("1"));
-        QCOMPARE(v->PortaCom, QByteArray("1"));
+        QCOMPARE(m_v->PortaCom, QByteArray("1"));
         QTest::keyClicks(box, QStringLiteral("2"));
-        QCOMPARE(v->PortaCom, QByteArray("12"));
+        QCOMPARE(m_v->PortaCom, QByteArray("12"));
     }
 
     void windows1252CharactersAreKept() {
@@ -218,7 +214,7 @@ class TestFormScriveMessaggi : public QObject {
         box->clear();
         typeText(box, QStringLiteral("é"));
         typeText(box, QStringLiteral("€"));
-        QCOMPARE(v->Identificativo, QByteArray("\xE9\x80"));
+        QCOMPARE(m_v->Identificativo, QByteArray("\xE9\x80"));
     }
 
     void foreignCharacterIsRefused_data() {
@@ -234,7 +230,7 @@ class TestFormScriveMessaggi : public QObject {
         QFETCH(QString, box);
         QFETCH(QString, where);
         QLineEdit* edit = control<QLineEdit>(qPrintable(box));
-        QByteArray& state = box == QLatin1String("IdStart") ? v->Identificativo : v->PortaCom;
+        QByteArray& state = box == QLatin1String("IdStart") ? m_v->Identificativo : m_v->PortaCom;
         edit->setText(QStringLiteral("&C"));
         edit->end(false);
         typeText(edit, QStringLiteral("ł"));
@@ -273,19 +269,19 @@ class TestFormScriveMessaggi : public QObject {
         for (const char* name : {"Command1", "Command2", "Command3", "Command5", "LeggiTesti",
                                  "Drive1", "Dir1", "File1"})
             QVERIFY2(control<QWidget>(name)->isEnabled(), name);
-        QCOMPARE(v->Stato, QByteArray("aspetta"));
+        QCOMPARE(m_v->Stato, QByteArray("aspetta"));
     }
 
     void disableAndEnableCommands() {
         const QStringList commands = {"Command1",   "Command2", "Command3", "Command5",
                                       "LeggiTesti", "Drive1",   "Dir1",     "File1"};
         const QStringList untouched = {"IdStart", "Text3", "Text1", "Text2", "Command4"};
-        w->DisabilitaComandi();
+        m_window->DisabilitaComandi();
         for (const QString& name : commands)
             QVERIFY2(!control<QWidget>(qPrintable(name))->isEnabled(), qPrintable(name));
         for (const QString& name : untouched)
             QVERIFY2(control<QWidget>(qPrintable(name))->isEnabled(), qPrintable(name));
-        w->AbilitaComandi();
+        m_window->AbilitaComandi();
         for (const QString& name : commands)
             QVERIFY2(control<QWidget>(qPrintable(name))->isEnabled(), qPrintable(name));
     }
@@ -293,9 +289,9 @@ class TestFormScriveMessaggi : public QObject {
     void acknowledgementClickSetsFlag() {
         QPushButton* button = control<QPushButton>("Command4");
         button->setVisible(true);
-        QVERIFY(!v->ConfermaErrore);
+        QVERIFY(!m_v->ConfermaErrore);
         QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(v->ConfermaErrore);
+        QVERIFY(m_v->ConfermaErrore);
     }
 
     void selectedPathFollowsClicksNotFolders() {
@@ -312,20 +308,20 @@ class TestFormScriveMessaggi : public QObject {
         dirs->setPath(dir.path());
         QCOMPARE(files->path(), QDir::cleanPath(dir.path()));
         clickRow(files, QStringLiteral("primo.tvo"));
-        const QByteArray primo = QFile::encodeName(QDir::cleanPath(dir.filePath("primo.tvo")));
-        QCOMPARE(v->FileSelezionato, primo);
+        const QByteArray first = QFile::encodeName(QDir::cleanPath(dir.filePath("primo.tvo")));
+        QCOMPARE(m_v->FileSelezionato, first);
 
         // The operator opens the sub-folder: the file list follows, the
         // selected file stays until another one is picked.
         QListView* dirView = dirs->view();
         QTRY_VERIFY(rowNamed(*dirView, QStringLiteral("altra")).isValid());
-        const QRect altra = dirView->visualRect(rowNamed(*dirView, QStringLiteral("altra")));
-        QTest::mouseClick(dirView->viewport(), Qt::LeftButton, {}, altra.center());
-        QTest::mouseDClick(dirView->viewport(), Qt::LeftButton, {}, altra.center());
+        const QRect another = dirView->visualRect(rowNamed(*dirView, QStringLiteral("altra")));
+        QTest::mouseClick(dirView->viewport(), Qt::LeftButton, {}, another.center());
+        QTest::mouseDClick(dirView->viewport(), Qt::LeftButton, {}, another.center());
         QTRY_COMPARE(files->path(), QDir::cleanPath(dir.filePath("altra")));
-        QCOMPARE(v->FileSelezionato, primo);
+        QCOMPARE(m_v->FileSelezionato, first);
         clickRow(files, QStringLiteral("SECONDO.TVO"));
-        QCOMPARE(v->FileSelezionato,
+        QCOMPARE(m_v->FileSelezionato,
                  QFile::encodeName(QDir::cleanPath(dir.filePath("altra/SECONDO.TVO"))));
     }
 
@@ -338,20 +334,20 @@ class TestFormScriveMessaggi : public QObject {
         auto* files = control<FileList>("File1");
         control<DirectoryList>("Dir1")->setPath(dir.path());
         QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         // Tab from the status box above it in the focus order brings the
         // keyboard into the list: its entry gets the focus mark, nothing more.
         control<QLineEdit>("Text2")->setFocus();
         QTest::keyClick(control<QLineEdit>("Text2"), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), files);
         QTRY_VERIFY(files->currentIndex().isValid());
-        QVERIFY(v->FileSelezionato.isEmpty());
+        QVERIFY(m_v->FileSelezionato.isEmpty());
         QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
         QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("Devi selezionare un file"));
         // A key the operator presses in the list picks the marked entry.
         QTest::keyClick(files, Qt::Key_Down);
-        QCOMPARE(v->FileSelezionato, QFile::encodeName(QDir::cleanPath(file.fileName())));
+        QCOMPARE(m_v->FileSelezionato, QFile::encodeName(QDir::cleanPath(file.fileName())));
         QVERIFY(files->selectionModel()->isSelected(files->currentIndex()));
     }
 
@@ -388,7 +384,7 @@ class TestFormScriveMessaggi : public QObject {
         file.close();
         control<DirectoryList>("Dir1")->setPath(dir.path());
         clickRow(control<FileList>("File1"), QStringLiteral("testi.tvo"));
-        QVERIFY(!v->FileSelezionato.isEmpty());
+        QVERIFY(!m_v->FileSelezionato.isEmpty());
 
         QPointer<EditaMessaggi> editor;
         bool commandsDisabled = false;
@@ -399,12 +395,12 @@ class TestFormScriveMessaggi : public QObject {
             }
             QVERIFY(editor);
             QVERIFY(editor->isVisible());
-            QCOMPARE(editor->Label1->text(), QString::fromLocal8Bit(v->FileSelezionato));
+            QCOMPARE(editor->Label1->text(), QString::fromLocal8Bit(m_v->FileSelezionato));
             commandsDisabled = !control<QWidget>("Command1")->isEnabled() &&
                                !control<QWidget>("File1")->isEnabled();
             if (closeProgram) {
-                QVERIFY(!w->close());
-                QVERIFY(w->isVisible());
+                QVERIFY(!m_window->close());
+                QVERIFY(m_window->isVisible());
             } else {
                 QTest::mouseClick(editor->Command2, Qt::LeftButton);
             }
@@ -414,8 +410,8 @@ class TestFormScriveMessaggi : public QObject {
         // The editor was unloaded by the handler that opened it.
         QVERIFY(editor.isNull());
         QVERIFY(control<QWidget>("Command1")->isEnabled());
-        QCOMPARE(w->isHidden(), closeProgram);
-        QCOMPARE(v->Stato, closeProgram ? QByteArray("Finisci") : QByteArray("aspetta"));
+        QCOMPARE(m_window->isHidden(), closeProgram);
+        QCOMPARE(m_v->Stato, closeProgram ? QByteArray("Finisci") : QByteArray("aspetta"));
     }
 
     void exitAndCloseBoxRunClosingSteps_data() {
@@ -429,10 +425,10 @@ class TestFormScriveMessaggi : public QObject {
         if (exitButton)
             QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
         else
-            QVERIFY(w->close());
-        QVERIFY(w->isHidden());
-        QCOMPARE(v->Stato, QByteArray("Finisci"));
-        QVERIFY(!v->closeRequested);
+            QVERIFY(m_window->close());
+        QVERIFY(m_window->isHidden());
+        QCOMPARE(m_v->Stato, QByteArray("Finisci"));
+        QVERIFY(!m_v->closeRequested);
     }
 };
 

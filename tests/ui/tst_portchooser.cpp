@@ -44,11 +44,11 @@ class TestPortChooser : public QObject {
         QVERIFY(unit.start());
         Variabili v;
         v.Identificativo = "&C1";
-        FormSeriale seriale(v);
-        FormScriveMessaggi finestra(v, seriale);
-        finestra.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&finestra));
-        auto* box = finestra.findChild<QLineEdit*>(QStringLiteral("Text3"));
+        FormSeriale serial(v);
+        FormScriveMessaggi window(v, serial);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* box = window.findChild<QLineEdit*>(QStringLiteral("Text3"));
         const QRect place = box->geometry();
         box->setFocus();
 
@@ -64,8 +64,8 @@ class TestPortChooser : public QObject {
         QCOMPARE(box->cursorPosition(), unit.linkPath().size());
         QVERIFY(box->toolTip().startsWith(unit.linkPath()));
         QCOMPARE(box->geometry(), place);
-        finestra.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
-        QCOMPARE(finestra.findChild<QLineEdit*>(QStringLiteral("Text2"))->text(),
+        window.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+        QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Text2"))->text(),
                  QStringLiteral("Tarvo risponde TA"));
 
         box->selectAll();

@@ -4,4 +4,4 @@
 
 // True for a terminator line: its first three characters are exactly "END" or
 // "end" (mixed case such as "End" is not a terminator; "endless" is).
-bool RigaDiFine(QByteArrayView riga);
+bool isTerminatorLine(QByteArrayView line);

@@ -1,18 +1,18 @@
-#include "files/NumeroIniziale.h"
+#include "files/LeadingNumber.h"
 
 #include <QTest>
 
-class TestNumeroIniziale : public QObject {
+class TestLeadingNumber : public QObject {
     Q_OBJECT
 
   private slots:
-    void numero_data();
-    void numero();
+    void value_data();
+    void value();
 };
 
-void TestNumeroIniziale::numero_data() {
-    QTest::addColumn<QByteArray>("testo");
-    QTest::addColumn<double>("atteso");
+void TestLeadingNumber::value_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<double>("expectedValue");
 
     QTest::newRow("vuoto") << QByteArray() << 0.0;
     QTest::newRow("tre cifre") << QByteArray("511") << 511.0;
@@ -42,11 +42,11 @@ void TestNumeroIniziale::numero_data() {
     QTest::newRow("apice non e cifra") << QByteArray("\xb2\xb3") << 0.0;
 }
 
-void TestNumeroIniziale::numero() {
-    QFETCH(QByteArray, testo);
-    QFETCH(double, atteso);
-    QCOMPARE(NumeroIniziale(testo), atteso);
+void TestLeadingNumber::value() {
+    QFETCH(QByteArray, text);
+    QFETCH(double, expectedValue);
+    QCOMPARE(leadingNumber(text), expectedValue);
 }
 
-QTEST_MAIN(TestNumeroIniziale)
-#include "tst_numeroiniziale.moc"
+QTEST_MAIN(TestLeadingNumber)
+#include "tst_leadingnumber.moc"

@@ -1,13 +1,13 @@
-#include "MotivoErroreFile.h"
+#include "FileErrorReason.h"
 
 #include <QFileInfo>
 
 #include <cerrno>
 
-QString MotivoErroreFile(const QString& percorso, int codiceErrno, const QString& testoDiSistema) {
-    if (QFileInfo(percorso).isDir())
+QString fileErrorReason(const QString& path, int errnoCode, const QString& systemText) {
+    if (QFileInfo(path).isDir())
         return QStringLiteral("è una cartella, non un file");
-    switch (codiceErrno) {
+    switch (errnoCode) {
     case ENOENT:
         return QStringLiteral("il file o la cartella non esiste");
     case ENOTDIR:
@@ -40,7 +40,7 @@ QString MotivoErroreFile(const QString& percorso, int codiceErrno, const QString
     default:
         break;
     }
-    if (!testoDiSistema.isEmpty())
-        return QStringLiteral("errore di sistema (%1)").arg(testoDiSistema);
+    if (!systemText.isEmpty())
+        return QStringLiteral("errore di sistema (%1)").arg(systemText);
     return QStringLiteral("errore sconosciuto");
 }

@@ -6,12 +6,12 @@
 #include <optional>
 
 // What the editor shows of a message file.
-struct TestoDaEditare {
+struct EditorText {
     // Line 1 of the file; absent for a one-line file (and on error).
-    std::optional<QByteArray> commento;
+    std::optional<QByteArray> comment;
     // The display lines, each followed by CR LF; empty when no line is shown.
-    QByteArray testo;
+    QByteArray text;
     // Empty unless the file could not be opened or read, or is empty; then
-    // commento and testo are empty too.
+    // comment and text are empty too.
     QString error;
 };

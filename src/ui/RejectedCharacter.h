@@ -7,9 +7,9 @@
 // The first character of a text that Windows-1252 cannot hold, as the
 // operator sees it (a character outside the basic plane stays whole), and the
 // line it stands on, counting lines from 1 at each '\n'.
-struct CarattereRifiutato {
-    QString carattere;
-    int riga = 1;
+struct RejectedCharacter {
+    QString character;
+    int line = 1;
 };
 
-std::optional<CarattereRifiutato> primoCarattereRifiutato(const QString& testo);
+std::optional<RejectedCharacter> firstRejectedCharacter(const QString& text);

@@ -1,5 +1,0 @@
-#include "RigaDiFine.h"
-
-bool RigaDiFine(QByteArrayView riga) {
-    return riga.startsWith("END") || riga.startsWith("end");
-}
