@@ -27,7 +27,7 @@ int run(Variabili& v) {
 
     // Both ways out of the main window set Stato to "Finisci"; the shutdown
     // follows in any case.
-    finestra->Scarica();
+    finestra->unload();
     finestra.reset();
     seriale->close();
     seriale.reset();

@@ -27,14 +27,14 @@
 
 FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, FormSeriale& formSeriale,
                                        QWidget* parent)
-    : QWidget(parent), v(variabili), seriale(formSeriale) {
-    creaControlli();
+    : QWidget(parent), m_v(variabili), m_seriale(formSeriale) {
+    createControls();
     m_progress = new RunProgressBar(this);
-    collegaEventi();
+    connectEvents();
     Form_Load();
 }
 
-void FormScriveMessaggi::collegaEventi() {
+void FormScriveMessaggi::connectEvents() {
     connect(IdStart, &QLineEdit::textChanged, this, &FormScriveMessaggi::IdStart_Change);
     connect(Text3, &QLineEdit::textChanged, this, &FormScriveMessaggi::Text3_Change);
     new PortChooser(Text3);
@@ -50,21 +50,21 @@ void FormScriveMessaggi::collegaEventi() {
 }
 
 void FormScriveMessaggi::Form_Load() {
-    v.FileSelezionato.clear();
+    m_v.FileSelezionato.clear();
     showSending(QStringLiteral("Seleziona un file xxxxx.TVO per programmare"));
     showOutcome(QStringLiteral("o Clicca Pulsante Test funzionamento"));
-    v.Stato = "aspetta";
-    IdStart->setText(Windows1252::decode(v.Identificativo));
+    m_v.Stato = "aspetta";
+    IdStart->setText(Windows1252::decode(m_v.Identificativo));
     Text3->setText(QStringLiteral("X"));
 }
 
 void FormScriveMessaggi::DisabilitaComandi() {
-    for (QWidget* comando : comandi())
+    for (QWidget* comando : commands())
         comando->setEnabled(false);
 }
 
 void FormScriveMessaggi::AbilitaComandi() {
-    for (QWidget* comando : comandi())
+    for (QWidget* comando : commands())
         comando->setEnabled(true);
 }
 
@@ -92,7 +92,7 @@ void FormScriveMessaggi::showError(const QString& testoErrore) {
 }
 
 void FormScriveMessaggi::awaitAcknowledgement() {
-    EventWait::until([this] { return v.ConfermaErrore || v.closeRequested; });
+    EventWait::until([this] { return m_v.ConfermaErrore || m_v.closeRequested; });
     Command4->setVisible(false);
 }
 
@@ -101,38 +101,37 @@ void FormScriveMessaggi::showProgress(const RunProgress& progress) {
 }
 
 void FormScriveMessaggi::offerForSaving() {
-    FormSalvaFile salva(v, this);
-    salva.showModal();
+    FormSalvaFile save(m_v, this);
+    save.showModal();
 }
 
-std::array<QWidget*, 8> FormScriveMessaggi::comandi() const {
+std::array<QWidget*, 8> FormScriveMessaggi::commands() const {
     return {Command1, Command2, Command3, Command5, LeggiTesti, Drive1, Dir1, File1};
 }
 
-void FormScriveMessaggi::copiaTesto(QLineEdit* casella, QByteArray& destinazione,
-                                    const QString& dove) {
-    const std::optional<QByteArray> testo = Windows1252::encode(casella->text());
-    if (testo) {
-        destinazione = *testo;
+void FormScriveMessaggi::copyText(QLineEdit* box, QByteArray& target, const QString& where) {
+    const std::optional<QByteArray> text = Windows1252::encode(box->text());
+    if (text) {
+        target = *text;
         return;
     }
-    const QString rifiutato =
-        firstRejectedCharacter(casella->text()).value_or(RejectedCharacter{}).character;
+    const QString refused =
+        firstRejectedCharacter(box->text()).value_or(RejectedCharacter{}).character;
     showOutcome(QStringLiteral("Il carattere %1 non si può usare %2: non è stato accettato")
-                    .arg(rifiutato, dove));
+                    .arg(refused, where));
     // The box goes back to the value in use, so that what it shows is what is sent.
-    const int cursore = casella->cursorPosition() - int(rifiutato.size());
-    const QSignalBlocker blocco(casella);
-    casella->setText(Windows1252::decode(destinazione));
-    casella->setCursorPosition(std::max(0, cursore));
+    const int cursor = box->cursorPosition() - int(refused.size());
+    const QSignalBlocker blocker(box);
+    box->setText(Windows1252::decode(target));
+    box->setCursorPosition(std::max(0, cursor));
 }
 
 void FormScriveMessaggi::IdStart_Change() {
-    copiaTesto(IdStart, v.Identificativo, QStringLiteral("nell'identificativo"));
+    copyText(IdStart, m_v.Identificativo, QStringLiteral("nell'identificativo"));
 }
 
 void FormScriveMessaggi::Text3_Change() {
-    copiaTesto(Text3, v.PortaCom, QStringLiteral("nella porta COM"));
+    copyText(Text3, m_v.PortaCom, QStringLiteral("nella porta COM"));
 }
 
 void FormScriveMessaggi::Drive1_Change() {
@@ -144,29 +143,29 @@ void FormScriveMessaggi::Dir1_Change(const QString& path) {
 }
 
 void FormScriveMessaggi::File1_Click(const QString& name) {
-    v.FileSelezionato =
+    m_v.FileSelezionato =
         QFile::encodeName(QDir::toNativeSeparators(QDir(File1->path()).filePath(name)));
 }
 
-template <typename Operation> void FormScriveMessaggi::esegui(Operation operation) {
+template <typename Operation> void FormScriveMessaggi::runOperation(Operation operation) {
     // The waits of an operation run this window's events: a click on another
     // command meanwhile (the presence test leaves them enabled) does nothing.
-    if (m_operazioneInCorso)
+    if (m_operationRunning)
         return;
     {
-        const OperationGuard guardia(m_operazioneInCorso);
+        const OperationGuard guard(m_operationRunning);
         operation();
     }
     m_progress->hide();
-    if (v.closeRequested)
-        passiDiChiusura();
+    if (m_v.closeRequested)
+        closingSteps();
 }
 
 void FormScriveMessaggi::Command1_Click() {
-    esegui([this] {
+    runOperation([this] {
         DisabilitaComandi();
-        if (!v.FileSelezionato.isEmpty()) {
-            ProgrammaTesti(v, seriale, *this);
+        if (!m_v.FileSelezionato.isEmpty()) {
+            ProgrammaTesti(m_v, m_seriale, *this);
         } else {
             showSending(QStringLiteral("Devi selezionare un file"));
             showOutcome(QStringLiteral("Cliccane uno dalla lista in alto a destra"));
@@ -176,10 +175,10 @@ void FormScriveMessaggi::Command1_Click() {
 }
 
 void FormScriveMessaggi::Command5_Click() {
-    esegui([this] {
+    runOperation([this] {
         DisabilitaComandi();
-        if (!v.FileSelezionato.isEmpty()) {
-            EditaMessaggi editor(v, this);
+        if (!m_v.FileSelezionato.isEmpty()) {
+            EditaMessaggi editor(m_v, this);
             editor.showModal();
         } else {
             showSending(QStringLiteral("Devi selezionare un file"));
@@ -190,45 +189,45 @@ void FormScriveMessaggi::Command5_Click() {
 }
 
 void FormScriveMessaggi::Command3_Click() {
-    esegui([this] { runPresenceTest(v, seriale, *this); });
+    runOperation([this] { runPresenceTest(m_v, m_seriale, *this); });
 }
 
 void FormScriveMessaggi::LeggiTesti_Click() {
-    esegui([this] { readAllTexts(v, seriale, *this); });
+    runOperation([this] { readAllTexts(m_v, m_seriale, *this); });
 }
 
 void FormScriveMessaggi::Command4_Click() {
-    v.ConfermaErrore = true;
+    m_v.ConfermaErrore = true;
 }
 
 void FormScriveMessaggi::Command2_Click() {
-    if (m_operazioneInCorso) {
-        v.closeRequested = true;
+    if (m_operationRunning) {
+        m_v.closeRequested = true;
         return;
     }
-    passiDiChiusura();
+    closingSteps();
 }
 
 void FormScriveMessaggi::closeEvent(QCloseEvent* event) {
     // A close request during an operation is kept: the operation's waits end
     // at once, and the window closes when the operation has returned.
-    if (m_operazioneInCorso) {
-        v.closeRequested = true;
+    if (m_operationRunning) {
+        m_v.closeRequested = true;
         event->ignore();
         return;
     }
-    passiDiChiusura();
-    m_scaricata = true;
+    closingSteps();
+    m_unloaded = true;
     event->accept();
 }
 
-void FormScriveMessaggi::Scarica() {
-    if (!m_scaricata)
+void FormScriveMessaggi::unload() {
+    if (!m_unloaded)
         close();
 }
 
-void FormScriveMessaggi::passiDiChiusura() {
+void FormScriveMessaggi::closingSteps() {
     // Every file is opened and closed within one operation, so none is open here.
-    v.Stato = "Finisci";
+    m_v.Stato = "Finisci";
     hide();
 }

@@ -33,10 +33,10 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
 
     // Unloads the window: the closing steps run once more unless a close
     // request has already closed it.
-    void Scarica();
+    void unload();
 
     // True while an operation runs in one of the click handlers.
-    bool operazioneInCorso() const { return m_operazioneInCorso; }
+    bool operationRunning() const { return m_operationRunning; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,13 +68,13 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     // Beside the specified controls: shown only while a long run goes on.
     RunProgressBar* m_progress;
 
-    void creaControlli();
-    void collegaEventi();
+    void createControls();
+    void connectEvents();
     void Form_Load();
-    std::array<QWidget*, 8> comandi() const;
+    std::array<QWidget*, 8> commands() const;
     // Copies a box's text into the session state as Windows-1252 bytes; a
     // character that code page cannot hold is refused with a message.
-    void copiaTesto(QLineEdit* casella, QByteArray& destinazione, const QString& dove);
+    void copyText(QLineEdit* box, QByteArray& target, const QString& where);
 
     void IdStart_Change();
     void Text3_Change();
@@ -90,11 +90,11 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
 
     // Runs one operation unless another one is running, then closes the
     // window if a close request came in meanwhile.
-    template <typename Operation> void esegui(Operation operation);
-    void passiDiChiusura();
+    template <typename Operation> void runOperation(Operation operation);
+    void closingSteps();
 
-    Variabili& v;
-    FormSeriale& seriale;
-    bool m_operazioneInCorso = false;
-    bool m_scaricata = false;
+    Variabili& m_v;
+    FormSeriale& m_seriale;
+    bool m_operationRunning = false;
+    bool m_unloaded = false;
 };

@@ -5,6 +5,7 @@
 #include "ui/DirectoryList.h"
 #include "ui/DriveList.h"
 #include "ui/FileList.h"
+#include "ui/SaveControls.h"
 #include "ui/WindowStyle.h"
 #include "ui/WrappedButton.h"
 
@@ -18,29 +19,23 @@ namespace {
 
 using WindowStyle::fromTwips;
 
-constexpr int larghezzaTwips = 9510;
-constexpr int altezzaTwips = 6495;
-constexpr int sinistraTwips = 1605;
-constexpr int altoTwips = 1455;
+constexpr int widthTwips = 9510;
+constexpr int heightTwips = 6495;
+constexpr int leftTwips = 1605;
+constexpr int topTwips = 1455;
 
 template <typename Widget>
-Widget* controllo(Widget* widget, const char* nome, int left, int top, int width, int height,
-                  qreal punti, bool grassetto = false) {
-    widget->setObjectName(QLatin1String(nome));
+Widget* placed(Widget* widget, const char* name, int left, int top, int width, int height,
+               qreal points, bool bold = false) {
+    widget->setObjectName(QLatin1String(name));
     widget->setGeometry(fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height));
-    widget->setFont(WindowStyle::font(punti, grassetto));
+    widget->setFont(WindowStyle::font(points, bold));
     return widget;
-}
-
-void sfondo(QWidget* widget, QPalette::ColorRole ruolo, const QColor& colore) {
-    QPalette palette = widget->palette();
-    palette.setColor(ruolo, colore);
-    widget->setPalette(palette);
 }
 
 // The labels were drawn for "MS Sans Serif"; a wider stand-in would cut their
 // captions off, so it is made smaller, half a point at a time, until they fit.
-void adattaAllaLarghezza(QLabel* label) {
+void shrinkToFit(QLabel* label) {
     QFont font = label->font();
     while (font.pointSizeF() > 6 &&
            QFontMetrics(font).horizontalAdvance(label->text()) > label->contentsRect().width())
@@ -50,67 +45,63 @@ void adattaAllaLarghezza(QLabel* label) {
 
 } // namespace
 
-void FormScriveMessaggi::creaControlli() {
+void FormScriveMessaggi::createControls() {
     setObjectName(QStringLiteral("FormScriveMessaggi"));
     setWindowTitle(QStringLiteral("Tarvo") + QString(13, QLatin1Char(' ')) +
                    QStringLiteral("www.tarvo.example"));
     setFont(WindowStyle::font());
-    setFixedSize(fromTwips(larghezzaTwips), fromTwips(altezzaTwips));
-    move(fromTwips(sinistraTwips), fromTwips(altoTwips));
+    setFixedSize(fromTwips(widthTwips), fromTwips(heightTwips));
+    move(fromTwips(leftTwips), fromTwips(topTwips));
 
     // Created in the order of the design, so that later controls lie on top of
     // Label2, whose lower edge runs under the drive and directory lists.
-    Label2 = controllo(new QLabel(QStringLiteral("Identificativo Tarvo"), this), "Label2", 0, 0,
-                       2040, 315, 12);
-    Drive1 = controllo(new DriveList(this), "Drive1", 240, 240, 1455, 480, 13.5);
-    Dir1 = controllo(new DirectoryList(this), "Dir1", 1800, 240, 3615, 2250, 9.75, true);
-    File1 = controllo(new FileList(this), "File1", 5760, 240, 2775, 2190, 12, true);
-    Text1 = controllo(new QLineEdit(this), "Text1", 480, 2760, 5640, 495, 13.5);
-    Text2 =
-        controllo(new QLineEdit(QStringLiteral(" "), this), "Text2", 480, 3360, 5640, 615, 13.5);
-    Command5 = controllo(new WrappedButton(QStringLiteral("Modifica Testi"), this), "Command5",
-                         6600, 2775, 1920, 975, 13.5);
-    Label1 = controllo(new QLabel(QStringLiteral("Identificativo Tarvo"), this), "Label1", 525,
-                       4275, 2040, 315, 12);
-    IdStart = controllo(new QLineEdit(QStringLiteral("&C1"), this), "IdStart", 2640, 4200, 690, 405,
-                        13.5);
-    Command4 = controllo(new WrappedButton(QStringLiteral("Command4"), this), "Command4", 3975,
-                         4200, 4950, 735, 13.5);
-    Label3 = controllo(new QLabel(QStringLiteral("Scegli Porta COM->"), this), "Label3", 120, 4680,
-                       2415, 375, 12, true);
-    Text3 = controllo(new QLineEdit(this), "Text3", 2640, 4680, 495, 375, 12, true);
-    Command3 = controllo(new WrappedButton(QStringLiteral("Test Funzionamento"), this), "Command3",
-                         480, 5160, 2295, 975, 13.5);
-    Command1 = controllo(new WrappedButton(QStringLiteral("Invia file al TARVO"), this), "Command1",
-                         3120, 5160, 1935, 975, 13.5);
-    LeggiTesti = controllo(new WrappedButton(QStringLiteral("Leggi Testi dal TARVO"), this),
-                           "LeggiTesti", 5550, 5175, 1890, 915, 13.5);
-    Command2 = controllo(new WrappedButton(QStringLiteral("Exit"), this), "Command2", 8100, 5625,
-                         1035, 750, 13.5);
+    Label2 = placed(new QLabel(QStringLiteral("Identificativo Tarvo"), this), "Label2", 0, 0, 2040,
+                    315, 12);
+    Drive1 = placed(new DriveList(this), "Drive1", 240, 240, 1455, 480, 13.5);
+    Dir1 = placed(new DirectoryList(this), "Dir1", 1800, 240, 3615, 2250, 9.75, true);
+    File1 = placed(new FileList(this), "File1", 5760, 240, 2775, 2190, 12, true);
+    Text1 = placed(new QLineEdit(this), "Text1", 480, 2760, 5640, 495, 13.5);
+    Text2 = placed(new QLineEdit(QStringLiteral(" "), this), "Text2", 480, 3360, 5640, 615, 13.5);
+    Command5 = placed(new WrappedButton(QStringLiteral("Modifica Testi"), this), "Command5", 6600,
+                      2775, 1920, 975, 13.5);
+    Label1 = placed(new QLabel(QStringLiteral("Identificativo Tarvo"), this), "Label1", 525, 4275,
+                    2040, 315, 12);
+    IdStart =
+        placed(new QLineEdit(QStringLiteral("&C1"), this), "IdStart", 2640, 4200, 690, 405, 13.5);
+    Command4 = placed(new WrappedButton(QStringLiteral("Command4"), this), "Command4", 3975, 4200,
+                      4950, 735, 13.5);
+    Label3 = placed(new QLabel(QStringLiteral("Scegli Porta COM->"), this), "Label3", 120, 4680,
+                    2415, 375, 12, true);
+    Text3 = placed(new QLineEdit(this), "Text3", 2640, 4680, 495, 375, 12, true);
+    Command3 = placed(new WrappedButton(QStringLiteral("Test Funzionamento"), this), "Command3",
+                      480, 5160, 2295, 975, 13.5);
+    Command1 = placed(new WrappedButton(QStringLiteral("Invia file al TARVO"), this), "Command1",
+                      3120, 5160, 1935, 975, 13.5);
+    LeggiTesti = placed(new WrappedButton(QStringLiteral("Leggi Testi dal TARVO"), this),
+                        "LeggiTesti", 5550, 5175, 1890, 915, 13.5);
+    Command2 = placed(new WrappedButton(QStringLiteral("Exit"), this), "Command2", 8100, 5625, 1035,
+                      750, 13.5);
 
     for (QLabel* label : {Label2, Label1, Label3})
-        adattaAllaLarghezza(label);
+        shrinkToFit(label);
     // What a screen reader speaks for the boxes and lists; buttons speak
     // their captions.
-    Drive1->setAccessibleName(QStringLiteral("Unità"));
-    Dir1->setAccessibleName(QStringLiteral("Cartella"));
-    Dir1->view()->setAccessibleName(QStringLiteral("Cartella"));
-    File1->setAccessibleName(QStringLiteral("File di messaggi"));
+    SaveControls::nameFileLists(Drive1, Dir1, File1);
     Text1->setAccessibleName(QStringLiteral("Stato: cosa viene inviato"));
     Text2->setAccessibleName(QStringLiteral("Stato: risposte ed esito"));
     IdStart->setAccessibleName(Label1->text());
     Text3->setAccessibleName(QStringLiteral("Porta COM"));
     Command4->setVisible(false);
     Command4->setAutoFillBackground(true);
-    sfondo(Command4, QPalette::Button, QColor(255, 0, 0));
+    WindowStyle::setColour(Command4, QPalette::Button, QColor(255, 0, 0));
     Label3->setAutoFillBackground(true);
-    sfondo(Label3, QPalette::Window, QColor(255, 255, 128));
-    sfondo(Text3, QPalette::Base, QColor(255, 255, 0));
+    WindowStyle::setColour(Label3, QPalette::Window, QColor(255, 255, 128));
+    WindowStyle::setColour(Text3, QPalette::Base, QColor(255, 255, 0));
 
     // Keyboard focus in the order of the tab indexes; labels take none.
-    QWidget* ordine[] = {Command1, Text1,    Text2,    File1,   Dir1,       Command2, Drive1,
-                         Command3, Command4, Command5, IdStart, LeggiTesti, Text3};
-    for (std::size_t i = 1; i < std::size(ordine); ++i)
-        setTabOrder(ordine[i - 1], ordine[i]);
+    QWidget* tabOrder[] = {Command1, Text1,    Text2,    File1,   Dir1,       Command2, Drive1,
+                           Command3, Command4, Command5, IdStart, LeggiTesti, Text3};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
     Command1->setFocus();
 }

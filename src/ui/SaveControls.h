@@ -8,7 +8,8 @@ class DriveList;
 class FileList;
 struct Variabili;
 
-// Set-ups and waits that the editor and the save window share.
+// Set-ups and waits that the windows share: the editor and the save window,
+// and for the file lists the main window too.
 namespace SaveControls {
 
 // The file's comment box: accessible name and the tooltip colours that mark

@@ -222,7 +222,7 @@ class TestFaults : public QObject {
         QVERIFY(!f.portOpen());
         QCOMPARE(f.v.Stato, QByteArray("Finisci"));
         QVERIFY(!f.finestra->isVisible());
-        QVERIFY(!f.finestra->operazioneInCorso());
+        QVERIFY(!f.finestra->operationRunning());
         QVERIFY(f.button("Command4")->isHidden());
     }
 
@@ -424,7 +424,7 @@ class TestFaults : public QObject {
         bool clickedDuringTheTest = false;
         connect(&f.unit, &SimulatedUnit::frameReceived, this, [&] {
             QTimer::singleShot(0, second, [&] {
-                clickedDuringTheTest = f.finestra->operazioneInCorso();
+                clickedDuringTheTest = f.finestra->operationRunning();
                 QTest::mouseClick(second, Qt::LeftButton);
             });
         });

@@ -34,7 +34,7 @@ class TestPresenceTestWindow : public QObject {
             if (clickedInsideWait)
                 return;
             clickedInsideWait = true;
-            QVERIFY(f.finestra->operazioneInCorso());
+            QVERIFY(f.finestra->operationRunning());
             QVERIFY(second->isEnabled());
             QTest::mouseClick(second, Qt::LeftButton);
         });
@@ -43,7 +43,7 @@ class TestPresenceTestWindow : public QObject {
         QCOMPARE(f.unit.frames(), QByteArrayList{"&C1TA\r"});
         QCOMPARE(f.box("Text1")->text(), QStringLiteral("&C1TA\r"));
         QCOMPARE(f.box("Text2")->text(), QStringLiteral("Tarvo risponde TA"));
-        QVERIFY(!f.finestra->operazioneInCorso());
+        QVERIFY(!f.finestra->operationRunning());
 
         // Once the test is over the next click starts a new one.
         QTest::mouseClick(f.button("Command3"), Qt::LeftButton);
