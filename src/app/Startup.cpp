@@ -19,18 +19,18 @@ int run(Variabili& v) {
     v.Identificativo = "&C1";
 
     // Loaded, never shown: it only hosts the serial port.
-    auto seriale = std::make_unique<FormSeriale>(v);
-    auto finestra = std::make_unique<FormScriveMessaggi>(v, *seriale);
-    finestra->show();
-    finestra->activateWindow();
-    EventWait::until([&finestra] { return finestra->isHidden(); });
+    auto serialHost = std::make_unique<FormSeriale>(v);
+    auto mainWindow = std::make_unique<FormScriveMessaggi>(v, *serialHost);
+    mainWindow->show();
+    mainWindow->activateWindow();
+    EventWait::until([&mainWindow] { return mainWindow->isHidden(); });
 
     // Both ways out of the main window set Stato to "Finisci"; the shutdown
     // follows in any case.
-    finestra->unload();
-    finestra.reset();
-    seriale->close();
-    seriale.reset();
+    mainWindow->unload();
+    mainWindow.reset();
+    serialHost->close();
+    serialHost.reset();
     return 0;
 }
 

@@ -24,12 +24,12 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
     CliRequest request;
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption porta(QStringLiteral("porta"), {}, QStringLiteral("PORTA"));
-    const QCommandLineOption id(QStringLiteral("id"), {}, QStringLiteral("ID"));
-    const QCommandLineOption commento(QStringLiteral("commento"), {}, QStringLiteral("TESTO"));
+    const QCommandLineOption portOption(QStringLiteral("porta"), {}, QStringLiteral("PORTA"));
+    const QCommandLineOption identifierOption(QStringLiteral("id"), {}, QStringLiteral("ID"));
+    const QCommandLineOption commentOption(QStringLiteral("commento"), {}, QStringLiteral("TESTO"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({porta, id, commento, help, version});
+    parser.addOptions({portOption, identifierOption, commentOption, help, version});
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         request.error =
@@ -75,28 +75,28 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         request.error = QStringLiteral("il file da scrivere deve avere estensione .tvo");
         return request;
     }
-    if (parser.isSet(commento) && request.action != Action::Leggi) {
+    if (parser.isSet(commentOption) && request.action != Action::Leggi) {
         request.error = QStringLiteral("--commento vale solo per leggi");
         return request;
     }
-    if (!parser.isSet(porta)) {
+    if (!parser.isSet(portOption)) {
         request.error = QStringLiteral("manca --porta (il numero della porta o il percorso del "
                                        "dispositivo)");
         return request;
     }
 
-    const auto portaBytes =
-        bytesOf(parser.value(porta), QStringLiteral("nella porta"), request.error);
-    const auto idBytes =
-        parser.isSet(id)
-            ? bytesOf(parser.value(id), QStringLiteral("nell'identificativo"), request.error)
-            : std::optional<QByteArray>(request.identificativo);
-    const auto commentoBytes =
-        bytesOf(parser.value(commento), QStringLiteral("nel commento"), request.error);
-    if (portaBytes && idBytes && commentoBytes) {
-        request.porta = *portaBytes;
-        request.identificativo = *idBytes;
-        request.commento = *commentoBytes;
+    const auto portBytes =
+        bytesOf(parser.value(portOption), QStringLiteral("nella porta"), request.error);
+    const auto identifierBytes = parser.isSet(identifierOption)
+                                     ? bytesOf(parser.value(identifierOption),
+                                               QStringLiteral("nell'identificativo"), request.error)
+                                     : std::optional<QByteArray>(request.identifier);
+    const auto commentBytes =
+        bytesOf(parser.value(commentOption), QStringLiteral("nel commento"), request.error);
+    if (portBytes && identifierBytes && commentBytes) {
+        request.port = *portBytes;
+        request.identifier = *identifierBytes;
+        request.comment = *commentBytes;
     }
     return request;
 }

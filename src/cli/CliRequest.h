@@ -10,9 +10,9 @@ struct CliRequest {
     enum class Action { Test, Invia, Leggi, Help, Version };
 
     Action action = Action::Help;
-    QByteArray porta;
-    QByteArray identificativo = "&C1";
-    QByteArray commento;
+    QByteArray port;
+    QByteArray identifier = "&C1";
+    QByteArray comment;
     QString file;
     // Why the arguments cannot be used, in Italian; empty when they can.
     QString error;

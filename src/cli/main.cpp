@@ -78,10 +78,10 @@ int main(int argc, char* argv[]) {
     }
 
     Variabili v;
-    v.Identificativo = request.identificativo;
-    v.PortaCom = request.porta;
+    v.Identificativo = request.identifier;
+    v.PortaCom = request.port;
     FormSeriale seriale(v);
-    CommandLineHost host(v, request.file, request.commento, stderr);
+    CommandLineHost host(v, request.file, request.comment, stderr);
     const OperationResult result = run(request, v, seriale, host);
     host.endProgress();
 
