@@ -12,6 +12,7 @@ class DirectoryList;
 class DriveList;
 class FileList;
 class FormSeriale;
+class LineTraceWindow;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -92,9 +93,12 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     // window if a close request came in meanwhile.
     template <typename Operation> void esegui(Operation operation);
     void passiDiChiusura();
+    // F12: the trace of the line in a window of its own.
+    void toggleLineTrace();
 
     Variabili& v;
     FormSeriale& seriale;
     bool m_operazioneInCorso = false;
     bool m_scaricata = false;
+    LineTraceWindow* m_lineTrace = nullptr;
 };
