@@ -6,7 +6,7 @@
 #include <QColor>
 
 namespace {
-constexpr int batchMs = 200;
+constexpr int batchMs = 500;
 } // namespace
 
 LineTraceModel::LineTraceModel(const LineTrace& trace, QObject* parent)
