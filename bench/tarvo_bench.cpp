@@ -12,6 +12,7 @@
 #include "serial/FormSeriale.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/FormScriveMessaggi.h"
+#include "ui/LineTraceWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -28,6 +29,23 @@ namespace {
 constexpr int readFrameBytes = 9;
 constexpr int writeFrameBytes = 28;
 constexpr int addresses = 512;
+
+// Where each exchange's time went, from the trace of the line: from the write
+// to the reply, and from the reply to the next write beyond the 10 ms pause.
+void printTraceSplit(const LineTrace& trace) {
+    if (trace.size() < 2)
+        return;
+    double onLine = 0;
+    double between = 0;
+    for (int index = 1; index < trace.size(); ++index) {
+        const LineTrace::Exchange& before = trace.at(index - 1);
+        onLine += double(before.tookNs);
+        between += double(trace.at(index).sinceStartNs - before.sinceStartNs - before.tookNs);
+    }
+    const double exchanges = trace.size() - 1;
+    std::printf("  write to reply %.3f ms, reply to next write %.3f ms (pause 10 ms)\n",
+                onLine / exchanges / 1e6, between / exchanges / 1e6);
+}
 
 // Leaves the save window at once, after taking the time at which it opened:
 // that is when reading all texts has finished.
@@ -52,19 +70,22 @@ class SaveWindowCloser : public QObject {
     BenchReport& m_report;
 };
 
-// The main window and serial host beside a tarvo-sim process.
+// The main window and serial host beside a tarvo-sim process, with the trace
+// of the line shown and following the run.
 struct Bench {
     Bench(int baud, int adapterLatencyMs)
         : sim({QStringLiteral("--baud"), QString::number(baud), QStringLiteral("--adapter-latency"),
                QString::number(adapterLatencyMs)}) {
         v.Identificativo = "&C1";
         box("Text3")->setText(sim.devicePath());
+        traccia.show();
     }
     QLineEdit* box(const char* name) { return finestra.findChild<QLineEdit*>(QLatin1String(name)); }
     SimProcess sim;
     Variabili v;
     FormSeriale seriale{v};
     FormScriveMessaggi finestra{v, seriale};
+    LineTraceWindow traccia{seriale.trace()};
 };
 
 // Returns the wall time of the run.
@@ -91,6 +112,7 @@ double benchProgramming(int baud, int adapterLatencyMs = 0) {
     ProgrammaTesti(bench.v, bench.seriale, bench.finestra);
     report.finish();
     report.print();
+    printTraceSplit(bench.seriale.trace());
     std::printf("  outcome: %s\n", qPrintable(bench.box("Text2")->text()));
     return report.wallSeconds();
 }
@@ -115,6 +137,7 @@ void benchReadingAll(int baud) {
     report.start();
     readAllTexts(bench.v, bench.seriale, bench.finestra);
     report.print();
+    printTraceSplit(bench.seriale.trace());
     std::printf("  outcome: %s\n", qPrintable(bench.box("Text2")->text()));
 }
 
@@ -146,6 +169,7 @@ void benchExchanges(int baud, int count) {
     report.finish();
     seriale.ChiudiSeriale();
     report.print();
+    printTraceSplit(seriale.trace());
     if (failures > 0)
         std::printf("  %d exchanges timed out\n", failures);
 }

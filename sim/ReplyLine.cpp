@@ -1,5 +1,7 @@
 #include "ReplyLine.h"
 
+#include "core/PreciseAlarm.h"
+
 #include <QSocketNotifier>
 #include <QtDebug>
 
@@ -14,13 +16,11 @@ constexpr qsizetype AdapterBufferBytes = 62;
 } // namespace
 
 ReplyLine::ReplyLine(int fd, const QElapsedTimer& clock, QObject* parent)
-    : QObject(parent), fd_(fd), clock_(clock),
+    : QObject(parent), fd_(fd), clock_(clock), alarm_(new PreciseAlarm(this)),
       writable_(new QSocketNotifier(fd, QSocketNotifier::Write, this)) {
     writable_->setEnabled(false);
     connect(writable_, &QSocketNotifier::activated, this, &ReplyLine::writeOutbox);
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &ReplyLine::releaseDue);
+    connect(alarm_, &PreciseAlarm::rang, this, &ReplyLine::releaseDue);
 }
 
 void ReplyLine::send(const QByteArray& reply, qint64 startNs, qint64 byteNs) {
@@ -34,7 +34,7 @@ void ReplyLine::send(const QByteArray& reply, qint64 startNs, qint64 byteNs) {
 
 void ReplyLine::stop() {
     fd_ = -1;
-    timer_.stop();
+    alarm_->cancel();
     if (writable_) {
         writable_->setEnabled(false);
         writable_->deleteLater();
@@ -84,7 +84,7 @@ void ReplyLine::releaseDue() {
     if (!held_.isEmpty())
         wakeNs = wakeNs < 0 ? nextTickNs(heldSinceNs_) : qMin(wakeNs, nextTickNs(heldSinceNs_));
     if (wakeNs >= 0)
-        timer_.start(static_cast<int>((qMax<qint64>(wakeNs - now, 0) + 999'999) / 1'000'000));
+        alarm_->ringAt(PreciseAlarm::nowNs() + wakeNs - clock_.nsecsElapsed());
     writeOutbox();
 }
 

@@ -3,16 +3,17 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
 
 #include <deque>
 
+class PreciseAlarm;
 class QSocketNotifier;
 
 // Sends the unit's replies on the master side of the pseudo-terminal. Each
 // byte goes out at its own time on the unit's clock, taken from an absolute
-// schedule so that timer lateness never adds up; bytes the descriptor cannot
-// take yet wait until it can.
+// schedule so that timer lateness never adds up, and to the microsecond, so
+// that a paced line takes its wire time and no more; bytes the descriptor
+// cannot take yet wait until it can.
 class ReplyLine : public QObject {
     Q_OBJECT
   public:
@@ -55,7 +56,7 @@ class ReplyLine : public QObject {
 
     int fd_;
     const QElapsedTimer& clock_;
-    QTimer timer_;
+    PreciseAlarm* alarm_;
     QSocketNotifier* writable_;
     std::deque<Scheduled> scheduled_;
     std::deque<Sent> inFlight_;

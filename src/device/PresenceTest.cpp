@@ -28,6 +28,7 @@ OperationResult runPresenceTest(Variabili& v, FormSeriale& seriale, OperationHos
         host.showOutcome(Windows1252::decode("Tarvo risponde " + v.Risposta));
         result = OperationResult::Succeeded;
     } else {
+        seriale.trace().markLast(LineTrace::Mark::InvalidReply);
         host.showOutcome(QStringLiteral("Tarvo non risponde Messo in attesa seriale?"));
     }
     seriale.ChiudiSeriale();

@@ -56,6 +56,7 @@ class Programming {
             m_clock.exchangeDone();
             reportWriting(reader, record->left(3));
             if (!DeviceProtocol::writeConfirmed(m_v.Risposta)) {
+                m_seriale.trace().markLast(LineTrace::Mark::Refused);
                 reader.stop();
                 m_host.showSending(Windows1252::decode(m_v.Risposta));
                 return fail(ReplyError, OperationResult::UnitFailed);
@@ -85,8 +86,10 @@ class Programming {
             const QByteArray expected = entry.mid(3);
             m_host.showSending(Windows1252::decode(expected));
             m_host.showOutcome(Windows1252::decode(read));
-            if (read != expected)
+            if (read != expected) {
+                m_seriale.trace().markLast(LineTrace::Mark::Mismatch);
                 return fail(DataError, OperationResult::UnitFailed);
+            }
         }
         return true;
     }

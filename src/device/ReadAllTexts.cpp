@@ -28,8 +28,10 @@ ReadOutcome readAddress(Variabili& v, FormSeriale& seriale, OperationHost& host,
     seriale.InviaAllaSeriale();
     if (v.Risposta == FormSeriale::TestoTimeout)
         return ReadOutcome::NoReply;
-    if (!DeviceProtocol::readReplyValid(v.Risposta))
+    if (!DeviceProtocol::readReplyValid(v.Risposta)) {
+        seriale.trace().markLast(LineTrace::Mark::InvalidReply);
         return ReadOutcome::InvalidReply;
+    }
     const QByteArray text = DeviceProtocol::textRead(v.Risposta);
     v.Messaggi[address] = text;
     host.showOutcome(Windows1252::decode(text));

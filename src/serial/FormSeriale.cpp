@@ -58,19 +58,26 @@ void FormSeriale::closeEvent(QCloseEvent* event) {
 
 bool FormSeriale::ApriSeriale() {
     m_openFailure.clear();
+    m_trace.startOperation();
     v.SerialeOccupata = false;
     const PortName name = PortName::fromText(v.PortaCom);
     if (name.device.isEmpty()) {
         m_openFailure = name.problem + QStringLiteral(". ") + PortCatalog::summary();
-        return false;
+        return traceOpenFailure();
     }
     MSComm1->setCommPort(name.device);
     MSComm1->setSettings(QStringLiteral("9600,N,8,1"));
     if (!MSComm1->setPortOpen(true)) {
         m_openFailure = MSComm1->failure();
-        return false;
+        return traceOpenFailure();
     }
     return true;
+}
+
+bool FormSeriale::traceOpenFailure() {
+    m_trace.record(
+        {m_trace.sinceStartNs(), 0, {}, {}, LineTrace::Mark::PortFailure, m_openFailure});
+    return false;
 }
 
 void FormSeriale::ChiudiSeriale() {
@@ -83,10 +90,14 @@ QString FormSeriale::lastFailure() const {
 }
 
 void FormSeriale::InviaAllaSeriale() {
+    m_sent = v.Comando;
+    m_sentAtNs = m_trace.sinceStartNs();
     if (!AspettaSerialeLibera()) {
         v.Risposta = TestoTimeout;
+        traceExchange({}, LineTrace::Mark::NotSent);
         return;
     }
+    m_sentAtNs = m_trace.sinceStartNs();
     MSComm1->Output(v.Comando);
     MSComm1->setRThreshold(v.LunghezzaRisposta);
     AspettaRisposta();
@@ -112,16 +123,27 @@ void FormSeriale::AspettaRisposta() {
         [this] { return !v.SerialeOccupata || v.closeRequested || !MSComm1->PortOpen(); },
         v.ScadenzaRisposta);
     if (v.SerialeOccupata) {
+        // What came short of the threshold stays waiting; the trace shows it.
+        traceExchange(MSComm1->waitingInput(), LineTrace::Mark::Timeout);
         MSComm1->setRThreshold(0);
         v.SerialeOccupata = false;
         v.Risposta = TestoTimeout;
         return;
     }
+    traceExchange(v.Risposta, LineTrace::Mark::None);
     if (v.Risposta.size() > 3)
         v.Risposta.chop(1);
     if (v.Risposta.startsWith('\r'))
         v.Risposta.remove(0, 1);
     Pausa(v, pausaDopoRispostaMs);
+}
+
+void FormSeriale::traceExchange(QByteArray received, LineTrace::Mark mark) {
+    const QString failure = lastFailure();
+    if (!failure.isEmpty())
+        mark = LineTrace::Mark::PortFailure;
+    m_trace.record({m_sentAtNs, m_trace.sinceStartNs() - m_sentAtNs, m_sent, std::move(received),
+                    mark, failure});
 }
 
 void FormSeriale::MSComm1_OnComm() {

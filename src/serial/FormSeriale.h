@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serial/LineTrace.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -32,6 +34,9 @@ class FormSeriale : public QWidget {
     // operation; empty when it worked.
     QString lastFailure() const;
 
+    // Every exchange of this port, for the operator's trace window.
+    LineTrace& trace() { return m_trace; }
+
   public slots:
     void MSComm1_OnComm();
 
@@ -41,6 +46,9 @@ class FormSeriale : public QWidget {
   private:
     void Form_Load();
     void Form_QueryUnload();
+    // Both record in the trace; the first always returns false.
+    bool traceOpenFailure();
+    void traceExchange(QByteArray received, LineTrace::Mark mark);
 
     Variabili& v;
     SerialControl* MSComm1;
@@ -48,4 +56,7 @@ class FormSeriale : public QWidget {
     QLabel* Label2;
     QLabel* Label3;
     QString m_openFailure;
+    LineTrace m_trace;
+    QByteArray m_sent;
+    qint64 m_sentAtNs = 0;
 };

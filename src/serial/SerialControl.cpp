@@ -121,6 +121,10 @@ QByteArray SerialControl::Input() {
     return PortOpen() ? m_port.readAll() : QByteArray();
 }
 
+QByteArray SerialControl::waitingInput() {
+    return PortOpen() ? m_port.peek(m_port.bytesAvailable()) : QByteArray();
+}
+
 void SerialControl::discardInput() {
     if (!PortOpen())
         return;

@@ -35,6 +35,8 @@ class SerialControl : public QObject {
 
     void Output(const QByteArray& data);
     QByteArray Input();
+    // What Input() would return, left waiting.
+    QByteArray waitingInput();
     // Throws away everything received and not yet read, also what the system
     // still holds for the port.
     void discardInput();

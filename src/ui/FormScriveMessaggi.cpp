@@ -6,11 +6,13 @@
 #include "device/PresenceTest.h"
 #include "device/ProgrammaTesti.h"
 #include "device/ReadAllTexts.h"
+#include "serial/FormSeriale.h"
 #include "ui/DirectoryList.h"
 #include "ui/DriveList.h"
 #include "ui/EditaMessaggi.h"
 #include "ui/FileList.h"
 #include "ui/FormSalvaFile.h"
+#include "ui/LineTraceWindow.h"
 #include "ui/OperationGuard.h"
 #include "ui/PortChooser.h"
 #include "ui/RejectedCharacter.h"
@@ -21,6 +23,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -47,6 +50,19 @@ void FormScriveMessaggi::connectEvents() {
     connect(LeggiTesti, &QPushButton::clicked, this, &FormScriveMessaggi::LeggiTesti_Click);
     connect(Command4, &QPushButton::clicked, this, &FormScriveMessaggi::Command4_Click);
     connect(Command2, &QPushButton::clicked, this, &FormScriveMessaggi::Command2_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F12), this), &QShortcut::activated, this,
+            &FormScriveMessaggi::toggleLineTrace);
+}
+
+void FormScriveMessaggi::toggleLineTrace() {
+    if (!m_lineTrace)
+        m_lineTrace = new LineTraceWindow(m_seriale.trace(), this);
+    if (m_lineTrace->isVisible()) {
+        m_lineTrace->close();
+        return;
+    }
+    m_lineTrace->show();
+    m_lineTrace->raise();
 }
 
 void FormScriveMessaggi::Form_Load() {

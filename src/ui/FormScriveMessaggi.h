@@ -12,6 +12,7 @@ class DirectoryList;
 class DriveList;
 class FileList;
 class FormSeriale;
+class LineTraceWindow;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -92,9 +93,12 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     // window if a close request came in meanwhile.
     template <typename Operation> void runOperation(Operation operation);
     void closingSteps();
+    // F12: the trace of the line in a window of its own.
+    void toggleLineTrace();
 
     Variabili& m_v;
     FormSeriale& m_seriale;
     bool m_operationRunning = false;
     bool m_unloaded = false;
+    LineTraceWindow* m_lineTrace = nullptr;
 };
