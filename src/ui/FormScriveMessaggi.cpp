@@ -103,6 +103,8 @@ void FormScriveMessaggi::showOutcome(const QString& text) {
 }
 
 void FormScriveMessaggi::showError(const QString& testoErrore) {
+    // The indicator shows where the run stopped while the error waits.
+    m_progress->flush();
     Command4->setVisible(true);
     Command4->setText(testoErrore + QStringLiteral(" Clicca Qui"));
 }

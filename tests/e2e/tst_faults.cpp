@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSocketNotifier>
@@ -348,6 +349,29 @@ class TestFaults : public QObject {
     }
 
     // --- The close box pressed while an operation waits ---------------
+
+    // The progress indicator shows where a run stopped while its error waits,
+    // and is gone once the window is idle again.
+    void theProgressShowsWhereTheRunStopped() {
+        SimulatedUnit::Options options;
+        options.refuseWriteFrom = 3;
+        WindowFixture f(options);
+        f.selectFile(fileOf({"000UNO", "001DUE", "002TRE", "003QUATTRO"}));
+        auto* bar = f.control<QProgressBar>("RunProgressBar");
+        QString shownAtTheError;
+        WhenShown<QPushButton> clicker(
+            [&](QPushButton& ack) {
+                if (bar->isVisible())
+                    shownAtTheError = bar->accessibleDescription();
+                QTest::mouseClick(&ack, Qt::LeftButton);
+            },
+            QStringLiteral("Command4"));
+        QTest::mouseClick(f.button("Command1"), Qt::LeftButton);
+        QVERIFY2(shownAtTheError.startsWith(QStringLiteral("scrittura 3 di ")) &&
+                     shownAtTheError.contains(QStringLiteral("indirizzo 002")),
+                 qPrintable(shownAtTheError));
+        QVERIFY(bar->isHidden());
+    }
 
     void closingDuringProgramming() {
         WindowFixture f;
