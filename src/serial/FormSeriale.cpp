@@ -13,15 +13,15 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int tempoRispostaMs = 800;
-constexpr int pausaDopoRispostaMs = 10;
+constexpr int replyTimeoutMs = 800;
+constexpr int pauseAfterReplyMs = 10;
 
 } // namespace
 
 const QByteArray FormSeriale::TestoTimeout = QByteArrayLiteral("1234567errore seriale ");
 
 FormSeriale::FormSeriale(Variabili& variabili, QWidget* parent)
-    : QWidget(parent), v(variabili), MSComm1(new SerialControl(this)),
+    : QWidget(parent), m_v(variabili), MSComm1(new SerialControl(this)),
       Label1(new QLabel(QStringLiteral("Seriale Selezionata: Com"), this)),
       Label2(new QLabel(QStringLiteral("Programmazione \"TARVO\""), this)),
       Label3(new QLabel(QStringLiteral("Sel"), this)) {
@@ -44,11 +44,11 @@ FormSeriale::FormSeriale(Variabili& variabili, QWidget* parent)
 }
 
 void FormSeriale::Form_Load() {
-    Label3->setText(Windows1252::decode(v.PortaCom));
+    Label3->setText(Windows1252::decode(m_v.PortaCom));
 }
 
 void FormSeriale::Form_QueryUnload() {
-    v.Stato = "Fine";
+    m_v.Stato = "Fine";
 }
 
 void FormSeriale::closeEvent(QCloseEvent* event) {
@@ -59,8 +59,8 @@ void FormSeriale::closeEvent(QCloseEvent* event) {
 bool FormSeriale::ApriSeriale() {
     m_openFailure.clear();
     m_trace.startOperation();
-    v.SerialeOccupata = false;
-    const PortName name = PortName::fromText(v.PortaCom);
+    m_v.SerialeOccupata = false;
+    const PortName name = PortName::fromText(m_v.PortaCom);
     if (name.device.isEmpty()) {
         m_openFailure = name.problem + QStringLiteral(". ") + PortCatalog::summary();
         return traceOpenFailure();
@@ -90,16 +90,16 @@ QString FormSeriale::lastFailure() const {
 }
 
 void FormSeriale::InviaAllaSeriale() {
-    m_sent = v.Comando;
+    m_sent = m_v.Comando;
     m_sentAtNs = m_trace.sinceStartNs();
     if (!AspettaSerialeLibera()) {
-        v.Risposta = TestoTimeout;
+        m_v.Risposta = TestoTimeout;
         traceExchange({}, LineTrace::Mark::NotSent);
         return;
     }
     m_sentAtNs = m_trace.sinceStartNs();
-    MSComm1->Output(v.Comando);
-    MSComm1->setRThreshold(v.LunghezzaRisposta);
+    MSComm1->Output(m_v.Comando);
+    MSComm1->setRThreshold(m_v.LunghezzaRisposta);
     AspettaRisposta();
 }
 
@@ -108,9 +108,9 @@ bool FormSeriale::AspettaSerialeLibera() {
     // Only an exchange started from inside another one's wait finds the line
     // taken; it is refused, since waiting would steal the outer reply or hang.
     // Nothing more is sent once the program is closing.
-    if (v.SerialeOccupata || !MSComm1->PortOpen() || v.closeRequested)
+    if (m_v.SerialeOccupata || !MSComm1->PortOpen() || m_v.closeRequested)
         return false;
-    v.SerialeOccupata = true;
+    m_v.SerialeOccupata = true;
     // Stale input (a late reply of a timed-out exchange, noise) never reaches
     // the reply of this frame.
     MSComm1->discardInput();
@@ -118,24 +118,24 @@ bool FormSeriale::AspettaSerialeLibera() {
 }
 
 void FormSeriale::AspettaRisposta() {
-    v.ScadenzaRisposta = QDeadlineTimer(tempoRispostaMs, Qt::PreciseTimer);
+    m_v.ScadenzaRisposta = QDeadlineTimer(replyTimeoutMs, Qt::PreciseTimer);
     EventWait::until(
-        [this] { return !v.SerialeOccupata || v.closeRequested || !MSComm1->PortOpen(); },
-        v.ScadenzaRisposta);
-    if (v.SerialeOccupata) {
+        [this] { return !m_v.SerialeOccupata || m_v.closeRequested || !MSComm1->PortOpen(); },
+        m_v.ScadenzaRisposta);
+    if (m_v.SerialeOccupata) {
         // What came short of the threshold stays waiting; the trace shows it.
         traceExchange(MSComm1->waitingInput(), LineTrace::Mark::Timeout);
         MSComm1->setRThreshold(0);
-        v.SerialeOccupata = false;
-        v.Risposta = TestoTimeout;
+        m_v.SerialeOccupata = false;
+        m_v.Risposta = TestoTimeout;
         return;
     }
-    traceExchange(v.Risposta, LineTrace::Mark::None);
-    if (v.Risposta.size() > 3)
-        v.Risposta.chop(1);
-    if (v.Risposta.startsWith('\r'))
-        v.Risposta.remove(0, 1);
-    Pausa(v, pausaDopoRispostaMs);
+    traceExchange(m_v.Risposta, LineTrace::Mark::None);
+    if (m_v.Risposta.size() > 3)
+        m_v.Risposta.chop(1);
+    if (m_v.Risposta.startsWith('\r'))
+        m_v.Risposta.remove(0, 1);
+    Pausa(m_v, pauseAfterReplyMs);
 }
 
 void FormSeriale::traceExchange(QByteArray received, LineTrace::Mark mark) {
@@ -149,6 +149,6 @@ void FormSeriale::traceExchange(QByteArray received, LineTrace::Mark mark) {
 void FormSeriale::MSComm1_OnComm() {
     if (MSComm1->CommEvent() != SerialControl::comEvReceive)
         return;
-    v.Risposta = MSComm1->Input();
-    v.SerialeOccupata = false;
+    m_v.Risposta = MSComm1->Input();
+    m_v.SerialeOccupata = false;
 }

@@ -50,7 +50,7 @@ class FormSeriale : public QWidget {
     bool traceOpenFailure();
     void traceExchange(QByteArray received, LineTrace::Mark mark);
 
-    Variabili& v;
+    Variabili& m_v;
     SerialControl* MSComm1;
     QLabel* Label1;
     QLabel* Label2;
