@@ -66,7 +66,7 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     QPushButton* Command1;
     QPushButton* LeggiTesti;
     QPushButton* Command2;
-    // Beside the specified controls: shown only while a long run goes on.
+    // Beside the window's own controls: shown only while a long run goes on.
     RunProgressBar* m_progress;
 
     void createControls();
