@@ -17,6 +17,7 @@
 #include "ui/PortChooser.h"
 #include "ui/RejectedCharacter.h"
 #include "ui/RunProgressBar.h"
+#include "ui/StatusPacer.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -33,6 +34,7 @@ FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, FormSeriale& formSe
     : QWidget(parent), m_v(variabili), m_seriale(formSeriale) {
     createControls();
     m_progress = new RunProgressBar(this);
+    m_status = new StatusPacer(Text1, Text2, m_progress, this);
     connectEvents();
     Form_Load();
 }
@@ -84,41 +86,34 @@ void FormScriveMessaggi::AbilitaComandi() {
         comando->setEnabled(true);
 }
 
-namespace {
-
-// A status text longer than its box shows its beginning.
-void showFromStart(QLineEdit* box, const QString& text) {
-    box->setText(text);
-    box->setCursorPosition(0);
-}
-
-} // namespace
-
 void FormScriveMessaggi::showSending(const QString& text) {
-    showFromStart(Text1, text);
+    m_status->showSending(text);
 }
 
 void FormScriveMessaggi::showOutcome(const QString& text) {
-    showFromStart(Text2, text);
+    m_status->showOutcome(text);
 }
 
 void FormScriveMessaggi::showError(const QString& testoErrore) {
-    // The indicator shows where the run stopped while the error waits.
-    m_progress->flush();
+    // The boxes and the indicator show where the run stopped while the error
+    // waits.
+    m_status->flush();
     Command4->setVisible(true);
     Command4->setText(testoErrore + QStringLiteral(" Clicca Qui"));
 }
 
 void FormScriveMessaggi::awaitAcknowledgement() {
+    m_status->flush();
     EventWait::until([this] { return m_v.ConfermaErrore || m_v.closeRequested; });
     Command4->setVisible(false);
 }
 
 void FormScriveMessaggi::showProgress(const RunProgress& progress) {
-    m_progress->showProgress(progress);
+    m_status->showProgress(progress);
 }
 
 void FormScriveMessaggi::offerForSaving() {
+    m_status->flush();
     FormSalvaFile save(m_v, this);
     save.showModal();
 }
@@ -172,7 +167,9 @@ template <typename Operation> void FormScriveMessaggi::runOperation(Operation op
         return;
     {
         const OperationGuard guard(m_operationRunning);
+        m_status->setPaced(true);
         operation();
+        m_status->setPaced(false);
     }
     m_progress->hide();
     if (m_v.closeRequested)

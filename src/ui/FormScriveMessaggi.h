@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class RunProgressBar;
+class StatusPacer;
 struct Variabili;
 
 // The main window: the operator picks a message file, types the unit's
@@ -68,6 +69,7 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     QPushButton* Command2;
     // Beside the window's own controls: shown only while a long run goes on.
     RunProgressBar* m_progress;
+    StatusPacer* m_status;
 
     void createControls();
     void connectEvents();

@@ -2,12 +2,6 @@
 
 #include "ui/WindowStyle.h"
 
-namespace {
-
-constexpr qint64 redrawIntervalMs = 100;
-
-} // namespace
-
 RunProgressBar::RunProgressBar(QWidget* parent) : QProgressBar(parent) {
     setObjectName(QStringLiteral("RunProgressBar"));
     setAccessibleName(QStringLiteral("Avanzamento"));
@@ -22,27 +16,11 @@ RunProgressBar::RunProgressBar(QWidget* parent) : QProgressBar(parent) {
 }
 
 void RunProgressBar::showProgress(const RunProgress& progress) {
-    const bool turningPoint =
-        isHidden() || progress.phase != m_latest.phase || progress.done == progress.total;
-    m_latest = progress;
-    m_pending = true;
-    if (turningPoint || !m_sinceDrawn.isValid() || m_sinceDrawn.elapsed() >= redrawIntervalMs)
-        draw();
-}
-
-void RunProgressBar::flush() {
-    if (m_pending)
-        draw();
-}
-
-void RunProgressBar::draw() {
     // An unknown total shows as a busy bar until the first estimate.
-    setRange(0, m_latest.total);
-    setValue(qMin(m_latest.done, m_latest.total));
-    const QString line = m_latest.describe();
+    setRange(0, progress.total);
+    setValue(qMin(progress.done, progress.total));
+    const QString line = progress.describe();
     setFormat(line);
     setAccessibleDescription(line);
     show();
-    m_pending = false;
-    m_sinceDrawn.start();
 }

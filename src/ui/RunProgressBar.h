@@ -2,7 +2,6 @@
 
 #include "device/RunProgress.h"
 
-#include <QElapsedTimer>
 #include <QProgressBar>
 
 // The indicator of a long run, in the gap under the lower status box: the
@@ -13,16 +12,5 @@ class RunProgressBar : public QProgressBar {
   public:
     explicit RunProgressBar(QWidget* parent = nullptr);
 
-    // Drawn at most ten times a second, and at once when the phase changes or
-    // ends: painting and announcing every exchange would cost more than the
-    // exchange itself. flush() draws what was held back.
     void showProgress(const RunProgress& progress);
-    void flush();
-
-  private:
-    void draw();
-
-    RunProgress m_latest;
-    bool m_pending = false;
-    QElapsedTimer m_sinceDrawn;
 };

@@ -373,6 +373,35 @@ class TestFaults : public QObject {
         QVERIFY(bar->isHidden());
     }
 
+    // The status boxes follow a run at the display's pace, not at every
+    // exchange, and show where it stopped when an error waits.
+    void theStatusBoxesFollowAtTheDisplaysPace() {
+        SimulatedUnit::Options options;
+        options.refuseWriteFrom = 60;
+        WindowFixture f(options);
+        QByteArrayList lines;
+        for (int address = 0; address < 80; ++address)
+            lines += QByteArray::number(address).rightJustified(3, '0') + "TESTO";
+        f.selectFile(fileOf(lines));
+        int changes = 0;
+        connect(f.box("Text1"), &QLineEdit::textChanged, this, [&changes] { ++changes; });
+        QString sendingAtTheError;
+        WhenShown<QPushButton> clicker(
+            [&](QPushButton& ack) {
+                sendingAtTheError = f.box("Text1")->text();
+                QTest::mouseClick(&ack, Qt::LeftButton);
+            },
+            QStringLiteral("Command4"));
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(f.button("Command1"), Qt::LeftButton);
+        // A change every 40 ms at most, and one at each point where the run
+        // waits or ends; 60 exchanges shown one by one would exceed it.
+        QVERIFY2(changes <= clock.elapsed() / 40 + 4, qPrintable(QString::number(changes)));
+        QCOMPARE(sendingAtTheError, QStringLiteral("&C10WN"));
+        QCOMPARE(f.text2(), QByteArray("Programmo scritte"));
+    }
+
     void closingDuringProgramming() {
         WindowFixture f;
         const QString path = f.selectFile(fileOf({"000UNO", "001DUE", "002TRE", "003QUATTRO"}));

@@ -1,0 +1,63 @@
+#include "ui/StatusPacer.h"
+
+#include "ui/RunProgressBar.h"
+
+#include <QLineEdit>
+
+namespace {
+
+constexpr int displayIntervalMs = 40;
+
+// A status text longer than its box shows its beginning.
+void showFromStart(QLineEdit* box, const QString& text) {
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
+} // namespace
+
+StatusPacer::StatusPacer(QLineEdit* sending, QLineEdit* outcome, RunProgressBar* progress,
+                         QObject* parent)
+    : QObject(parent), m_sending(sending), m_outcome(outcome), m_progress(progress) {
+    m_tick.setSingleShot(true);
+    m_tick.setInterval(displayIntervalMs);
+    connect(&m_tick, &QTimer::timeout, this, &StatusPacer::flush);
+}
+
+void StatusPacer::setPaced(bool paced) {
+    m_paced = paced;
+    if (!paced)
+        flush();
+}
+
+void StatusPacer::showSending(const QString& text) {
+    m_heldSending = text;
+    hold();
+}
+
+void StatusPacer::showOutcome(const QString& text) {
+    m_heldOutcome = text;
+    hold();
+}
+
+void StatusPacer::showProgress(const RunProgress& progress) {
+    m_heldProgress = progress;
+    hold();
+}
+
+void StatusPacer::hold() {
+    if (!m_paced)
+        flush();
+    else if (!m_tick.isActive())
+        m_tick.start();
+}
+
+void StatusPacer::flush() {
+    m_tick.stop();
+    if (m_heldSending)
+        showFromStart(m_sending, *std::exchange(m_heldSending, std::nullopt));
+    if (m_heldOutcome)
+        showFromStart(m_outcome, *std::exchange(m_heldOutcome, std::nullopt));
+    if (m_heldProgress)
+        m_progress->showProgress(*std::exchange(m_heldProgress, std::nullopt));
+}
