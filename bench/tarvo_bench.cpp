@@ -7,8 +7,6 @@
 #include "SimProcess.h"
 #include "core/Variabili.h"
 #include "device/DeviceProtocol.h"
-#include "device/ProgrammaTesti.h"
-#include "device/ReadAllTexts.h"
 #include "serial/FormSeriale.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/FormScriveMessaggi.h"
@@ -71,16 +69,21 @@ class SaveWindowCloser : public QObject {
 };
 
 // The main window and serial host beside a tarvo-sim process, with the trace
-// of the line shown and following the run.
+// of the line shown and following the run. Operations start from the window's
+// buttons, as the operator starts them.
 struct Bench {
     Bench(int baud, int adapterLatencyMs)
         : sim({QStringLiteral("--baud"), QString::number(baud), QStringLiteral("--adapter-latency"),
                QString::number(adapterLatencyMs)}) {
         v.Identificativo = "&C1";
         box("Text3")->setText(sim.devicePath());
+        finestra.show();
         traccia.show();
     }
     QLineEdit* box(const char* name) { return finestra.findChild<QLineEdit*>(QLatin1String(name)); }
+    void click(const char* button) {
+        finestra.findChild<QPushButton*>(QLatin1String(button))->click();
+    }
     SimProcess sim;
     Variabili v;
     FormSeriale seriale{v};
@@ -109,7 +112,7 @@ double benchProgramming(int baud, int adapterLatencyMs = 0) {
                        qint64(addresses) * (writeFrameBytes + DeviceProtocol::WriteReplyLength +
                                             readFrameBytes + DeviceProtocol::ReadReplyLength));
     report.start();
-    ProgrammaTesti(bench.v, bench.seriale, bench.finestra);
+    bench.click("Command1");
     report.finish();
     report.print();
     printTraceSplit(bench.seriale.trace());
@@ -135,7 +138,7 @@ void benchReadingAll(int baud) {
                        qint64(addresses) * (readFrameBytes + DeviceProtocol::ReadReplyLength));
     const SaveWindowCloser closer(report);
     report.start();
-    readAllTexts(bench.v, bench.seriale, bench.finestra);
+    bench.click("LeggiTesti");
     report.print();
     printTraceSplit(bench.seriale.trace());
     std::printf("  outcome: %s\n", qPrintable(bench.box("Text2")->text()));

@@ -69,20 +69,21 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
+# Bytes the process has written so far, from /proc.
+bytes_written() { awk '/^wchar:/ {print $2}' "/proc/$1/io"; }
+
 # Waits for the unit's last reply and prints the time it was written (seconds
-# since the epoch) and the reply bytes counted; the unit's output is counted
-# from /proc.
+# since the epoch) and the reply bytes counted from the given starting count.
 watch_replies() {
-    python3 - "$1" "$2" <<'PY'
+    python3 - "$1" "$2" "$3" <<'PY'
 import sys, time
-pid, expected = sys.argv[1], int(sys.argv[2])
+pid, expected, start = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 def writes():
     with open(f"/proc/{pid}/io") as f:
         for line in f:
             if line.startswith("wchar:"):
                 return int(line.split()[1])
-start = writes()
-last, last_at = start, time.time()
+last, last_at = writes(), time.time()
 deadline = time.time() + 120
 while time.time() < deadline:
     now = writes()
@@ -116,8 +117,9 @@ for ((run = 1; run <= runs; run++)); do
     xdotool type --window "$window" --delay 20 "$device"
     xdotool mousemove --window "$window" 430 26 click 1
     sleep 0.5
-    # 512 write replies of 7 bytes and 512 read replies of 24.
-    watch_replies "$sim" $((512 * 7 + 512 * 24)) >"$work/end" &
+    # 512 write replies of 7 bytes and 512 read replies of 24, counted from
+    # before the click whenever the watcher gets going.
+    watch_replies "$sim" $((512 * 7 + 512 * 24)) "$(bytes_written "$sim")" >"$work/end" &
     watcher=$!
     sleep 0.2
     cpu_before=$(cpu_ticks "$app_pid")
