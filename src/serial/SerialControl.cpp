@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <sys/ioctl.h>
+#include <utility>
+
 SerialControl::SerialControl(QObject* parent) : QObject(parent) {
     connect(&m_port, &QSerialPort::readyRead, this, &SerialControl::checkThreshold);
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialControl::handleError);
@@ -99,6 +102,8 @@ bool SerialControl::setPortOpen(bool open) {
         return false;
     }
     m_lowLatency.apply(int(m_port.handle()), m_device);
+    // Whatever the line carried before the opening is not a reply.
+    m_replyGivenUp = true;
     return true;
 }
 
@@ -117,8 +122,10 @@ void SerialControl::Output(const QByteArray& data) {
     m_port.flush();
 }
 
+// Reads exactly what waits: readAll() would set aside 16 kB on every call, a
+// heap that grows and shrinks at every exchange.
 QByteArray SerialControl::Input() {
-    return PortOpen() ? m_port.readAll() : QByteArray();
+    return PortOpen() ? m_port.read(m_port.bytesAvailable()) : QByteArray();
 }
 
 QByteArray SerialControl::waitingInput() {
@@ -128,11 +135,19 @@ QByteArray SerialControl::waitingInput() {
 void SerialControl::discardInput() {
     if (!PortOpen())
         return;
-    m_port.readAll();
-    m_port.clear(QSerialPort::Input);
+    m_port.skip(m_port.bytesAvailable());
+    // Flushing the system's queue also drops bytes still on their way in, but
+    // wakes a kernel worker, a tenth of a millisecond before every frame.
+    // After a reply that came whole it is done only when bytes are queued.
+    int queued = 0;
+    if (std::exchange(m_replyGivenUp, false) ||
+        ::ioctl(int(m_port.handle()), TIOCINQ, &queued) != 0 || queued > 0)
+        m_port.clear(QSerialPort::Input);
 }
 
 void SerialControl::setRThreshold(qint16 threshold) {
+    if (threshold == 0 && m_threshold > 0)
+        m_replyGivenUp = true;
     m_threshold = threshold;
     // Bytes may already be waiting: the notification then follows at the next
     // round of events, never from inside this call.

@@ -41,6 +41,8 @@ class SerialControl : public QObject {
     // still holds for the port.
     void discardInput();
 
+    // Setting 0 while a reply was awaited gives that reply up: its late bytes
+    // are then discarded however far they got.
     void setRThreshold(qint16 threshold);
     qint16 RThreshold() const { return m_threshold; }
 
@@ -75,4 +77,5 @@ class SerialControl : public QObject {
     qint16 m_commEvent = 0;
     bool m_opening = false;
     bool m_broken = false;
+    bool m_replyGivenUp = false;
 };

@@ -168,6 +168,28 @@ class TestFormSeriale : public QObject {
         QCOMPARE(v.Risposta, QByteArray("&C10WR"));
     }
 
+    // Noise after a whole reply, whether it reached the port's buffer or
+    // still waits in the system's, never reaches the next reply.
+    void noiseAfterAWholeReplyIsDiscarded() {
+        ScriptedPeer peer;
+        peer.reply("&C1TA\r");
+        peer.reply("&C1TA\r");
+        peer.reply("&C1TA\r");
+        Variabili v;
+        FormSeriale host(v);
+        v.PortaCom = peer.portText();
+        QVERIFY(host.ApriSeriale());
+        exchange(v, host, "&C1TA\r", 6);
+        peer.send("Z");
+        QTest::qWait(50);
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(v.Risposta, QByteArray("&C1TA"));
+        peer.send("Y");
+        QThread::msleep(50);
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(v.Risposta, QByteArray("&C1TA"));
+    }
+
     void errorNotificationsChangeNothing() {
         Variabili v;
         FormSeriale host(v);
