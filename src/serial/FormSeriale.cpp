@@ -135,6 +135,7 @@ void FormSeriale::AspettaRisposta() {
         m_v.Risposta.chop(1);
     if (m_v.Risposta.startsWith('\r'))
         m_v.Risposta.remove(0, 1);
+    emit pauseBegins();
     Pausa(m_v, pauseAfterReplyMs);
 }
 

@@ -40,6 +40,11 @@ class FormSeriale : public QWidget {
   public slots:
     void MSComm1_OnComm();
 
+  signals:
+    // The pause after a reply begins: the line stays quiet for 10 ms, the
+    // moment for the windows to catch up without delaying the next frame.
+    void pauseBegins();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 

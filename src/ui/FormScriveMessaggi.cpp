@@ -35,6 +35,7 @@ FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, FormSeriale& formSe
     createControls();
     m_progress = new RunProgressBar(this);
     m_status = new StatusPacer(Text1, Text2, m_progress, this);
+    connect(&m_seriale, &FormSeriale::pauseBegins, m_status, &StatusPacer::pauseBegins);
     connectEvents();
     Form_Load();
 }

@@ -4,9 +4,12 @@
 
 #include <QLineEdit>
 
+#include <utility>
+
 namespace {
 
 constexpr int displayIntervalMs = 40;
+constexpr int fallbackMs = 100;
 
 // A status text longer than its box shows its beginning.
 void showFromStart(QLineEdit* box, const QString& text) {
@@ -19,9 +22,9 @@ void showFromStart(QLineEdit* box, const QString& text) {
 StatusPacer::StatusPacer(QLineEdit* sending, QLineEdit* outcome, RunProgressBar* progress,
                          QObject* parent)
     : QObject(parent), m_sending(sending), m_outcome(outcome), m_progress(progress) {
-    m_tick.setSingleShot(true);
-    m_tick.setInterval(displayIntervalMs);
-    connect(&m_tick, &QTimer::timeout, this, &StatusPacer::flush);
+    m_fallback.setSingleShot(true);
+    m_fallback.setInterval(fallbackMs);
+    connect(&m_fallback, &QTimer::timeout, this, &StatusPacer::flush);
 }
 
 void StatusPacer::setPaced(bool paced) {
@@ -48,12 +51,21 @@ void StatusPacer::showProgress(const RunProgress& progress) {
 void StatusPacer::hold() {
     if (!m_paced)
         flush();
-    else if (!m_tick.isActive())
-        m_tick.start();
+    else if (!m_fallback.isActive())
+        m_fallback.start();
+}
+
+void StatusPacer::pauseBegins() {
+    // Applied from the pause's own events, so that neither setting the texts
+    // nor painting them delays its start.
+    if (m_fallback.isActive() &&
+        (!m_sinceApplied.isValid() || m_sinceApplied.elapsed() >= displayIntervalMs))
+        QMetaObject::invokeMethod(this, &StatusPacer::flush, Qt::QueuedConnection);
 }
 
 void StatusPacer::flush() {
-    m_tick.stop();
+    m_fallback.stop();
+    m_sinceApplied.start();
     if (m_heldSending)
         showFromStart(m_sending, *std::exchange(m_heldSending, std::nullopt));
     if (m_heldOutcome)

@@ -2,6 +2,7 @@
 
 #include "device/RunProgress.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -16,8 +17,10 @@ class RunProgressBar;
 // ten milliseconds: setting and painting every record as it is sent would put
 // the painting between the pause and the next frame, and cost more than the
 // exchange. While paced, the latest of each is held and applied together at
-// most every 40 ms, during the waits; flush() applies it at once. Idle, every
-// text is applied as it comes.
+// the first pause after a reply once 40 ms have passed since the last time, so
+// that the painting fills the pause; with no pause coming (a reply awaited) a
+// timer applies it within 100 ms. flush() applies it at once. Idle, every text
+// is applied as it comes.
 class StatusPacer : public QObject {
     Q_OBJECT
   public:
@@ -28,6 +31,8 @@ class StatusPacer : public QObject {
     void showSending(const QString& text);
     void showOutcome(const QString& text);
     void showProgress(const RunProgress& progress);
+    // A pause after a reply begins.
+    void pauseBegins();
     void flush();
 
   private:
@@ -37,7 +42,8 @@ class StatusPacer : public QObject {
     QLineEdit* m_outcome;
     RunProgressBar* m_progress;
     bool m_paced = false;
-    QTimer m_tick;
+    QTimer m_fallback;
+    QElapsedTimer m_sinceApplied;
     std::optional<QString> m_heldSending;
     std::optional<QString> m_heldOutcome;
     std::optional<RunProgress> m_heldProgress;
