@@ -4,6 +4,7 @@
 // received bytes (an FTDI latency timer) costs a programming run.
 #include "BenchReport.h"
 #include "EditorBench.h"
+#include "ReferenceClient.h"
 #include "SimProcess.h"
 #include "core/Variabili.h"
 #include "device/DeviceProtocol.h"
@@ -177,6 +178,17 @@ void benchExchanges(int baud, int count) {
         std::printf("  %d exchanges timed out\n", failures);
 }
 
+// The same exchanges by the reference client, against a simulated unit of its
+// own.
+void benchReference(int baud, int count) {
+    SimProcess sim({QStringLiteral("--baud"), QString::number(baud)});
+    if (sim.devicePath().isEmpty()) {
+        std::printf("tarvo-sim did not start\n");
+        return;
+    }
+    referenceExchanges(sim.devicePath(), baud, count);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -189,7 +201,7 @@ int main(int argc, char* argv[]) {
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("scenario"),
                                  QStringLiteral("exchange, program, readall, editor (default: "
-                                                "these four), adapter"));
+                                                "these four), adapter, reference"));
     const QCommandLineOption countOption(QStringLiteral("exchanges"),
                                          QStringLiteral("Exchanges in the exchange scenario."),
                                          QStringLiteral("n"), QStringLiteral("1000"));
@@ -204,9 +216,14 @@ int main(int argc, char* argv[]) {
         benchAdapterLatency();
     const int count = parser.value(countOption).toInt();
     if (wanted(QStringLiteral("exchange"))) {
-        benchExchanges(0, count);
-        benchExchanges(9600, count);
+        for (const int baud : {0, 9600}) {
+            benchExchanges(baud, count);
+            benchReference(baud, count);
+        }
     }
+    // The reference alone, unpaced: what this machine allows at the moment.
+    if (scenarios.contains(QStringLiteral("reference")))
+        benchReference(0, count);
     if (wanted(QStringLiteral("program"))) {
         benchProgramming(0);
         benchProgramming(9600);
