@@ -21,7 +21,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <numeric>
+#include <vector>
 
 namespace {
 
@@ -29,21 +32,31 @@ constexpr int readFrameBytes = 9;
 constexpr int writeFrameBytes = 28;
 constexpr int addresses = 512;
 
+double median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
 // Where each exchange's time went, from the trace of the line: from the write
 // to the reply, and from the reply to the next write beyond the 10 ms pause.
+// The medians leave out the stalls a shared machine puts in now and then.
 void printTraceSplit(const LineTrace& trace) {
     if (trace.size() < 2)
         return;
-    double onLine = 0;
-    double between = 0;
+    std::vector<double> onLine;
+    std::vector<double> between;
     for (int index = 1; index < trace.size(); ++index) {
         const LineTrace::Exchange& before = trace.at(index - 1);
-        onLine += double(before.tookNs);
-        between += double(trace.at(index).sinceStartNs - before.sinceStartNs - before.tookNs);
+        onLine.push_back(double(before.tookNs) / 1e6);
+        between.push_back(double(trace.at(index).sinceStartNs - before.sinceStartNs -
+                                 before.tookNs) / 1e6);
     }
-    const double exchanges = trace.size() - 1;
-    std::printf("  write to reply %.3f ms, reply to next write %.3f ms (pause 10 ms)\n",
-                onLine / exchanges / 1e6, between / exchanges / 1e6);
+    const auto mean = [](const std::vector<double>& values) {
+        return std::accumulate(values.begin(), values.end(), 0.0) / double(values.size());
+    };
+    std::printf("  write to reply %.3f ms (median %.3f), reply to next write %.3f ms (median "
+                "%.3f; pause 10 ms)\n",
+                mean(onLine), median(onLine), mean(between), median(between));
 }
 
 // Leaves the save window at once, after taking the time at which it opened:
