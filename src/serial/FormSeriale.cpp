@@ -124,8 +124,8 @@ void FormSeriale::AspettaRisposta() {
         m_v.ScadenzaRisposta);
     if (m_v.SerialeOccupata) {
         // What came short of the threshold stays waiting; the trace shows it.
-        traceExchange(MSComm1->waitingInput(), LineTrace::Mark::Timeout);
         MSComm1->setRThreshold(0);
+        traceExchange(MSComm1->waitingInput(), LineTrace::Mark::Timeout);
         m_v.SerialeOccupata = false;
         m_v.Risposta = TestoTimeout;
         return;

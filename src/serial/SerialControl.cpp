@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <utility>
 
 SerialControl::SerialControl(QObject* parent) : QObject(parent) {
@@ -129,7 +130,12 @@ QByteArray SerialControl::Input() {
 }
 
 QByteArray SerialControl::waitingInput() {
-    return PortOpen() ? m_port.peek(m_port.bytesAvailable()) : QByteArray();
+    if (!PortOpen())
+        return {};
+    // Bytes short of the threshold may still be in the system's queue.
+    m_port.waitForReadyRead(0);
+    m_port.clearError();
+    return m_port.peek(m_port.bytesAvailable());
 }
 
 void SerialControl::discardInput() {
@@ -149,10 +155,25 @@ void SerialControl::setRThreshold(qint16 threshold) {
     if (threshold == 0 && m_threshold > 0)
         m_replyGivenUp = true;
     m_threshold = threshold;
+    wakeWhenQueued(threshold - m_port.bytesAvailable());
     // Bytes may already be waiting: the notification then follows at the next
     // round of events, never from inside this call.
     if (m_threshold > 0 && PortOpen() && m_port.bytesAvailable() >= m_threshold)
         QMetaObject::invokeMethod(this, &SerialControl::checkThreshold, Qt::QueuedConnection);
+}
+
+void SerialControl::wakeWhenQueued(qint64 bytes) {
+    if (!PortOpen())
+        return;
+    termios line{};
+    const int fd = int(m_port.handle());
+    if (::tcgetattr(fd, &line) != 0)
+        return;
+    // VMIN without VTIME: the port reads as ready only once that many bytes
+    // wait (0: at the first one).
+    line.c_cc[VMIN] = cc_t(qBound(qint64(0), bytes, qint64(255)));
+    line.c_cc[VTIME] = 0;
+    ::tcsetattr(fd, TCSANOW, &line);
 }
 
 void SerialControl::raiseEvent(qint16 code) {

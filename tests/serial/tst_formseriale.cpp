@@ -162,6 +162,7 @@ class TestFormSeriale : public QObject {
         QVERIFY(host.ApriSeriale());
         exchange(v, host, "&C1TA\r", 6);
         QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+        QCOMPARE(host.trace().at(0).received, QByteArray("&C1T"));
         // A late byte after the time-out stays waiting until the next frame.
         peer.send("Z");
         exchange(v, host, "&C10W016000HELLO           \r", 7);
