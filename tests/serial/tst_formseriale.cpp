@@ -17,6 +17,17 @@ class TestFormSeriale : public QObject {
         return host.findChild<SerialControl*>(QStringLiteral("MSComm1"));
     }
 
+    // A serial host whose port is a scripted far end.
+    struct OpenLine {
+        ScriptedPeer peer;
+        Variabili v;
+        FormSeriale host{v};
+        bool open() {
+            v.PortaCom = peer.portText();
+            return host.ApriSeriale();
+        }
+    };
+
     // One exchange with a scripted far end.
     void exchange(Variabili& v, FormSeriale& host, const QByteArray& frame, qint16 threshold) {
         v.Comando = frame;
@@ -122,12 +133,10 @@ class TestFormSeriale : public QObject {
         QFETCH(QByteArray, reply);
         QFETCH(qint16, threshold);
         QFETCH(QByteArray, expected);
-        ScriptedPeer peer;
+        OpenLine line;
+        auto& [peer, v, host] = line;
         peer.reply(reply);
-        Variabili v;
-        FormSeriale host(v);
-        v.PortaCom = peer.portText();
-        QVERIFY(host.ApriSeriale());
+        QVERIFY(line.open());
         exchange(v, host, "&C1TA\r", threshold);
         QCOMPARE(v.Risposta, expected);
         QVERIFY(!v.SerialeOccupata);
@@ -136,11 +145,9 @@ class TestFormSeriale : public QObject {
     }
 
     void noReplyGivesTheTimeoutText() {
-        ScriptedPeer peer;
-        Variabili v;
-        FormSeriale host(v);
-        v.PortaCom = peer.portText();
-        QVERIFY(host.ApriSeriale());
+        OpenLine line;
+        auto& [peer, v, host] = line;
+        QVERIFY(line.open());
         QElapsedTimer clock;
         clock.start();
         exchange(v, host, "&C1TA\r", 6);
@@ -153,13 +160,11 @@ class TestFormSeriale : public QObject {
     }
 
     void shortReplyTimesOutAndIsDrainedBeforeTheNextFrame() {
-        ScriptedPeer peer;
+        OpenLine line;
+        auto& [peer, v, host] = line;
         peer.reply("&C1T");
         peer.reply("&C10WR\r");
-        Variabili v;
-        FormSeriale host(v);
-        v.PortaCom = peer.portText();
-        QVERIFY(host.ApriSeriale());
+        QVERIFY(line.open());
         exchange(v, host, "&C1TA\r", 6);
         QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
         QCOMPARE(host.trace().at(0).received, QByteArray("&C1T"));
@@ -172,14 +177,12 @@ class TestFormSeriale : public QObject {
     // Noise after a whole reply, whether it reached the port's buffer or
     // still waits in the system's, never reaches the next reply.
     void noiseAfterAWholeReplyIsDiscarded() {
-        ScriptedPeer peer;
+        OpenLine line;
+        auto& [peer, v, host] = line;
         peer.reply("&C1TA\r");
         peer.reply("&C1TA\r");
         peer.reply("&C1TA\r");
-        Variabili v;
-        FormSeriale host(v);
-        v.PortaCom = peer.portText();
-        QVERIFY(host.ApriSeriale());
+        QVERIFY(line.open());
         exchange(v, host, "&C1TA\r", 6);
         peer.send("Z");
         QTest::qWait(50);
@@ -205,12 +208,10 @@ class TestFormSeriale : public QObject {
     }
 
     void eventsRunOnceBeforeTheLineIsTaken() {
-        ScriptedPeer peer;
+        OpenLine line;
+        auto& [peer, v, host] = line;
         peer.reply("&C1TA\r");
-        Variabili v;
-        FormSeriale host(v);
-        v.PortaCom = peer.portText();
-        QVERIFY(host.ApriSeriale());
+        QVERIFY(line.open());
         v.Comando = "&C1XX\r";
         v.LunghezzaRisposta = 6;
         // Posted before the call, it runs in the first round of events, before
@@ -222,11 +223,9 @@ class TestFormSeriale : public QObject {
     }
 
     void anExchangeInsideAnotherOnesWaitIsRefused() {
-        ScriptedPeer peer;
-        Variabili v;
-        FormSeriale host(v);
-        v.PortaCom = peer.portText();
-        QVERIFY(host.ApriSeriale());
+        OpenLine line;
+        auto& [peer, v, host] = line;
+        QVERIFY(line.open());
         QByteArray innerReply;
         connect(
             &peer, &ScriptedPeer::frameReceived, this,
@@ -243,12 +242,10 @@ class TestFormSeriale : public QObject {
     }
 
     void aDeviceThatVanishesEndsTheExchange() {
-        ScriptedPeer peer;
+        OpenLine line;
+        auto& [peer, v, host] = line;
         peer.vanishOnNextFrame();
-        Variabili v;
-        FormSeriale host(v);
-        v.PortaCom = peer.portText();
-        QVERIFY(host.ApriSeriale());
+        QVERIFY(line.open());
         exchange(v, host, "&C1TA\r", 6);
         QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
         QVERIFY(!v.SerialeOccupata);
@@ -262,11 +259,9 @@ class TestFormSeriale : public QObject {
     }
 
     void aCloseRequestEndsTheWaitAndSendsNothingMore() {
-        ScriptedPeer peer;
-        Variabili v;
-        FormSeriale host(v);
-        v.PortaCom = peer.portText();
-        QVERIFY(host.ApriSeriale());
+        OpenLine line;
+        auto& [peer, v, host] = line;
+        QVERIFY(line.open());
         connect(&peer, &ScriptedPeer::frameReceived, this, [&v] { v.closeRequested = true; });
         QElapsedTimer clock;
         clock.start();
