@@ -25,31 +25,28 @@ QString bytesAsText(const QByteArray& bytes) {
     return text;
 }
 
-QString outcome(const LineTrace::Exchange& exchange) {
-    QString text;
-    switch (exchange.mark) {
+QString markName(LineTrace::Mark mark) {
+    switch (mark) {
     case LineTrace::Mark::None:
-        text = QStringLiteral("ok");
-        break;
+        return QStringLiteral("ok");
     case LineTrace::Mark::Timeout:
-        text = QStringLiteral("tempo scaduto");
-        break;
+        return QStringLiteral("tempo scaduto");
     case LineTrace::Mark::NotSent:
-        text = QStringLiteral("non inviato");
-        break;
+        return QStringLiteral("non inviato");
     case LineTrace::Mark::PortFailure:
-        text = QStringLiteral("errore della porta");
-        break;
+        return QStringLiteral("errore della porta");
     case LineTrace::Mark::Refused:
-        text = QStringLiteral("scrittura rifiutata");
-        break;
+        return QStringLiteral("scrittura rifiutata");
     case LineTrace::Mark::Mismatch:
-        text = QStringLiteral("dati diversi");
-        break;
+        return QStringLiteral("dati diversi");
     case LineTrace::Mark::InvalidReply:
-        text = QStringLiteral("risposta non valida");
-        break;
+        return QStringLiteral("risposta non valida");
     }
+    return {};
+}
+
+QString outcome(const LineTrace::Exchange& exchange) {
+    const QString text = markName(exchange.mark);
     return exchange.note.isEmpty() ? text : text + QStringLiteral(": ") + exchange.note;
 }
 
