@@ -74,8 +74,10 @@ WriteOutcome ScriviFileMessaggi(const QString& path, const QByteArray& comment,
                                 const QByteArray& body) {
     if (comment.contains('\r') || comment.contains('\n'))
         return {cannotWrite(path, QStringLiteral("il commento deve stare su una sola riga"))};
-    const QByteArray content = comment + "\r\n" + body + "\r\nend\r\n";
+    return writeWholeFile(path, comment + "\r\n" + body + "\r\nend\r\n");
+}
 
+WriteOutcome writeWholeFile(const QString& path, const QByteArray& content) {
     // Unbuffered, so that a failed or short write shows here, before commit():
     // QSaveFile commits even when flushing its buffer failed, which would put a
     // truncated file in place of the old one.

@@ -17,12 +17,15 @@ struct WriteOutcome {
     QString report(bool existedBefore) const;
 };
 
-// Writes a message file: the comment, CR LF, the body unchanged, CR LF, "end",
-// CR LF. An existing file of that name is replaced. The new content goes to a
+// Writes content to path, replacing a file of that name. It goes to a
 // temporary file beside it that takes the file's place only once it is
 // complete, so a failure neither destroys the old file nor leaves a partial
 // one. Where the folder lets no new file be created but the file itself may be
-// written, the file is rewritten in place instead, every write checked. A
-// comment that holds a CR or LF is refused, since it would turn into body lines.
+// written, the file is rewritten in place instead, every write checked.
+WriteOutcome writeWholeFile(const QString& path, const QByteArray& content);
+
+// Writes a message file with writeWholeFile: the comment, CR LF, the body unchanged, CR LF, "end",
+// CR LF. A comment that holds a CR or LF is refused, since it would turn into
+// body lines.
 WriteOutcome ScriviFileMessaggi(const QString& path, const QByteArray& comment,
                                 const QByteArray& body);

@@ -1,5 +1,6 @@
 #include "ui/LineTraceWindow.h"
 
+#include "files/ScriviFileMessaggi.h"
 #include "serial/LineTrace.h"
 #include "ui/LineTraceModel.h"
 #include "ui/TraceFormat.h"
@@ -13,7 +14,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -152,11 +152,10 @@ void LineTraceWindow::showTrace() {
 }
 
 bool LineTraceWindow::saveTo(const QString& path) {
-    QSaveFile file(path);
-    const QByteArray text = TraceFormat::document(m_trace).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        say(QStringLiteral("Traccia non salvata in %1: %2")
-                .arg(QDir::toNativeSeparators(path), file.errorString()));
+    const bool existed = QFileInfo::exists(path);
+    const WriteOutcome outcome = writeWholeFile(path, TraceFormat::document(m_trace).toUtf8());
+    if (!outcome.ok()) {
+        say(QStringLiteral("Traccia non salvata. ") + outcome.report(existed));
         return false;
     }
     say(QStringLiteral("Traccia salvata in %1: %2 scambi")
