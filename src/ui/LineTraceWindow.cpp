@@ -35,6 +35,8 @@ LineTraceWindow::LineTraceWindow(const LineTrace& trace, QWidget* parent)
                        "ricevuti come testo e in esadecimale, esito"));
     m_table->setModel(m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Rows are chosen with the arrows; Tab goes on to the buttons.
+    m_table->setTabKeyNavigation(false);
     m_table->setWordWrap(false);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -38,6 +38,23 @@ class TestLineTraceWindow : public QObject {
         QVERIFY(!window->isVisible());
     }
 
+    // Tab leaves the table for the buttons instead of walking its cells.
+    void tabGoesFromTheTableToTheButtons() {
+        LineTrace trace(3);
+        trace.record({0, 0, "1", "\r", LineTrace::Mark::None, {}});
+        LineTraceWindow window(trace);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* table = window.findChild<QTableView*>(QStringLiteral("traceTable"));
+        QTRY_COMPARE(table->model()->rowCount(), 1);
+        table->setFocus();
+        table->setCurrentIndex(table->model()->index(0, 0));
+        QTest::keyClick(table, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(),
+                 window.findChild<QPushButton*>(QStringLiteral("copyTrace")));
+    }
+
     void theTableFollowsTheRingAndIsSavedOnlyWhereChosen() {
         LineTrace trace(3);
         LineTraceWindow window(trace);
