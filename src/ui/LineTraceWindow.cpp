@@ -136,7 +136,7 @@ void LineTraceWindow::fileChosen(const QString& path) {
     // A file that exists is replaced only when chosen a second time.
     if (QFileInfo::exists(path) && path != m_replaceConfirmed) {
         m_replaceConfirmed = path;
-        m_chooser->show();
+        showChooserAgain();
         say(QStringLiteral("Il file %1 esiste già: sceglilo di nuovo per sostituirlo, oppure "
                            "scegli un altro nome")
                 .arg(QDir::toNativeSeparators(path)));
@@ -146,7 +146,13 @@ void LineTraceWindow::fileChosen(const QString& path) {
     if (saveTo(path))
         showTrace();
     else
-        m_chooser->show();
+        showChooserAgain();
+}
+
+void LineTraceWindow::showChooserAgain() {
+    // The chooser hides itself once it has told its choice: shown again only
+    // after that, or the window would be left with an empty page.
+    QMetaObject::invokeMethod(m_chooser, &QWidget::show, Qt::QueuedConnection);
 }
 
 void LineTraceWindow::showTrace() {

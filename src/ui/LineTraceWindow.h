@@ -30,6 +30,7 @@ class LineTraceWindow : public QWidget {
     void chooseFile();
     void fileChosen(const QString& path);
     void showTrace();
+    void showChooserAgain();
     void say(const QString& text);
 
     const LineTrace& m_trace;

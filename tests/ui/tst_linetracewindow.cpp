@@ -92,6 +92,7 @@ class TestLineTraceWindow : public QObject {
         trace.record({0, 0, "6", {}, LineTrace::Mark::None, {}});
         choose(path);
         QVERIFY(message().contains(QStringLiteral("esiste già")));
+        QTRY_VERIFY(window.findChild<QFileDialog*>()->isVisible());
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(!saved.readAll().contains("\t36\t"));
         saved.close();
