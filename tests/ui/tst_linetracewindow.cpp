@@ -99,6 +99,15 @@ class TestLineTraceWindow : public QObject {
         choose(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll().contains("\t36\t"));
+        saved.close();
+        // The confirmation is spent by the save: the next one asks again.
+        trace.record({0, 0, "7", {}, LineTrace::Mark::None, {}});
+        choose(path);
+        QVERIFY(message().contains(QStringLiteral("esiste già")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(!saved.readAll().contains("\t37\t"));
+        saved.close();
+        QTRY_VERIFY(window.findChild<QFileDialog*>()->isVisible());
 
         QVERIFY(!window.saveTo(folder.filePath(QStringLiteral("manca/traccia.txt"))));
         QVERIFY(message().contains(QStringLiteral("non salvata")));
