@@ -1,7 +1,7 @@
 #include "EditorBench.h"
 
 #include "core/Variabili.h"
-#include "ui/EditaMessaggi.h"
+#include "ui/editor/EditaMessaggi.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

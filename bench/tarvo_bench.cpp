@@ -11,7 +11,7 @@
 #include "serial/FormSeriale.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/FormScriveMessaggi.h"
-#include "ui/LineTraceWindow.h"
+#include "ui/trace/LineTraceWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

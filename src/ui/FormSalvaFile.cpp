@@ -3,12 +3,12 @@
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "files/ScriviFileMessaggi.h"
-#include "ui/DirectoryList.h"
-#include "ui/DriveList.h"
-#include "ui/FileList.h"
-#include "ui/RejectedCharacter.h"
-#include "ui/SaveControls.h"
-#include "ui/WindowStyle.h"
+#include "ui/common/DirectoryList.h"
+#include "ui/common/DriveList.h"
+#include "ui/common/FileList.h"
+#include "ui/common/RejectedCharacter.h"
+#include "ui/common/SaveControls.h"
+#include "ui/common/WindowStyle.h"
 
 #include <QBoxLayout>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "ListRows.h"
 #include "WhenShown.h"
 #include "WindowFixture.h"
-#include "ui/DirectoryList.h"
-#include "ui/EditaMessaggi.h"
-#include "ui/FileList.h"
+#include "ui/common/DirectoryList.h"
+#include "ui/common/FileList.h"
+#include "ui/editor/EditaMessaggi.h"
 
 #include <QDir>
 #include <QLabel>

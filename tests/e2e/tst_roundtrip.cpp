@@ -1,7 +1,7 @@
 #include "WhenShown.h"
 #include "WindowFixture.h"
-#include "ui/EditaMessaggi.h"
 #include "ui/FormSalvaFile.h"
+#include "ui/editor/EditaMessaggi.h"
 
 #include <QDir>
 #include <QPlainTextEdit>

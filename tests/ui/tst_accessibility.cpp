@@ -1,8 +1,8 @@
 #include "core/Variabili.h"
 #include "serial/FormSeriale.h"
-#include "ui/EditaMessaggi.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/FormScriveMessaggi.h"
+#include "ui/editor/EditaMessaggi.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

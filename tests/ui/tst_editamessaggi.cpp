@@ -1,11 +1,11 @@
 #include "TempFiles.h"
 #include "TypeText.h"
 #include "core/Variabili.h"
-#include "ui/DirectoryList.h"
-#include "ui/EditaMessaggi.h"
-#include "ui/FileList.h"
 #include "ui/FormSalvaFile.h"
-#include "ui/TextPreview.h"
+#include "ui/common/DirectoryList.h"
+#include "ui/common/FileList.h"
+#include "ui/editor/EditaMessaggi.h"
+#include "ui/editor/TextPreview.h"
 
 #include <QDir>
 #include <QFile>

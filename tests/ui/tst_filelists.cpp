@@ -1,7 +1,7 @@
 #include "ListRows.h"
-#include "ui/DirectoryList.h"
-#include "ui/DriveList.h"
-#include "ui/FileList.h"
+#include "ui/common/DirectoryList.h"
+#include "ui/common/DriveList.h"
+#include "ui/common/FileList.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,10 +2,10 @@
 #include "TempFiles.h"
 #include "TypeText.h"
 #include "core/Variabili.h"
-#include "ui/DirectoryList.h"
-#include "ui/DriveList.h"
-#include "ui/FileList.h"
 #include "ui/FormSalvaFile.h"
+#include "ui/common/DirectoryList.h"
+#include "ui/common/DriveList.h"
+#include "ui/common/FileList.h"
 
 #include <QDir>
 #include <QFile>

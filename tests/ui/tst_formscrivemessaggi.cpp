@@ -2,11 +2,11 @@
 #include "TypeText.h"
 #include "core/Variabili.h"
 #include "serial/FormSeriale.h"
-#include "ui/DirectoryList.h"
-#include "ui/DriveList.h"
-#include "ui/EditaMessaggi.h"
-#include "ui/FileList.h"
 #include "ui/FormScriveMessaggi.h"
+#include "ui/common/DirectoryList.h"
+#include "ui/common/DriveList.h"
+#include "ui/common/FileList.h"
+#include "ui/editor/EditaMessaggi.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "core/Windows1252.h"
 #include "files/LeggiFileDaProgrammare.h"
 #include "files/ScriviFileMessaggi.h"
-#include "ui/LineJudgements.h"
+#include "ui/editor/LineJudgements.h"
 
 #include <QDir>
 #include <QFile>

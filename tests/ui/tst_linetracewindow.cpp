@@ -1,6 +1,6 @@
 #include "WindowFixture.h"
 #include "serial/LineTrace.h"
-#include "ui/LineTraceWindow.h"
+#include "ui/trace/LineTraceWindow.h"
 
 #include <QAbstractItemModel>
 #include <QFileDialog>

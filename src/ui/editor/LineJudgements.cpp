@@ -1,0 +1,72 @@
+#include "ui/editor/LineJudgements.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+
+LineJudgements::LineJudgements(QTextDocument& document, QObject* parent)
+    : QObject(parent), m_document(document) {
+    // A document reports its changes only once it has a layout.
+    document.documentLayout();
+    connect(&document, &QTextDocument::contentsChange, this, &LineJudgements::update);
+    rebuild();
+}
+
+void LineJudgements::rebuild() {
+    m_lines.clear();
+    m_programming.clear();
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        m_lines.push_back(judgeEditorLine(block.text()));
+        m_programming.push_back(m_lines.back().programming);
+    }
+    followRun();
+}
+
+void LineJudgements::update(int position, int, int added) {
+    const int newCount = m_document.blockCount();
+    const int oldCount = lineCount();
+    QTextBlock first = m_document.findBlock(position);
+    QTextBlock last = m_document.findBlock(position + added);
+    if (!first.isValid() || !last.isValid())
+        last = m_document.lastBlock();
+    if (!first.isValid())
+        first = last;
+    const int from = first.blockNumber();
+    const int toNew = last.blockNumber();
+    const int toOld = toNew - (newCount - oldCount);
+    if (toOld < from - 1 || toOld >= oldCount) {
+        rebuild();
+        return;
+    }
+
+    std::vector<EditorLine> judged;
+    judged.reserve(size_t(toNew - from + 1));
+    for (QTextBlock block = first; block.isValid() && block.blockNumber() <= toNew;
+         block = block.next())
+        judged.push_back(judgeEditorLine(block.text()));
+
+    const auto begin = m_lines.begin() + from;
+    const auto end = m_lines.begin() + toOld + 1;
+    if (newCount == oldCount && std::equal(judged.begin(), judged.end(), begin, end))
+        return;
+    const auto at = m_lines.erase(begin, end);
+    m_lines.insert(at, judged.begin(), judged.end());
+    const auto programmingAt =
+        m_programming.erase(m_programming.begin() + from, m_programming.begin() + toOld + 1);
+    std::vector<ProgrammingLine> programming;
+    programming.reserve(judged.size());
+    for (const EditorLine& line : judged)
+        programming.push_back(line.programming);
+    m_programming.insert(programmingAt, programming.begin(), programming.end());
+    followRun();
+}
+
+void LineJudgements::followRun() {
+    m_run.follow(m_programming);
+    m_unsavable = 0;
+    m_duplicates = 0;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        m_unsavable += m_lines[i].unsavableColumn >= 0;
+        m_duplicates += m_run.line(qsizetype(i)).duplicateOf >= 0;
+    }
+    emit changed();
+}

@@ -1,0 +1,26 @@
+#include "ui/main/RunProgressBar.h"
+
+#include "ui/common/WindowStyle.h"
+
+RunProgressBar::RunProgressBar(QWidget* parent) : QProgressBar(parent) {
+    setObjectName(QStringLiteral("RunProgressBar"));
+    setAccessibleName(QStringLiteral("Avanzamento"));
+    setFocusPolicy(Qt::NoFocus);
+    setTextVisible(true);
+    setAlignment(Qt::AlignCenter);
+    setFont(WindowStyle::font(7));
+    // Below Text2 and above the identifier row, as wide as the status boxes.
+    setGeometry(WindowStyle::fromTwips(480), WindowStyle::fromTwips(3990),
+                WindowStyle::fromTwips(5640), WindowStyle::fromTwips(195));
+    hide();
+}
+
+void RunProgressBar::showProgress(const RunProgress& progress) {
+    // An unknown total shows as a busy bar until the first estimate.
+    setRange(0, progress.total);
+    setValue(qMin(progress.done, progress.total));
+    const QString line = progress.describe();
+    setFormat(line);
+    setAccessibleDescription(line);
+    show();
+}
