@@ -1,6 +1,6 @@
 #include "ui/trace/LineTraceWindow.h"
 
-#include "files/ScriviFileMessaggi.h"
+#include "files/WholeFileWriter.h"
 #include "serial/LineTrace.h"
 #include "ui/trace/LineTraceModel.h"
 #include "ui/trace/TraceFormat.h"
