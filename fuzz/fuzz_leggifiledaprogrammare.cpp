@@ -21,7 +21,7 @@ QByteArrayList followed(const QString& path) {
     QByteArrayList texts;
     std::vector<ProgrammingLine> judged;
     while (comment && !comment->last) {
-        const auto line = lines.read(ProgrammingLine::recordLength);
+        const auto line = lines.read(RecordLayout::recordLength);
         if (!line || line->last)
             break;
         texts += line->text;
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         LeggiFileDaProgrammare reader(path);
         while (const auto record = reader.next()) {
-            check(record->size() == LeggiFileDaProgrammare::recordLength, "a record is 19 bytes");
+            check(record->size() == RecordLayout::recordLength, "a record is 19 bytes");
             const int address = FuzzInput::address(*record);
             check(address >= 0 && address <= 511, "a record begins with 000-511");
             all.append(*record);

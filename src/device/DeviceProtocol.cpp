@@ -7,11 +7,12 @@ QByteArray testFrame(const QByteArray& identifier) {
 }
 
 QByteArray writeFrame(const QByteArray& identifier, const QByteArray& record) {
-    return identifier + "0W016" + record.left(RecordLength).leftJustified(RecordLength) + '\r';
+    return identifier + "0W016" +
+           record.left(RecordLayout::recordLength).leftJustified(RecordLayout::recordLength) + '\r';
 }
 
 QByteArray readBody(const QByteArray& address) {
-    return "0R" + address.left(3);
+    return "0R" + address.left(RecordLayout::addressDigits);
 }
 
 QByteArray readFrame(const QByteArray& identifier, const QByteArray& address) {
@@ -35,7 +36,7 @@ bool writeConfirmed(const QByteArray& reply) {
 }
 
 bool readReplyValid(const QByteArray& reply) {
-    return textRead(reply).size() == TextLength;
+    return textRead(reply).size() == RecordLayout::textLength;
 }
 
 QByteArray textRead(const QByteArray& reply) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/RecordLayout.h"
+
 #include <QByteArray>
 
 // The unit's command frames and the checks of its replies. Frames begin with
@@ -9,8 +11,6 @@ namespace DeviceProtocol {
 constexpr qint16 TestReplyLength = 6;
 constexpr qint16 WriteReplyLength = 7;
 constexpr qint16 ReadReplyLength = 24;
-constexpr int TextLength = 16;
-constexpr int RecordLength = 3 + TextLength;
 
 QByteArray testFrame(const QByteArray& identifier);
 // The record is cut or space-padded to 19 characters: address and text.
@@ -25,7 +25,7 @@ bool unitPresent(const QByteArray& verb);
 // Character 6 of a write reply is "R".
 bool writeConfirmed(const QByteArray& reply);
 // A read reply of a unit that answers properly leaves a text of exactly
-// TextLength characters. Only the length is judged: what stands before the
+// RecordLayout::textLength characters. Only the length is judged: what stands before the
 // text is the unit's own business.
 bool readReplyValid(const QByteArray& reply);
 // A read reply without its first seven characters.

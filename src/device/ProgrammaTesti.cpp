@@ -54,7 +54,7 @@ class Programming {
             m_v.LunghezzaRisposta = DeviceProtocol::WriteReplyLength;
             m_seriale.InviaAllaSeriale();
             m_clock.exchangeDone();
-            reportWriting(reader, record->left(3));
+            reportWriting(reader, record->left(RecordLayout::addressDigits));
             if (!DeviceProtocol::writeConfirmed(m_v.Risposta)) {
                 m_seriale.trace().markLast(LineTrace::Mark::Refused);
                 reader.stop();
@@ -74,16 +74,19 @@ class Programming {
     bool verifyAll() {
         for (int index = 0; index < m_count; ++index) {
             const QByteArray& entry = m_v.Messaggi[index];
-            m_host.showSending(Windows1252::decode(DeviceProtocol::readBody(entry.left(3))));
-            m_v.Comando = DeviceProtocol::readFrame(m_v.Identificativo, entry.left(3));
+            m_host.showSending(Windows1252::decode(
+                DeviceProtocol::readBody(entry.left(RecordLayout::addressDigits))));
+            m_v.Comando = DeviceProtocol::readFrame(m_v.Identificativo,
+                                                    entry.left(RecordLayout::addressDigits));
             m_v.LunghezzaRisposta = DeviceProtocol::ReadReplyLength;
             m_seriale.InviaAllaSeriale();
             m_clock.exchangeDone();
-            RunProgress progress{RunProgress::Phase::Verifica, entry.left(3), index + 1, m_count};
+            RunProgress progress{RunProgress::Phase::Verifica,
+                                 entry.left(RecordLayout::addressDigits), index + 1, m_count};
             progress.msLeft = m_clock.msLeft(m_count - progress.done);
             m_host.showProgress(progress);
             const QByteArray read = DeviceProtocol::textRead(m_v.Risposta);
-            const QByteArray expected = entry.mid(3);
+            const QByteArray expected = entry.mid(RecordLayout::addressDigits);
             m_host.showSending(Windows1252::decode(expected));
             m_host.showOutcome(Windows1252::decode(read));
             if (read != expected) {

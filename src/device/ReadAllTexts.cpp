@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int AddressCount = 512;
 const QByteArray NoReplyError = "Il TARVO non risponde.";
 const QByteArray PortLostError = "Porta seriale persa.";
 const QByteArray InvalidReplyError = "Risposta del TARVO non valida.";
@@ -56,13 +55,13 @@ void reportInvalidReply(Variabili& v, OperationHost& host) {
 
 bool readEveryAddress(Variabili& v, FormSeriale& seriale, OperationHost& host) {
     RunClock clock;
-    host.showProgress({RunProgress::Phase::Lettura, {}, 0, AddressCount});
-    for (qint16 address = 0; address < AddressCount; ++address) {
+    host.showProgress({RunProgress::Phase::Lettura, {}, 0, RecordLayout::addressCount});
+    for (qint16 address = 0; address < RecordLayout::addressCount; ++address) {
         const ReadOutcome outcome = readAddress(v, seriale, host, address);
         clock.exchangeDone();
         RunProgress progress{RunProgress::Phase::Lettura, v.NumeroFormattato, address + 1,
-                             AddressCount};
-        progress.msLeft = clock.msLeft(AddressCount - progress.done);
+                             RecordLayout::addressCount};
+        progress.msLeft = clock.msLeft(RecordLayout::addressCount - progress.done);
         host.showProgress(progress);
         switch (outcome) {
         case ReadOutcome::Read:

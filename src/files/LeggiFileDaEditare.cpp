@@ -2,20 +2,21 @@
 
 #include "LeadingNumber.h"
 #include "MessageFileReader.h"
+#include "RecordLayout.h"
 #include "TerminatorLine.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace {
-constexpr qsizetype alignedColumns = 19;
+constexpr qsizetype alignedColumns = RecordLayout::recordLength;
 constexpr qsizetype shownColumns = 69;
-constexpr double highestNumber = 511.0;
+constexpr double highestNumber = RecordLayout::highestAddress;
 
 bool isShown(const QByteArray& line) {
     return !line.isEmpty() && !line.startsWith("---") &&
-           leadingNumber(QByteArrayView(line).first(std::min<qsizetype>(line.size(), 3))) <=
-               highestNumber;
+           leadingNumber(QByteArrayView(line).first(
+               std::min<qsizetype>(line.size(), RecordLayout::addressDigits))) <= highestNumber;
 }
 } // namespace
 

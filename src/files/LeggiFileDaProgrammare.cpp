@@ -10,7 +10,7 @@ std::optional<QByteArray> LeggiFileDaProgrammare::next() {
         if (!m_reader.open(0))
             return std::nullopt;
     }
-    while (auto line = m_reader.nextLine(recordLength)) {
+    while (auto line = m_reader.nextLine(RecordLayout::recordLength)) {
         switch (judgeProgrammingLine(*line).kind) {
         case ProgrammingLineKind::Terminator:
             m_reader.close();

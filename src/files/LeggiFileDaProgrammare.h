@@ -17,9 +17,6 @@
 // reading stops, at stop() and at destruction.
 class LeggiFileDaProgrammare {
   public:
-    static constexpr qsizetype recordLength = ProgrammingLine::recordLength;
-    static constexpr int highestAddress = ProgrammingLine::highestAddress;
-
     explicit LeggiFileDaProgrammare(const QString& path);
 
     // The next record; nullopt once reading has stopped (terminator, end of

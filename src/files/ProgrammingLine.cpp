@@ -5,10 +5,10 @@
 namespace {
 
 int threeDigitAddress(QByteArrayView line) {
-    if (line.size() < 3)
+    if (line.size() < RecordLayout::addressDigits)
         return -1;
     int value = 0;
-    for (qsizetype i = 0; i < 3; ++i) {
+    for (qsizetype i = 0; i < RecordLayout::addressDigits; ++i) {
         const char c = line.at(i);
         if (c < '0' || c > '9')
             return -1;
@@ -28,13 +28,13 @@ ProgrammingLine judgeProgrammingLine(QByteArrayView line) {
     if (address < 0)
         return {line.startsWith("---") ? ProgrammingLineKind::Separator
                                        : ProgrammingLineKind::NoAddress};
-    if (address > ProgrammingLine::highestAddress)
+    if (address > RecordLayout::highestAddress)
         return {ProgrammingLineKind::AddressTooHigh, address};
     return {ProgrammingLineKind::Message, address};
 }
 
 QByteArray messageRecord(QByteArrayView line) {
-    return line.first(qMin(line.size(), ProgrammingLine::recordLength))
+    return line.first(qMin<qsizetype>(line.size(), RecordLayout::recordLength))
         .toByteArray()
-        .leftJustified(ProgrammingLine::recordLength, ' ');
+        .leftJustified(RecordLayout::recordLength, ' ');
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RecordLayout.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -16,16 +18,13 @@ enum class ProgrammingLineKind : quint8 {
 };
 
 struct ProgrammingLine {
-    static constexpr qsizetype recordLength = 19;
-    static constexpr int highestAddress = 511;
-
     ProgrammingLineKind kind = ProgrammingLineKind::Empty;
     // The value of columns 1-3 when they are three digits, else -1.
     int address = -1;
 };
 
 // Judges a line given as its bytes without the line end; only its first
-// recordLength bytes matter.
+// RecordLayout::recordLength bytes matter.
 ProgrammingLine judgeProgrammingLine(QByteArrayView line);
 
 // The record a message line yields: columns 1-19, right-padded with spaces.

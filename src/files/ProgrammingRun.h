@@ -33,7 +33,7 @@ class ProgrammingRun {
 
   private:
     std::vector<Line> m_lines;
-    std::array<int, ProgrammingLine::highestAddress + 1> m_firstLineOf{};
+    std::array<int, RecordLayout::addressCount> m_firstLineOf{};
     int m_terminator = -1;
     int m_sent = 0;
     int m_passedOver = 0;

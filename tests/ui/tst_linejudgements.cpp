@@ -31,7 +31,7 @@ QByteArrayList predicted(const QTextDocument& document, const LineJudgements& ju
         if (line.programming.kind == ProgrammingLineKind::Message &&
             !judgements.run().line(i).fromTerminatorOn)
             records += messageRecord(
-                savedBytes(document.findBlockByNumber(i).text(), ProgrammingLine::recordLength));
+                savedBytes(document.findBlockByNumber(i).text(), RecordLayout::recordLength));
     }
     return records;
 }

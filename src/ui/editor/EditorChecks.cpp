@@ -1,5 +1,6 @@
 #include "ui/editor/EditorChecks.h"
 
+#include "files/RecordLayout.h"
 #include "ui/editor/EditorColours.h"
 #include "ui/editor/FieldHighlighter.h"
 #include "ui/editor/LineGutter.h"
@@ -15,8 +16,8 @@
 
 namespace {
 
-constexpr int addressLength = 3;
-constexpr int recordLength = int(ProgrammingLine::recordLength);
+constexpr int addressLength = RecordLayout::addressDigits;
+constexpr int recordLength = RecordLayout::recordLength;
 constexpr int remainderShown = 12;
 
 QString count(int n, const char* one, const char* many) {
@@ -25,9 +26,11 @@ QString count(int n, const char* one, const char* many) {
 
 QString field(int column) {
     if (column <= addressLength)
-        return QStringLiteral("indirizzo, cifra %1 di 3").arg(column);
+        return QStringLiteral("indirizzo, cifra %1 di %2").arg(column).arg(addressLength);
     if (column <= recordLength)
-        return QStringLiteral("testo, carattere %1 di 16").arg(column - addressLength);
+        return QStringLiteral("testo, carattere %1 di %2")
+            .arg(column - addressLength)
+            .arg(RecordLayout::textLength);
     return QStringLiteral("commento (non inviato)");
 }
 

@@ -25,10 +25,10 @@ QByteArray savedBytes(QStringView text, qsizetype count) {
 
 EditorLine judgeEditorLine(QStringView text) {
     EditorLine line;
-    line.programming = judgeProgrammingLine(savedBytes(text, ProgrammingLine::recordLength));
+    line.programming = judgeProgrammingLine(savedBytes(text, RecordLayout::recordLength));
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c == u'\t' && line.tabColumn < 0 && i < ProgrammingLine::recordLength)
+        if (c == u'\t' && line.tabColumn < 0 && i < RecordLayout::recordLength)
             line.tabColumn = int(i + 1);
         if (c.unicode() >= 0x80 && line.unsavableColumn < 0 && !savedByte(c))
             line.unsavableColumn = int(i + 1);

@@ -1,11 +1,12 @@
 #include "ui/editor/FieldHighlighter.h"
 
+#include "files/RecordLayout.h"
 #include "ui/editor/EditorLine.h"
 
 namespace {
 
-constexpr int addressLength = 3;
-constexpr int recordLength = int(ProgrammingLine::recordLength);
+constexpr int addressLength = RecordLayout::addressDigits;
+constexpr int recordLength = RecordLayout::recordLength;
 
 } // namespace
 

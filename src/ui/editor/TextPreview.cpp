@@ -1,14 +1,17 @@
 #include "ui/editor/TextPreview.h"
 
+#include "files/RecordLayout.h"
+
 #include <QPainter>
 
-TextPreview::TextPreview(QWidget* parent) : QWidget(parent), m_text(cells, u' ') {
+TextPreview::TextPreview(QWidget* parent)
+    : QWidget(parent), m_text(RecordLayout::textLength, u' ') {
     setObjectName(QStringLiteral("textPreview"));
     show16(m_text, false);
 }
 
 void TextPreview::show16(const QString& text, bool sent) {
-    m_text = text.leftJustified(cells, u' ', true);
+    m_text = text.leftJustified(RecordLayout::textLength, u' ', true);
     m_sent = sent;
     setAccessibleName(QStringLiteral("Anteprima del testo: «%1»%2")
                           .arg(m_text, sent ? QString() : QStringLiteral(", riga non inviata")));
@@ -20,7 +23,7 @@ int TextPreview::cellWidth() const {
 }
 
 QSize TextPreview::sizeHint() const {
-    return {cellWidth() * cells + 1, fontMetrics().height() + 8};
+    return {cellWidth() * RecordLayout::textLength + 1, fontMetrics().height() + 8};
 }
 
 void TextPreview::paintEvent(QPaintEvent*) {
@@ -28,7 +31,7 @@ void TextPreview::paintEvent(QPaintEvent*) {
     const QPalette::ColorGroup group = m_sent ? QPalette::Active : QPalette::Disabled;
     const int width = cellWidth();
     const int height = fontMetrics().height() + 7;
-    for (int i = 0; i < cells; ++i) {
+    for (int i = 0; i < RecordLayout::textLength; ++i) {
         const QRect cell(i * width, 0, width, height);
         painter.fillRect(cell, palette().color(group, QPalette::Base));
         painter.setPen(palette().color(group, QPalette::Mid));

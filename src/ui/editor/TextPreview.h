@@ -9,8 +9,6 @@ class TextPreview : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int cells = 16;
-
     explicit TextPreview(QWidget* parent = nullptr);
 
     // text: the 16 characters; sent: whether programming sends them.
