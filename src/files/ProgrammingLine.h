@@ -21,6 +21,8 @@ struct ProgrammingLine {
     ProgrammingLineKind kind = ProgrammingLineKind::Empty;
     // The value of columns 1-3 when they are three digits, else -1.
     int address = -1;
+
+    bool operator==(const ProgrammingLine&) const = default;
 };
 
 // Judges a line given as its bytes without the line end; only its first

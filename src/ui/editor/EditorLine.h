@@ -14,11 +14,7 @@ struct EditorLine {
     // 1-based column of the first tab in columns 1-19, or -1.
     int tabColumn = -1;
 
-    bool operator==(const EditorLine& other) const {
-        return programming.kind == other.programming.kind &&
-               programming.address == other.programming.address &&
-               unsavableColumn == other.unsavableColumn && tabColumn == other.tabColumn;
-    }
+    bool operator==(const EditorLine&) const = default;
 };
 
 EditorLine judgeEditorLine(QStringView text);
