@@ -1,79 +1,148 @@
 #include "ui/editor/LineReasons.h"
 
+#include "files/RecordLayout.h"
+
+#include <array>
+
 namespace LineReasons {
 
-QString address(int value) {
-    return QStringLiteral("%1").arg(value, 3, 10, QLatin1Char('0'));
+namespace {
+
+// What a line is judged on when its sentence is written.
+struct Facts {
+    const EditorLine& line;
+    const ProgrammingRun::Line& context;
+    int terminatorLine;
+};
+
+enum class Reason {
+    Unsavable,
+    Tab,
+    Terminator,
+    NeverRead,
+    Empty,
+    Separator,
+    NoAddress,
+    AddressTooHigh,
+    Duplicate,
+};
+
+struct Entry {
+    Severity severity;
+    QString tag;
+    QString (*sentence)(const Facts& facts);
+};
+
+// One row per reason, in the order of Reason: the margin shows the tag of the
+// first reason that applies, the status line every sentence.
+const std::array<Entry, 9>& table() {
+    static const std::array<Entry, 9> rows{{
+        {Severity::Error, QStringLiteral("NO SALVA"),
+         [](const Facts& f) {
+             return QStringLiteral(
+                        "alla colonna %1 un carattere che un file .tvo non può contenere: "
+                        "Salva lo rifiuterà")
+                 .arg(f.line.unsavableColumn);
+         }},
+        {Severity::Error, QStringLiteral("TAB"),
+         [](const Facts& f) {
+             return QStringLiteral("una tabulazione alla colonna %1 sposta le colonne")
+                 .arg(f.line.tabColumn);
+         }},
+        {Severity::Notice, QStringLiteral("FINE"),
+         [](const Facts&) {
+             return QStringLiteral("riga di fine: la programmazione si ferma qui");
+         }},
+        {Severity::Notice, QStringLiteral("mai letta"),
+         [](const Facts& f) {
+             return QStringLiteral("dopo la riga di fine (riga %1): mai letta")
+                 .arg(f.terminatorLine + 1);
+         }},
+        {Severity::Notice, QStringLiteral("vuota"),
+         [](const Facts&) { return QStringLiteral("riga vuota: non inviata"); }},
+        {Severity::Notice, QStringLiteral("separat."),
+         [](const Facts&) { return QStringLiteral("separatore: non inviato"); }},
+        {Severity::Notice, QStringLiteral("no indir."),
+         [](const Facts&) {
+             return QStringLiteral(
+                 "senza indirizzo (le colonne 1-3 non sono tre cifre): non inviata");
+         }},
+        {Severity::Notice, QStringLiteral("> %1").arg(RecordLayout::highestAddress),
+         [](const Facts& f) {
+             return QStringLiteral("indirizzo %1 oltre %2: non inviata")
+                 .arg(address(f.line.programming.address))
+                 .arg(RecordLayout::highestAddress);
+         }},
+        {Severity::Warning, QStringLiteral("doppio"),
+         [](const Facts& f) {
+             return QStringLiteral(
+                        "indirizzo %1 già alla riga %2: l'unità terrà il testo di questa "
+                        "riga e la verifica della riga %2 fallirà se i testi differiscono")
+                 .arg(address(f.line.programming.address))
+                 .arg(f.context.duplicateOf + 1);
+         }},
+    }};
+    return rows;
 }
 
-Mark mark(const EditorLine& line, const ProgrammingRun::Line& context) {
+const Entry& entry(Reason reason) {
+    return table()[static_cast<std::size_t>(reason)];
+}
+
+// The reasons that apply to a line, most important first.
+QList<Reason> applying(const EditorLine& line, const ProgrammingRun::Line& context) {
+    QList<Reason> found;
     if (line.unsavableColumn >= 0)
-        return {Severity::Error, QStringLiteral("NO SALVA")};
+        found += Reason::Unsavable;
     if (line.tabColumn >= 0)
-        return {Severity::Error, QStringLiteral("TAB")};
-    if (context.fromTerminatorOn)
-        return {Severity::Notice, line.programming.kind == ProgrammingLineKind::Terminator
-                                      ? QStringLiteral("FINE")
-                                      : QStringLiteral("mai letta")};
+        found += Reason::Tab;
+    if (context.fromTerminatorOn) {
+        found += line.programming.kind == ProgrammingLineKind::Terminator ? Reason::Terminator
+                                                                          : Reason::NeverRead;
+        return found;
+    }
     switch (line.programming.kind) {
     case ProgrammingLineKind::Empty:
-        return {Severity::Notice, QStringLiteral("vuota")};
+        found += Reason::Empty;
+        break;
     case ProgrammingLineKind::Separator:
-        return {Severity::Notice, QStringLiteral("separat.")};
+        found += Reason::Separator;
+        break;
     case ProgrammingLineKind::NoAddress:
-        return {Severity::Notice, QStringLiteral("no indir.")};
+        found += Reason::NoAddress;
+        break;
     case ProgrammingLineKind::AddressTooHigh:
-        return {Severity::Notice, QStringLiteral("> 511")};
+        found += Reason::AddressTooHigh;
+        break;
     case ProgrammingLineKind::Terminator:
     case ProgrammingLineKind::Message:
         break;
     }
     if (context.duplicateOf >= 0)
-        return {Severity::Warning, QStringLiteral("doppio")};
-    return {};
+        found += Reason::Duplicate;
+    return found;
+}
+
+} // namespace
+
+QString address(int value) {
+    return QStringLiteral("%1").arg(value, RecordLayout::addressDigits, 10, QLatin1Char('0'));
+}
+
+Mark mark(const EditorLine& line, const ProgrammingRun::Line& context) {
+    const QList<Reason> found = applying(line, context);
+    if (found.isEmpty())
+        return {};
+    const Entry& first = entry(found.first());
+    return {first.severity, first.tag};
 }
 
 QStringList reasons(const EditorLine& line, const ProgrammingRun::Line& context,
                     int terminatorLine) {
+    const Facts facts{line, context, terminatorLine};
     QStringList all;
-    if (line.unsavableColumn >= 0)
-        all += QStringLiteral("alla colonna %1 un carattere che un file .tvo non può contenere: "
-                              "Salva lo rifiuterà")
-                   .arg(line.unsavableColumn);
-    if (line.tabColumn >= 0)
-        all +=
-            QStringLiteral("una tabulazione alla colonna %1 sposta le colonne").arg(line.tabColumn);
-    if (context.fromTerminatorOn) {
-        if (line.programming.kind == ProgrammingLineKind::Terminator)
-            all += QStringLiteral("riga di fine: la programmazione si ferma qui");
-        else
-            all +=
-                QStringLiteral("dopo la riga di fine (riga %1): mai letta").arg(terminatorLine + 1);
-        return all;
-    }
-    switch (line.programming.kind) {
-    case ProgrammingLineKind::Empty:
-        all += QStringLiteral("riga vuota: non inviata");
-        break;
-    case ProgrammingLineKind::Separator:
-        all += QStringLiteral("separatore: non inviato");
-        break;
-    case ProgrammingLineKind::NoAddress:
-        all += QStringLiteral("senza indirizzo (le colonne 1-3 non sono tre cifre): non inviata");
-        break;
-    case ProgrammingLineKind::AddressTooHigh:
-        all += QStringLiteral("indirizzo %1 oltre 511: non inviata")
-                   .arg(address(line.programming.address));
-        break;
-    case ProgrammingLineKind::Terminator:
-    case ProgrammingLineKind::Message:
-        break;
-    }
-    if (context.duplicateOf >= 0)
-        all += QStringLiteral("indirizzo %1 già alla riga %2: l'unità terrà il testo di questa "
-                              "riga e la verifica della riga %2 fallirà se i testi differiscono")
-                   .arg(address(line.programming.address))
-                   .arg(context.duplicateOf + 1);
+    for (const Reason reason : applying(line, context))
+        all += entry(reason).sentence(facts);
     return all;
 }
 
