@@ -1,5 +1,6 @@
 #include "files/LeggiFileDaEditare.h"
 
+#include "FileErrorCases.h"
 #include "TempFiles.h"
 
 #include <QDir>
@@ -141,25 +142,7 @@ void TestLeggiFileDaEditare::closesTheFile() {
 }
 
 void TestLeggiFileDaEditare::errors_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("expectedValue");
-
-    const QString missing = m_folder.filePath("mancante.tvo");
-    QTest::newRow("file mancante")
-        << missing
-        << QStringLiteral("Impossibile aprire il file %1: il file o la cartella non esiste")
-               .arg(QDir::toNativeSeparators(missing));
-    QTest::newRow("cartella") << m_folder.path()
-                              << QStringLiteral(
-                                     "Impossibile aprire il file %1: è una cartella, non un file")
-                                     .arg(QDir::toNativeSeparators(m_folder.path()));
-    const QString empty = m_folder.write(QByteArray());
-    QTest::newRow("file vuoto")
-        << empty << QStringLiteral("Il file %1 è vuoto").arg(QDir::toNativeSeparators(empty));
-    QTest::newRow("errore di lettura")
-        << QStringLiteral("/proc/self/mem")
-        << QStringLiteral(
-               "Errore di lettura del file /proc/self/mem: errore del disco o del dispositivo");
+    addFileErrorRows(m_folder, true);
 }
 
 void TestLeggiFileDaEditare::errors() {

@@ -1,5 +1,6 @@
 #include "files/LeggiFileDaProgrammare.h"
 
+#include "FileErrorCases.h"
 #include "TempFiles.h"
 
 #include <QDir>
@@ -198,30 +199,7 @@ void TestLeggiFileDaProgrammare::closedByDestructor() {
 }
 
 void TestLeggiFileDaProgrammare::errors_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("expectedValue");
-
-    const QString normal = m_folder.write("C\r\n");
-    QTest::newRow("file mancante")
-        << m_folder.filePath("mancante.tvo")
-        << QStringLiteral("Impossibile aprire il file %1: il file o la cartella non esiste")
-               .arg(QDir::toNativeSeparators(m_folder.filePath("mancante.tvo")));
-    QTest::newRow("cartella") << m_folder.path()
-                              << QStringLiteral(
-                                     "Impossibile aprire il file %1: è una cartella, non un file")
-                                     .arg(QDir::toNativeSeparators(m_folder.path()));
-    QTest::newRow("percorso dentro un file")
-        << normal + "/x.tvo"
-        << QStringLiteral(
-               "Impossibile aprire il file %1: una parte del percorso non è una cartella")
-               .arg(QDir::toNativeSeparators(normal + "/x.tvo"));
-    const QString empty = m_folder.write(QByteArray());
-    QTest::newRow("file vuoto")
-        << empty << QStringLiteral("Il file %1 è vuoto").arg(QDir::toNativeSeparators(empty));
-    QTest::newRow("errore di lettura")
-        << QStringLiteral("/proc/self/mem")
-        << QStringLiteral(
-               "Errore di lettura del file /proc/self/mem: errore del disco o del dispositivo");
+    addFileErrorRows(m_folder, true);
 }
 
 void TestLeggiFileDaProgrammare::errors() {
