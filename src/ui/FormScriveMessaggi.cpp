@@ -78,13 +78,13 @@ void FormScriveMessaggi::Form_Load() {
 }
 
 void FormScriveMessaggi::DisabilitaComandi() {
-    for (QWidget* comando : commands())
-        comando->setEnabled(false);
+    for (QWidget* command : commands())
+        command->setEnabled(false);
 }
 
 void FormScriveMessaggi::AbilitaComandi() {
-    for (QWidget* comando : commands())
-        comando->setEnabled(true);
+    for (QWidget* command : commands())
+        command->setEnabled(true);
 }
 
 void FormScriveMessaggi::showSending(const QString& text) {
