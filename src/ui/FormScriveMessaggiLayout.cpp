@@ -2,12 +2,12 @@
 // colours, and the keyboard focus order.
 #include "ui/FormScriveMessaggi.h"
 
+#include "ui/WrappedButton.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
 #include "ui/common/FileList.h"
 #include "ui/common/SaveControls.h"
 #include "ui/common/WindowStyle.h"
-#include "ui/main/WrappedButton.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "ui/main/StatusPacer.h"
+#include "ui/StatusPacer.h"
 
-#include "ui/main/RunProgressBar.h"
+#include "ui/RunProgressBar.h"
 
 #include <QLineEdit>
 

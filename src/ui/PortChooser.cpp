@@ -1,4 +1,4 @@
-#include "ui/main/PortChooser.h"
+#include "ui/PortChooser.h"
 
 #include "serial/PortCatalog.h"
 

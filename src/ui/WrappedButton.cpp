@@ -1,4 +1,4 @@
-#include "ui/main/WrappedButton.h"
+#include "ui/WrappedButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

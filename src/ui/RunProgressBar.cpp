@@ -1,4 +1,4 @@
-#include "ui/main/RunProgressBar.h"
+#include "ui/RunProgressBar.h"
 
 #include "ui/common/WindowStyle.h"
 
