@@ -108,24 +108,25 @@ void benchTyping(const QString& path) {
     QCoreApplication::processEvents();
     std::printf("editor: typing in a text of %d lines (opened in %.1f ms)\n", textLines,
                 msSince(clock));
+    auto* text = editor.findChild<MessageTextArea*>(QStringLiteral("Text1"));
 
     for (const int line : {0, textLines / 2, textLines - 1})
         printTimes(
             qPrintable(QStringLiteral("text field of line %1, type and erase").arg(line + 1)),
-            typeAndErase(*editor.Text1, line));
+            typeAndErase(*text, line));
 
     // Keys that change what programming does with the lines that follow: a
     // new line (every later line moves), and a terminator at the top that
     // comes and goes (every later line is read, then never read).
     const auto placeAt = [&](int line) {
-        editor.Text1->setTextCursor(QTextCursor(editor.Text1->document()->findBlockByNumber(line)));
+        text->setTextCursor(QTextCursor(text->document()->findBlockByNumber(line)));
         QCoreApplication::processEvents();
     };
     std::vector<double> returns;
     placeAt(textLines / 2);
     for (int i = 0; i < keysPerPlace; ++i) {
-        returns.push_back(typeKey(editor.Text1, Qt::Key_Return, QStringLiteral("\r")));
-        returns.push_back(typeKey(editor.Text1, Qt::Key_Backspace, QString()));
+        returns.push_back(typeKey(text, Qt::Key_Return, QStringLiteral("\r")));
+        returns.push_back(typeKey(text, Qt::Key_Backspace, QString()));
     }
     printTimes("new line in the middle, and erase it", returns);
 
@@ -133,17 +134,17 @@ void benchTyping(const QString& path) {
     placeAt(0);
     for (int i = 0; i < keysPerPlace / 4; ++i) {
         for (const char* key : {"e", "n", "d"})
-            terminators.push_back(typeKey(editor.Text1, Qt::Key_unknown, QString::fromLatin1(key)));
+            terminators.push_back(typeKey(text, Qt::Key_unknown, QString::fromLatin1(key)));
         for (int k = 0; k < 3; ++k)
-            terminators.push_back(typeKey(editor.Text1, Qt::Key_Backspace, QString()));
+            terminators.push_back(typeKey(text, Qt::Key_Backspace, QString()));
     }
     printTimes("\"end\" typed on line 1, and erased", terminators);
 
     // The same keys in a bare text area holding the same text, for comparison.
     QPlainTextEdit bare;
-    bare.setFont(editor.Text1->font());
-    bare.resize(editor.Text1->size());
-    bare.setPlainText(editor.Text1->toPlainText());
+    bare.setFont(text->font());
+    bare.resize(text->size());
+    bare.setPlainText(text->toPlainText());
     bare.show();
     QCoreApplication::processEvents();
     printTimes("bare text area: line 5001, type and erase", typeAndErase(bare, textLines / 2));

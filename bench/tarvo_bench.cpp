@@ -72,7 +72,9 @@ class SaveWindowCloser : public QObject {
         if (event->type() == QEvent::Show) {
             if (auto* window = qobject_cast<FormSalvaFile*>(watched)) {
                 m_report.finish();
-                QTimer::singleShot(0, window, [window] { window->Command2->click(); });
+                QTimer::singleShot(0, window, [window] {
+                    window->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+                });
             }
         }
         return false;

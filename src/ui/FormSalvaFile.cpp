@@ -44,7 +44,7 @@ FormSalvaFile::FormSalvaFile(Variabili& v, QWidget* parent)
       File1(new FileList(this)), Label3(new QLabel(this)), Label2(new QLabel(this)),
       Label1(new QLabel(this)), Text1(new QLineEdit(this)), Label4(new QLabel(this)),
       Text2(new QLineEdit(this)), Command2(new QPushButton(this)), Command1(new QPushButton(this)),
-      Messaggio(new QLabel(this)), m_v(v) {
+      m_message(new QLabel(this)), m_v(v) {
     build();
     arrange();
     load();
@@ -94,7 +94,7 @@ void FormSalvaFile::build() {
     Command1->setFont(WindowStyle::font(18, true));
     Command1->setAutoDefault(false);
 
-    SaveControls::setUpMessageLabel(Messaggio);
+    SaveControls::setUpMessageLabel(m_message);
 
     connect(Drive1, &DriveList::driveChanged, this, &FormSalvaFile::changeDrive);
     connect(Dir1, &DirectoryList::pathChanged, this, &FormSalvaFile::changeFolder);
@@ -140,7 +140,7 @@ void FormSalvaFile::arrange() {
     window->addLayout(name);
     window->addWidget(Label4);
     window->addWidget(Text2);
-    window->addWidget(Messaggio, 1);
+    window->addWidget(m_message, 1);
     window->addLayout(buttons);
 
     setTabOrder(Drive1, File1);
@@ -174,19 +174,19 @@ void FormSalvaFile::showFolder() {
 }
 
 void FormSalvaFile::save() {
-    Messaggio->clear();
+    m_message->clear();
     const QString name = Text1->text();
     if (name.right(4).toLower() != QStringLiteral(".tvo")) {
         WindowStyle::setColour(Label1, QPalette::Window, rejectedNameColour());
         return;
     }
     if (name.contains(u'/') || name.contains(u'\\')) {
-        Messaggio->setText(QStringLiteral("Il nome del file non può contenere «/» o «\\»: scrivi "
+        m_message->setText(QStringLiteral("Il nome del file non può contenere «/» o «\\»: scrivi "
                                           "solo il nome e scegli la cartella nell'elenco."));
         return;
     }
     if (const auto rejected = firstRejectedCharacter(Text2->text())) {
-        Messaggio->setText(QStringLiteral("Il commento contiene il carattere «%1», che un file "
+        m_message->setText(QStringLiteral("Il commento contiene il carattere «%1», che un file "
                                           ".tvo non può contenere: toglilo o cambialo.")
                                .arg(rejected->character));
         return;
@@ -196,7 +196,7 @@ void FormSalvaFile::save() {
     const bool existed = QFileInfo(path).isFile();
     const WriteOutcome outcome = ScriviFileMessaggi(path, comment, m_v.TestoMessaggi);
     if (!outcome.ok()) {
-        Messaggio->setText(outcome.report(existed));
+        m_message->setText(outcome.report(existed));
         return;
     }
     m_v.FileSelezionato = QFile::encodeName(path);

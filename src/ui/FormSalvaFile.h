@@ -24,6 +24,7 @@ class FormSalvaFile : public QWidget {
     // the program is asked to close (the window then closes without writing).
     void showModal();
 
+  private:
     DriveList* Drive1;
     DirectoryList* Dir1;
     FileList* File1;
@@ -36,9 +37,8 @@ class FormSalvaFile : public QWidget {
     QPushButton* Command2;
     QPushButton* Command1;
     // Why the last "Salva" wrote nothing.
-    QLabel* Messaggio;
+    QLabel* m_message;
 
-  private:
     void build();
     void arrange();
     void load();

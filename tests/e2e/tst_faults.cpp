@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "MessageFiles.h"
 #include "PseudoTerminal.h"
 #include "WhenShown.h"
@@ -259,7 +260,7 @@ class TestFaults : public QObject {
         QString shown;
         WhenShown<FormSalvaFile> leaver([&](FormSalvaFile& window) {
             shown = f.box("Text2")->text();
-            QTest::mouseClick(window.Command2, Qt::LeftButton);
+            QTest::mouseClick(controlOf<QPushButton>(window, "Command2"), Qt::LeftButton);
         });
         const QStringList captions = click(f.button("LeggiTesti"));
         QCOMPARE(leaver.times(), 1);
@@ -445,7 +446,7 @@ class TestFaults : public QObject {
         bool saveWindowHidden = false;
         WhenShown<FormSalvaFile> saver([&](FormSalvaFile& window) {
             new HideWatcher(window, saveWindowHidden);
-            window.Text1->setText(QStringLiteral("tenuto.tvo"));
+            controlOf<QLineEdit>(window, "Text1")->setText(QStringLiteral("tenuto.tvo"));
             f.window->close();
         });
         QTest::mouseClick(f.button("LeggiTesti"), Qt::LeftButton);
@@ -595,11 +596,11 @@ class TestFaults : public QObject {
                 QVERIFY(QFile::setPermissions(oldHere, QFile::ReadOwner));
             if (fault == QStringLiteral("read-only folder"))
                 QVERIFY(QFile::setPermissions(here, QFile::ReadOwner | QFile::ExeOwner));
-            window.Text1->setText(name);
-            QTest::mouseClick(window.Command1, Qt::LeftButton);
-            shown = window.Messaggio->text();
+            controlOf<QLineEdit>(window, "Text1")->setText(name);
+            QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
+            shown = controlOf<QLabel>(window, "Messaggio")->text();
             stayedOpen = window.isVisible();
-            QTest::mouseClick(window.Command2, Qt::LeftButton);
+            QTest::mouseClick(controlOf<QPushButton>(window, "Command2"), Qt::LeftButton);
         });
         QVERIFY(click(f.button("LeggiTesti")).isEmpty());
         QFile::setPermissions(here, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -640,11 +641,11 @@ class TestFaults : public QObject {
         QString shown;
         bool stayedOpen = false;
         WhenShown<FormSalvaFile> saver([&](FormSalvaFile& window) {
-            window.Text1->setText(QStringLiteral("pieno.tvo"));
-            QTest::mouseClick(window.Command1, Qt::LeftButton);
-            shown = window.Messaggio->text();
+            controlOf<QLineEdit>(window, "Text1")->setText(QStringLiteral("pieno.tvo"));
+            QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
+            shown = controlOf<QLabel>(window, "Messaggio")->text();
             stayedOpen = window.isVisible();
-            QTest::mouseClick(window.Command2, Qt::LeftButton);
+            QTest::mouseClick(controlOf<QPushButton>(window, "Command2"), Qt::LeftButton);
         });
         QVERIFY(click(f.button("LeggiTesti")).isEmpty());
         QCOMPARE(saver.times(), 1);

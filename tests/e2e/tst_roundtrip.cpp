@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "WhenShown.h"
 #include "WindowFixture.h"
 #include "ui/FormSalvaFile.h"
@@ -23,9 +24,9 @@ class TestRoundTrip : public QObject {
         // Read all texts and save them as letti.tvo.
         {
             WhenShown<FormSalvaFile> saver([](FormSalvaFile& window) {
-                window.Text1->setText(QStringLiteral("letti.tvo"));
-                window.Text2->setText(QStringLiteral("Letti dal TARVO"));
-                QTest::mouseClick(window.Command1, Qt::LeftButton);
+                controlOf<QLineEdit>(window, "Text1")->setText(QStringLiteral("letti.tvo"));
+                controlOf<QLineEdit>(window, "Text2")->setText(QStringLiteral("Letti dal TARVO"));
+                QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
             });
             QTest::mouseClick(f.button("LeggiTesti"), Qt::LeftButton);
             QCOMPARE(saver.times(), 1);
@@ -38,18 +39,18 @@ class TestRoundTrip : public QObject {
         bool textFound = false;
         {
             WhenShown<FormSalvaFile> saver([](FormSalvaFile& window) {
-                window.Text1->setText(QStringLiteral("nuovi.tvo"));
-                QTest::mouseClick(window.Command1, Qt::LeftButton);
+                controlOf<QLineEdit>(window, "Text1")->setText(QStringLiteral("nuovi.tvo"));
+                QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
             });
             WhenShown<EditaMessaggi> editor([&](EditaMessaggi& window) {
                 ++editors;
-                QString text = window.Text1->toPlainText();
+                QString text = controlOf<MessageTextArea>(window, "Text1")->toPlainText();
                 const QString old = QStringLiteral("005testo 5 \u00e0       *");
                 textFound = text.contains(old);
                 text.replace(old, QStringLiteral("005NUOVO TESTO \u20ac!  *"));
-                window.Text1->setPlainText(text);
-                QTest::mouseClick(window.Command1, Qt::LeftButton);
-                QTest::mouseClick(window.Command2, Qt::LeftButton);
+                controlOf<MessageTextArea>(window, "Text1")->setPlainText(text);
+                QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
+                QTest::mouseClick(controlOf<QPushButton>(window, "Command2"), Qt::LeftButton);
             });
             QTest::mouseClick(f.button("Command5"), Qt::LeftButton);
             QCOMPARE(saver.times(), 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Controls.h"
 #include "UnitFixture.h"
 #include "ui/FormScriveMessaggi.h"
 
@@ -16,10 +17,7 @@ struct WindowFixture : UnitFixture {
     }
 
     template <typename Control> Control* control(const char* name) const {
-        auto* found = window->findChild<Control*>(QLatin1String(name));
-        if (!found)
-            qFatal("control %s missing", name);
-        return found;
+        return controlOf<Control>(*window, name);
     }
     QLineEdit* box(const char* name) const { return control<QLineEdit>(name); }
     QPushButton* button(const char* name) const { return control<QPushButton>(name); }

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "TempFiles.h"
 #include "TypeText.h"
 #include "core/Variabili.h"
@@ -103,7 +104,7 @@ bool TestEditaMessaggi::saveWith(const std::function<void(FormSalvaFile&)>& chos
         chosenAction(*window);
     });
     control.start(0);
-    QTest::mouseClick(m_editor->Command1, Qt::LeftButton);
+    QTest::mouseClick(controlOf<QPushButton>(*m_editor, "Command1"), Qt::LeftButton);
     return opened;
 }
 
@@ -117,10 +118,10 @@ void TestEditaMessaggi::appearance() {
     QCOMPARE(editor.findChild<QPushButton*>("Command2")->text(), QStringLiteral("End"));
     QCOMPARE(editor.findChild<QLabel*>("Label20")->text(),
              QStringLiteral("Commento memorizzato nel file (lo puoi cambiare dopo)"));
-    const QFont save = editor.Command1->font();
+    const QFont save = controlOf<QPushButton>(editor, "Command1")->font();
     QVERIFY(save.bold() && save.italic());
     QCOMPARE(save.pointSizeF(), 12.0);
-    const QFont end = editor.Command2->font();
+    const QFont end = controlOf<QPushButton>(editor, "Command2")->font();
     QVERIFY(end.bold() && end.italic());
     QCOMPARE(end.pointSizeF(), 13.5);
 
@@ -144,10 +145,11 @@ void TestEditaMessaggi::focusOrder() {
     auto& editor = openWindow(m_folder.write("a.tvo", joinLines({"c", "000A", "end"})));
     editor.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
-    editor.Command1->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), editor.Command1);
-    const QList<QWidget*> expectedRecords{editor.Text2, editor.Command2, editor.Text1,
-                                          editor.Command1};
+    controlOf<QPushButton>(editor, "Command1")->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), controlOf<QPushButton>(editor, "Command1"));
+    const QList<QWidget*> expectedRecords{
+        controlOf<QLineEdit>(editor, "Text2"), controlOf<QPushButton>(editor, "Command2"),
+        controlOf<MessageTextArea>(editor, "Text1"), controlOf<QPushButton>(editor, "Command1")};
     for (QWidget* expectedValue : expectedRecords) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), expectedValue);
@@ -197,8 +199,8 @@ void TestEditaMessaggi::showsTheFile() {
     QCOMPARE(editor.findChild<QLineEdit*>("Text2")->text(), comment);
     const QStringList expectedLines =
         lines.isEmpty() ? QStringList{QString()} : lines + QStringList{""};
-    QCOMPARE(areaLines(*editor.Text1), expectedLines);
-    QVERIFY(editor.Messaggio->text().isEmpty());
+    QCOMPARE(areaLines(*controlOf<MessageTextArea>(editor, "Text1")), expectedLines);
+    QVERIFY(controlOf<QLabel>(editor, "Messaggio")->text().isEmpty());
 }
 
 void TestEditaMessaggi::fullReadFile() {
@@ -212,14 +214,14 @@ void TestEditaMessaggi::fullReadFile() {
     lineList += "end";
     auto& editor = openWindow(m_folder.write("tutti.tvo", joinLines(lineList)));
 
-    const QStringList shownLines = areaLines(*editor.Text1);
+    const QStringList shownLines = areaLines(*controlOf<MessageTextArea>(editor, "Text1"));
     QCOMPARE(shownLines.size(), 513);
     for (int address = 0; address < 512; ++address) {
         QCOMPARE(shownLines.at(address).size(), 20);
         QCOMPARE(shownLines.at(address), QString::fromLatin1(lineList.at(address + 1)));
     }
     QCOMPARE(shownLines.last(), QString());
-    QCOMPARE(editor.Text2->text(), QStringLiteral("Letti dal TARVO"));
+    QCOMPARE(controlOf<QLineEdit>(editor, "Text2")->text(), QStringLiteral("Letti dal TARVO"));
 }
 
 void TestEditaMessaggi::textBeyondTwentyThousand() {
@@ -231,10 +233,11 @@ void TestEditaMessaggi::textBeyondTwentyThousand() {
     QVERIFY(content.size() > 20000 * 1.4);
     auto& editor = openWindow(m_folder.write("lungo.tvo", content));
 
-    const QStringList shownLines = areaLines(*editor.Text1);
+    const QStringList shownLines = areaLines(*controlOf<MessageTextArea>(editor, "Text1"));
     QCOMPARE(shownLines.size(), 401);
     QCOMPARE(shownLines.at(399), QString::fromLatin1(lineList.at(400)));
-    QCOMPARE(editor.Text1->document()->characterCount() - 1, 400 * 70);
+    QCOMPARE(controlOf<MessageTextArea>(editor, "Text1")->document()->characterCount() - 1,
+             400 * 70);
 }
 
 void TestEditaMessaggi::charactersAbove127() {
@@ -248,8 +251,8 @@ void TestEditaMessaggi::charactersAbove127() {
     lineList += "end";
     auto& editor = openWindow(m_folder.write("alti.tvo", joinLines(lineList)));
 
-    QCOMPARE(editor.Text2->text(), QStringLiteral("Caffè € 5"));
-    const QStringList shownLines = areaLines(*editor.Text1);
+    QCOMPARE(controlOf<QLineEdit>(editor, "Text2")->text(), QStringLiteral("Caffè € 5"));
+    const QStringList shownLines = areaLines(*controlOf<MessageTextArea>(editor, "Text1"));
     QCOMPARE(shownLines.size(), 9);
     QCOMPARE(shownLines.at(0).mid(3, 1), QStringLiteral("€"));
     QCOMPARE(shownLines.at(0).at(4), QChar(0x81));
@@ -260,10 +263,10 @@ void TestEditaMessaggi::charactersAbove127() {
 
     const QString newFile = QDir(m_folder.path()).filePath("copia.tvo");
     QVERIFY(saveWith([&](FormSalvaFile& window) {
-        window.Dir1->setPath(m_folder.path());
-        window.Text1->setText("copia.tvo");
-        window.Text2->setText(QStringLiteral("è"));
-        QTest::mouseClick(window.Command1, Qt::LeftButton);
+        controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.path());
+        controlOf<QLineEdit>(window, "Text1")->setText("copia.tvo");
+        controlOf<QLineEdit>(window, "Text2")->setText(QStringLiteral("è"));
+        QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     }));
     QByteArray body;
     for (int line = 1; line <= 8; ++line)
@@ -276,13 +279,14 @@ void TestEditaMessaggi::saveAndExit() {
     const QByteArray body = joinLines({"000UNO", "001DUE               remark"});
     const QString path = m_folder.write("a.tvo", joinLines({"c"}) + body + joinLines({"end"}));
     auto& editor = openWindow(path);
-    const QStringList before = areaLines(*editor.Text1);
+    const QStringList before = areaLines(*controlOf<MessageTextArea>(editor, "Text1"));
     for (int round = 0; round < 2; ++round) {
-        QVERIFY(saveWith(
-            [](FormSalvaFile& window) { QTest::mouseClick(window.Command2, Qt::LeftButton); }));
+        QVERIFY(saveWith([](FormSalvaFile& window) {
+            QTest::mouseClick(controlOf<QPushButton>(window, "Command2"), Qt::LeftButton);
+        }));
         QVERIFY(editor.isVisible());
         QVERIFY(!editor.findChild<FormSalvaFile*>());
-        QCOMPARE(areaLines(*editor.Text1), before);
+        QCOMPARE(areaLines(*controlOf<MessageTextArea>(editor, "Text1")), before);
         QCOMPARE(m_v.FileSelezionato, QFile::encodeName(path));
         QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files), QStringList{"a.tvo"});
     }
@@ -310,51 +314,51 @@ void TestEditaMessaggi::saveUnderNewName() {
         m_folder.write("vecchio.tvo", joinLines({"vecchio", "000UNO", "nota", "end"}));
     auto& editor = openWindow(old);
     if (!areaText.isNull()) {
-        editor.Text1->clear();
-        editor.Text1->setFocus();
-        typeText(editor.Text1, areaText.section(u'\n', 0, 0));
+        controlOf<MessageTextArea>(editor, "Text1")->clear();
+        controlOf<MessageTextArea>(editor, "Text1")->setFocus();
+        typeText(controlOf<MessageTextArea>(editor, "Text1"), areaText.section(u'\n', 0, 0));
         for (const QString& line : areaText.split(u'\n').mid(1)) {
-            QTest::keyClick(editor.Text1, Qt::Key_Return);
-            typeText(editor.Text1, line);
+            QTest::keyClick(controlOf<MessageTextArea>(editor, "Text1"), Qt::Key_Return);
+            typeText(controlOf<MessageTextArea>(editor, "Text1"), line);
         }
     }
     const QString newFile = QDir(m_folder.path()).filePath("nuovo.tvo");
     QVERIFY(saveWith([&](FormSalvaFile& window) {
-        window.Dir1->setPath(m_folder.path());
-        window.Text1->setText("nuovo.tvo");
-        window.Text2->setText("commento nuovo");
-        QTest::mouseClick(window.Command1, Qt::LeftButton);
+        controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.path());
+        controlOf<QLineEdit>(window, "Text1")->setText("nuovo.tvo");
+        controlOf<QLineEdit>(window, "Text2")->setText("commento nuovo");
+        QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     }));
     QCOMPARE(readFile(newFile), "commento nuovo\r\n" + body + "\r\nend\r\n");
     QCOMPARE(m_v.TestoMessaggi, body);
     QCOMPARE(m_v.FileSelezionato, QFile::encodeName(newFile));
     QVERIFY(editor.isVisible());
-    QCOMPARE(editor.Label1->text(), QDir::toNativeSeparators(old));
+    QCOMPARE(controlOf<QLabel>(editor, "Label1")->text(), QDir::toNativeSeparators(old));
     QCOMPARE(readFile(old), joinLines({"vecchio", "000UNO", "nota", "end"}));
 }
 
 void TestEditaMessaggi::refusedCharacter() {
     auto& editor = openWindow(m_folder.write("a.tvo", joinLines({"c", "000A", "end"})));
     const QByteArray loaded = m_v.TestoMessaggi;
-    editor.Text1->setFocus();
-    QTest::keyClick(editor.Text1, Qt::Key_End, Qt::ControlModifier);
-    typeText(editor.Text1, QStringLiteral("001Łód"));
+    controlOf<MessageTextArea>(editor, "Text1")->setFocus();
+    QTest::keyClick(controlOf<MessageTextArea>(editor, "Text1"), Qt::Key_End, Qt::ControlModifier);
+    typeText(controlOf<MessageTextArea>(editor, "Text1"), QStringLiteral("001Łód"));
     QVERIFY(!saveWith([](FormSalvaFile&) {}));
-    QVERIFY(editor.Messaggio->text().contains(QStringLiteral("«Ł»")));
-    QVERIFY(editor.Messaggio->text().contains(QStringLiteral("riga 2")));
+    QVERIFY(controlOf<QLabel>(editor, "Messaggio")->text().contains(QStringLiteral("«Ł»")));
+    QVERIFY(controlOf<QLabel>(editor, "Messaggio")->text().contains(QStringLiteral("riga 2")));
     QCOMPARE(m_v.TestoMessaggi, loaded);
 
     m_v.closeRequested = false;
-    editor.Text1->setPlainText(QStringLiteral("000A\n\n002 ok 😀\n"));
+    controlOf<MessageTextArea>(editor, "Text1")->setPlainText(QStringLiteral("000A\n\n002 ok 😀\n"));
     QVERIFY(!saveWith([](FormSalvaFile&) {}));
-    QVERIFY(editor.Messaggio->text().contains(QStringLiteral("«😀»")));
-    QVERIFY(editor.Messaggio->text().contains(QStringLiteral("riga 3")));
+    QVERIFY(controlOf<QLabel>(editor, "Messaggio")->text().contains(QStringLiteral("«😀»")));
+    QVERIFY(controlOf<QLabel>(editor, "Messaggio")->text().contains(QStringLiteral("riga 3")));
     QCOMPARE(m_v.TestoMessaggi, loaded);
 
     m_v.closeRequested = false;
-    editor.Text1->setPlainText(QStringLiteral("001Lód\n"));
+    controlOf<MessageTextArea>(editor, "Text1")->setPlainText(QStringLiteral("001Lód\n"));
     QVERIFY(saveWith([](FormSalvaFile& window) { window.close(); }));
-    QVERIFY(editor.Messaggio->text().isEmpty());
+    QVERIFY(controlOf<QLabel>(editor, "Messaggio")->text().isEmpty());
     QCOMPARE(m_v.TestoMessaggi, QByteArray("001L\xF3"
                                            "d\r\n"));
 }
@@ -365,8 +369,8 @@ void TestEditaMessaggi::endDiscards() {
     editor.hide();
     const QByteArray loaded = m_v.TestoMessaggi;
     QTimer::singleShot(0, &editor, [&] {
-        QTest::keyClicks(editor.Text1, "cambiato");
-        QTest::mouseClick(editor.Command2, Qt::LeftButton);
+        QTest::keyClicks(controlOf<MessageTextArea>(editor, "Text1"), "cambiato");
+        QTest::mouseClick(controlOf<QPushButton>(editor, "Command2"), Qt::LeftButton);
     });
     editor.showModal();
     QVERIFY(!editor.isVisible());
@@ -392,8 +396,8 @@ void TestEditaMessaggi::programClosing() {
     // both return, neither writes.
     QTimer::singleShot(0, &editor, [&] {
         QVERIFY(saveWith([&](FormSalvaFile& window) {
-            window.Dir1->setPath(m_folder.path());
-            window.Text1->setText("nuovo.tvo");
+            controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.path());
+            controlOf<QLineEdit>(window, "Text1")->setText("nuovo.tvo");
             m_v.closeRequested = true;
         }));
     });
@@ -421,22 +425,24 @@ void TestEditaMessaggi::unreadableFile() {
     if (name == "vuoto.tvo")
         m_folder.write(name, {});
     auto& editor = openWindow(path);
-    QCOMPARE(editor.Label1->text(), QDir::toNativeSeparators(path));
-    QVERIFY(editor.Messaggio->isVisible());
-    QVERIFY(editor.Messaggio->text().contains(QDir::toNativeSeparators(path)));
-    QCOMPARE(editor.Text1->toPlainText(), QString());
-    QCOMPARE(editor.Text2->text(), QStringLiteral("Commento del file"));
+    QCOMPARE(controlOf<QLabel>(editor, "Label1")->text(), QDir::toNativeSeparators(path));
+    QVERIFY(controlOf<QLabel>(editor, "Messaggio")->isVisible());
+    QVERIFY(
+        controlOf<QLabel>(editor, "Messaggio")->text().contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(controlOf<MessageTextArea>(editor, "Text1")->toPlainText(), QString());
+    QCOMPARE(controlOf<QLineEdit>(editor, "Text2")->text(), QStringLiteral("Commento del file"));
 
     // The editor stays usable: new texts typed in can be saved as a new file.
-    QTest::keyClicks(editor.Text1, "000NUOVO");
+    QTest::keyClicks(controlOf<MessageTextArea>(editor, "Text1"), "000NUOVO");
     const QString newFile = QDir(m_folder.path()).filePath("nuovo.tvo");
     QVERIFY(saveWith([&](FormSalvaFile& window) {
-        window.Dir1->setPath(m_folder.path());
-        window.Text1->setText("nuovo.tvo");
-        QTest::mouseClick(window.Command1, Qt::LeftButton);
+        controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.path());
+        controlOf<QLineEdit>(window, "Text1")->setText("nuovo.tvo");
+        QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     }));
     QCOMPARE(readFile(newFile), QByteArray("\r\n000NUOVO\r\nend\r\n"));
-    QVERIFY(editor.Messaggio->text().contains(QDir::toNativeSeparators(path)));
+    QVERIFY(
+        controlOf<QLabel>(editor, "Messaggio")->text().contains(QDir::toNativeSeparators(path)));
     if (folder)
         QVERIFY(QDir(path).removeRecursively());
 }
@@ -448,11 +454,11 @@ void TestEditaMessaggi::marksFollowTyping() {
     auto* margin = editor.findChild<QWidget*>("lineMarks");
     auto* summary = editor.findChild<QLabel*>("programmingSummary");
     QVERIFY(margin && summary);
-    editor.Text1->setFocus();
-    QTest::keyClick(editor.Text1, Qt::Key_End, Qt::ControlModifier);
+    controlOf<MessageTextArea>(editor, "Text1")->setFocus();
+    QTest::keyClick(controlOf<MessageTextArea>(editor, "Text1"), Qt::Key_End, Qt::ControlModifier);
     for (const char* line : {"12 CORTO", "000DOPPIO", "end", "005DOPO"}) {
-        QTest::keyClicks(editor.Text1, line);
-        QTest::keyClick(editor.Text1, Qt::Key_Return);
+        QTest::keyClicks(controlOf<MessageTextArea>(editor, "Text1"), line);
+        QTest::keyClick(controlOf<MessageTextArea>(editor, "Text1"), Qt::Key_Return);
     }
     const QString marks = margin->accessibleDescription();
     for (const QString& expectedValue :
@@ -464,11 +470,12 @@ void TestEditaMessaggi::marksFollowTyping() {
     QCOMPARE(summary->text(), QStringLiteral("Programmazione: 2 messaggi da inviare, 1 riga "
                                              "saltata, 2 righe dopo la fine, 1 indirizzo doppio"));
 
-    editor.Text1->selectAll();
-    QTest::keyClicks(editor.Text1, "000A");
-    QTest::keyClick(editor.Text1, Qt::Key_Return, Qt::ShiftModifier);
-    QTest::keyClicks(editor.Text1, "001B");
-    QTRY_COMPARE(areaLines(*editor.Text1), (QStringList{"000A", "001B"}));
+    controlOf<MessageTextArea>(editor, "Text1")->selectAll();
+    QTest::keyClicks(controlOf<MessageTextArea>(editor, "Text1"), "000A");
+    QTest::keyClick(controlOf<MessageTextArea>(editor, "Text1"), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(controlOf<MessageTextArea>(editor, "Text1"), "001B");
+    QTRY_COMPARE(areaLines(*controlOf<MessageTextArea>(editor, "Text1")),
+                 (QStringList{"000A", "001B"}));
     QCOMPARE(summary->text(),
              QStringLiteral("Programmazione: 2 messaggi da inviare, 0 righe saltate"));
     QCOMPARE(margin->accessibleDescription(), QStringLiteral("Nessuna riga segnata"));
@@ -480,38 +487,41 @@ void TestEditaMessaggi::statusOfTheCursorLine() {
     auto* state = editor.findChild<QLabel*>("lineStatus");
     auto* preview = editor.findChild<TextPreview*>();
     QVERIFY(state && preview);
-    editor.Text1->setFocus();
-    QTest::keyClick(editor.Text1, Qt::Key_Down);
+    controlOf<MessageTextArea>(editor, "Text1")->setFocus();
+    QTest::keyClick(controlOf<MessageTextArea>(editor, "Text1"), Qt::Key_Down);
     for (int i = 0; i < 7; ++i)
-        QTest::keyClick(editor.Text1, Qt::Key_Right);
+        QTest::keyClick(controlOf<MessageTextArea>(editor, "Text1"), Qt::Key_Right);
     QCOMPARE(state->text(), QStringLiteral("Riga 2, colonna 8 · testo, carattere 5 di 16 · "
                                            "inviata all'indirizzo 001"));
     QCOMPARE(preview->text(), QStringLiteral("TESTO DI 17 CARA"));
     QVERIFY(editor.findChild<QLabel*>("beyondTheText")->text().contains(QStringLiteral("«T»")));
 
-    QTest::keyClick(editor.Text1, Qt::Key_Down);
-    QTest::keyClick(editor.Text1, Qt::Key_Home);
+    QTest::keyClick(controlOf<MessageTextArea>(editor, "Text1"), Qt::Key_Down);
+    QTest::keyClick(controlOf<MessageTextArea>(editor, "Text1"), Qt::Key_Home);
     QCOMPARE(state->text(),
              QStringLiteral("Riga 3, colonna 1 · indirizzo, cifra 1 di 3 · una tabulazione alla "
                             "colonna 5 sposta le colonne; senza indirizzo (le colonne 1-3 non "
                             "sono tre cifre): non inviata"));
-    QVERIFY(editor.Text1->accessibleDescription().startsWith(QStringLiteral("Riga 3: ")));
+    QVERIFY(controlOf<MessageTextArea>(editor, "Text1")
+                ->accessibleDescription()
+                .startsWith(QStringLiteral("Riga 3: ")));
 }
 
 void TestEditaMessaggi::coloursFollowThePalette() {
     auto& editor = openWindow(m_folder.write("a.tvo", joinLines({"c", "000BENVENUTI", "end"})));
     const auto textBackground = [&] {
-        const QTextBlock blockSize = editor.Text1->document()->firstBlock();
+        const QTextBlock blockSize =
+            controlOf<MessageTextArea>(editor, "Text1")->document()->firstBlock();
         for (const QTextLayout::FormatRange& interval : blockSize.layout()->formats())
             if (interval.start == 3)
                 return interval.format.background().color();
         return QColor();
     };
     QVERIFY(textBackground().lightness() > 128);
-    QPalette dark = editor.Text1->palette();
+    QPalette dark = controlOf<MessageTextArea>(editor, "Text1")->palette();
     dark.setColor(QPalette::Base, QColor(30, 30, 30));
     dark.setColor(QPalette::Text, QColor(220, 220, 220));
-    editor.Text1->setPalette(dark);
+    controlOf<MessageTextArea>(editor, "Text1")->setPalette(dark);
     QVERIFY(textBackground().lightness() < 100);
 }
 

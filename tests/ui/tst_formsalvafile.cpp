@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "FileSizeLimit.h"
 #include "TempFiles.h"
 #include "TypeText.h"
@@ -83,13 +84,13 @@ void TestFormSalvaFile::cleanup() {
 
 FormSalvaFile& TestFormSalvaFile::openWindow() {
     m_window = std::make_unique<FormSalvaFile>(m_v);
-    m_window->Dir1->setPath(m_folder.path());
+    controlOf<DirectoryList>(*m_window, "Dir1")->setPath(m_folder.path());
     m_window->show();
     return *m_window;
 }
 
 void TestFormSalvaFile::waitForList(int lines) {
-    FileList* list = m_window->File1;
+    FileList* list = controlOf<FileList>(*m_window, "File1");
     QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), lines);
 }
 
@@ -110,33 +111,41 @@ void TestFormSalvaFile::appearance() {
              QStringLiteral("Esci senza salvare"));
     QCOMPARE(window.findChild<QPushButton*>("Command1")->text(), QStringLiteral("Salva"));
 
-    QVERIFY(window.Label1->font().bold());
-    QCOMPARE(window.Label1->font().pointSizeF(), 9.75);
-    QVERIFY(window.Label1->autoFillBackground());
-    QVERIFY(backgroundOf(*window.Label1) != lightRed);
-    for (QPushButton* button : {window.Command1, window.Command2}) {
+    QVERIFY(controlOf<QLabel>(window, "Label1")->font().bold());
+    QCOMPARE(controlOf<QLabel>(window, "Label1")->font().pointSizeF(), 9.75);
+    QVERIFY(controlOf<QLabel>(window, "Label1")->autoFillBackground());
+    QVERIFY(backgroundOf(*controlOf<QLabel>(window, "Label1")) != lightRed);
+    for (QPushButton* button :
+         {controlOf<QPushButton>(window, "Command1"), controlOf<QPushButton>(window, "Command2")}) {
         QVERIFY(button->font().bold());
         QCOMPARE(button->font().pointSizeF(), 18.0);
     }
-    QCOMPARE(window.Text2->palette().color(QPalette::Base),
+    QCOMPARE(controlOf<QLineEdit>(window, "Text2")->palette().color(QPalette::Base),
              QPalette().color(QPalette::ToolTipBase));
     // Lists on top, the buttons at the bottom, "Esci senza salvare" on the left.
-    QVERIFY(window.Dir1->geometry().bottom() < window.Label2->geometry().top());
-    QVERIFY(window.Text2->geometry().bottom() < window.Command1->geometry().top());
-    QVERIFY(window.Command2->geometry().right() < window.Command1->geometry().left());
-    QVERIFY(window.Drive1->geometry().right() < window.Dir1->geometry().left());
-    QVERIFY(window.Dir1->geometry().right() < window.File1->geometry().left());
+    QVERIFY(controlOf<DirectoryList>(window, "Dir1")->geometry().bottom() <
+            controlOf<QLabel>(window, "Label2")->geometry().top());
+    QVERIFY(controlOf<QLineEdit>(window, "Text2")->geometry().bottom() <
+            controlOf<QPushButton>(window, "Command1")->geometry().top());
+    QVERIFY(controlOf<QPushButton>(window, "Command2")->geometry().right() <
+            controlOf<QPushButton>(window, "Command1")->geometry().left());
+    QVERIFY(controlOf<DriveList>(window, "Drive1")->geometry().right() <
+            controlOf<DirectoryList>(window, "Dir1")->geometry().left());
+    QVERIFY(controlOf<DirectoryList>(window, "Dir1")->geometry().right() <
+            controlOf<FileList>(window, "File1")->geometry().left());
 }
 
 void TestFormSalvaFile::focusOrder() {
     auto& window = openWindow();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.Drive1->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), window.Drive1);
-    const QList<QWidget*> expectedRecords{window.File1,    window.Dir1->view(), window.Text1,
-                                          window.Command1, window.Text2,        window.Command2,
-                                          window.Drive1};
+    controlOf<DriveList>(window, "Drive1")->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), controlOf<DriveList>(window, "Drive1"));
+    const QList<QWidget*> expectedRecords{
+        controlOf<FileList>(window, "File1"),  controlOf<DirectoryList>(window, "Dir1")->view(),
+        controlOf<QLineEdit>(window, "Text1"), controlOf<QPushButton>(window, "Command1"),
+        controlOf<QLineEdit>(window, "Text2"), controlOf<QPushButton>(window, "Command2"),
+        controlOf<DriveList>(window, "Drive1")};
     for (QWidget* expectedValue : expectedRecords) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), expectedValue);
@@ -153,11 +162,15 @@ void TestFormSalvaFile::loading() {
     QDir::setCurrent(current);
 
     const QString folder = QDir(m_folder.path()).canonicalPath();
-    QCOMPARE(QDir(window.Dir1->path()).canonicalPath(), folder);
-    QCOMPARE(QDir(window.File1->path()).canonicalPath(), folder);
-    QCOMPARE(window.Label2->text(), QDir::toNativeSeparators(window.File1->path()) + "/");
-    QCOMPARE(window.Text2->text(), QStringLiteral("Letti il 3 è"));
-    QTRY_COMPARE(window.File1->model()->rowCount(window.File1->rootIndex()), 1);
+    QCOMPARE(QDir(controlOf<DirectoryList>(window, "Dir1")->path()).canonicalPath(), folder);
+    QCOMPARE(QDir(controlOf<FileList>(window, "File1")->path()).canonicalPath(), folder);
+    QCOMPARE(controlOf<QLabel>(window, "Label2")->text(),
+             QDir::toNativeSeparators(controlOf<FileList>(window, "File1")->path()) + "/");
+    QCOMPARE(controlOf<QLineEdit>(window, "Text2")->text(), QStringLiteral("Letti il 3 è"));
+    QTRY_COMPARE(controlOf<FileList>(window, "File1")
+                     ->model()
+                     ->rowCount(controlOf<FileList>(window, "File1")->rootIndex()),
+                 1);
 }
 
 void TestFormSalvaFile::folderChange() {
@@ -166,14 +179,16 @@ void TestFormSalvaFile::folderChange() {
     m_folder.write("sotto/b.TVO", "x");
     auto& window = openWindow();
     waitForList(0);
-    window.Dir1->setPath(m_folder.filePath("sotto"));
-    QCOMPARE(window.File1->path(), m_folder.filePath("sotto"));
-    QCOMPARE(window.Label2->text(), QDir::toNativeSeparators(m_folder.filePath("sotto")) + "/");
+    controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.filePath("sotto"));
+    QCOMPARE(controlOf<FileList>(window, "File1")->path(), m_folder.filePath("sotto"));
+    QCOMPARE(controlOf<QLabel>(window, "Label2")->text(),
+             QDir::toNativeSeparators(m_folder.filePath("sotto")) + "/");
     waitForList(2);
 
     // At the root the path label holds a single separator.
-    window.Dir1->setPath(QDir::rootPath());
-    QCOMPARE(window.Label2->text(), QDir::toNativeSeparators(QDir::rootPath()));
+    controlOf<DirectoryList>(window, "Dir1")->setPath(QDir::rootPath());
+    QCOMPARE(controlOf<QLabel>(window, "Label2")->text(),
+             QDir::toNativeSeparators(QDir::rootPath()));
 }
 
 void TestFormSalvaFile::nameRefused_data() {
@@ -190,9 +205,9 @@ void TestFormSalvaFile::nameRefused_data() {
 void TestFormSalvaFile::nameRefused() {
     QFETCH(QString, name);
     auto& window = openWindow();
-    window.Text1->setText(name);
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
-    QCOMPARE(backgroundOf(*window.Label1), lightRed);
+    controlOf<QLineEdit>(window, "Text1")->setText(name);
+    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
+    QCOMPARE(backgroundOf(*controlOf<QLabel>(window, "Label1")), lightRed);
     QVERIFY(window.isVisible());
     QCOMPARE(m_v.FileSelezionato, QByteArray("/prima/scelto.tvo"));
     QCOMPARE(QDir(m_folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
@@ -211,9 +226,9 @@ void TestFormSalvaFile::nameAccepted_data() {
 void TestFormSalvaFile::nameAccepted() {
     QFETCH(QString, name);
     auto& window = openWindow();
-    window.Text1->setText(name);
-    window.Text2->setText("commento");
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    controlOf<QLineEdit>(window, "Text1")->setText(name);
+    controlOf<QLineEdit>(window, "Text2")->setText("commento");
+    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QCOMPARE(
         QDir(m_folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -224,18 +239,18 @@ void TestFormSalvaFile::nameAccepted() {
 
 void TestFormSalvaFile::nameCorrectedAfterRefusal() {
     auto& window = openWindow();
-    const QColor normal = backgroundOf(*window.Label1);
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
-    QCOMPARE(backgroundOf(*window.Label1), lightRed);
-    window.Text1->clear();
-    QTest::keyClicks(window.Text1, "giusto.tvo");
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    const QColor normal = backgroundOf(*controlOf<QLabel>(window, "Label1"));
+    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
+    QCOMPARE(backgroundOf(*controlOf<QLabel>(window, "Label1")), lightRed);
+    controlOf<QLineEdit>(window, "Text1")->clear();
+    QTest::keyClicks(controlOf<QLineEdit>(window, "Text1"), "giusto.tvo");
+    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QCOMPARE(readFile(m_folder.filePath("giusto.tvo")), "\r\n" + sampleBody + "\r\nend\r\n");
 
     auto& second = openWindow();
-    QCOMPARE(backgroundOf(*second.Label1), normal);
-    QCOMPARE(second.Text1->text(), QStringLiteral("File name"));
+    QCOMPARE(backgroundOf(*controlOf<QLabel>(second, "Label1")), normal);
+    QCOMPARE(controlOf<QLineEdit>(second, "Text1")->text(), QStringLiteral("File name"));
 }
 
 void TestFormSalvaFile::replacesChosenFile() {
@@ -243,7 +258,7 @@ void TestFormSalvaFile::replacesChosenFile() {
     m_folder.write("esistente.tvo", "vecchio commento\r\n000VECCHIO\r\n\r\nend\r\n");
     auto& window = openWindow();
     waitForList(2);
-    FileList* list = window.File1;
+    FileList* list = controlOf<FileList>(window, "File1");
     QModelIndex chosen;
     for (int line = 0; line < 2; ++line) {
         const QModelIndex index = list->model()->index(line, 0, list->rootIndex());
@@ -252,10 +267,10 @@ void TestFormSalvaFile::replacesChosenFile() {
     }
     QVERIFY(chosen.isValid());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(chosen).center());
-    QCOMPARE(window.Text1->text(), QStringLiteral("esistente.tvo"));
+    QCOMPARE(controlOf<QLineEdit>(window, "Text1")->text(), QStringLiteral("esistente.tvo"));
 
-    window.Text2->setText("nuovo commento");
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    controlOf<QLineEdit>(window, "Text2")->setText("nuovo commento");
+    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QCOMPARE(readFile(m_folder.filePath("esistente.tvo")),
              "nuovo commento\r\n" + sampleBody + "\r\nend\r\n");
@@ -268,14 +283,18 @@ void TestFormSalvaFile::keyboardChoice() {
     m_folder.write("b.tvo", "x");
     auto& window = openWindow();
     waitForList(2);
-    window.File1->setFocus();
+    controlOf<FileList>(window, "File1")->setFocus();
     const auto nameInRow = [&](int line) {
-        return window.File1->model()->index(line, 0, window.File1->rootIndex()).data().toString();
+        return controlOf<FileList>(window, "File1")
+            ->model()
+            ->index(line, 0, controlOf<FileList>(window, "File1")->rootIndex())
+            .data()
+            .toString();
     };
-    QTest::keyClick(window.File1, Qt::Key_End);
-    QCOMPARE(window.Text1->text(), nameInRow(1));
-    QTest::keyClick(window.File1, Qt::Key_Home);
-    QCOMPARE(window.Text1->text(), nameInRow(0));
+    QTest::keyClick(controlOf<FileList>(window, "File1"), Qt::Key_End);
+    QCOMPARE(controlOf<QLineEdit>(window, "Text1")->text(), nameInRow(1));
+    QTest::keyClick(controlOf<FileList>(window, "File1"), Qt::Key_Home);
+    QCOMPARE(controlOf<QLineEdit>(window, "Text1")->text(), nameInRow(0));
     QVERIFY(nameInRow(0) != nameInRow(1));
 }
 
@@ -286,14 +305,14 @@ void TestFormSalvaFile::tabThroughFileListReplacesNothing() {
     waitForList(1);
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.Drive1->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), window.Drive1);
+    controlOf<DriveList>(window, "Drive1")->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), controlOf<DriveList>(window, "Drive1"));
     for (int times = 0; times < 3; ++times)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), window.Text1);
-    QCOMPARE(window.Text1->text(), QStringLiteral("File name"));
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
-    QCOMPARE(backgroundOf(*window.Label1), lightRed);
+    QCOMPARE(QApplication::focusWidget(), controlOf<QLineEdit>(window, "Text1"));
+    QCOMPARE(controlOf<QLineEdit>(window, "Text1")->text(), QStringLiteral("File name"));
+    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
+    QCOMPARE(backgroundOf(*controlOf<QLabel>(window, "Label1")), lightRed);
     QVERIFY(window.isVisible());
     QCOMPARE(readFile(m_folder.filePath("a.tvo")), old);
     QCOMPARE(m_v.FileSelezionato, QByteArray("/prima/scelto.tvo"));
@@ -315,35 +334,35 @@ void TestFormSalvaFile::comment() {
     QFETCH(QString, comment);
     QFETCH(QByteArray, lineOne);
     auto& window = openWindow();
-    window.Text1->setText("c.tvo");
-    window.Text2->clear();
-    typeText(window.Text2, comment);
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    controlOf<QLineEdit>(window, "Text1")->setText("c.tvo");
+    controlOf<QLineEdit>(window, "Text2")->clear();
+    typeText(controlOf<QLineEdit>(window, "Text2"), comment);
+    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QCOMPARE(readFile(m_folder.filePath("c.tvo")), lineOne + "\r\n" + sampleBody + "\r\nend\r\n");
 }
 
 void TestFormSalvaFile::refusedComment() {
     auto& window = openWindow();
-    window.Text1->setText("c.tvo");
-    window.Text2->setText(QStringLiteral("Łódź"));
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    controlOf<QLineEdit>(window, "Text1")->setText("c.tvo");
+    controlOf<QLineEdit>(window, "Text2")->setText(QStringLiteral("Łódź"));
+    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     QVERIFY(window.isVisible());
-    QVERIFY(window.Messaggio->isVisible());
-    QVERIFY(window.Messaggio->text().contains(QStringLiteral("«Ł»")));
+    QVERIFY(controlOf<QLabel>(window, "Messaggio")->isVisible());
+    QVERIFY(controlOf<QLabel>(window, "Messaggio")->text().contains(QStringLiteral("«Ł»")));
     QVERIFY(!QFile::exists(m_folder.filePath("c.tvo")));
     QCOMPARE(m_v.FileSelezionato, QByteArray("/prima/scelto.tvo"));
 
-    window.Text2->setText(QStringLiteral("Lodz"));
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    controlOf<QLineEdit>(window, "Text2")->setText(QStringLiteral("Lodz"));
+    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QCOMPARE(readFile(m_folder.filePath("c.tvo")), "Lodz\r\n" + sampleBody + "\r\nend\r\n");
 }
 
 void TestFormSalvaFile::exitWithoutSaving() {
     auto& window = openWindow();
-    window.Text1->setText("nuovo.tvo");
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    controlOf<QLineEdit>(window, "Text1")->setText("nuovo.tvo");
+    QTest::mouseClick(controlOf<QPushButton>(window, "Command2"), Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QCOMPARE(QDir(m_folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{});
@@ -352,7 +371,7 @@ void TestFormSalvaFile::exitWithoutSaving() {
 
 void TestFormSalvaFile::closeFromTitleBar() {
     auto& window = openWindow();
-    window.Text1->setText("nuovo.tvo");
+    controlOf<QLineEdit>(window, "Text1")->setText("nuovo.tvo");
     QTimer::singleShot(0, &window, [&] { window.close(); });
     window.showModal();
     QVERIFY(!window.isVisible());
@@ -389,14 +408,14 @@ void TestFormSalvaFile::writeFailure() {
     auto& window = openWindow();
     if (QByteArray(QTest::currentDataTag()) == "folder gone") {
         QVERIFY(QDir(m_folder.path()).mkdir("sparita"));
-        window.Dir1->setPath(m_folder.filePath("sparita"));
+        controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.filePath("sparita"));
         QVERIFY(QDir(m_folder.filePath("sparita")).removeRecursively());
     } else if (name == "cartella.tvo") {
-        window.Dir1->setPath(m_folder.filePath("sotto"));
+        controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.filePath("sotto"));
     }
 
-    window.Text1->setText(name);
-    window.Text2->setText("nuovo");
+    controlOf<QLineEdit>(window, "Text1")->setText(name);
+    controlOf<QLineEdit>(window, "Text2")->setText("nuovo");
     {
         std::optional<FileSizeLimit> limit;
         if (QByteArray(QTest::currentDataTag()) == "file too large") {
@@ -404,13 +423,14 @@ void TestFormSalvaFile::writeFailure() {
             limit.emplace(4096);
             QVERIFY(limit->active());
         }
-        QTest::mouseClick(window.Command1, Qt::LeftButton);
+        QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     }
 
     QVERIFY(window.isVisible());
-    QVERIFY(window.Messaggio->isVisible());
-    QVERIFY2(window.Messaggio->text().contains(expectedWord), qPrintable(window.Messaggio->text()));
-    QVERIFY(backgroundOf(*window.Label1) != lightRed);
+    QVERIFY(controlOf<QLabel>(window, "Messaggio")->isVisible());
+    QVERIFY2(controlOf<QLabel>(window, "Messaggio")->text().contains(expectedWord),
+             qPrintable(controlOf<QLabel>(window, "Messaggio")->text()));
+    QVERIFY(backgroundOf(*controlOf<QLabel>(window, "Label1")) != lightRed);
     QCOMPARE(m_v.FileSelezionato, QByteArray("/prima/scelto.tvo"));
     QCOMPARE(readFile(m_folder.filePath("vecchio.tvo")), old);
     QCOMPARE(readFile(m_folder.filePath("sotto/vecchio.tvo")), old);
@@ -421,9 +441,9 @@ void TestFormSalvaFile::writeFailure() {
 
     // The window stays usable: a good name then saves and closes it.
     m_v.TestoMessaggi = sampleBody;
-    window.Dir1->setPath(m_folder.path());
-    window.Text1->setText("vecchio.tvo");
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.path());
+    controlOf<QLineEdit>(window, "Text1")->setText("vecchio.tvo");
+    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QCOMPARE(readFile(m_folder.filePath("vecchio.tvo")), "nuovo\r\n" + sampleBody + "\r\nend\r\n");
 }
@@ -435,10 +455,11 @@ void TestFormSalvaFile::readOnlyFile() {
     m_folder.write("bloccato.tvo", old);
     QVERIFY(QFile::setPermissions(m_folder.filePath("bloccato.tvo"), QFile::ReadOwner));
     auto& window = openWindow();
-    window.Text1->setText("bloccato.tvo");
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    controlOf<QLineEdit>(window, "Text1")->setText("bloccato.tvo");
+    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     QVERIFY(window.isVisible());
-    QVERIFY(window.Messaggio->text().contains(QStringLiteral("sola lettura")));
+    QVERIFY(
+        controlOf<QLabel>(window, "Messaggio")->text().contains(QStringLiteral("sola lettura")));
     QCOMPARE(readFile(m_folder.filePath("bloccato.tvo")), old);
     QCOMPARE(m_v.FileSelezionato, QByteArray("/prima/scelto.tvo"));
 }
@@ -449,11 +470,11 @@ void TestFormSalvaFile::showModal() {
     bool wasModal = false;
     QTimer::singleShot(0, &window, [&] {
         wasModal = window.isVisible() && window.isModal();
-        window.Dir1->setPath(m_folder.path());
-        QTest::keyClicks(window.Text1, "x");
-        QTest::mouseClick(window.Command1, Qt::LeftButton);
-        window.Text1->setText("modale.tvo");
-        QTest::mouseClick(window.Command1, Qt::LeftButton);
+        controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.path());
+        QTest::keyClicks(controlOf<QLineEdit>(window, "Text1"), "x");
+        QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
+        controlOf<QLineEdit>(window, "Text1")->setText("modale.tvo");
+        QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     });
     window.showModal();
     QVERIFY(wasModal);
@@ -466,8 +487,8 @@ void TestFormSalvaFile::programClosing() {
     m_window = std::make_unique<FormSalvaFile>(m_v);
     FormSalvaFile& window = *m_window;
     QTimer::singleShot(0, &window, [&] {
-        window.Dir1->setPath(m_folder.path());
-        window.Text1->setText("mai.tvo");
+        controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.path());
+        controlOf<QLineEdit>(window, "Text1")->setText("mai.tvo");
         m_v.closeRequested = true;
     });
     window.showModal();

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "ListRows.h"
 #include "TypeText.h"
 #include "core/Variabili.h"
@@ -395,14 +396,15 @@ class TestFormScriveMessaggi : public QObject {
             }
             QVERIFY(editor);
             QVERIFY(editor->isVisible());
-            QCOMPARE(editor->Label1->text(), QString::fromLocal8Bit(m_v->FileSelezionato));
+            QCOMPARE(controlOf<QLabel>(*editor, "Label1")->text(),
+                     QString::fromLocal8Bit(m_v->FileSelezionato));
             commandsDisabled = !control<QWidget>("Command1")->isEnabled() &&
                                !control<QWidget>("File1")->isEnabled();
             if (closeProgram) {
                 QVERIFY(!m_window->close());
                 QVERIFY(m_window->isVisible());
             } else {
-                QTest::mouseClick(editor->Command2, Qt::LeftButton);
+                QTest::mouseClick(controlOf<QPushButton>(*editor, "Command2"), Qt::LeftButton);
             }
         });
         QTest::mouseClick(control<QPushButton>("Command5"), Qt::LeftButton);

@@ -49,7 +49,7 @@ QString rejectionMessage(const RejectedCharacter& rejected) {
 EditaMessaggi::EditaMessaggi(Variabili& v, QWidget* parent)
     : QWidget(parent, Qt::Window), Label1(new QLabel(this)), Label20(new QLabel(this)),
       Text2(new QLineEdit(this)), Command1(new QPushButton(this)), Command2(new QPushButton(this)),
-      Text1(new MessageTextArea(this)), Messaggio(new QLabel(this)), m_v(v) {
+      Text1(new MessageTextArea(this)), m_message(new QLabel(this)), m_v(v) {
     build();
     load();
 }
@@ -83,7 +83,7 @@ void EditaMessaggi::build() {
     Command2->setFont(WindowStyle::font(13.5, true, true));
     Command2->setAutoDefault(false);
 
-    SaveControls::setUpMessageLabel(Messaggio);
+    SaveControls::setUpMessageLabel(m_message);
 
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAccessibleName(QStringLiteral("Testi dei messaggi"));
@@ -100,7 +100,7 @@ void EditaMessaggi::build() {
     left->addWidget(Label1);
     left->addWidget(Label20);
     left->addWidget(Text2);
-    left->addWidget(Messaggio, 1);
+    left->addWidget(m_message, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
@@ -136,7 +136,7 @@ void EditaMessaggi::load() {
     const EditorText read = LeggiFileDaEditare(path);
     if (!read.error.isEmpty()) {
         m_readError = read.error;
-        Messaggio->setText(m_readError);
+        m_message->setText(m_readError);
         return;
     }
     if (read.comment)
@@ -150,10 +150,10 @@ void EditaMessaggi::save() {
         return;
     const QString text = areaContent(*Text1);
     if (const auto rejected = firstRejectedCharacter(text)) {
-        Messaggio->setText(rejectionMessage(*rejected));
+        m_message->setText(rejectionMessage(*rejected));
         return;
     }
-    Messaggio->setText(m_readError);
+    m_message->setText(m_readError);
     m_v.TestoMessaggi =
         Windows1252::encode(QString(text).replace(u'\n', QStringLiteral("\r\n"))).value();
     const QScopedValueRollback saving(m_saving, true);

@@ -23,6 +23,7 @@ class EditaMessaggi : public QWidget {
     // the program is asked to close (the window then closes itself).
     void showModal();
 
+  private:
     QLabel* Label1;
     QLabel* Label20;
     QLineEdit* Text2;
@@ -31,9 +32,8 @@ class EditaMessaggi : public QWidget {
     MessageTextArea* Text1;
     // Where the editor tells what went wrong: a file that cannot be read, a
     // character that a message file cannot hold.
-    QLabel* Messaggio;
+    QLabel* m_message;
 
-  private:
     void build();
     void load();
     void save();
