@@ -95,12 +95,12 @@ void FormScriveMessaggi::showOutcome(const QString& text) {
     m_status->showOutcome(text);
 }
 
-void FormScriveMessaggi::showError(const QString& testoErrore) {
+void FormScriveMessaggi::showError(const QString& error) {
     // The boxes and the indicator show where the run stopped while the error
     // waits.
     m_status->flush();
     Command4->setVisible(true);
-    Command4->setText(testoErrore + QStringLiteral(" Clicca Qui"));
+    Command4->setText(error + QStringLiteral(" Clicca Qui"));
 }
 
 void FormScriveMessaggi::awaitAcknowledgement() {

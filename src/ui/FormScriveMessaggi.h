@@ -46,7 +46,7 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
   private:
     void showSending(const QString& text) override;
     void showOutcome(const QString& text) override;
-    void showError(const QString& testoErrore) override;
+    void showError(const QString& error) override;
     void awaitAcknowledgement() override;
     void showProgress(const RunProgress& progress) override;
     void offerForSaving() override;
