@@ -7,6 +7,7 @@
 #include "ui/DriveList.h"
 #include "ui/FileList.h"
 #include "ui/RejectedCharacter.h"
+#include "ui/ReplaceNotice.h"
 #include "ui/SaveControls.h"
 #include "ui/WindowStyle.h"
 
@@ -44,7 +45,8 @@ FormSalvaFile::FormSalvaFile(Variabili& v, QWidget* parent)
       File1(new FileList(this)), Label3(new QLabel(this)), Label2(new QLabel(this)),
       Label1(new QLabel(this)), Text1(new QLineEdit(this)), Label4(new QLabel(this)),
       Text2(new QLineEdit(this)), Command2(new QPushButton(this)), Command1(new QPushButton(this)),
-      Messaggio(new QLabel(this)), m_v(v) {
+      Messaggio(new QLabel(this)), m_v(v),
+      m_replaceNotice(new ReplaceNotice(*File1, *Text1, this)) {
     build();
     arrange();
     load();
@@ -140,6 +142,7 @@ void FormSalvaFile::arrange() {
     window->addLayout(name);
     window->addWidget(Label4);
     window->addWidget(Text2);
+    window->addWidget(m_replaceNotice);
     window->addWidget(Messaggio, 1);
     window->addLayout(buttons);
 
@@ -166,6 +169,7 @@ void FormSalvaFile::changeDrive() {
 void FormSalvaFile::changeFolder(const QString& folder) {
     File1->setPath(folder);
     showFolder();
+    m_replaceNotice->refresh();
 }
 
 void FormSalvaFile::showFolder() {
