@@ -11,7 +11,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <csignal>
+#include <fcntl.h>
 #include <functional>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -141,6 +145,46 @@ class TestStartup : public QObject {
         // The port has been let go: another program can open it.
         QSerialPort port(unit.devicePath());
         QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
+    }
+
+    // A logout or kill (SIGHUP, SIGTERM) during a run lets the exchange under
+    // way finish, sends nothing more, gives the port back as it was found and
+    // closes the window.
+    void aSignalEndsTheRunBetweenExchanges_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void aSignalEndsTheRunBetweenExchanges() {
+        QFETCH(int, signalNumber);
+        SimulatedUnit::Options options;
+        options.replyDelayMs = 200;
+        SimulatedUnit unit(options);
+        QString error;
+        QVERIFY2(unit.start(&error), qPrintable(error));
+        unit.setText(0, "PRIMO");
+        connect(&unit, &SimulatedUnit::frameReceived, this,
+                [signalNumber] { ::raise(signalNumber); });
+        Variabili v;
+        Observed seen;
+        const int code = runWith(v, seen, [&](FormScriveMessaggi& window) {
+            box(window, "Text3")->setText(unit.devicePath());
+            QTest::mouseClick(button(window, "LeggiTesti"), Qt::LeftButton);
+        });
+        QCOMPARE(code, 0);
+        QCOMPARE(unit.framesReceived(), 1);
+        // The reply on its way when the signal came was still taken.
+        QCOMPARE(v.Messaggi[0], unit.text(0));
+        QCOMPARE(seen.unloads,
+                 QStringList({QStringLiteral("main:Finisci"), QStringLiteral("serial:Fine")}));
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+        const int fd = ::open(QFile::encodeName(unit.devicePath()).constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(fd >= 0);
+        int exclusive = -1;
+        const bool asked = ::ioctl(fd, TIOCGEXCL, &exclusive) == 0;
+        ::close(fd);
+        QVERIFY(asked);
+        QCOMPARE(exclusive, 0);
     }
 
     void portIsFreeAfterTestAndExit() {
