@@ -46,11 +46,16 @@ StopSignals::StopSignals(Variabili& v, std::initializer_list<int> numbers, QObje
     // A second signal finds the default action again: a program that does not
     // stop can still be ended by asking twice.
     action.sa_flags = SA_RESTART | SA_RESETHAND;
-    for (const int number : numbers)
-        ::sigaction(number, &action, nullptr);
+    for (const int number : numbers) {
+        struct sigaction previous {};
+        if (::sigaction(number, &action, &previous) == 0)
+            m_previous.emplace_back(number, previous);
+    }
 }
 
 StopSignals::~StopSignals() {
+    for (const auto& [number, previous] : m_previous)
+        ::sigaction(number, &previous, nullptr);
     handlerPipe = -1;
     for (const int end : m_pipe)
         if (end >= 0)

@@ -3,7 +3,10 @@
 #include <QObject>
 #include <QTimer>
 
+#include <csignal>
 #include <initializer_list>
+#include <utility>
+#include <vector>
 
 class QSocketNotifier;
 struct Variabili;
@@ -39,6 +42,8 @@ class StopSignals : public QObject {
     void stopBetweenExchanges();
 
     Variabili& m_v;
+    // What the signals did before, given back at destruction.
+    std::vector<std::pair<int, struct sigaction>> m_previous;
     int m_pipe[2] = {-1, -1};
     QSocketNotifier* m_notifier = nullptr;
     QTimer m_lineFreeCheck;

@@ -1,3 +1,4 @@
+#include "ExclusiveFlag.h"
 #include "SimulatedUnit.h"
 #include "app/Startup.h"
 #include "core/Variabili.h"
@@ -12,10 +13,7 @@
 #include <QtTest>
 
 #include <csignal>
-#include <fcntl.h>
 #include <functional>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -178,13 +176,7 @@ class TestStartup : public QObject {
         QCOMPARE(seen.unloads,
                  QStringList({QStringLiteral("main:Finisci"), QStringLiteral("serial:Fine")}));
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
-        const int fd = ::open(QFile::encodeName(unit.devicePath()).constData(), O_RDWR | O_NOCTTY);
-        QVERIFY(fd >= 0);
-        int exclusive = -1;
-        const bool asked = ::ioctl(fd, TIOCGEXCL, &exclusive) == 0;
-        ::close(fd);
-        QVERIFY(asked);
-        QCOMPARE(exclusive, 0);
+        QCOMPARE(exclusiveFlag(unit.devicePath()), std::optional<bool>(false));
     }
 
     void portIsFreeAfterTestAndExit() {

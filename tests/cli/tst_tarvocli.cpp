@@ -1,3 +1,4 @@
+#include "ExclusiveFlag.h"
 #include "MessageFiles.h"
 #include "SimulatedUnit.h"
 
@@ -9,9 +10,6 @@
 #include <QtTest>
 
 #include <csignal>
-#include <fcntl.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -256,13 +254,7 @@ class TestTarvoCli : public QObject {
                  QStringList(QStringLiteral("esistente.tvo")));
 
         // The port is given back as found: not exclusive, so any user may open it.
-        const int fd = ::open(QFile::encodeName(unit.devicePath()).constData(), O_RDWR | O_NOCTTY);
-        QVERIFY(fd >= 0);
-        int exclusive = -1;
-        const bool asked = ::ioctl(fd, TIOCGEXCL, &exclusive) == 0;
-        ::close(fd);
-        QVERIFY(asked);
-        QCOMPARE(exclusive, 0);
+        QCOMPARE(exclusiveFlag(unit.devicePath()), std::optional<bool>(false));
     }
 };
 
