@@ -1,12 +1,14 @@
 #include "app/Startup.h"
 
 #include "core/EventWait.h"
+#include "core/StopSignals.h"
 #include "core/Variabili.h"
 #include "serial/FormSeriale.h"
 #include "ui/FormScriveMessaggi.h"
 
 #include <QApplication>
 
+#include <csignal>
 #include <memory>
 
 namespace Startup {
@@ -21,6 +23,11 @@ int run(Variabili& v) {
     // Loaded, never shown: it only hosts the serial port.
     auto serialHost = std::make_unique<FormSeriale>(v);
     auto mainWindow = std::make_unique<FormScriveMessaggi>(v, *serialHost);
+    // A logout or a request to end (SIGHUP, SIGTERM) closes the main window as
+    // its close box would, once any exchange under way has ended; the running
+    // operation stops at its next wait and gives the port back.
+    StopSignals stop(v, {SIGTERM, SIGHUP});
+    QObject::connect(&stop, &StopSignals::stopping, mainWindow.get(), &QWidget::close);
     mainWindow->show();
     mainWindow->activateWindow();
     EventWait::until([&mainWindow] { return mainWindow->isHidden(); });

@@ -123,5 +123,7 @@ QString CliRequest::helpText() {
         "\n"
         "Uscita: 0 riuscita; 1 l'unità non risponde, rifiuta una scrittura o rilegge\n"
         "testi diversi; 2 uso sbagliato, porta che non si apre, file che non si legge\n"
-        "o non si scrive. L'avanzamento va sullo standard error quando è un terminale.\n");
+        "o non si scrive; 130, 143, 129 fermato da Ctrl+C, SIGTERM, SIGHUP fra uno\n"
+        "scambio e l'altro, con la porta chiusa. L'avanzamento va sullo standard error\n"
+        "quando è un terminale.\n");
 }

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <unistd.h>
+#include <utility>
 
 CommandLineHost::CommandLineHost(Variabili& v, QString savePath, QByteArray comment,
                                  std::FILE* progressOut)
@@ -14,6 +15,7 @@ CommandLineHost::CommandLineHost(Variabili& v, QString savePath, QByteArray comm
       m_progressOut(progressOut && ::isatty(::fileno(progressOut)) ? progressOut : nullptr) {}
 
 void CommandLineHost::showProgress(const RunProgress& progress) {
+    m_progressBeforeLast = std::exchange(m_lastProgress, progress);
     if (!m_progressOut)
         return;
     // One line, redrawn in place; cleared to its end since it may shrink.

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <optional>
 
 struct Variabili;
 
@@ -25,6 +26,10 @@ class CommandLineHost : public OperationHost {
     // Why the file read could not be saved, empty when it was (or was not asked).
     QString saveError() const { return m_saveError; }
     bool saved() const { return m_saved; }
+    // Where the run stood at its last report of progress, and at the one
+    // before (an exchange refused unsent is reported too); none before them.
+    const std::optional<RunProgress>& lastProgress() const { return m_lastProgress; }
+    const std::optional<RunProgress>& progressBeforeLast() const { return m_progressBeforeLast; }
     // Ends the progress line on the terminal, if one was drawn.
     void endProgress();
 
@@ -43,6 +48,8 @@ class CommandLineHost : public OperationHost {
     QByteArray m_comment;
     std::FILE* m_progressOut;
     bool m_progressShown = false;
+    std::optional<RunProgress> m_lastProgress;
+    std::optional<RunProgress> m_progressBeforeLast;
     QString m_sending;
     QString m_outcome;
     QString m_error;

@@ -3,15 +3,21 @@
 // the window; the outcome is a line of text and the exit status.
 #include "cli/CliRequest.h"
 #include "cli/CommandLineHost.h"
+#include "cli/StopReport.h"
+#include "core/StopSignals.h"
 #include "core/Variabili.h"
 #include "device/PresenceTest.h"
 #include "device/ProgrammaTesti.h"
+#include "device/ProgrammingPreflight.h"
 #include "device/ReadAllTexts.h"
+#include "files/SaveTarget.h"
 #include "serial/FormSeriale.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -41,6 +47,27 @@ QString failureLine(const CommandLineHost& host) {
         return host.outcome();
     return QStringLiteral("%1 (inviato: «%2»; stato: «%3»)")
         .arg(host.error().trimmed(), host.sending(), host.outcome());
+}
+
+// What can be known wrong before the port opens; empty when nothing is. A
+// file without messages would otherwise end "all equal" having sent nothing.
+QString checkBeforeOpening(const CliRequest& request) {
+    switch (request.action) {
+    case CliRequest::Action::Invia: {
+        const ProgrammingPreflight preflight = ProgrammingPreflight::check(request.file);
+        if (!preflight.problem.isEmpty())
+            return preflight.problem;
+        if (preflight.records == 0)
+            return QStringLiteral("nessun messaggio da inviare in %1 (nessuna riga comincia con "
+                                  "un indirizzo da 000 a 511)")
+                .arg(request.file);
+        return {};
+    }
+    case CliRequest::Action::Leggi:
+        return saveTargetProblem(request.file, request.comment);
+    default:
+        return {};
+    }
 }
 
 OperationResult run(const CliRequest& request, Variabili& v, FormSeriale& seriale,
@@ -78,12 +105,30 @@ int main(int argc, char* argv[]) {
     }
 
     Variabili v;
+    const StopSignals stop(v, {SIGINT, SIGTERM, SIGHUP});
+    if (const QString problem = checkBeforeOpening(request); !problem.isEmpty())
+        return fail(problem);
     v.Identificativo = request.identifier;
     v.PortaCom = request.port;
+    const bool targetExisted = QFileInfo::exists(request.file);
     FormSeriale seriale(v);
     CommandLineHost host(v, request.file, request.comment, stderr);
     const OperationResult result = run(request, v, seriale, host);
     host.endProgress();
+
+    // A run that a signal cut short says where it stopped, with the status
+    // shells give a program ended by that signal. The port is closed by now.
+    if (stop.received() != 0 && result != OperationResult::Succeeded) {
+        // The exchange refused for the stop reported progress too, unsent.
+        const LineTrace& trace = seriale.trace();
+        const bool lastSent =
+            trace.size() == 0 || trace.at(trace.size() - 1).mark != LineTrace::Mark::NotSent;
+        say(stderr, QStringLiteral("tarvo-cli: ") +
+                        stopReport(stop.received(), request.action,
+                                   lastSent ? host.lastProgress() : host.progressBeforeLast(),
+                                   targetExisted));
+        return 128 + stop.received();
+    }
 
     switch (result) {
     case OperationResult::Succeeded:

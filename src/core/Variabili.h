@@ -37,4 +37,8 @@ struct Variabili {
     // every wait returns at once, so the operation ends at its next wait and
     // the program can then close.
     bool closeRequested = false;
+    // Set when a signal asks the program to stop: the exchange under way ends
+    // normally and no further frame is sent; closeRequested follows once the
+    // line is free.
+    bool stopRequested = false;
 };

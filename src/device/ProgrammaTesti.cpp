@@ -5,6 +5,7 @@
 #include "device/DeviceProtocol.h"
 #include "device/ErrorAcknowledgement.h"
 #include "device/OperationHost.h"
+#include "device/ProgrammingPreflight.h"
 #include "files/LeggiFileDaProgrammare.h"
 #include "serial/FormSeriale.h"
 
@@ -24,6 +25,14 @@ class Programming {
         : m_v(v), m_seriale(seriale), m_host(host) {}
 
     OperationResult run() {
+        // A file that cannot be read or does not fit the message table is
+        // refused before the port opens: nothing of it reaches the unit.
+        const ProgrammingPreflight preflight =
+            ProgrammingPreflight::check(QFile::decodeName(m_v.FileSelezionato));
+        if (!preflight.problem.isEmpty()) {
+            m_host.showOutcome(preflight.problem);
+            return OperationResult::CannotStart;
+        }
         if (!m_seriale.ApriSeriale()) {
             m_host.showOutcome(m_seriale.lastFailure());
             return OperationResult::CannotStart;
@@ -41,6 +50,7 @@ class Programming {
         LeggiFileDaProgrammare reader(QFile::decodeName(m_v.FileSelezionato));
         reportWriting(reader, {});
         while (const std::optional<QByteArray> record = reader.next()) {
+            // The file may have grown since it was counted.
             if (m_count == Variabili::DimensioneMessaggi) {
                 reader.stop();
                 m_host.showOutcome(QStringLiteral("Il file ha più di %1 messaggi: scritti i primi "

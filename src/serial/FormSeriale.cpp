@@ -107,8 +107,8 @@ bool FormSeriale::AspettaSerialeLibera() {
     EventWait::pumpOnce();
     // Only an exchange started from inside another one's wait finds the line
     // taken; it is refused, since waiting would steal the outer reply or hang.
-    // Nothing more is sent once the program is closing.
-    if (m_v.SerialeOccupata || !MSComm1->PortOpen() || m_v.closeRequested)
+    // Nothing more is sent once the program is closing or asked to stop.
+    if (m_v.SerialeOccupata || !MSComm1->PortOpen() || m_v.closeRequested || m_v.stopRequested)
         return false;
     m_v.SerialeOccupata = true;
     // Stale input (a late reply of a timed-out exchange, noise) never reaches

@@ -3,6 +3,7 @@
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "files/ScriviFileMessaggi.h"
+#include "ui/ReplaceNotice.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
 #include "ui/common/FileList.h"
@@ -44,7 +45,8 @@ FormSalvaFile::FormSalvaFile(Variabili& v, QWidget* parent)
       File1(new FileList(this)), Label3(new QLabel(this)), Label2(new QLabel(this)),
       Label1(new QLabel(this)), Text1(new QLineEdit(this)), Label4(new QLabel(this)),
       Text2(new QLineEdit(this)), Command2(new QPushButton(this)), Command1(new QPushButton(this)),
-      m_message(new QLabel(this)), m_v(v) {
+      m_message(new QLabel(this)), m_v(v),
+      m_replaceNotice(new ReplaceNotice(*File1, *Text1, this)) {
     build();
     arrange();
     load();
@@ -140,6 +142,7 @@ void FormSalvaFile::arrange() {
     window->addLayout(name);
     window->addWidget(Label4);
     window->addWidget(Text2);
+    window->addWidget(m_replaceNotice);
     window->addWidget(m_message, 1);
     window->addLayout(buttons);
 
@@ -166,6 +169,7 @@ void FormSalvaFile::changeDrive() {
 void FormSalvaFile::changeFolder(const QString& folder) {
     File1->setPath(folder);
     showFolder();
+    m_replaceNotice->refresh();
 }
 
 void FormSalvaFile::showFolder() {

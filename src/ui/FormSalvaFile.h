@@ -8,6 +8,7 @@ class FileList;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ReplaceNotice;
 struct Variabili;
 
 // The save window: writes TestoMessaggi as a message file under a ".tvo" name
@@ -48,4 +49,6 @@ class FormSalvaFile : public QWidget {
     void save();
 
     Variabili& m_v;
+    // Names the file that "Salva" would replace, when there is one.
+    ReplaceNotice* m_replaceNotice;
 };

@@ -1,3 +1,4 @@
+#include "ExclusiveFlag.h"
 #include "SimulatedUnit.h"
 #include "app/Startup.h"
 #include "core/Variabili.h"
@@ -11,6 +12,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <csignal>
 #include <functional>
 
 namespace {
@@ -141,6 +143,40 @@ class TestStartup : public QObject {
         // The port has been let go: another program can open it.
         QSerialPort port(unit.devicePath());
         QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
+    }
+
+    // A logout or kill (SIGHUP, SIGTERM) during a run lets the exchange under
+    // way finish, sends nothing more, gives the port back as it was found and
+    // closes the window.
+    void aSignalEndsTheRunBetweenExchanges_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void aSignalEndsTheRunBetweenExchanges() {
+        QFETCH(int, signalNumber);
+        SimulatedUnit::Options options;
+        options.replyDelayMs = 200;
+        SimulatedUnit unit(options);
+        QString error;
+        QVERIFY2(unit.start(&error), qPrintable(error));
+        unit.setText(0, "PRIMO");
+        connect(&unit, &SimulatedUnit::frameReceived, this,
+                [signalNumber] { ::raise(signalNumber); });
+        Variabili v;
+        Observed seen;
+        const int code = runWith(v, seen, [&](FormScriveMessaggi& window) {
+            box(window, "Text3")->setText(unit.devicePath());
+            QTest::mouseClick(button(window, "LeggiTesti"), Qt::LeftButton);
+        });
+        QCOMPARE(code, 0);
+        QCOMPARE(unit.framesReceived(), 1);
+        // The reply on its way when the signal came was still taken.
+        QCOMPARE(v.Messaggi[0], unit.text(0));
+        QCOMPARE(seen.unloads,
+                 QStringList({QStringLiteral("main:Finisci"), QStringLiteral("serial:Fine")}));
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+        QCOMPARE(exclusiveFlag(unit.devicePath()), std::optional<bool>(false));
     }
 
     void portIsFreeAfterTestAndExit() {

@@ -1,3 +1,4 @@
+#include "ExclusiveFlag.h"
 #include "MessageFiles.h"
 #include "SimulatedUnit.h"
 
@@ -7,6 +8,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
 
 namespace {
 
@@ -144,6 +147,36 @@ class TestTarvoCli : public QObject {
         QTest::newRow("name without .tvo")
             << QStringList{QStringLiteral("leggi"), QStringLiteral("letti.txt")}
             << QStringLiteral("estensione .tvo");
+        // Everything that can be known wrong before the first frame stops the run there.
+        QByteArrayList overTheTable;
+        for (int record = 0; record < 600; ++record)
+            overTheTable += QByteArray::number(record % 512).rightJustified(3, '0') + "TESTO";
+        const QString tooMany = path(QStringLiteral("seicento.tvo"));
+        const QString noMessage = path(QStringLiteral("vuoto.tvo"));
+        const QString garbage = path(QStringLiteral("binario.tvo"));
+        QVERIFY(writeFile(tooMany, fileOf(overTheTable)));
+        QVERIFY(writeFile(noMessage, fileOf({})));
+        QVERIFY(writeFile(garbage, QByteArray(200000, '\xff')));
+        QVERIFY(QDir(m_folder.path()).mkpath(QStringLiteral("cartella.tvo")));
+        QTest::newRow("more records than the table holds")
+            << QStringList{QStringLiteral("invia"), tooMany}
+            << QStringLiteral("Il file ha 600 messaggi, più dei 591");
+        QTest::newRow("only a comment")
+            << QStringList{QStringLiteral("invia"), noMessage}
+            << QStringLiteral("nessun messaggio da inviare in ") + noMessage;
+        QTest::newRow("binary garbage")
+            << QStringList{QStringLiteral("invia"), garbage}
+            << QStringLiteral("nessun messaggio da inviare in ") + garbage;
+        QTest::newRow("read into a missing folder")
+            << QStringList{QStringLiteral("leggi"), path(QStringLiteral("manca/letti.tvo"))}
+            << QStringLiteral("la cartella %1 non esiste").arg(path(QStringLiteral("manca")));
+        QTest::newRow("read onto a folder")
+            << QStringList{QStringLiteral("leggi"), path(QStringLiteral("cartella.tvo"))}
+            << QStringLiteral("è una cartella");
+        QTest::newRow("comment of two lines")
+            << QStringList{QStringLiteral("leggi"), path(QStringLiteral("letti.tvo")),
+                           QStringLiteral("--commento"), QStringLiteral("uno\ndue")}
+            << QStringLiteral("una sola riga");
         QTest::newRow("character outside Windows-1252")
             << QStringList{QStringLiteral("--id"), QStringLiteral("&C✓"), QStringLiteral("test")}
             << QStringLiteral("identificativo");
@@ -162,6 +195,66 @@ class TestTarvoCli : public QObject {
                  qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
         QCOMPARE(unit.framesReceived(), 0);
+    }
+
+    void aSignalStopsBetweenExchanges_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::addColumn<bool>("reading");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("SIGTERM while writing")
+            << int(SIGTERM) << false
+            << QStringLiteral("tarvo-cli: interrotto da SIGTERM durante la scrittura, dopo "
+                              "l'indirizzo ");
+        QTest::newRow("SIGINT while reading")
+            << int(SIGINT) << true
+            << QStringLiteral("tarvo-cli: interrotto da SIGINT durante la lettura, dopo "
+                              "l'indirizzo ");
+        QTest::newRow("SIGHUP while writing")
+            << int(SIGHUP) << false
+            << QStringLiteral("tarvo-cli: interrotto da SIGHUP durante la scrittura, dopo "
+                              "l'indirizzo ");
+    }
+    void aSignalStopsBetweenExchanges() {
+        QFETCH(int, signalNumber);
+        QFETCH(bool, reading);
+        QFETCH(QString, line);
+        SimulatedUnit::Options slow;
+        slow.replyDelayMs = 20;
+        SimulatedUnit unit(slow);
+        QVERIFY(unit.start());
+        QByteArrayList records;
+        for (int address = 0; address < 200; ++address)
+            records += QByteArray::number(address).rightJustified(3, '0') + "NUOVO";
+        const QString sent = path(QStringLiteral("duecento.tvo"));
+        const QString target = path(QStringLiteral("esistente.tvo"));
+        QVERIFY(writeFile(sent, fileOf(records)));
+        QVERIFY(writeFile(target, "che c'era\r\n"));
+
+        QProcess process;
+        QSignalSpy finished(&process, &QProcess::finished);
+        process.start(QStringLiteral(TARVO_CLI_EXECUTABLE),
+                      {QStringLiteral("--porta"), unit.devicePath(),
+                       reading ? QStringLiteral("leggi") : QStringLiteral("invia"),
+                       reading ? target : sent});
+        QTRY_VERIFY(unit.framesReceived() >= 5);
+        ::kill(pid_t(process.processId()), signalNumber);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 128 + signalNumber);
+        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+        QVERIFY2(err.startsWith(line) && err.count(u'\n') == 1, qPrintable(err));
+        // The line names the last frame sent; the unit received exactly that many.
+        const QStringList where = err.mid(line.size()).split(u' ');
+        const int frames = where.value(1).mid(1).toInt();
+        QCOMPARE(where.value(0), QStringLiteral("%1").arg(frames - 1, 3, 10, QLatin1Char('0')));
+        QTRY_COMPARE(unit.framesReceived(), frames);
+        QVERIFY(frames >= 5 && frames < (reading ? 512 : 400));
+        QCOMPARE(contentOf(target), QByteArray("che c'era\r\n"));
+        QCOMPARE(QDir(m_folder.path()).entryList({QStringLiteral("*esistente*")}, QDir::Files),
+                 QStringList(QStringLiteral("esistente.tvo")));
+
+        // The port is given back as found: not exclusive, so any user may open it.
+        QCOMPARE(exclusiveFlag(unit.devicePath()), std::optional<bool>(false));
     }
 };
 

@@ -144,20 +144,19 @@ class TestProgrammaTesti : public QObject {
         QCOMPARE(f.text2(), QByteArray("HELLO            "));
     }
 
-    void moreRecordsThanTheTableHoldsNeverWritePastIt() {
+    void moreRecordsThanTheTableHoldsAreRefusedBeforeTheFirstFrame() {
         DeviceFixture f;
         QByteArrayList lines;
         for (int i = 0; i < 600; ++i)
             lines += QByteArray::number(i % 512).rightJustified(3, '0') + "TESTO";
         f.selectFile(fileOf(lines));
-        const QList<Acknowledgement> acks = run(f);
-        QCOMPARE(acks.size(), 1);
-        QVERIFY(acks[0].error.contains(QStringLiteral("Troppi messaggi")));
-        QVERIFY(acks[0].text2.contains("591"));
+        QVERIFY(run(f).isEmpty());
+        QCOMPARE(f.host.text2, QStringLiteral("Il file ha 600 messaggi, più dei 591 che si possono "
+                                              "inviare in una volta: nulla è stato inviato. "
+                                              "Dividi il file."));
         QCOMPARE(m_result, OperationResult::CannotStart);
-        QCOMPARE(f.unit.writesReceived(), 591);
-        QCOMPARE(f.unit.framesReceived(), 591);
-        QCOMPARE(f.v.Messaggi[590], QByteArray("078TESTO           "));
+        QCOMPARE(f.unit.framesReceived(), 0);
+        QVERIFY(f.v.Messaggi[0].isEmpty());
         QVERIFY(!f.portOpen());
     }
 

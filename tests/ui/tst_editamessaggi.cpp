@@ -479,6 +479,16 @@ void TestEditaMessaggi::marksFollowTyping() {
     QCOMPARE(summary->text(),
              QStringLiteral("Programmazione: 2 messaggi da inviare, 0 righe saltate"));
     QCOMPARE(margin->accessibleDescription(), QStringLiteral("Nessuna riga segnata"));
+
+    // Beyond the message table the summary says what programming does with the file.
+    QStringList many;
+    for (int line = 0; line < 592; ++line)
+        many += QStringLiteral("%1X").arg(line % 512, 3, 10, QLatin1Char('0'));
+    controlOf<MessageTextArea>(editor, "Text1")->setPlainText(many.join(u'\n'));
+    QTRY_VERIFY2(summary->text().startsWith(QStringLiteral(
+                     "Programmazione: 592 messaggi, più dei 591 che si possono inviare in una "
+                     "volta: Invia file al TARVO rifiuterà il file, 0 righe saltate")),
+                 qPrintable(summary->text()));
 }
 
 void TestEditaMessaggi::statusOfTheCursorLine() {

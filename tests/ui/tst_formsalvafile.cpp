@@ -47,6 +47,7 @@ class TestFormSalvaFile : public QObject {
     void nameAccepted();
     void nameCorrectedAfterRefusal();
     void replacesChosenFile();
+    void aFileThatSalvaWouldReplaceIsAnnounced();
     void keyboardChoice();
     void tabThroughFileListReplacesNothing();
     void comment_data();
@@ -276,6 +277,55 @@ void TestFormSalvaFile::replacesChosenFile() {
              "nuovo commento\r\n" + sampleBody + "\r\nend\r\n");
     QCOMPARE(readFile(m_folder.filePath("a.tvo")), QByteArray("vecchio\r\n000X\r\nend\r\n"));
     QCOMPARE(m_v.FileSelezionato, QFile::encodeName(m_folder.filePath("esistente.tvo")));
+}
+
+// A name carried over from another folder never replaces a file unseen: the
+// window says which file "Salva" replaces and selects it in the list.
+void TestFormSalvaFile::aFileThatSalvaWouldReplaceIsAnnounced() {
+    QVERIFY(QDir(m_folder.path()).mkdir("vuota"));
+    QVERIFY(QDir(m_folder.path()).mkdir("altra"));
+    m_folder.write("a.tvo", "x");
+    m_folder.write("altra/b.tvo", "x");
+    m_folder.write("altra/a.tvo", "di un'altra cartella");
+    auto& window = openWindow();
+    waitForList(1);
+    auto* notice = window.findChild<QLabel*>("replaceNotice");
+    QVERIFY(notice);
+    QVERIFY(notice->text().isEmpty());
+    const QRect salva = controlOf<QPushButton>(window, "Command1")->geometry();
+    const QRect comment = controlOf<QLineEdit>(window, "Text2")->geometry();
+    FileList* list = controlOf<FileList>(window, "File1");
+    const auto selectedName = [list] {
+        const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+        return selected.size() == 1 ? selected[0].data().toString() : QString();
+    };
+    const QString replacesA =
+        QStringLiteral("Salva sostituirà a.tvo, che esiste già in questa cartella");
+
+    const QModelIndex a = list->model()->index(0, 0, list->rootIndex());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(a).center());
+    QCOMPARE(notice->text(), replacesA);
+    QCOMPARE(selectedName(), QStringLiteral("a.tvo"));
+
+    controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.filePath("vuota"));
+    QCOMPARE(controlOf<QLineEdit>(window, "Text1")->text(), QStringLiteral("a.tvo"));
+    QVERIFY(notice->text().isEmpty());
+    QVERIFY(selectedName().isEmpty());
+
+    controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.filePath("altra"));
+    QCOMPARE(notice->text(), replacesA);
+    QTRY_COMPARE(selectedName(), QStringLiteral("a.tvo"));
+    QCOMPARE(controlOf<QPushButton>(window, "Command1")->geometry(), salva);
+    QCOMPARE(controlOf<QLineEdit>(window, "Text2")->geometry(), comment);
+
+    controlOf<QLineEdit>(window, "Text1")->selectAll();
+    QTest::keyClicks(controlOf<QLineEdit>(window, "Text1"), "b.tvo");
+    QCOMPARE(notice->text(),
+             QStringLiteral("Salva sostituirà b.tvo, che esiste già in questa cartella"));
+    QCOMPARE(selectedName(), QStringLiteral("b.tvo"));
+    QTest::keyClick(controlOf<QLineEdit>(window, "Text1"), Qt::Key_Backspace);
+    QVERIFY(notice->text().isEmpty());
+    QVERIFY(selectedName().isEmpty());
 }
 
 void TestFormSalvaFile::keyboardChoice() {

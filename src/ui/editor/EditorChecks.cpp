@@ -1,5 +1,6 @@
 #include "ui/editor/EditorChecks.h"
 
+#include "core/Variabili.h"
 #include "files/RecordLayout.h"
 #include "ui/editor/EditorColours.h"
 #include "ui/editor/FieldHighlighter.h"
@@ -155,8 +156,16 @@ void EditorChecks::showCursorLine() {
 
 void EditorChecks::showSummary() {
     const ProgrammingRun& run = m_judgements->run();
-    QStringList parts{count(run.sent(), "messaggio da inviare", "messaggi da inviare"),
-                      count(run.passedOver(), "riga saltata", "righe saltate")};
+    // Programming refuses a file beyond the message table; the summary says
+    // so rather than promise what will not be sent.
+    const QString sent =
+        run.sent() > Variabili::DimensioneMessaggi
+            ? QStringLiteral("%1 messaggi, più dei %2 che si possono inviare in una volta: "
+                             "Invia file al TARVO rifiuterà il file")
+                  .arg(run.sent())
+                  .arg(Variabili::DimensioneMessaggi)
+            : count(run.sent(), "messaggio da inviare", "messaggi da inviare");
+    QStringList parts{sent, count(run.passedOver(), "riga saltata", "righe saltate")};
     if (run.terminator() >= 0)
         parts += count(run.neverRead(), "riga dopo la fine", "righe dopo la fine");
     if (m_judgements->duplicates() > 0)

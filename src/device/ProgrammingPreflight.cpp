@@ -1,0 +1,23 @@
+#include "device/ProgrammingPreflight.h"
+
+#include "core/Variabili.h"
+#include "files/LeggiFileDaProgrammare.h"
+
+ProgrammingPreflight ProgrammingPreflight::check(const QString& path) {
+    ProgrammingPreflight result;
+    LeggiFileDaProgrammare reader(path);
+    while (reader.next())
+        ++result.records;
+    if (!reader.error().isEmpty())
+        result.problem = reader.error();
+    else if (result.records > Variabili::DimensioneMessaggi)
+        result.problem = overLimit(result.records);
+    return result;
+}
+
+QString ProgrammingPreflight::overLimit(int records) {
+    return QStringLiteral("Il file ha %1 messaggi, più dei %2 che si possono inviare in una volta: "
+                          "nulla è stato inviato. Dividi il file.")
+        .arg(records)
+        .arg(Variabili::DimensioneMessaggi);
+}

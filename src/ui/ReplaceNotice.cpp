@@ -1,0 +1,63 @@
+#include "ui/ReplaceNotice.h"
+
+#include "ui/common/FileList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLineEdit>
+
+ReplaceNotice::ReplaceNotice(FileList& list, QLineEdit& nameBox, QWidget* parent)
+    : QLabel(parent), m_list(list), m_nameBox(nameBox) {
+    setObjectName(QStringLiteral("replaceNotice"));
+    setAccessibleName(QStringLiteral("Avviso di sostituzione"));
+    setWordWrap(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont bold = font();
+    bold.setBold(true);
+    setFont(bold);
+    connect(&m_nameBox, &QLineEdit::textChanged, this, &ReplaceNotice::refresh);
+    // The folder's files are listed as they load and change on the disk.
+    auto* model = qobject_cast<QFileSystemModel*>(m_list.model());
+    connect(model, &QFileSystemModel::rootPathChanged, this, &ReplaceNotice::refresh);
+    connect(model, &QFileSystemModel::directoryLoaded, this, &ReplaceNotice::refresh);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ReplaceNotice::refresh);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &ReplaceNotice::refresh);
+    connect(model, &QAbstractItemModel::dataChanged, this, &ReplaceNotice::refresh);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &ReplaceNotice::refresh);
+    refresh();
+}
+
+QString ReplaceNotice::replacedName() const {
+    const QString name = m_nameBox.text();
+    // Only a plain ".tvo" name is ever written by "Salva".
+    if (name.right(4).toLower() != QStringLiteral(".tvo") || name.contains(u'/') ||
+        name.contains(u'\\'))
+        return {};
+    return QFileInfo(QDir(m_list.path()).filePath(name)).isFile() ? name : QString();
+}
+
+void ReplaceNotice::refresh() {
+    const QString name = replacedName();
+    setText(
+        name.isEmpty()
+            ? QString()
+            : QStringLiteral("Salva sostituirà %1, che esiste già in questa cartella").arg(name));
+    markInList(name);
+}
+
+void ReplaceNotice::markInList(const QString& name) {
+    auto* model = qobject_cast<QFileSystemModel*>(m_list.model());
+    const QModelIndex entry =
+        name.isEmpty() ? QModelIndex() : model->index(QDir(m_list.path()).filePath(name));
+    QItemSelectionModel* selection = m_list.selectionModel();
+    if (!entry.isValid() || entry.parent() != m_list.rootIndex()) {
+        if (selection->hasSelection())
+            selection->clearSelection();
+        return;
+    }
+    if (!selection->isSelected(entry)) {
+        selection->select(entry, QItemSelectionModel::ClearAndSelect);
+        m_list.scrollTo(entry);
+    }
+}
