@@ -2,6 +2,7 @@
 // window, for scripts. The same operations, exchange, readers and writer as
 // the window; the outcome is a line of text and the exit status.
 #include "cli/CliRequest.h"
+#include "cli/CliTextOperations.h"
 #include "cli/CommandLineHost.h"
 #include "core/Variabili.h"
 #include "device/PresenceTest.h"
@@ -44,13 +45,18 @@ QString failureLine(const CommandLineHost& host) {
 }
 
 OperationResult run(const CliRequest& request, Variabili& v, FormSeriale& seriale,
-                    CommandLineHost& host) {
+                    CommandLineHost& host, CliReport& report) {
     switch (request.action) {
     case CliRequest::Action::Test:
         return runPresenceTest(v, seriale, host);
     case CliRequest::Action::Invia:
         v.FileSelezionato = QFile::encodeName(request.file);
+        if (request.onlyDiffering || !request.copyFile.isEmpty())
+            return sendWithCopyOrOnlyDiffering(request, v, seriale, host, report);
         return ProgrammaTesti(v, seriale, host);
+    case CliRequest::Action::Compare:
+        v.FileSelezionato = QFile::encodeName(request.file);
+        return compareForCli(v, seriale, host, report);
     default:
         return readAllTexts(v, seriale, host);
     }
@@ -82,8 +88,11 @@ int main(int argc, char* argv[]) {
     v.PortaCom = request.port;
     FormSeriale seriale(v);
     CommandLineHost host(v, request.file, request.comment, stderr);
-    const OperationResult result = run(request, v, seriale, host);
+    CliReport report;
+    const OperationResult result = run(request, v, seriale, host, report);
     host.endProgress();
+    for (const QString& line : std::as_const(report.lines))
+        say(stdout, line);
 
     switch (result) {
     case OperationResult::Succeeded:
@@ -92,7 +101,7 @@ int main(int argc, char* argv[]) {
         say(stdout, host.saved()
                         ? QStringLiteral("%1: salvati in %2").arg(host.outcome(), request.file)
                         : host.outcome());
-        return Riuscita;
+        return report.differs ? GuastoUnita : Riuscita;
     case OperationResult::CannotStart:
         return fail(failureLine(host));
     case OperationResult::UnitFailed:
