@@ -4,12 +4,14 @@
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "device/CompareTexts.h"
+#include "device/FileTexts.h"
 #include "device/OperationHost.h"
 #include "device/ProgrammaTesti.h"
 #include "device/UnitBackup.h"
 #include "device/WriteDifferingTexts.h"
 
 #include <QDateTime>
+#include <QFile>
 
 namespace {
 
@@ -51,6 +53,12 @@ OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili
         if (summary.copySaved)
             report.lines += copyLine(options.copyPath);
         return result;
+    }
+    // A file that cannot be read is reported before the long copy is taken.
+    const QString fileError = FileTexts::read(QFile::decodeName(v.FileSelezionato)).error;
+    if (!fileError.isEmpty()) {
+        host.showOutcome(fileError);
+        return OperationResult::CannotStart;
     }
     const OperationResult copied =
         takeUnitBackup(v, seriale, host, options.copyPath, options.copyComment);

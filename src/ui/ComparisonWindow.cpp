@@ -61,7 +61,6 @@ void ComparisonWindow::showComparison(const QString& fileName, const TextCompari
             m_table->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
     m_table->resizeColumnsToContents();
-    m_copy->setEnabled(true);
     show();
     raise();
     activateWindow();
