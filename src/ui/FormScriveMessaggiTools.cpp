@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStandardPaths>
+#include <QToolButton>
 
 QMenuBar* FormScriveMessaggi::createMenuBar() {
     auto* menuBar = new QMenuBar(this);
@@ -36,6 +37,10 @@ QMenuBar* FormScriveMessaggi::createMenuBar() {
     });
     tools->addAction(QStringLiteral("&Traccia della linea\tF12"), this,
                      &FormScriveMessaggi::toggleLineTrace);
+    // The bar's own button for entries that do not fit, which speaks nothing
+    // unless named.
+    if (auto* more = menuBar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button")))
+        more->setAccessibleName(QStringLiteral("Altre voci del menu"));
     menuBar->setGeometry(0, 0, width(), menuBar->sizeHint().height());
     return menuBar;
 }
