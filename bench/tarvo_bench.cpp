@@ -3,6 +3,7 @@
 // 9600-baud line. The adapter scenario shows what a USB adapter that batches
 // received bytes (an FTDI latency timer) costs a programming run.
 #include "BenchReport.h"
+#include "DifferingBench.h"
 #include "EditorBench.h"
 #include "ReferenceClient.h"
 #include "SimProcess.h"
@@ -48,8 +49,8 @@ void printTraceSplit(const LineTrace& trace) {
     for (int index = 1; index < trace.size(); ++index) {
         const LineTrace::Exchange& before = trace.at(index - 1);
         onLine.push_back(double(before.tookNs) / 1e6);
-        between.push_back(double(trace.at(index).sinceStartNs - before.sinceStartNs -
-                                 before.tookNs) / 1e6);
+        between.push_back(
+            double(trace.at(index).sinceStartNs - before.sinceStartNs - before.tookNs) / 1e6);
     }
     const auto mean = [](const std::vector<double>& values) {
         return std::accumulate(values.begin(), values.end(), 0.0) / double(values.size());
@@ -216,7 +217,7 @@ int main(int argc, char* argv[]) {
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("scenario"),
                                  QStringLiteral("exchange, program, readall, editor (default: "
-                                                "these four), adapter, reference"));
+                                                "these four), adapter, reference, differing"));
     const QCommandLineOption countOption(QStringLiteral("exchanges"),
                                          QStringLiteral("Exchanges in the exchange scenario."),
                                          QStringLiteral("n"), QStringLiteral("1000"));
@@ -229,6 +230,9 @@ int main(int argc, char* argv[]) {
     // Three programming runs at 9600 baud: only when asked for.
     if (scenarios.contains(QStringLiteral("adapter")))
         benchAdapterLatency();
+    // Four runs at 9600 baud, about three minutes: only when asked for.
+    if (scenarios.contains(QStringLiteral("differing")))
+        benchDifferingTexts();
     const int count = parser.value(countOption).toInt();
     if (wanted(QStringLiteral("exchange"))) {
         for (const int baud : {0, 9600}) {

@@ -27,9 +27,12 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
     const QCommandLineOption portOption(QStringLiteral("porta"), {}, QStringLiteral("PORTA"));
     const QCommandLineOption identifierOption(QStringLiteral("id"), {}, QStringLiteral("ID"));
     const QCommandLineOption commentOption(QStringLiteral("commento"), {}, QStringLiteral("TESTO"));
+    const QCommandLineOption copyOption(QStringLiteral("copia"), {}, QStringLiteral("COPIA"));
+    const QCommandLineOption onlyDifferingOption(QStringLiteral("solo-diversi"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({portOption, identifierOption, commentOption, help, version});
+    parser.addOptions({portOption, identifierOption, commentOption, copyOption, onlyDifferingOption,
+                       help, version});
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         request.error =
@@ -55,11 +58,14 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         request.action = Action::Invia;
     else if (operation == QStringLiteral("leggi"))
         request.action = Action::Leggi;
+    else if (operation == QStringLiteral("confronta"))
+        request.action = Action::Compare;
     else {
-        request.error =
-            operation.isEmpty()
-                ? QStringLiteral("manca l'operazione: test, invia o leggi")
-                : QStringLiteral("operazione sconosciuta: %1 (test, invia o leggi)").arg(operation);
+        request.error = operation.isEmpty()
+                            ? QStringLiteral("manca l'operazione: test, invia, leggi o confronta")
+                            : QStringLiteral("operazione sconosciuta: %1 (test, invia, leggi o "
+                                             "confronta)")
+                                  .arg(operation);
         return request;
     }
     const qsizetype expectedWords = request.action == Action::Test ? 1 : 2;
@@ -75,8 +81,19 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         request.error = QStringLiteral("il file da scrivere deve avere estensione .tvo");
         return request;
     }
-    if (parser.isSet(commentOption) && request.action != Action::Leggi) {
-        request.error = QStringLiteral("--commento vale solo per leggi");
+    request.copyFile = parser.value(copyOption);
+    request.onlyDiffering = parser.isSet(onlyDifferingOption);
+    if ((parser.isSet(copyOption) || request.onlyDiffering) && request.action != Action::Invia) {
+        request.error = QStringLiteral("--copia e --solo-diversi valgono solo per invia");
+        return request;
+    }
+    if (parser.isSet(copyOption) && request.copyFile.right(4).toLower() != QStringLiteral(".tvo")) {
+        request.error = QStringLiteral("la copia deve avere estensione .tvo");
+        return request;
+    }
+    request.commentGiven = parser.isSet(commentOption);
+    if (request.commentGiven && request.action != Action::Leggi && request.copyFile.isEmpty()) {
+        request.error = QStringLiteral("--commento vale solo per leggi e per invia --copia");
         return request;
     }
     if (!parser.isSet(portOption)) {
@@ -105,25 +122,35 @@ QString CliRequest::helpText() {
     return QStringLiteral(
         "Uso:\n"
         "  tarvo-cli --porta PORTA [--id ID] test\n"
-        "  tarvo-cli --porta PORTA [--id ID] invia FILE.tvo\n"
+        "  tarvo-cli --porta PORTA [--id ID] invia FILE.tvo [--solo-diversi]\n"
+        "                                      [--copia COPIA.tvo [--commento TESTO]]\n"
         "  tarvo-cli --porta PORTA [--id ID] leggi FILE.tvo [--commento TESTO]\n"
+        "  tarvo-cli --porta PORTA [--id ID] confronta FILE.tvo\n"
         "\n"
         "Le operazioni di tarvodisp senza finestra:\n"
-        "  test   controlla che l'unità risponda\n"
-        "  invia  scrive i testi del file nell'unità e li rilegge per verificarli\n"
-        "  leggi  legge i 512 testi dell'unità e li salva nel file (solo a lettura completa)\n"
+        "  test       controlla che l'unità risponda\n"
+        "  invia      scrive i testi del file nell'unità e li rilegge per verificarli\n"
+        "  leggi      legge i 512 testi dell'unità e li salva nel file (solo a lettura\n"
+        "             completa)\n"
+        "  confronta  legge dall'unità gli indirizzi del file e mostra quelli con un\n"
+        "             testo diverso (testo del file, testo dell'unità); non scrive nulla\n"
         "\n"
         "Opzioni:\n"
         "  --porta PORTA     numero della porta COM (1 è /dev/ttyS0) o percorso del\n"
         "                    dispositivo, per esempio /dev/ttyUSB0\n"
         "  --id ID           identificativo dell'unità (predefinito &C1)\n"
-        "  --commento TESTO  prima riga del file scritto da leggi\n"
+        "  --commento TESTO  prima riga del file scritto da leggi o della copia\n"
+        "  --copia COPIA.tvo invia: prima di scrivere legge i 512 testi dell'unità e li\n"
+        "                    salva nella copia; se la copia non riesce non scrive nulla\n"
+        "  --solo-diversi    invia: scrive solo i testi diversi da quelli dell'unità e\n"
+        "                    rilegge solo quelli\n"
         "  --help            questo aiuto\n"
         "  --version         la versione\n"
         "\n"
         "Uscita: 0 riuscita; 1 l'unità non risponde, rifiuta una scrittura o rilegge\n"
-        "testi diversi; 2 uso sbagliato, porta che non si apre, file che non si legge\n"
-        "o non si scrive; 130, 143, 129 fermato da Ctrl+C, SIGTERM, SIGHUP fra uno\n"
-        "scambio e l'altro, con la porta chiusa. L'avanzamento va sullo standard error\n"
+        "testi diversi, o confronta trova testi diversi; 2 uso sbagliato, porta che non\n"
+        "si apre, file che non si legge o non si scrive; 130, 143, 129 fermato da\n"
+        "Ctrl+C, SIGTERM, SIGHUP fra uno scambio e l'altro, con la porta chiusa.\n"
+        "L'avanzamento va sullo standard error "
         "quando è un terminale.\n");
 }

@@ -7,13 +7,18 @@
 // What tarvo-cli was asked to do, read from its arguments. The port, the
 // identifier and the comment are Windows-1252 bytes, as the windows keep them.
 struct CliRequest {
-    enum class Action { Test, Invia, Leggi, Help, Version };
+    enum class Action { Test, Invia, Leggi, Help, Version, Compare };
 
     Action action = Action::Help;
     QByteArray port;
     QByteArray identifier = "&C1";
     QByteArray comment;
+    bool commentGiven = false;
     QString file;
+    // invia: the copy of the unit's texts taken before the first write, and
+    // whether only the texts that differ are written.
+    QString copyFile;
+    bool onlyDiffering = false;
     // Why the arguments cannot be used, in Italian; empty when they can.
     QString error;
 

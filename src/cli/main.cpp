@@ -2,6 +2,7 @@
 // window, for scripts. The same operations, exchange, readers and writer as
 // the window; the outcome is a line of text and the exit status.
 #include "cli/CliRequest.h"
+#include "cli/CliTextOperations.h"
 #include "cli/CommandLineHost.h"
 #include "cli/StopReport.h"
 #include "core/StopSignals.h"
@@ -71,13 +72,18 @@ QString checkBeforeOpening(const CliRequest& request) {
 }
 
 OperationResult run(const CliRequest& request, Variabili& v, FormSeriale& seriale,
-                    CommandLineHost& host) {
+                    CommandLineHost& host, CliReport& report) {
     switch (request.action) {
     case CliRequest::Action::Test:
         return runPresenceTest(v, seriale, host);
     case CliRequest::Action::Invia:
         v.FileSelezionato = QFile::encodeName(request.file);
+        if (request.onlyDiffering || !request.copyFile.isEmpty())
+            return sendWithCopyOrOnlyDiffering(request, v, seriale, host, report);
         return ProgrammaTesti(v, seriale, host);
+    case CliRequest::Action::Compare:
+        v.FileSelezionato = QFile::encodeName(request.file);
+        return compareForCli(v, seriale, host, report);
     default:
         return readAllTexts(v, seriale, host);
     }
@@ -113,8 +119,11 @@ int main(int argc, char* argv[]) {
     const bool targetExisted = QFileInfo::exists(request.file);
     FormSeriale seriale(v);
     CommandLineHost host(v, request.file, request.comment, stderr);
-    const OperationResult result = run(request, v, seriale, host);
+    CliReport report;
+    const OperationResult result = run(request, v, seriale, host, report);
     host.endProgress();
+    for (const QString& line : std::as_const(report.lines))
+        say(stdout, line);
 
     // A run that a signal cut short says where it stopped, with the status
     // shells give a program ended by that signal. The port is closed by now.
@@ -137,7 +146,7 @@ int main(int argc, char* argv[]) {
         say(stdout, host.saved()
                         ? QStringLiteral("%1: salvati in %2").arg(host.outcome(), request.file)
                         : host.outcome());
-        return Riuscita;
+        return report.differs ? GuastoUnita : Riuscita;
     case OperationResult::CannotStart:
         return fail(failureLine(host));
     case OperationResult::UnitFailed:

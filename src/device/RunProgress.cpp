@@ -8,6 +8,10 @@ QString RunProgress::phaseName() const {
         return QStringLiteral("verifica");
     case Phase::Lettura:
         return QStringLiteral("lettura");
+    case Phase::Backup:
+        return QStringLiteral("copia");
+    case Phase::Comparison:
+        return QStringLiteral("confronto");
     }
     return {};
 }

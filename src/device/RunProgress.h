@@ -7,7 +7,15 @@
 // Where a long run stands, for whoever shows it: the phase, the address just
 // exchanged, how many exchanges of the phase are done and the time left.
 struct RunProgress {
-    enum class Phase { Scrittura, Verifica, Lettura };
+    enum class Phase {
+        Scrittura,
+        Verifica,
+        Lettura,
+        // Reading every text of the unit into a copy before anything is written.
+        Backup,
+        // Reading the file's addresses to compare them with the file.
+        Comparison,
+    };
 
     Phase phase = Phase::Lettura;
     QByteArray address;

@@ -33,6 +33,13 @@ void LineTrace::markLast(Mark mark) {
     emit changed();
 }
 
+void LineTrace::noteLast(const QString& note) {
+    if (m_ring.empty())
+        return;
+    m_ring[size_t((m_oldest + size() - 1) % size())].note = note;
+    emit changed();
+}
+
 const LineTrace::Exchange& LineTrace::at(int index) const {
     return m_ring[size_t((m_oldest + index) % size())];
 }

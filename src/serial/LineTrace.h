@@ -44,6 +44,9 @@ class LineTrace : public QObject {
     // Marks the latest exchange unless it already carries a mark: a refused
     // write that timed out stays a timeout.
     void markLast(Mark mark);
+    // Says why the latest exchange was made or what came of it, for the reader
+    // of the trace: a read for a copy, a text found equal and not rewritten.
+    void noteLast(const QString& note);
 
     int capacity() const { return m_capacity; }
     int size() const { return int(m_ring.size()); }

@@ -33,7 +33,7 @@ FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, FormSeriale& formSe
                                        QWidget* parent)
     : QWidget(parent), m_v(variabili), m_seriale(formSeriale) {
     createControls();
-    m_progress = new RunProgressBar(this);
+    m_progress = new RunProgressBar(Text1->parentWidget());
     m_status = new StatusPacer(Text1, Text2, m_progress, this);
     connect(&m_seriale, &FormSeriale::pauseBegins, m_status, &StatusPacer::pauseBegins);
     connectEvents();
@@ -80,11 +80,15 @@ void FormScriveMessaggi::Form_Load() {
 void FormScriveMessaggi::DisabilitaComandi() {
     for (QWidget* command : commands())
         command->setEnabled(false);
+    m_compareAction->setEnabled(false);
+    m_sendDifferingAction->setEnabled(false);
 }
 
 void FormScriveMessaggi::AbilitaComandi() {
     for (QWidget* command : commands())
         command->setEnabled(true);
+    m_compareAction->setEnabled(true);
+    m_sendDifferingAction->setEnabled(true);
 }
 
 void FormScriveMessaggi::showSending(const QString& text) {
@@ -175,6 +179,10 @@ template <typename Operation> void FormScriveMessaggi::runOperation(Operation op
     m_progress->hide();
     if (m_v.closeRequested)
         closingSteps();
+}
+
+void FormScriveMessaggi::runMenuOperation(const std::function<void()>& operation) {
+    runOperation<const std::function<void()>&>(operation);
 }
 
 void FormScriveMessaggi::Command1_Click() {

@@ -7,13 +7,17 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
+class ComparisonWindow;
 class DirectoryList;
 class DriveList;
 class FileList;
 class FormSeriale;
 class LineTraceWindow;
+class QAction;
 class QLabel;
+class QMenuBar;
 class QLineEdit;
 class QPushButton;
 class RunProgressBar;
@@ -94,9 +98,20 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     // Runs one operation unless another one is running, then closes the
     // window if a close request came in meanwhile.
     template <typename Operation> void runOperation(Operation operation);
+    // The same, for the operations of the menu, defined in their own file.
+    void runMenuOperation(const std::function<void()>& operation);
     void closingSteps();
     // F12: the trace of the line in a window of its own.
     void toggleLineTrace();
+
+    // The menu "Strumenti" above the controls' area: comparing the file with
+    // the unit, sending only the differing texts, the port list and the trace.
+    QMenuBar* createMenuBar();
+    void compareWithUnit();
+    void sendOnlyDifferingTexts();
+    QAction* m_compareAction = nullptr;
+    QAction* m_sendDifferingAction = nullptr;
+    ComparisonWindow* m_comparison = nullptr;
 
     Variabili& m_v;
     FormSeriale& m_seriale;

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenuBar>
 #include <QPushButton>
 
 namespace {
@@ -50,36 +51,43 @@ void FormScriveMessaggi::createControls() {
     setWindowTitle(QStringLiteral("Tarvo") + QString(13, QLatin1Char(' ')) +
                    QStringLiteral("www.tarvo.example"));
     setFont(WindowStyle::font());
-    setFixedSize(fromTwips(widthTwips), fromTwips(heightTwips));
     move(fromTwips(leftTwips), fromTwips(topTwips));
+    // The controls keep their places in an area of the design's size, below
+    // the menu bar; the window is as much taller as the bar.
+    QWidget* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("area"));
+    area->setFixedSize(fromTwips(widthTwips), fromTwips(heightTwips));
+    QMenuBar* menuBar = createMenuBar();
+    area->move(0, menuBar->height());
+    setFixedSize(area->width(), menuBar->height() + area->height());
 
     // Created in the order of the design, so that later controls lie on top of
     // Label2, whose lower edge runs under the drive and directory lists.
-    Label2 = placed(new QLabel(QStringLiteral("Identificativo Tarvo"), this), "Label2", 0, 0, 2040,
+    Label2 = placed(new QLabel(QStringLiteral("Identificativo Tarvo"), area), "Label2", 0, 0, 2040,
                     315, 12);
-    Drive1 = placed(new DriveList(this), "Drive1", 240, 240, 1455, 480, 13.5);
-    Dir1 = placed(new DirectoryList(this), "Dir1", 1800, 240, 3615, 2250, 9.75, true);
-    File1 = placed(new FileList(this), "File1", 5760, 240, 2775, 2190, 12, true);
-    Text1 = placed(new QLineEdit(this), "Text1", 480, 2760, 5640, 495, 13.5);
-    Text2 = placed(new QLineEdit(QStringLiteral(" "), this), "Text2", 480, 3360, 5640, 615, 13.5);
-    Command5 = placed(new WrappedButton(QStringLiteral("Modifica Testi"), this), "Command5", 6600,
+    Drive1 = placed(new DriveList(area), "Drive1", 240, 240, 1455, 480, 13.5);
+    Dir1 = placed(new DirectoryList(area), "Dir1", 1800, 240, 3615, 2250, 9.75, true);
+    File1 = placed(new FileList(area), "File1", 5760, 240, 2775, 2190, 12, true);
+    Text1 = placed(new QLineEdit(area), "Text1", 480, 2760, 5640, 495, 13.5);
+    Text2 = placed(new QLineEdit(QStringLiteral(" "), area), "Text2", 480, 3360, 5640, 615, 13.5);
+    Command5 = placed(new WrappedButton(QStringLiteral("Modifica Testi"), area), "Command5", 6600,
                       2775, 1920, 975, 13.5);
-    Label1 = placed(new QLabel(QStringLiteral("Identificativo Tarvo"), this), "Label1", 525, 4275,
+    Label1 = placed(new QLabel(QStringLiteral("Identificativo Tarvo"), area), "Label1", 525, 4275,
                     2040, 315, 12);
     IdStart =
-        placed(new QLineEdit(QStringLiteral("&C1"), this), "IdStart", 2640, 4200, 690, 405, 13.5);
-    Command4 = placed(new WrappedButton(QStringLiteral("Command4"), this), "Command4", 3975, 4200,
+        placed(new QLineEdit(QStringLiteral("&C1"), area), "IdStart", 2640, 4200, 690, 405, 13.5);
+    Command4 = placed(new WrappedButton(QStringLiteral("Command4"), area), "Command4", 3975, 4200,
                       4950, 735, 13.5);
-    Label3 = placed(new QLabel(QStringLiteral("Scegli Porta COM->"), this), "Label3", 120, 4680,
+    Label3 = placed(new QLabel(QStringLiteral("Scegli Porta COM->"), area), "Label3", 120, 4680,
                     2415, 375, 12, true);
-    Text3 = placed(new QLineEdit(this), "Text3", 2640, 4680, 495, 375, 12, true);
-    Command3 = placed(new WrappedButton(QStringLiteral("Test Funzionamento"), this), "Command3",
+    Text3 = placed(new QLineEdit(area), "Text3", 2640, 4680, 495, 375, 12, true);
+    Command3 = placed(new WrappedButton(QStringLiteral("Test Funzionamento"), area), "Command3",
                       480, 5160, 2295, 975, 13.5);
-    Command1 = placed(new WrappedButton(QStringLiteral("Invia file al TARVO"), this), "Command1",
+    Command1 = placed(new WrappedButton(QStringLiteral("Invia file al TARVO"), area), "Command1",
                       3120, 5160, 1935, 975, 13.5);
-    LeggiTesti = placed(new WrappedButton(QStringLiteral("Leggi Testi dal TARVO"), this),
+    LeggiTesti = placed(new WrappedButton(QStringLiteral("Leggi Testi dal TARVO"), area),
                         "LeggiTesti", 5550, 5175, 1890, 915, 13.5);
-    Command2 = placed(new WrappedButton(QStringLiteral("Exit"), this), "Command2", 8100, 5625, 1035,
+    Command2 = placed(new WrappedButton(QStringLiteral("Exit"), area), "Command2", 8100, 5625, 1035,
                       750, 13.5);
 
     for (QLabel* label : {Label2, Label1, Label3})

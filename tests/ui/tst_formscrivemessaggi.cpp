@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -143,7 +144,8 @@ class TestFormScriveMessaggi : public QObject {
         QFETCH(qreal, points);
         QFETCH(bool, bold);
         QWidget* widget = control<QWidget>(qPrintable(name));
-        QCOMPARE(widget->parentWidget(), m_window.get());
+        // Places count from the top left corner of the area under the menu bar.
+        QCOMPARE(widget->parentWidget(), control<QWidget>("area"));
         QCOMPARE(widget->geometry(),
                  QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
         QCOMPARE(widget->font().bold(), bold);
@@ -166,7 +168,12 @@ class TestFormScriveMessaggi : public QObject {
     }
 
     void windowSizeAndColours() {
-        QCOMPARE(m_window->size(), QSize(634, 433));
+        QWidget* area = control<QWidget>("area");
+        QCOMPARE(area->size(), QSize(634, 433));
+        const int barHeight = control<QMenuBar>("menuBar")->height();
+        QVERIFY(barHeight > 0);
+        QCOMPARE(area->pos(), QPoint(0, barHeight));
+        QCOMPARE(m_window->size(), QSize(634, 433 + barHeight));
         QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
         QCOMPARE(control<QWidget>("Command4")->palette().color(QPalette::Button),
                  QColor(255, 0, 0));

@@ -1,0 +1,69 @@
+#include "cli/CliTextOperations.h"
+
+#include "cli/CliRequest.h"
+#include "core/Variabili.h"
+#include "core/Windows1252.h"
+#include "device/CompareTexts.h"
+#include "device/FileTexts.h"
+#include "device/OperationHost.h"
+#include "device/ProgrammaTesti.h"
+#include "device/UnitBackup.h"
+#include "device/WriteDifferingTexts.h"
+
+#include <QDateTime>
+#include <QFile>
+
+namespace {
+
+QString quoted(const QByteArray& text) {
+    return QStringLiteral("«%1»").arg(Windows1252::decode(text));
+}
+
+QString copyLine(const QString& path) {
+    return QStringLiteral("copia salvata in %1").arg(path);
+}
+
+} // namespace
+
+OperationResult compareForCli(Variabili& v, FormSeriale& seriale, OperationHost& host,
+                              CliReport& report) {
+    TextComparison comparison;
+    const OperationResult result = CompareTexts(v, seriale, host, comparison);
+    if (result != OperationResult::Succeeded)
+        return result;
+    for (const TextDifference& difference : std::as_const(comparison.differing))
+        report.lines += QStringLiteral("%1 file %2 unità %3")
+                            .arg(QString::number(difference.address).rightJustified(3, u'0'),
+                                 quoted(difference.fileText), quoted(difference.unitText));
+    report.differs = !comparison.differing.isEmpty();
+    return result;
+}
+
+OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili& v,
+                                            FormSeriale& seriale, OperationHost& host,
+                                            CliReport& report) {
+    DifferingWriteOptions options;
+    options.copyPath = request.copyFile;
+    options.copyComment = request.commentGiven
+                              ? request.comment
+                              : UnitBackup::comment(v, QDateTime::currentDateTime());
+    if (request.onlyDiffering) {
+        DifferingWriteSummary summary;
+        const OperationResult result = writeDifferingTexts(v, seriale, host, options, summary);
+        if (summary.copySaved)
+            report.lines += copyLine(options.copyPath);
+        return result;
+    }
+    // A file that cannot be read is reported before the long copy is taken.
+    const QString fileError = FileTexts::read(QFile::decodeName(v.FileSelezionato)).error;
+    if (!fileError.isEmpty()) {
+        host.showOutcome(fileError);
+        return OperationResult::CannotStart;
+    }
+    const OperationResult copied =
+        takeUnitBackup(v, seriale, host, options.copyPath, options.copyComment);
+    if (copied != OperationResult::Succeeded)
+        return copied;
+    report.lines += copyLine(options.copyPath);
+    return ProgrammaTesti(v, seriale, host);
+}

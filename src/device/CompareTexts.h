@@ -1,0 +1,29 @@
+#pragma once
+
+#include "device/OperationResult.h"
+
+#include <QByteArray>
+#include <QList>
+
+class FormSeriale;
+class OperationHost;
+struct Variabili;
+
+// An address at which the unit holds another text than the file sends.
+struct TextDifference {
+    int address = 0;
+    QByteArray fileText;
+    QByteArray unitText;
+};
+
+struct TextComparison {
+    QList<TextDifference> differing;
+    int equal = 0;
+};
+
+// Reads from the unit every address that FileSelezionato sends and compares
+// the 16 characters with the text programming would leave there (the last
+// one for a repeated address). Nothing is written to the unit. Succeeds when
+// every address was read, whether the texts are equal or not.
+OperationResult CompareTexts(Variabili& v, FormSeriale& seriale, OperationHost& host,
+                             TextComparison& comparison);

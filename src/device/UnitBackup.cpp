@@ -1,0 +1,67 @@
+#include "device/UnitBackup.h"
+
+#include "core/Variabili.h"
+#include "core/Windows1252.h"
+#include "device/OperationHost.h"
+#include "device/UnitTextSession.h"
+#include "files/ScriviFileMessaggi.h"
+
+#include <QFileInfo>
+
+namespace UnitBackup {
+
+bool readAll(UnitTextSession& session, Texts& texts, const FileTexts* file, int laterExchanges) {
+    const int count = RecordLayout::addressCount;
+    for (int address = 0; address < count; ++address) {
+        const std::optional<QByteArray> text = session.read(address);
+        if (!text)
+            return false;
+        texts[size_t(address)] = *text;
+        const QString compared = file ? file->comparisonNote(address, *text, true) : QString();
+        session.note(compared.isEmpty() ? QStringLiteral("copia")
+                                        : QStringLiteral("copia; ") + compared);
+        session.reportProgress(RunProgress::Phase::Backup, address, address + 1, count,
+                               count - address - 1 + laterExchanges);
+    }
+    return true;
+}
+
+bool save(UnitTextSession& session, const QString& path, const QByteArray& comment,
+          const Texts& texts) {
+    QByteArray body;
+    for (int address = 0; address < RecordLayout::addressCount; ++address)
+        body += threeDigits(address) + texts[size_t(address)] + "*\r\n";
+    const bool existed = QFileInfo(path).isFile();
+    const WriteOutcome written = ScriviFileMessaggi(path, comment, body);
+    if (!written.ok()) {
+        session.cannotStart(written.report(existed));
+        return false;
+    }
+    return true;
+}
+
+QByteArray comment(const Variabili& v, const QDateTime& when) {
+    return "Copia dell'unit\xe0 " + v.Identificativo + " dalla porta " + v.PortaCom + ", " +
+           when.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")).toLatin1();
+}
+
+QString fileName(const QByteArray& identifier, const QDateTime& when) {
+    QString name = Windows1252::decode(identifier);
+    for (QChar& character : name)
+        if (!character.isLetterOrNumber() && character != QLatin1Char('&') &&
+            character != QLatin1Char('-'))
+            character = QLatin1Char('_');
+    return when.toString(QStringLiteral("yyyyMMdd-HHmmss-")) + name + QStringLiteral(".tvo");
+}
+
+} // namespace UnitBackup
+
+OperationResult takeUnitBackup(Variabili& v, FormSeriale& seriale, OperationHost& host,
+                               const QString& path, const QByteArray& comment) {
+    UnitTextSession session(v, seriale, host);
+    UnitBackup::Texts texts;
+    if (session.open() && UnitBackup::readAll(session, texts) &&
+        UnitBackup::save(session, path, comment, texts))
+        host.showOutcome(QStringLiteral("copia salvata in %1").arg(path));
+    return session.result();
+}

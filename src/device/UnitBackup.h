@@ -1,0 +1,47 @@
+#pragma once
+
+#include "device/FileTexts.h"
+#include "device/OperationResult.h"
+#include "files/RecordLayout.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+
+class FormSeriale;
+class OperationHost;
+class UnitTextSession;
+struct Variabili;
+
+// A copy of every text of the unit, taken before anything is written to it so
+// that what the unit held can be programmed again. The copy is a message file
+// as reading all texts writes it, complete or not there at all.
+namespace UnitBackup {
+
+using Texts = std::array<QByteArray, RecordLayout::addressCount>;
+
+// Reads addresses 000 to 511 in order; false after the error ending. Where a
+// file is given, the trace tells for each of its addresses whether the unit's
+// text equals the file's; laterExchanges is how many exchanges the run
+// expects after the copy, for the time left.
+bool readAll(UnitTextSession& session, Texts& texts, const FileTexts* file = nullptr,
+             int laterExchanges = 0);
+// Writes the copy whole with the message files' writer; false, with the
+// reason shown, when it cannot be written.
+bool save(UnitTextSession& session, const QString& path, const QByteArray& comment,
+          const Texts& texts);
+
+// The comment of a copy: the identifier, the port, the date and the time.
+QByteArray comment(const Variabili& v, const QDateTime& when);
+// The name of a copy kept by the program: date, time and identifier, with the
+// characters a file name cannot hold replaced.
+QString fileName(const QByteArray& identifier, const QDateTime& when);
+
+} // namespace UnitBackup
+
+// Opens the port, reads all 512 texts and writes them to path, then closes
+// the port. Nothing is written to the unit.
+OperationResult takeUnitBackup(Variabili& v, FormSeriale& seriale, OperationHost& host,
+                               const QString& path, const QByteArray& comment);

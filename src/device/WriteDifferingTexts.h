@@ -1,0 +1,33 @@
+#pragma once
+
+#include "device/OperationResult.h"
+
+#include <QByteArray>
+#include <QString>
+
+class FormSeriale;
+class OperationHost;
+struct Variabili;
+
+struct DifferingWriteOptions {
+    // Where the unit's 512 texts are saved before the first write; empty for
+    // no copy.
+    QString copyPath;
+    QByteArray copyComment;
+};
+
+struct DifferingWriteSummary {
+    int written = 0;
+    int equal = 0;
+    bool copySaved = false;
+};
+
+// Programs FileSelezionato writing only the records whose text the unit does
+// not already hold, then reads back and verifies what it wrote. The unit's
+// texts are read first: all 512 when a copy is asked for, which one read then
+// serves, otherwise only the file's addresses. A repeated address is written
+// once, with its last text. Nothing is written when the copy cannot be read
+// whole or saved.
+OperationResult writeDifferingTexts(Variabili& v, FormSeriale& seriale, OperationHost& host,
+                                    const DifferingWriteOptions& options,
+                                    DifferingWriteSummary& summary);

@@ -1,0 +1,76 @@
+#include "ui/ComparisonWindow.h"
+
+#include "core/Windows1252.h"
+#include "device/CompareTexts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QString quoted(const QByteArray& text) {
+    return QStringLiteral("«%1»").arg(Windows1252::decode(text));
+}
+
+} // namespace
+
+ComparisonWindow::ComparisonWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_summary(new QLabel(this)), m_table(new QTableWidget(this)),
+      m_copy(new QPushButton(QStringLiteral("&Copia"), this)) {
+    setObjectName(QStringLiteral("ConfrontoConIlTarvo"));
+    setWindowTitle(QStringLiteral("Confronto con il TARVO"));
+    m_table->setObjectName(QStringLiteral("differenze"));
+    m_table->setColumnCount(3);
+    m_table->setHorizontalHeaderLabels({QStringLiteral("Indirizzo"),
+                                        QStringLiteral("Testo del file"),
+                                        QStringLiteral("Testo dell'unità")});
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setFont(QFont(QStringLiteral("monospace")));
+    m_table->setAccessibleName(QStringLiteral("Indirizzi con testi diversi"));
+    m_summary->setWordWrap(true);
+    m_copy->setObjectName(QStringLiteral("copia"));
+    connect(m_copy, &QPushButton::clicked, this,
+            [this] { QApplication::clipboard()->setText(listText()); });
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_summary);
+    layout->addWidget(m_table);
+    layout->addWidget(m_copy, 0, Qt::AlignRight);
+    resize(620, 420);
+}
+
+void ComparisonWindow::showComparison(const QString& fileName, const TextComparison& comparison) {
+    m_counts = QStringLiteral("%1 testi uguali, %2 diversi")
+                   .arg(comparison.equal)
+                   .arg(comparison.differing.size());
+    m_summary->setText(QStringLiteral("%1 confrontato con il TARVO: %2. Nulla è stato scritto.")
+                           .arg(fileName, m_counts));
+    m_table->setRowCount(int(comparison.differing.size()));
+    for (int row = 0; row < comparison.differing.size(); ++row) {
+        const TextDifference& difference = comparison.differing[row];
+        const QStringList cells = {QString::number(difference.address).rightJustified(3, u'0'),
+                                   quoted(difference.fileText), quoted(difference.unitText)};
+        for (int column = 0; column < 3; ++column)
+            m_table->setItem(row, column, new QTableWidgetItem(cells[column]));
+    }
+    m_table->resizeColumnsToContents();
+    show();
+    raise();
+    activateWindow();
+}
+
+QString ComparisonWindow::listText() const {
+    QString text;
+    for (int row = 0; row < m_table->rowCount(); ++row)
+        text += QStringLiteral("%1 file %2 unità %3\n")
+                    .arg(m_table->item(row, 0)->text(), m_table->item(row, 1)->text(),
+                         m_table->item(row, 2)->text());
+    return text + m_counts + QLatin1Char('\n');
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+struct TextComparison;
+
+// "Confronto con il TARVO": the addresses at which the unit holds another
+// text than the file, both texts between « and » so that spaces show, and the
+// counts. "Copia" puts the list on the clipboard.
+class ComparisonWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ComparisonWindow(QWidget* parent = nullptr);
+
+    void showComparison(const QString& fileName, const TextComparison& comparison);
+    // The list as it is copied: a line per differing address, then the counts.
+    QString listText() const;
+
+  private:
+    QLabel* m_summary;
+    QTableWidget* m_table;
+    QPushButton* m_copy;
+    QString m_counts;
+};

@@ -1,0 +1,147 @@
+#include "DeviceFixture.h"
+#include "MessageFiles.h"
+#include "device/CompareTexts.h"
+#include "device/WriteDifferingTexts.h"
+
+#include <QtTest>
+
+namespace {
+
+QByteArray readFrame(int address) {
+    return "&C10R" + QByteArray::number(address).rightJustified(3, '0') + '\r';
+}
+
+QByteArray writeFrame(const QByteArray& record) {
+    return "&C10W016" + record.leftJustified(19) + '\r';
+}
+
+// A file sending every address, "TESTO nnn", and a unit holding it except at
+// the given addresses.
+QByteArray fullFile(DeviceFixture& f, const QList<int>& differing) {
+    QByteArrayList lines;
+    for (int address = 0; address < 512; ++address) {
+        const QByteArray digits = QByteArray::number(address).rightJustified(3, '0');
+        lines += digits + "TESTO " + digits;
+        f.unit.setText(address,
+                       differing.contains(address) ? "VECCHIO " + digits : "TESTO " + digits);
+    }
+    return fileOf(lines);
+}
+
+} // namespace
+
+// Comparing and writing only the differing texts against a simulated unit:
+// which frames go out, in what order, and what the unit and the copy hold.
+class TestDifferingTexts : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void compareReadsTheFileAddressesAndWritesNothing() {
+        DeviceFixture f;
+        f.unit.setText(7, "ALTRO");
+        f.unit.setText(3, "FINALE");
+        // Address 003 is sent twice: the later text is what programming leaves.
+        f.selectFile(fileOf({"007SETTE", "003PRIMA", "nota", "003FINALE", "005  "}));
+        TextComparison comparison;
+        QCOMPARE(CompareTexts(f.v, *f.seriale, f.host, comparison), OperationResult::Succeeded);
+        QCOMPARE(f.unit.frames(), (QByteArrayList{readFrame(3), readFrame(5), readFrame(7)}));
+        QCOMPARE(comparison.equal, 2);
+        QCOMPARE(comparison.differing.size(), 1);
+        QCOMPARE(comparison.differing[0].address, 7);
+        QCOMPARE(comparison.differing[0].fileText, QByteArray("SETTE           "));
+        QCOMPARE(comparison.differing[0].unitText, QByteArray("ALTRO           "));
+        QCOMPARE(f.text2(), QByteArray("2 testi uguali, 1 diversi"));
+        QVERIFY(!f.portOpen());
+    }
+
+    void copyThenWritesAndReadsBackOnlyTheDiffering() {
+        DeviceFixture f;
+        f.selectFile(fullFile(f, {4, 200, 511}));
+        const QByteArray before = f.unit.text(200);
+        const QString copy = f.folder.filePath(QStringLiteral("copia.tvo"));
+        DifferingWriteSummary summary;
+        QCOMPARE(writeDifferingTexts(f.v, *f.seriale, f.host, {copy, "prima"}, summary),
+                 OperationResult::Succeeded);
+
+        QByteArrayList expected;
+        for (int address = 0; address < 512; ++address)
+            expected += readFrame(address);
+        for (int address : {4, 200, 511})
+            expected += writeFrame(QByteArray::number(address).rightJustified(3, '0') + "TESTO " +
+                                   QByteArray::number(address).rightJustified(3, '0'));
+        for (int address : {4, 200, 511})
+            expected += readFrame(address);
+        QCOMPARE(f.unit.frames(), expected);
+        QCOMPARE(summary.written, 3);
+        QCOMPARE(summary.equal, 509);
+        QCOMPARE(f.host.text2, QStringLiteral("scritti 3 testi, 509 erano già uguali"));
+        QCOMPARE(f.unit.text(200), QByteArray("TESTO 200       "));
+        const QByteArray saved = contentOf(copy);
+        QVERIFY(saved.startsWith("prima\r\n000TESTO 000       *\r\n"));
+        QVERIFY(saved.contains("\r\n200" + before + "*\r\n"));
+        QVERIFY(saved.endsWith("511VECCHIO 511     *\r\n\r\nend\r\n"));
+        QVERIFY(f.host.acknowledgements.isEmpty());
+        const LineTrace& trace = f.seriale->trace();
+        QCOMPARE(trace.at(3).note, QStringLiteral("copia; uguale al file, non riscritto"));
+        QCOMPARE(trace.at(4).note, QStringLiteral("copia; diverso dal file"));
+        QCOMPARE(trace.at(512).note, QStringLiteral("scritto perché diverso"));
+        QCOMPARE(trace.at(515).note, QStringLiteral("rilettura del testo scritto"));
+
+        // Once equal, only the file's addresses are read and nothing is written.
+        const int framesBefore = f.unit.framesReceived();
+        QCOMPARE(writeDifferingTexts(f.v, *f.seriale, f.host, {}, summary),
+                 OperationResult::Succeeded);
+        QCOMPARE(f.unit.framesReceived() - framesBefore, 512);
+        QCOMPARE(f.unit.writesReceived(), 3);
+        QCOMPARE(summary.written, 0);
+        QVERIFY(f.text2().startsWith("nessun testo diverso"));
+    }
+
+    void aCopyThatFailsLeavesTheUnitAlone_data() {
+        QTest::addColumn<int>("silentFrom");
+        QTest::addColumn<bool>("copyFolderExists");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("unit silent while copying") << 300 << true << " Errore risposta ";
+        QTest::newRow("copy cannot be written") << 0 << false << QString();
+    }
+    void aCopyThatFailsLeavesTheUnitAlone() {
+        QFETCH(int, silentFrom);
+        QFETCH(bool, copyFolderExists);
+        QFETCH(QString, error);
+        SimulatedUnit::Options options;
+        options.silentFrom = silentFrom;
+        DeviceFixture f(options);
+        f.selectFile(fullFile(f, {1}));
+        const QString copy = f.folder.filePath(copyFolderExists ? QStringLiteral("copia.tvo")
+                                                                : QStringLiteral("no/copia.tvo"));
+        DifferingWriteSummary summary;
+        const OperationResult result =
+            writeDifferingTexts(f.v, *f.seriale, f.host, {copy, "c"}, summary);
+        QCOMPARE(result,
+                 error.isEmpty() ? OperationResult::CannotStart : OperationResult::UnitFailed);
+        QCOMPARE(f.unit.writesReceived(), 0);
+        QVERIFY(!QFile::exists(copy));
+        QCOMPARE(f.host.acknowledgements.size(), error.isEmpty() ? 0 : 1);
+        if (!error.isEmpty())
+            QCOMPARE(f.host.acknowledgements[0].error, error);
+        QVERIFY(!f.portOpen());
+    }
+
+    void aRefusedWriteEndsAsProgrammingDoes() {
+        SimulatedUnit::Options options;
+        options.refuseWriteFrom = 2;
+        DeviceFixture f(options);
+        f.unit.setText(9, "NOVE");
+        f.selectFile(fileOf({"001UNO", "002DUE", "009NOVE", "003TRE"}));
+        DifferingWriteSummary summary;
+        QCOMPARE(writeDifferingTexts(f.v, *f.seriale, f.host, {}, summary),
+                 OperationResult::UnitFailed);
+        QCOMPARE(f.host.acknowledgements.size(), 1);
+        QCOMPARE(f.host.acknowledgements[0].error, QStringLiteral(" Errore risposta "));
+        QCOMPARE(f.unit.frames().mid(4),
+                 (QByteArrayList{writeFrame("001UNO"), writeFrame("002DUE")}));
+    }
+};
+
+QTEST_MAIN(TestDifferingTexts)
+#include "tst_differingtexts.moc"

@@ -1,0 +1,82 @@
+#include "MessageFiles.h"
+#include "WindowFixture.h"
+#include "ui/ComparisonWindow.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QtTest>
+
+// The menu "Strumenti" of the main window against a simulated unit that
+// differs from a 512-text file at three addresses.
+class TestToolsMenu : public QObject {
+    Q_OBJECT
+
+    static QByteArray digits(int address) {
+        return QByteArray::number(address).rightJustified(3, '0');
+    }
+
+    static QAction* entry(WindowFixture& f, const QString& text) {
+        for (QAction* action : f.control<QMenu>("Strumenti")->actions())
+            if (action->text().remove(u'&').startsWith(text))
+                return action;
+        qFatal("menu entry %s missing", qPrintable(text));
+    }
+
+  private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void compareThenSendOnlyTheDifferingWithACopy() {
+        const QDir copies(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                          QStringLiteral("/copie"));
+        QVERIFY(QDir(copies).removeRecursively());
+        WindowFixture f;
+        QByteArrayList lines;
+        for (int address = 0; address < 512; ++address) {
+            lines += digits(address) + "TESTO " + digits(address);
+            const bool differs = address == 4 || address == 200 || address == 511;
+            f.unit.setText(address, (differs ? "VECCHIO " : "TESTO ") + digits(address));
+        }
+        f.selectFile(fileOf(lines));
+        QAction* compare = entry(f, QStringLiteral("Confronta con il TARVO"));
+        QAction* send = entry(f, QStringLiteral("Invia solo i testi diversi"));
+
+        // While either runs, its entries are off exactly as the buttons are.
+        QList<bool> enabledMeanwhile;
+        connect(&f.unit, &SimulatedUnit::frameReceived, this, [&] {
+            if (enabledMeanwhile.isEmpty())
+                enabledMeanwhile = {compare->isEnabled(), send->isEnabled(),
+                                    f.button("Command1")->isEnabled()};
+        });
+        compare->trigger();
+        QCOMPARE(enabledMeanwhile, (QList<bool>{false, false, false}));
+        QVERIFY(compare->isEnabled() && send->isEnabled());
+        auto* window = f.window->findChild<ComparisonWindow*>();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->listText(),
+                 QStringLiteral("004 file «TESTO 004       » unità «VECCHIO 004     »\n"
+                                "200 file «TESTO 200       » unità «VECCHIO 200     »\n"
+                                "511 file «TESTO 511       » unità «VECCHIO 511     »\n"
+                                "509 testi uguali, 3 diversi\n"));
+        QCOMPARE(f.unit.writesReceived(), 0);
+
+        send->trigger();
+        QCOMPARE(f.unit.writesReceived(), 3);
+        QCOMPARE(f.unit.framesReceived(), 512 + 512 + 3 + 3);
+        QTRY_COMPARE(f.box("Text2")->text(),
+                     QStringLiteral("scritti 3 testi, 509 erano già uguali"));
+        const QStringList kept = copies.entryList({QStringLiteral("*-&C1.tvo")}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        const QString copy = QDir::toNativeSeparators(copies.filePath(kept[0]));
+        QTRY_VERIFY(f.box("Text1")->text().endsWith(copy));
+        QVERIFY(contentOf(copy).contains("\r\n200VECCHIO 200     *\r\n"));
+
+        compare->trigger();
+        QVERIFY(window->listText().endsWith(QStringLiteral("512 testi uguali, 0 diversi\n")));
+        QCOMPARE(f.unit.writesReceived(), 3);
+    }
+};
+
+QTEST_MAIN(TestToolsMenu)
+#include "tst_toolsmenu.moc"
