@@ -92,6 +92,11 @@ class TestReadAllTexts : public QObject {
         QVERIFY(f.host.commandsEnabled);
         QCOMPARE(f.unit.framesReceived(), 512);
         QCOMPARE(f.unit.frames().at(42), QByteArray("&C10R042\r"));
+        // The progress counts each address once it has been read.
+        QCOMPARE(f.host.progress.size(), 1 + 512);
+        for (int shown = 0; shown <= 512; ++shown)
+            QCOMPARE(f.host.progress[shown].done, shown);
+        QCOMPARE(f.host.progress.last().total, 512);
     }
 
     void leavingTheSaveWindowWritesNothing() {

@@ -148,9 +148,21 @@ class TestFormSeriale : public QObject {
         OpenLine line;
         auto& [peer, v, host] = line;
         QVERIFY(line.open());
+        // The deadline is armed between the call and the frame's arrival at
+        // the far end, 800 ms after the moment it was armed.
+        qint64 frameSeenNs = 0;
+        qint64 armedDeadlineNs = 0;
+        connect(&peer, &ScriptedPeer::frameReceived, this, [&] {
+            frameSeenNs = QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs();
+            armedDeadlineNs = v.ScadenzaRisposta.deadlineNSecs();
+        });
+        const qint64 calledNs = QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs();
         QElapsedTimer clock;
         clock.start();
         exchange(v, host, "&C1TA\r", 6);
+        constexpr qint64 replyWaitNs = 800'000'000;
+        QVERIFY(armedDeadlineNs >= calledNs + replyWaitNs);
+        QVERIFY(armedDeadlineNs <= frameSeenNs + replyWaitNs);
         QCOMPARE(v.Risposta, QByteArray("1234567errore seriale "));
         QCOMPARE(v.Risposta.size(), 22);
         QVERIFY(!v.SerialeOccupata);
