@@ -2,8 +2,8 @@
 
 #include "core/EventWait.h"
 #include "core/Variabili.h"
-#include "serial/FormSeriale.h"
 #include "ui/FormScriveMessaggi.h"
+#include "ui/FormSeriale.h"
 
 #include <QApplication>
 
@@ -20,7 +20,7 @@ int run(Variabili& v) {
 
     // Loaded, never shown: it only hosts the serial port.
     auto serialHost = std::make_unique<FormSeriale>(v);
-    auto mainWindow = std::make_unique<FormScriveMessaggi>(v, *serialHost);
+    auto mainWindow = std::make_unique<FormScriveMessaggi>(v, serialHost->exchange());
     mainWindow->show();
     mainWindow->activateWindow();
     EventWait::until([&mainWindow] { return mainWindow->isHidden(); });

@@ -7,9 +7,9 @@
 #include "device/PresenceTest.h"
 #include "device/ProgrammaTesti.h"
 #include "device/ReadAllTexts.h"
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cstdio>
@@ -22,8 +22,7 @@ void say(std::FILE* out, const QString& line) {
     std::fprintf(out, "%s\n", line.toLocal8Bit().constData());
 }
 
-// Qt's own notes (a missing runtime folder of the offscreen platform, for
-// instance) are not for the user of a script: only its fatal errors pass.
+// Qt's own notes are not for the user of a script: only its errors pass.
 void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtFatalMsg || type == QtCriticalMsg)
         say(stderr, message);
@@ -43,26 +42,24 @@ QString failureLine(const CommandLineHost& host) {
         .arg(host.error().trimmed(), host.sending(), host.outcome());
 }
 
-OperationResult run(const CliRequest& request, Variabili& v, FormSeriale& seriale,
+OperationResult run(const CliRequest& request, Variabili& v, SerialExchange& exchange,
                     CommandLineHost& host) {
     switch (request.action) {
     case CliRequest::Action::Test:
-        return runPresenceTest(v, seriale, host);
+        return runPresenceTest(v, exchange, host);
     case CliRequest::Action::Invia:
         v.FileSelezionato = QFile::encodeName(request.file);
-        return ProgrammaTesti(v, seriale, host);
+        return ProgrammaTesti(v, exchange, host);
     default:
-        return readAllTexts(v, seriale, host);
+        return readAllTexts(v, exchange, host);
     }
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // The serial host is a hidden window; no display is needed or used.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(keepQtQuiet);
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvo-cli"));
 
     const CliRequest request = CliRequest::parse(QCoreApplication::arguments());
@@ -80,9 +77,9 @@ int main(int argc, char* argv[]) {
     Variabili v;
     v.Identificativo = request.identifier;
     v.PortaCom = request.port;
-    FormSeriale seriale(v);
+    SerialExchange exchange(v);
     CommandLineHost host(v, request.file, request.comment, stderr);
-    const OperationResult result = run(request, v, seriale, host);
+    const OperationResult result = run(request, v, exchange, host);
     host.endProgress();
 
     switch (result) {

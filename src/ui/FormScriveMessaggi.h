@@ -11,7 +11,7 @@
 class DirectoryList;
 class DriveList;
 class FileList;
-class FormSeriale;
+class SerialExchange;
 class LineTraceWindow;
 class QLabel;
 class QLineEdit;
@@ -28,7 +28,7 @@ struct Variabili;
 class FormScriveMessaggi : public QWidget, public OperationHost {
     Q_OBJECT
   public:
-    FormScriveMessaggi(Variabili& v, FormSeriale& seriale, QWidget* parent = nullptr);
+    FormScriveMessaggi(Variabili& v, SerialExchange& exchange, QWidget* parent = nullptr);
 
     void DisabilitaComandi() override;
     void AbilitaComandi() override;
@@ -99,7 +99,7 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     void toggleLineTrace();
 
     Variabili& m_v;
-    FormSeriale& m_seriale;
+    SerialExchange& m_exchange;
     bool m_operationRunning = false;
     bool m_unloaded = false;
     LineTraceWindow* m_lineTrace = nullptr;

@@ -3,8 +3,8 @@
 #include "SimulatedUnit.h"
 #include "core/Variabili.h"
 #include "device/PresenceTest.h"
-#include "serial/FormSeriale.h"
 #include "serial/SerialControl.h"
+#include "serial/SerialExchange.h"
 
 #include <QSerialPort>
 #include <QSignalSpy>
@@ -22,14 +22,14 @@ class TestPresenceTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Variabili> v;
-    std::unique_ptr<FormSeriale> seriale;
+    std::unique_ptr<SerialExchange> exchange;
     std::unique_ptr<RecordingHost> host;
     OperationResult m_result = OperationResult::Succeeded;
 
     void setPort(const QString& text) { v->PortaCom = text.toLocal8Bit(); }
     void setIdentifier(const QString& text) { v->Identificativo = text.toLatin1(); }
-    bool portOpen() const { return seriale->findChild<SerialControl*>()->PortOpen(); }
-    void clickTest() { m_result = runPresenceTest(*v, *seriale, *host); }
+    bool portOpen() const { return exchange->findChild<SerialControl*>()->PortOpen(); }
+    void clickTest() { m_result = runPresenceTest(*v, *exchange, *host); }
 
     std::unique_ptr<SimulatedUnit> startUnit(SimulatedUnit::Options options = {}) {
         auto unit = std::make_unique<SimulatedUnit>(options);
@@ -43,13 +43,13 @@ class TestPresenceTest : public QObject {
     void init() {
         v = std::make_unique<Variabili>();
         v->Identificativo = "&C1";
-        seriale = std::make_unique<FormSeriale>(*v);
+        exchange = std::make_unique<SerialExchange>(*v);
         host = std::make_unique<RecordingHost>();
     }
 
     void cleanup() {
         host.reset();
-        seriale.reset();
+        exchange.reset();
         v.reset();
     }
 
@@ -148,7 +148,7 @@ class TestPresenceTest : public QObject {
         clickTest();
         QCOMPARE(peer.frames(), QByteArrayList{"&C1TA\r"});
         QCOMPARE(host->text2, nonRisponde);
-        QCOMPARE(v->Risposta, FormSeriale::TestoTimeout.mid(3));
+        QCOMPARE(v->Risposta, SerialExchange::TimeoutText.mid(3));
         QCOMPARE(v->VerboRisposta, QByteArray("45"));
     }
 
@@ -215,7 +215,7 @@ class TestPresenceTest : public QObject {
         auto unit = startUnit();
         setPort(unit->devicePath());
         v->Stato = "aspetta";
-        runPresenceTest(*v, *seriale, *host);
+        runPresenceTest(*v, *exchange, *host);
         QCOMPARE(v->Stato, QByteArray("Testa"));
         QCOMPARE(host->text2, QStringLiteral("Tarvo risponde TA"));
     }

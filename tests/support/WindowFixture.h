@@ -10,7 +10,7 @@
 // tests that drive the operations through the real window.
 struct WindowFixture : UnitFixture {
     explicit WindowFixture(SimulatedUnit::Options options = {}) : UnitFixture(options) {
-        finestra = std::make_unique<FormScriveMessaggi>(v, *seriale);
+        finestra = std::make_unique<FormScriveMessaggi>(v, exchange);
         box("Text3")->setText(unit.devicePath());
         finestra->show();
     }
