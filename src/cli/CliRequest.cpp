@@ -50,11 +50,11 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
     const QStringList words = parser.positionalArguments();
     const QString operation = words.value(0);
     if (operation == QStringLiteral("test"))
-        request.action = Action::Test;
+        request.action = Action::PresenceTest;
     else if (operation == QStringLiteral("invia"))
-        request.action = Action::Invia;
+        request.action = Action::Program;
     else if (operation == QStringLiteral("leggi"))
-        request.action = Action::Leggi;
+        request.action = Action::ReadAll;
     else {
         request.error =
             operation.isEmpty()
@@ -62,7 +62,7 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
                 : QStringLiteral("operazione sconosciuta: %1 (test, invia o leggi)").arg(operation);
         return request;
     }
-    const qsizetype expectedWords = request.action == Action::Test ? 1 : 2;
+    const qsizetype expectedWords = request.action == Action::PresenceTest ? 1 : 2;
     if (words.size() != expectedWords) {
         request.error = expectedWords == 1
                             ? QStringLiteral("test non vuole altri argomenti")
@@ -70,12 +70,12 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         return request;
     }
     request.file = words.value(1);
-    if (request.action == Action::Leggi &&
+    if (request.action == Action::ReadAll &&
         request.file.right(4).toLower() != QStringLiteral(".tvo")) {
         request.error = QStringLiteral("il file da scrivere deve avere estensione .tvo");
         return request;
     }
-    if (parser.isSet(commentOption) && request.action != Action::Leggi) {
+    if (parser.isSet(commentOption) && request.action != Action::ReadAll) {
         request.error = QStringLiteral("--commento vale solo per leggi");
         return request;
     }

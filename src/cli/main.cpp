@@ -16,7 +16,7 @@
 
 namespace {
 
-enum ExitStatus { Riuscita = 0, GuastoUnita = 1, UsoSbagliato = 2 };
+enum ExitStatus { Succeeded = 0, UnitFailed = 1, WrongUsage = 2 };
 
 void say(std::FILE* out, const QString& line) {
     std::fprintf(out, "%s\n", line.toLocal8Bit().constData());
@@ -30,7 +30,7 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& messa
 
 int fail(const QString& why) {
     say(stderr, QStringLiteral("tarvo-cli: ") + why);
-    return UsoSbagliato;
+    return WrongUsage;
 }
 
 // The texts the window would show on its acknowledgement button and status
@@ -45,14 +45,18 @@ QString failureLine(const CommandLineHost& host) {
 OperationResult run(const CliRequest& request, Variabili& v, SerialExchange& exchange,
                     CommandLineHost& host) {
     switch (request.action) {
-    case CliRequest::Action::Test:
+    case CliRequest::Action::PresenceTest:
         return runPresenceTest(v, exchange, host);
-    case CliRequest::Action::Invia:
+    case CliRequest::Action::Program:
         v.FileSelezionato = QFile::encodeName(request.file);
         return ProgrammaTesti(v, exchange, host);
-    default:
+    case CliRequest::Action::ReadAll:
         return readAllTexts(v, exchange, host);
+    case CliRequest::Action::Help:
+    case CliRequest::Action::Version:
+        break;
     }
+    return OperationResult::CannotStart;
 }
 
 } // namespace
@@ -67,11 +71,11 @@ int main(int argc, char* argv[]) {
         return fail(request.error + QStringLiteral(". Vedi tarvo-cli --help"));
     if (request.action == CliRequest::Action::Help) {
         std::fputs(CliRequest::helpText().toLocal8Bit().constData(), stdout);
-        return Riuscita;
+        return Succeeded;
     }
     if (request.action == CliRequest::Action::Version) {
         say(stdout, QStringLiteral("tarvo-cli " TARVO_VERSION));
-        return Riuscita;
+        return Succeeded;
     }
 
     Variabili v;
@@ -89,12 +93,12 @@ int main(int argc, char* argv[]) {
         say(stdout, host.saved()
                         ? QStringLiteral("%1: salvati in %2").arg(host.outcome(), request.file)
                         : host.outcome());
-        return Riuscita;
+        return Succeeded;
     case OperationResult::CannotStart:
         return fail(failureLine(host));
     case OperationResult::UnitFailed:
         say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host));
-        return GuastoUnita;
+        return UnitFailed;
     }
-    return GuastoUnita;
+    return UnitFailed;
 }
