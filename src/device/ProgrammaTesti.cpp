@@ -41,11 +41,11 @@ class Programming {
         LeggiFileDaProgrammare reader(QFile::decodeName(m_v.FileSelezionato));
         reportWriting(reader, {});
         while (const std::optional<QByteArray> record = reader.next()) {
-            if (m_count == Variabili::DimensioneMessaggi) {
+            if (m_count == Variabili::MessageSlots) {
                 reader.stop();
                 m_host.showOutcome(QStringLiteral("Il file ha più di %1 messaggi: scritti i primi "
                                                   "%1, non verificati. Dividi il file.")
-                                       .arg(Variabili::DimensioneMessaggi));
+                                       .arg(Variabili::MessageSlots));
                 return fail(TooManyMessagesError, OperationResult::CannotStart);
             }
             m_v.Messaggi[m_count++] = *record;

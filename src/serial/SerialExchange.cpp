@@ -15,8 +15,8 @@ constexpr int pauseAfterReplyMs = 10;
 
 const QByteArray SerialExchange::TimeoutText = QByteArrayLiteral("1234567errore seriale ");
 
-SerialExchange::SerialExchange(Variabili& variabili, QObject* parent)
-    : QObject(parent), m_v(variabili), MSComm1(new SerialControl(this)) {
+SerialExchange::SerialExchange(Variabili& v, QObject* parent)
+    : QObject(parent), m_v(v), MSComm1(new SerialControl(this)) {
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
     connect(MSComm1, &SerialControl::OnComm, this, &SerialExchange::MSComm1_OnComm);
 }

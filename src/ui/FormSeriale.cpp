@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-FormSeriale::FormSeriale(Variabili& variabili, QWidget* parent)
-    : QWidget(parent), m_v(variabili), m_exchange(new SerialExchange(variabili, this)),
+FormSeriale::FormSeriale(Variabili& v, QWidget* parent)
+    : QWidget(parent), m_v(v), m_exchange(new SerialExchange(v, this)),
       Label1(new QLabel(QStringLiteral("Seriale Selezionata: Com"), this)),
       Label2(new QLabel(QStringLiteral("Programmazione \"TARVO\""), this)),
       Label3(new QLabel(QStringLiteral("Sel"), this)) {
