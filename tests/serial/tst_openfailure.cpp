@@ -1,5 +1,6 @@
 #include "ScriptedPeer.h"
 #include "SimulatedUnit.h"
+#include "core/SimulatedUnitFolder.h"
 #include "serial/LowLatency.h"
 #include "serial/OpenFailure.h"
 #include "serial/PortCatalog.h"
@@ -191,7 +192,7 @@ class TestOpenFailure : public QObject {
 
         // A link whose unit is gone (killed, its lock released) is not listed.
         const QString stale =
-            PortCatalog::simulatedUnitFolder() + QStringLiteral("/test-stale-%1").arg(::getpid());
+            simulatedUnitFolder() + QStringLiteral("/test-stale-%1").arg(::getpid());
         QVERIFY(QFile::link(unit.devicePath(), stale));
         QFile lock(stale + QStringLiteral(".lock"));
         QVERIFY(lock.open(QIODevice::WriteOnly));
