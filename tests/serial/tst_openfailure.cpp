@@ -1,3 +1,4 @@
+#include "AsUnprivilegedUser.h"
 #include "ScriptedPeer.h"
 #include "SimulatedUnit.h"
 #include "core/SimulatedUnitFolder.h"
@@ -77,12 +78,9 @@ class Child {
 
 // What the opening says to another user without supplementary groups.
 QString openingFailureAs(uid_t uid, gid_t gid, const QString& device) {
-    return Child([&](const Child::Say& say) {
-               const bool changed =
-                   ::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0;
-               say(changed ? openingFailure(device).toUtf8() : "no identity change");
-           })
-        .said();
+    const std::optional<QByteArray> failure =
+        runAsUser(uid, gid, [&] { return openingFailure(device).toUtf8(); });
+    return failure ? QString::fromUtf8(*failure) : QStringLiteral("no identity change");
 }
 
 } // namespace
