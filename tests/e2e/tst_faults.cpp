@@ -222,8 +222,8 @@ class TestFaults : public QObject {
     static void closedForGood(WindowFixture& f) {
         QVERIFY(!f.portOpen());
         QCOMPARE(f.v.Stato, QByteArray("Finisci"));
-        QVERIFY(!f.finestra->isVisible());
-        QVERIFY(!f.finestra->operationRunning());
+        QVERIFY(!f.window->isVisible());
+        QVERIFY(!f.window->operationRunning());
         QVERIFY(f.button("Command4")->isHidden());
     }
 
@@ -407,7 +407,7 @@ class TestFaults : public QObject {
         const QString path = f.selectFile(fileOf({"000UNO", "001DUE", "002TRE", "003QUATTRO"}));
         connect(&f.unit, &SimulatedUnit::frameReceived, this, [&f] {
             if (f.unit.framesReceived() == 2)
-                f.finestra->close();
+                f.window->close();
         });
         QTest::mouseClick(f.button("Command1"), Qt::LeftButton);
         closedForGood(f);
@@ -426,7 +426,7 @@ class TestFaults : public QObject {
         WhenShown<QPushButton> closer(
             [&](QPushButton& ack) {
                 caption = ack.text();
-                f.finestra->close();
+                f.window->close();
             },
             QStringLiteral("Command4"));
         QTest::mouseClick(f.button("Command1"), Qt::LeftButton);
@@ -446,7 +446,7 @@ class TestFaults : public QObject {
         WhenShown<FormSalvaFile> saver([&](FormSalvaFile& window) {
             new HideWatcher(window, saveWindowHidden);
             window.Text1->setText(QStringLiteral("tenuto.tvo"));
-            f.finestra->close();
+            f.window->close();
         });
         QTest::mouseClick(f.button("LeggiTesti"), Qt::LeftButton);
         QCOMPARE(saver.times(), 1);
@@ -472,12 +472,12 @@ class TestFaults : public QObject {
         options.replyDelayMs = 300;
         WindowFixture f(options);
         const QString path = f.selectFile(fileOf({"000UNO"}));
-        auto* second = f.finestra->findChild<QPushButton*>(button);
+        auto* second = f.window->findChild<QPushButton*>(button);
         QVERIFY(second);
         bool clickedDuringTheTest = false;
         connect(&f.unit, &SimulatedUnit::frameReceived, this, [&] {
             QTimer::singleShot(0, second, [&] {
-                clickedDuringTheTest = f.finestra->operationRunning();
+                clickedDuringTheTest = f.window->operationRunning();
                 QTest::mouseClick(second, Qt::LeftButton);
             });
         });

@@ -27,14 +27,14 @@ class TestPresenceTestWindow : public QObject {
         SimulatedUnit::Options options;
         options.replyDelayMs = 300;
         WindowFixture f(options);
-        auto* second = f.finestra->findChild<QPushButton*>(button);
+        auto* second = f.window->findChild<QPushButton*>(button);
         QVERIFY(second);
         bool clickedInsideWait = false;
         connect(&f.unit, &SimulatedUnit::frameReceived, this, [&] {
             if (clickedInsideWait)
                 return;
             clickedInsideWait = true;
-            QVERIFY(f.finestra->operationRunning());
+            QVERIFY(f.window->operationRunning());
             QVERIFY(second->isEnabled());
             QTest::mouseClick(second, Qt::LeftButton);
         });
@@ -43,7 +43,7 @@ class TestPresenceTestWindow : public QObject {
         QCOMPARE(f.unit.frames(), QByteArrayList{"&C1TA\r"});
         QCOMPARE(f.box("Text1")->text(), QStringLiteral("&C1TA\r"));
         QCOMPARE(f.box("Text2")->text(), QStringLiteral("Tarvo risponde TA"));
-        QVERIFY(!f.finestra->operationRunning());
+        QVERIFY(!f.window->operationRunning());
 
         // Once the test is over the next click starts a new one.
         QTest::mouseClick(f.button("Command3"), Qt::LeftButton);
@@ -66,8 +66,8 @@ class TestPresenceTestWindow : public QObject {
             if (exitButton)
                 QTest::mouseClick(f.button("Command2"), Qt::LeftButton);
             else
-                QVERIFY(!f.finestra->close());
-            visibleAfterRequest = f.finestra->isVisible();
+                QVERIFY(!f.window->close());
+            visibleAfterRequest = f.window->isVisible();
         });
         QTest::mouseClick(f.button("Command3"), Qt::LeftButton);
         QVERIFY(visibleAfterRequest);
@@ -77,7 +77,7 @@ class TestPresenceTestWindow : public QObject {
         QCOMPARE(f.box("Text2")->text(), nonRisponde);
         QVERIFY(!f.portOpen());
         QCOMPARE(f.v.Stato, QByteArray("Finisci"));
-        QVERIFY(f.finestra->isHidden());
+        QVERIFY(f.window->isHidden());
     }
 };
 

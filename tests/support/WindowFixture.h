@@ -10,13 +10,13 @@
 // tests that drive the operations through the real window.
 struct WindowFixture : UnitFixture {
     explicit WindowFixture(SimulatedUnit::Options options = {}) : UnitFixture(options) {
-        finestra = std::make_unique<FormScriveMessaggi>(v, exchange);
+        window = std::make_unique<FormScriveMessaggi>(v, exchange);
         box("Text3")->setText(unit.devicePath());
-        finestra->show();
+        window->show();
     }
 
     template <typename Control> Control* control(const char* name) const {
-        auto* found = finestra->findChild<Control*>(QLatin1String(name));
+        auto* found = window->findChild<Control*>(QLatin1String(name));
         if (!found)
             qFatal("control %s missing", name);
         return found;
@@ -27,5 +27,5 @@ struct WindowFixture : UnitFixture {
     QByteArray text1() const { return box("Text1")->text().toLatin1(); }
     QByteArray text2() const { return box("Text2")->text().toLatin1(); }
 
-    std::unique_ptr<FormScriveMessaggi> finestra;
+    std::unique_ptr<FormScriveMessaggi> window;
 };

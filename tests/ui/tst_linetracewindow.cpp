@@ -19,14 +19,14 @@ class TestLineTraceWindow : public QObject {
     void f12OpensAndClosesTheTraceThatFollowsARun() {
         WindowFixture f;
         f.selectFile("prova\r\n000UNO\r\n001DUE\r\nend\r\n");
-        f.finestra->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.finestra.get()));
-        QTest::keyClick(f.finestra.get(), Qt::Key_F12);
-        auto* window = f.finestra->findChild<LineTraceWindow*>();
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QTest::keyClick(f.window.get(), Qt::Key_F12);
+        auto* window = f.window->findChild<LineTraceWindow*>();
         QVERIFY(window && window->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Traccia della linea"));
-        f.finestra->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.finestra.get()));
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         f.button("Command1")->click();
         QCOMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
         const auto* table = window->findChild<QTableView*>(QStringLiteral("traceTable"));
@@ -34,7 +34,7 @@ class TestLineTraceWindow : public QObject {
         QCOMPARE(cell(table, 0, 2), QStringLiteral("&C10W016000UNO             <CR>"));
         QCOMPARE(cell(table, 3, 4), QStringLiteral("&C10R16DUE             <CR>"));
         QCOMPARE(cell(table, 3, 6), QStringLiteral("ok"));
-        QTest::keyClick(f.finestra.get(), Qt::Key_F12);
+        QTest::keyClick(f.window.get(), Qt::Key_F12);
         QVERIFY(!window->isVisible());
     }
 
