@@ -7,7 +7,7 @@
 #include "device/OperationHost.h"
 #include "device/ProgrammaTesti.h"
 #include "device/WriteDifferingTexts.h"
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -66,15 +66,15 @@ double timeRun(const QString& memory, const QString& file, const QString& name, 
     v.Identificativo = "&C1";
     v.PortaCom = sim.devicePath().toLocal8Bit();
     v.FileSelezionato = QFile::encodeName(file);
-    FormSeriale seriale(v);
+    SerialExchange exchange(v);
     QuietHost host;
     BenchReport report(name, baud, exchanges, wireBytes);
     report.start();
     DifferingWriteSummary summary;
     if (onlyDiffering)
-        writeDifferingTexts(v, seriale, host, {}, summary);
+        writeDifferingTexts(v, exchange, host, {}, summary);
     else
-        ProgrammaTesti(v, seriale, host);
+        ProgrammaTesti(v, exchange, host);
     report.finish();
     report.print();
     std::printf("  outcome: %s%s\n", qPrintable(host.outcome),

@@ -9,7 +9,7 @@
 #include "SimProcess.h"
 #include "core/Variabili.h"
 #include "device/DeviceProtocol.h"
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/FormScriveMessaggi.h"
 #include "ui/trace/LineTraceWindow.h"
@@ -103,9 +103,9 @@ struct Bench {
     }
     SimProcess sim;
     Variabili v;
-    FormSeriale seriale{v};
-    FormScriveMessaggi finestra{v, seriale};
-    LineTraceWindow traccia{seriale.trace()};
+    SerialExchange exchange{v};
+    FormScriveMessaggi finestra{v, exchange};
+    LineTraceWindow traccia{exchange.trace()};
 };
 
 // Returns the wall time of the run.
@@ -132,7 +132,7 @@ double benchProgramming(int baud, int adapterLatencyMs = 0) {
     bench.click("Command1");
     report.finish();
     report.print();
-    printTraceSplit(bench.seriale.trace());
+    printTraceSplit(bench.exchange.trace());
     std::printf("  outcome: %s\n", qPrintable(bench.box("Text2")->text()));
     return report.wallSeconds();
 }
@@ -157,7 +157,7 @@ void benchReadingAll(int baud) {
     report.start();
     bench.click("LeggiTesti");
     report.print();
-    printTraceSplit(bench.seriale.trace());
+    printTraceSplit(bench.exchange.trace());
     std::printf("  outcome: %s\n", qPrintable(bench.box("Text2")->text()));
 }
 
@@ -170,9 +170,9 @@ void benchExchanges(int baud, int count) {
     Variabili v;
     v.Identificativo = "&C1";
     v.PortaCom = sim.devicePath().toLocal8Bit();
-    FormSeriale seriale(v);
-    if (!seriale.ApriSeriale()) {
-        std::printf("%s\n", qPrintable(seriale.lastFailure()));
+    SerialExchange exchange(v);
+    if (!exchange.ApriSeriale()) {
+        std::printf("%s\n", qPrintable(exchange.lastFailure()));
         return;
     }
     BenchReport report(QStringLiteral("exchange (read frame)"), baud, count,
@@ -183,13 +183,13 @@ void benchExchanges(int baud, int count) {
         v.Comando = DeviceProtocol::readFrame(v.Identificativo,
                                               QByteArray::number(i % 512).rightJustified(3, '0'));
         v.LunghezzaRisposta = DeviceProtocol::ReadReplyLength;
-        seriale.InviaAllaSeriale();
-        failures += v.Risposta == FormSeriale::TestoTimeout;
+        exchange.InviaAllaSeriale();
+        failures += v.Risposta == SerialExchange::TimeoutText;
     }
     report.finish();
-    seriale.ChiudiSeriale();
+    exchange.ChiudiSeriale();
     report.print();
-    printTraceSplit(seriale.trace());
+    printTraceSplit(exchange.trace());
     if (failures > 0)
         std::printf("  %d exchanges timed out\n", failures);
 }

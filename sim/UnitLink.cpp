@@ -1,7 +1,8 @@
 #include "UnitLink.h"
 
+#include "core/SimulatedUnitFolder.h"
+
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -38,16 +39,9 @@ bool ownFolder(const QString& path, QString* error) {
 
 } // namespace
 
-QString UnitLink::folder() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
-        return runtime + QStringLiteral("/tarvo-sim");
-    return QStringLiteral("/tmp/tarvo-sim-%1").arg(::geteuid());
-}
-
 bool UnitLink::create(const QString& target, const QString& name, QString* error) {
     remove();
-    const QString dir = folder();
+    const QString dir = simulatedUnitFolder();
     if (!ownFolder(dir, error))
         return false;
     if (!name.isEmpty()) {

@@ -20,9 +20,7 @@ class UnitLink {
     UnitLink(const UnitLink&) = delete;
     UnitLink& operator=(const UnitLink&) = delete;
 
-    static QString folder();
-
-    // Points folder()/name at target; an empty name takes the first free of
+    // Points simulatedUnitFolder()/name at target; an empty name takes the first free of
     // tarvo-1, tarvo-2, ... False with the reason when it cannot.
     bool create(const QString& target, const QString& name, QString* error);
     // Removes the link and lets go of its name.

@@ -3,8 +3,8 @@
 #include "core/EventWait.h"
 #include "core/StopSignals.h"
 #include "core/Variabili.h"
-#include "serial/FormSeriale.h"
 #include "ui/FormScriveMessaggi.h"
+#include "ui/FormSeriale.h"
 
 #include <QApplication>
 
@@ -22,7 +22,7 @@ int run(Variabili& v) {
 
     // Loaded, never shown: it only hosts the serial port.
     auto serialHost = std::make_unique<FormSeriale>(v);
-    auto mainWindow = std::make_unique<FormScriveMessaggi>(v, *serialHost);
+    auto mainWindow = std::make_unique<FormScriveMessaggi>(v, serialHost->exchange());
     // A logout or a request to end (SIGHUP, SIGTERM) closes the main window as
     // its close box would, once any exchange under way has ended; the running
     // operation stops at its next wait and gives the port back.

@@ -53,11 +53,11 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
     const QStringList words = parser.positionalArguments();
     const QString operation = words.value(0);
     if (operation == QStringLiteral("test"))
-        request.action = Action::Test;
+        request.action = Action::PresenceTest;
     else if (operation == QStringLiteral("invia"))
-        request.action = Action::Invia;
+        request.action = Action::Program;
     else if (operation == QStringLiteral("leggi"))
-        request.action = Action::Leggi;
+        request.action = Action::ReadAll;
     else if (operation == QStringLiteral("confronta"))
         request.action = Action::Compare;
     else {
@@ -68,7 +68,7 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
                                   .arg(operation);
         return request;
     }
-    const qsizetype expectedWords = request.action == Action::Test ? 1 : 2;
+    const qsizetype expectedWords = request.action == Action::PresenceTest ? 1 : 2;
     if (words.size() != expectedWords) {
         request.error = expectedWords == 1
                             ? QStringLiteral("test non vuole altri argomenti")
@@ -76,14 +76,14 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         return request;
     }
     request.file = words.value(1);
-    if (request.action == Action::Leggi &&
+    if (request.action == Action::ReadAll &&
         request.file.right(4).toLower() != QStringLiteral(".tvo")) {
         request.error = QStringLiteral("il file da scrivere deve avere estensione .tvo");
         return request;
     }
     request.copyFile = parser.value(copyOption);
     request.onlyDiffering = parser.isSet(onlyDifferingOption);
-    if ((parser.isSet(copyOption) || request.onlyDiffering) && request.action != Action::Invia) {
+    if ((parser.isSet(copyOption) || request.onlyDiffering) && request.action != Action::Program) {
         request.error = QStringLiteral("--copia e --solo-diversi valgono solo per invia");
         return request;
     }
@@ -92,7 +92,7 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         return request;
     }
     request.commentGiven = parser.isSet(commentOption);
-    if (request.commentGiven && request.action != Action::Leggi && request.copyFile.isEmpty()) {
+    if (request.commentGiven && request.action != Action::ReadAll && request.copyFile.isEmpty()) {
         request.error = QStringLiteral("--commento vale solo per leggi e per invia --copia");
         return request;
     }

@@ -7,7 +7,7 @@
 // What tarvo-cli was asked to do, read from its arguments. The port, the
 // identifier and the comment are Windows-1252 bytes, as the windows keep them.
 struct CliRequest {
-    enum class Action { Test, Invia, Leggi, Help, Version, Compare };
+    enum class Action { PresenceTest, Program, ReadAll, Compare, Help, Version };
 
     Action action = Action::Help;
     QByteArray port;

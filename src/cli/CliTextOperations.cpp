@@ -25,10 +25,10 @@ QString copyLine(const QString& path) {
 
 } // namespace
 
-OperationResult compareForCli(Variabili& v, FormSeriale& seriale, OperationHost& host,
+OperationResult compareForCli(Variabili& v, SerialExchange& exchange, OperationHost& host,
                               CliReport& report) {
     TextComparison comparison;
-    const OperationResult result = CompareTexts(v, seriale, host, comparison);
+    const OperationResult result = CompareTexts(v, exchange, host, comparison);
     if (result != OperationResult::Succeeded)
         return result;
     for (const TextDifference& difference : std::as_const(comparison.differing))
@@ -40,7 +40,7 @@ OperationResult compareForCli(Variabili& v, FormSeriale& seriale, OperationHost&
 }
 
 OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili& v,
-                                            FormSeriale& seriale, OperationHost& host,
+                                            SerialExchange& exchange, OperationHost& host,
                                             CliReport& report) {
     DifferingWriteOptions options;
     options.copyPath = request.copyFile;
@@ -49,7 +49,7 @@ OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili
                               : UnitBackup::comment(v, QDateTime::currentDateTime());
     if (request.onlyDiffering) {
         DifferingWriteSummary summary;
-        const OperationResult result = writeDifferingTexts(v, seriale, host, options, summary);
+        const OperationResult result = writeDifferingTexts(v, exchange, host, options, summary);
         if (summary.copySaved)
             report.lines += copyLine(options.copyPath);
         return result;
@@ -61,9 +61,9 @@ OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili
         return OperationResult::CannotStart;
     }
     const OperationResult copied =
-        takeUnitBackup(v, seriale, host, options.copyPath, options.copyComment);
+        takeUnitBackup(v, exchange, host, options.copyPath, options.copyComment);
     if (copied != OperationResult::Succeeded)
         return copied;
     report.lines += copyLine(options.copyPath);
-    return ProgrammaTesti(v, seriale, host);
+    return ProgrammaTesti(v, exchange, host);
 }

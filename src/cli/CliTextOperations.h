@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-class FormSeriale;
+class SerialExchange;
 class OperationHost;
 struct CliRequest;
 struct Variabili;
@@ -20,10 +20,10 @@ struct CliReport {
 // confronta: one line per differing address (its three digits, the file's
 // text and the unit's text, each between « and » so that spaces show); the
 // outcome then gives the counts. Nothing is written to the unit.
-OperationResult compareForCli(Variabili& v, FormSeriale& seriale, OperationHost& host,
+OperationResult compareForCli(Variabili& v, SerialExchange& exchange, OperationHost& host,
                               CliReport& report);
 
 // invia with --copia and/or --solo-diversi, the file in FileSelezionato.
 OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili& v,
-                                            FormSeriale& seriale, OperationHost& host,
+                                            SerialExchange& exchange, OperationHost& host,
                                             CliReport& report);

@@ -18,13 +18,13 @@ QString leftBehind(CliRequest::Action action, const std::optional<RunProgress>& 
                    bool targetExisted) {
     const bool exchanged = progress && progress->done > 0;
     switch (action) {
-    case CliRequest::Action::Invia:
+    case CliRequest::Action::Program:
         if (!exchanged)
             return QStringLiteral("nulla è stato inviato");
         return progress->phase == RunProgress::Phase::Scrittura
                    ? QStringLiteral("l'unità ha solo una parte dei testi, non verificati")
                    : QStringLiteral("testi scritti, verifica non completata");
-    case CliRequest::Action::Leggi:
+    case CliRequest::Action::ReadAll:
         return targetExisted ? QStringLiteral("il file che c'era è rimasto com'era")
                              : QStringLiteral("nessun file scritto");
     default:

@@ -12,9 +12,9 @@
 #include "device/ProgrammingPreflight.h"
 #include "device/ReadAllTexts.h"
 #include "files/SaveTarget.h"
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -23,14 +23,13 @@
 
 namespace {
 
-enum ExitStatus { Riuscita = 0, GuastoUnita = 1, UsoSbagliato = 2 };
+enum ExitStatus { Succeeded = 0, UnitFailed = 1, WrongUsage = 2 };
 
 void say(std::FILE* out, const QString& line) {
     std::fprintf(out, "%s\n", line.toLocal8Bit().constData());
 }
 
-// Qt's own notes (a missing runtime folder of the offscreen platform, for
-// instance) are not for the user of a script: only its fatal errors pass.
+// Qt's own notes are not for the user of a script: only its errors pass.
 void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtFatalMsg || type == QtCriticalMsg)
         say(stderr, message);
@@ -38,7 +37,7 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& messa
 
 int fail(const QString& why) {
     say(stderr, QStringLiteral("tarvo-cli: ") + why);
-    return UsoSbagliato;
+    return WrongUsage;
 }
 
 // The texts the window would show on its acknowledgement button and status
@@ -54,7 +53,7 @@ QString failureLine(const CommandLineHost& host) {
 // file without messages would otherwise end "all equal" having sent nothing.
 QString checkBeforeOpening(const CliRequest& request) {
     switch (request.action) {
-    case CliRequest::Action::Invia: {
+    case CliRequest::Action::Program: {
         const ProgrammingPreflight preflight = ProgrammingPreflight::check(request.file);
         if (!preflight.problem.isEmpty())
             return preflight.problem;
@@ -64,38 +63,44 @@ QString checkBeforeOpening(const CliRequest& request) {
                 .arg(request.file);
         return {};
     }
-    case CliRequest::Action::Leggi:
+    case CliRequest::Action::ReadAll:
         return saveTargetProblem(request.file, request.comment);
-    default:
+    case CliRequest::Action::PresenceTest:
+    case CliRequest::Action::Compare:
+    case CliRequest::Action::Help:
+    case CliRequest::Action::Version:
         return {};
     }
+    return {};
 }
 
-OperationResult run(const CliRequest& request, Variabili& v, FormSeriale& seriale,
+OperationResult run(const CliRequest& request, Variabili& v, SerialExchange& exchange,
                     CommandLineHost& host, CliReport& report) {
     switch (request.action) {
-    case CliRequest::Action::Test:
-        return runPresenceTest(v, seriale, host);
-    case CliRequest::Action::Invia:
+    case CliRequest::Action::PresenceTest:
+        return runPresenceTest(v, exchange, host);
+    case CliRequest::Action::Program:
         v.FileSelezionato = QFile::encodeName(request.file);
         if (request.onlyDiffering || !request.copyFile.isEmpty())
-            return sendWithCopyOrOnlyDiffering(request, v, seriale, host, report);
-        return ProgrammaTesti(v, seriale, host);
+            return sendWithCopyOrOnlyDiffering(request, v, exchange, host, report);
+        return ProgrammaTesti(v, exchange, host);
     case CliRequest::Action::Compare:
         v.FileSelezionato = QFile::encodeName(request.file);
-        return compareForCli(v, seriale, host, report);
-    default:
-        return readAllTexts(v, seriale, host);
+        return compareForCli(v, exchange, host, report);
+    case CliRequest::Action::ReadAll:
+        return readAllTexts(v, exchange, host);
+    case CliRequest::Action::Help:
+    case CliRequest::Action::Version:
+        break;
     }
+    return OperationResult::CannotStart;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // The serial host is a hidden window; no display is needed or used.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(keepQtQuiet);
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvo-cli"));
 
     const CliRequest request = CliRequest::parse(QCoreApplication::arguments());
@@ -103,11 +108,11 @@ int main(int argc, char* argv[]) {
         return fail(request.error + QStringLiteral(". Vedi tarvo-cli --help"));
     if (request.action == CliRequest::Action::Help) {
         std::fputs(CliRequest::helpText().toLocal8Bit().constData(), stdout);
-        return Riuscita;
+        return Succeeded;
     }
     if (request.action == CliRequest::Action::Version) {
         say(stdout, QStringLiteral("tarvo-cli " TARVO_VERSION));
-        return Riuscita;
+        return Succeeded;
     }
 
     Variabili v;
@@ -117,10 +122,10 @@ int main(int argc, char* argv[]) {
     v.Identificativo = request.identifier;
     v.PortaCom = request.port;
     const bool targetExisted = QFileInfo::exists(request.file);
-    FormSeriale seriale(v);
+    SerialExchange exchange(v);
     CommandLineHost host(v, request.file, request.comment, stderr);
     CliReport report;
-    const OperationResult result = run(request, v, seriale, host, report);
+    const OperationResult result = run(request, v, exchange, host, report);
     host.endProgress();
     for (const QString& line : std::as_const(report.lines))
         say(stdout, line);
@@ -129,7 +134,7 @@ int main(int argc, char* argv[]) {
     // shells give a program ended by that signal. The port is closed by now.
     if (stop.received() != 0 && result != OperationResult::Succeeded) {
         // The exchange refused for the stop reported progress too, unsent.
-        const LineTrace& trace = seriale.trace();
+        const LineTrace& trace = exchange.trace();
         const bool lastSent =
             trace.size() == 0 || trace.at(trace.size() - 1).mark != LineTrace::Mark::NotSent;
         say(stderr, QStringLiteral("tarvo-cli: ") +
@@ -146,12 +151,12 @@ int main(int argc, char* argv[]) {
         say(stdout, host.saved()
                         ? QStringLiteral("%1: salvati in %2").arg(host.outcome(), request.file)
                         : host.outcome());
-        return report.differs ? GuastoUnita : Riuscita;
+        return report.differs ? UnitFailed : Succeeded;
     case OperationResult::CannotStart:
         return fail(failureLine(host));
     case OperationResult::UnitFailed:
         say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host));
-        return GuastoUnita;
+        return UnitFailed;
     }
-    return GuastoUnita;
+    return UnitFailed;
 }

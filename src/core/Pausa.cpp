@@ -3,7 +3,7 @@
 #include "core/EventWait.h"
 #include "core/Variabili.h"
 
-void Pausa(Variabili& v, const int& millisecondi) {
-    v.FinePausa = QDeadlineTimer(millisecondi, Qt::PreciseTimer);
+void Pausa(Variabili& v, const int& milliseconds) {
+    v.FinePausa = QDeadlineTimer(milliseconds, Qt::PreciseTimer);
     EventWait::until([&v] { return v.closeRequested; }, v.FinePausa);
 }

@@ -10,7 +10,7 @@
 // reference. Texts are 8-bit byte strings, exactly as they travel on the line
 // and sit in the message files.
 struct Variabili {
-    static constexpr int DimensioneMessaggi = 591;
+    static constexpr int MessageSlots = 591;
 
     QByteArray Identificativo;
     QByteArray Risposta;
@@ -27,7 +27,7 @@ struct Variabili {
     QByteArray Stato;
     QByteArray TestoErrore;
     QByteArray CommentoDaSalvare;
-    std::array<QByteArray, DimensioneMessaggi> Messaggi;
+    std::array<QByteArray, MessageSlots> Messaggi;
     qint16 NumeroDaFormattare = 0;
     QByteArray NumeroFormattato;
     QByteArray TestoMessaggi;

@@ -7,10 +7,10 @@
 
 #include <QFile>
 
-OperationResult CompareTexts(Variabili& v, FormSeriale& seriale, OperationHost& host,
+OperationResult CompareTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
                              TextComparison& comparison) {
     comparison = {};
-    UnitTextSession session(v, seriale, host);
+    UnitTextSession session(v, exchange, host);
     FileTexts file;
     if (!session.readFile(QFile::decodeName(v.FileSelezionato), file) || !session.open())
         return session.result();

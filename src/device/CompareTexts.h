@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QList>
 
-class FormSeriale;
+class SerialExchange;
 class OperationHost;
 struct Variabili;
 
@@ -25,5 +25,5 @@ struct TextComparison {
 // the 16 characters with the text programming would leave there (the last
 // one for a repeated address). Nothing is written to the unit. Succeeds when
 // every address was read, whether the texts are equal or not.
-OperationResult CompareTexts(Variabili& v, FormSeriale& seriale, OperationHost& host,
+OperationResult CompareTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
                              TextComparison& comparison);

@@ -4,23 +4,23 @@
 #include "core/Windows1252.h"
 #include "device/DeviceProtocol.h"
 #include "device/OperationHost.h"
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 
-OperationResult runPresenceTest(Variabili& v, FormSeriale& seriale, OperationHost& host) {
+OperationResult runPresenceTest(Variabili& v, SerialExchange& exchange, OperationHost& host) {
     v.Stato = "Testa";
-    if (!seriale.ApriSeriale()) {
+    if (!exchange.ApriSeriale()) {
         host.showSending(QStringLiteral("Test Funzionamento non eseguito"));
-        host.showOutcome(seriale.lastFailure());
-        seriale.ChiudiSeriale();
+        host.showOutcome(exchange.lastFailure());
+        exchange.ChiudiSeriale();
         return OperationResult::CannotStart;
     }
     v.Comando = DeviceProtocol::testFrame(v.Identificativo);
     host.showSending(Windows1252::decode(v.Comando));
     v.LunghezzaRisposta = DeviceProtocol::TestReplyLength;
-    seriale.InviaAllaSeriale();
+    exchange.InviaAllaSeriale();
     v.Risposta = DeviceProtocol::testReplyWithoutPrefix(v.Risposta);
     v.VerboRisposta = DeviceProtocol::testVerb(v.Risposta);
-    const QString failure = seriale.lastFailure();
+    const QString failure = exchange.lastFailure();
     OperationResult result = OperationResult::UnitFailed;
     if (!failure.isEmpty()) {
         host.showOutcome(failure);
@@ -28,9 +28,9 @@ OperationResult runPresenceTest(Variabili& v, FormSeriale& seriale, OperationHos
         host.showOutcome(Windows1252::decode("Tarvo risponde " + v.Risposta));
         result = OperationResult::Succeeded;
     } else {
-        seriale.trace().markLast(LineTrace::Mark::InvalidReply);
+        exchange.trace().markLast(LineTrace::Mark::InvalidReply);
         host.showOutcome(QStringLiteral("Tarvo non risponde Messo in attesa seriale?"));
     }
-    seriale.ChiudiSeriale();
+    exchange.ChiudiSeriale();
     return result;
 }

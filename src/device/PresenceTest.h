@@ -2,10 +2,10 @@
 
 #include "device/OperationResult.h"
 
-class FormSeriale;
+class SerialExchange;
 class OperationHost;
 struct Variabili;
 
 // Sends one test frame and tells whether a unit with the current identifier
 // answers on the chosen port. Leaves the commands enabled.
-OperationResult runPresenceTest(Variabili& v, FormSeriale& seriale, OperationHost& host);
+OperationResult runPresenceTest(Variabili& v, SerialExchange& exchange, OperationHost& host);

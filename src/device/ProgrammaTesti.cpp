@@ -7,7 +7,7 @@
 #include "device/OperationHost.h"
 #include "device/ProgrammingPreflight.h"
 #include "files/LeggiFileDaProgrammare.h"
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 
 #include <QFile>
 
@@ -21,8 +21,8 @@ const QByteArray TooManyMessagesError = " Troppi messaggi nel file ";
 // One programming run: writes the file's records, then reads them back.
 class Programming {
   public:
-    Programming(Variabili& v, FormSeriale& seriale, OperationHost& host)
-        : m_v(v), m_seriale(seriale), m_host(host) {}
+    Programming(Variabili& v, SerialExchange& exchange, OperationHost& host)
+        : m_v(v), m_exchange(exchange), m_host(host) {}
 
     OperationResult run() {
         // A file that cannot be read or does not fit the message table is
@@ -33,14 +33,14 @@ class Programming {
             m_host.showOutcome(preflight.problem);
             return OperationResult::CannotStart;
         }
-        if (!m_seriale.ApriSeriale()) {
-            m_host.showOutcome(m_seriale.lastFailure());
+        if (!m_exchange.ApriSeriale()) {
+            m_host.showOutcome(m_exchange.lastFailure());
             return OperationResult::CannotStart;
         }
         m_host.showOutcome(QStringLiteral("Programmo scritte"));
         if (writeAll() && verifyAll())
             m_host.showOutcome(QStringLiteral("DATI UGUALI  TUTTO OK "));
-        m_seriale.ChiudiSeriale();
+        m_exchange.ChiudiSeriale();
         return m_result;
     }
 
@@ -51,22 +51,22 @@ class Programming {
         reportWriting(reader, {});
         while (const std::optional<QByteArray> record = reader.next()) {
             // The file may have grown since it was counted.
-            if (m_count == Variabili::DimensioneMessaggi) {
+            if (m_count == Variabili::MessageSlots) {
                 reader.stop();
                 m_host.showOutcome(QStringLiteral("Il file ha più di %1 messaggi: scritti i primi "
                                                   "%1, non verificati. Dividi il file.")
-                                       .arg(Variabili::DimensioneMessaggi));
+                                       .arg(Variabili::MessageSlots));
                 return fail(TooManyMessagesError, OperationResult::CannotStart);
             }
             m_v.Messaggi[m_count++] = *record;
             m_host.showSending(Windows1252::decode(*record));
             m_v.Comando = DeviceProtocol::writeFrame(m_v.Identificativo, *record);
             m_v.LunghezzaRisposta = DeviceProtocol::WriteReplyLength;
-            m_seriale.InviaAllaSeriale();
+            m_exchange.InviaAllaSeriale();
             m_clock.exchangeDone();
             reportWriting(reader, record->left(RecordLayout::addressDigits));
             if (!DeviceProtocol::writeConfirmed(m_v.Risposta)) {
-                m_seriale.trace().markLast(LineTrace::Mark::Refused);
+                m_exchange.trace().markLast(LineTrace::Mark::Refused);
                 reader.stop();
                 m_host.showSending(Windows1252::decode(m_v.Risposta));
                 return fail(ReplyError, OperationResult::UnitFailed);
@@ -89,7 +89,7 @@ class Programming {
             m_v.Comando = DeviceProtocol::readFrame(m_v.Identificativo,
                                                     entry.left(RecordLayout::addressDigits));
             m_v.LunghezzaRisposta = DeviceProtocol::ReadReplyLength;
-            m_seriale.InviaAllaSeriale();
+            m_exchange.InviaAllaSeriale();
             m_clock.exchangeDone();
             RunProgress progress{RunProgress::Phase::Verifica,
                                  entry.left(RecordLayout::addressDigits), index + 1, m_count};
@@ -100,7 +100,7 @@ class Programming {
             m_host.showSending(Windows1252::decode(expected));
             m_host.showOutcome(Windows1252::decode(read));
             if (read != expected) {
-                m_seriale.trace().markLast(LineTrace::Mark::Mismatch);
+                m_exchange.trace().markLast(LineTrace::Mark::Mismatch);
                 return fail(DataError, OperationResult::UnitFailed);
             }
         }
@@ -126,10 +126,10 @@ class Programming {
     bool fail(const QByteArray& testoErrore, OperationResult result) {
         m_v.TestoErrore = testoErrore;
         m_result = result;
-        if (!m_seriale.lastFailure().isEmpty()) {
+        if (!m_exchange.lastFailure().isEmpty()) {
             m_v.TestoErrore = PortError;
             m_result = OperationResult::UnitFailed;
-            m_host.showOutcome(m_seriale.lastFailure());
+            m_host.showOutcome(m_exchange.lastFailure());
         }
         ErrorAcknowledgement::show(m_v, m_host, m_v.TestoErrore);
         ErrorAcknowledgement::waitForClick(m_v, m_host);
@@ -137,7 +137,7 @@ class Programming {
     }
 
     Variabili& m_v;
-    FormSeriale& m_seriale;
+    SerialExchange& m_exchange;
     OperationHost& m_host;
     int m_count = 0;
     RunClock m_clock;
@@ -146,6 +146,6 @@ class Programming {
 
 } // namespace
 
-OperationResult ProgrammaTesti(Variabili& v, FormSeriale& seriale, OperationHost& host) {
-    return Programming(v, seriale, host).run();
+OperationResult ProgrammaTesti(Variabili& v, SerialExchange& exchange, OperationHost& host) {
+    return Programming(v, exchange, host).run();
 }

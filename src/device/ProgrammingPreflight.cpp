@@ -10,7 +10,7 @@ ProgrammingPreflight ProgrammingPreflight::check(const QString& path) {
         ++result.records;
     if (!reader.error().isEmpty())
         result.problem = reader.error();
-    else if (result.records > Variabili::DimensioneMessaggi)
+    else if (result.records > Variabili::MessageSlots)
         result.problem = overLimit(result.records);
     return result;
 }
@@ -19,5 +19,5 @@ QString ProgrammingPreflight::overLimit(int records) {
     return QStringLiteral("Il file ha %1 messaggi, più dei %2 che si possono inviare in una volta: "
                           "nulla è stato inviato. Dividi il file.")
         .arg(records)
-        .arg(Variabili::DimensioneMessaggi);
+        .arg(Variabili::MessageSlots);
 }

@@ -6,7 +6,7 @@
 #include "device/DeviceProtocol.h"
 #include "device/ErrorAcknowledgement.h"
 #include "device/OperationHost.h"
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 
 namespace {
 
@@ -18,17 +18,18 @@ enum class ReadOutcome { Read, NoReply, InvalidReply };
 
 // Reads one address. A reply that is not a read reply is never taken for a
 // text: noise or a wrong baud rate would otherwise be offered for saving.
-ReadOutcome readAddress(Variabili& v, FormSeriale& seriale, OperationHost& host, qint16 address) {
+ReadOutcome readAddress(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                        qint16 address) {
     v.NumeroDaFormattare = address;
     TreCifre(v);
     host.showSending(Windows1252::decode(DeviceProtocol::readBody(v.NumeroFormattato)));
     v.Comando = DeviceProtocol::readFrame(v.Identificativo, v.NumeroFormattato);
     v.LunghezzaRisposta = DeviceProtocol::ReadReplyLength;
-    seriale.InviaAllaSeriale();
-    if (v.Risposta == FormSeriale::TestoTimeout)
+    exchange.InviaAllaSeriale();
+    if (v.Risposta == SerialExchange::TimeoutText)
         return ReadOutcome::NoReply;
     if (!DeviceProtocol::readReplyValid(v.Risposta)) {
-        seriale.trace().markLast(LineTrace::Mark::InvalidReply);
+        exchange.trace().markLast(LineTrace::Mark::InvalidReply);
         return ReadOutcome::InvalidReply;
     }
     const QByteArray text = DeviceProtocol::textRead(v.Risposta);
@@ -38,8 +39,8 @@ ReadOutcome readAddress(Variabili& v, FormSeriale& seriale, OperationHost& host,
     return ReadOutcome::Read;
 }
 
-void reportNoReply(Variabili& v, FormSeriale& seriale, OperationHost& host) {
-    const QString failure = seriale.lastFailure();
+void reportNoReply(Variabili& v, SerialExchange& exchange, OperationHost& host) {
+    const QString failure = exchange.lastFailure();
     ErrorAcknowledgement::show(v, host, failure.isEmpty() ? NoReplyError : PortLostError);
     host.showOutcome(failure.isEmpty() ? QStringLiteral("Errore seriale. Controlla identificativo")
                                        : failure);
@@ -53,11 +54,11 @@ void reportInvalidReply(Variabili& v, OperationHost& host) {
     ErrorAcknowledgement::waitForClick(v, host);
 }
 
-bool readEveryAddress(Variabili& v, FormSeriale& seriale, OperationHost& host) {
+bool readEveryAddress(Variabili& v, SerialExchange& exchange, OperationHost& host) {
     RunClock clock;
     host.showProgress({RunProgress::Phase::Lettura, {}, 0, RecordLayout::addressCount});
     for (qint16 address = 0; address < RecordLayout::addressCount; ++address) {
-        const ReadOutcome outcome = readAddress(v, seriale, host, address);
+        const ReadOutcome outcome = readAddress(v, exchange, host, address);
         clock.exchangeDone();
         RunProgress progress{RunProgress::Phase::Lettura, v.NumeroFormattato, address + 1,
                              RecordLayout::addressCount};
@@ -67,7 +68,7 @@ bool readEveryAddress(Variabili& v, FormSeriale& seriale, OperationHost& host) {
         case ReadOutcome::Read:
             continue;
         case ReadOutcome::NoReply:
-            reportNoReply(v, seriale, host);
+            reportNoReply(v, exchange, host);
             return false;
         case ReadOutcome::InvalidReply:
             reportInvalidReply(v, host);
@@ -79,20 +80,20 @@ bool readEveryAddress(Variabili& v, FormSeriale& seriale, OperationHost& host) {
 
 } // namespace
 
-OperationResult readAllTexts(Variabili& v, FormSeriale& seriale, OperationHost& host) {
-    if (!seriale.ApriSeriale()) {
-        host.showOutcome(seriale.lastFailure());
+OperationResult readAllTexts(Variabili& v, SerialExchange& exchange, OperationHost& host) {
+    if (!exchange.ApriSeriale()) {
+        host.showOutcome(exchange.lastFailure());
         return OperationResult::CannotStart;
     }
     host.DisabilitaComandi();
     v.TestoMessaggi.clear();
-    const bool complete = readEveryAddress(v, seriale, host);
+    const bool complete = readEveryAddress(v, exchange, host);
     if (complete) {
         host.showOutcome(QStringLiteral("letti tutti"));
         v.CommentoDaSalvare.clear();
         host.offerForSaving();
     }
     host.AbilitaComandi();
-    seriale.ChiudiSeriale();
+    exchange.ChiudiSeriale();
     return complete ? OperationResult::Succeeded : OperationResult::UnitFailed;
 }

@@ -2,10 +2,10 @@
 
 #include "device/OperationResult.h"
 
-class FormSeriale;
+class SerialExchange;
 class OperationHost;
 struct Variabili;
 
 // Reads the texts at addresses 000 to 511 and offers them for saving, with the
 // port still open. Disables and re-enables the commands itself.
-OperationResult readAllTexts(Variabili& v, FormSeriale& seriale, OperationHost& host);
+OperationResult readAllTexts(Variabili& v, SerialExchange& exchange, OperationHost& host);

@@ -56,9 +56,9 @@ QString fileName(const QByteArray& identifier, const QDateTime& when) {
 
 } // namespace UnitBackup
 
-OperationResult takeUnitBackup(Variabili& v, FormSeriale& seriale, OperationHost& host,
+OperationResult takeUnitBackup(Variabili& v, SerialExchange& exchange, OperationHost& host,
                                const QString& path, const QByteArray& comment) {
-    UnitTextSession session(v, seriale, host);
+    UnitTextSession session(v, exchange, host);
     UnitBackup::Texts texts;
     if (session.open() && UnitBackup::readAll(session, texts) &&
         UnitBackup::save(session, path, comment, texts))

@@ -10,7 +10,7 @@
 
 #include <array>
 
-class FormSeriale;
+class SerialExchange;
 class OperationHost;
 class UnitTextSession;
 struct Variabili;
@@ -43,5 +43,5 @@ QString fileName(const QByteArray& identifier, const QDateTime& when);
 
 // Opens the port, reads all 512 texts and writes them to path, then closes
 // the port. Nothing is written to the unit.
-OperationResult takeUnitBackup(Variabili& v, FormSeriale& seriale, OperationHost& host,
+OperationResult takeUnitBackup(Variabili& v, SerialExchange& exchange, OperationHost& host,
                                const QString& path, const QByteArray& comment);

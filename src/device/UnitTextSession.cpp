@@ -8,7 +8,7 @@
 #include "device/OperationHost.h"
 #include "device/ProgrammingPreflight.h"
 #include "files/RecordLayout.h"
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 
 namespace {
 
@@ -22,19 +22,19 @@ QByteArray threeDigits(int address) {
     return QByteArray::number(address).rightJustified(3, '0');
 }
 
-UnitTextSession::UnitTextSession(Variabili& v, FormSeriale& seriale, OperationHost& host)
-    : m_v(v), m_seriale(seriale), m_host(host) {}
+UnitTextSession::UnitTextSession(Variabili& v, SerialExchange& exchange, OperationHost& host)
+    : m_v(v), m_exchange(exchange), m_host(host) {}
 
 UnitTextSession::~UnitTextSession() {
     if (m_open)
-        m_seriale.ChiudiSeriale();
+        m_exchange.ChiudiSeriale();
 }
 
 bool UnitTextSession::readFile(const QString& path, FileTexts& texts) {
     texts = FileTexts::read(path);
     // Programming refuses such a file whole; so does every operation that
     // writes or compares what programming would send.
-    if (texts.recordCount > Variabili::DimensioneMessaggi) {
+    if (texts.recordCount > Variabili::MessageSlots) {
         cannotStart(ProgrammingPreflight::overLimit(texts.recordCount));
         return false;
     }
@@ -46,16 +46,16 @@ bool UnitTextSession::readFile(const QString& path, FileTexts& texts) {
 }
 
 bool UnitTextSession::open() {
-    m_open = m_seriale.ApriSeriale();
+    m_open = m_exchange.ApriSeriale();
     if (!m_open)
-        cannotStart(m_seriale.lastFailure());
+        cannotStart(m_exchange.lastFailure());
     return m_open;
 }
 
 void UnitTextSession::exchange(const QByteArray& frame, qint16 replyLength) {
     m_v.Comando = frame;
     m_v.LunghezzaRisposta = replyLength;
-    m_seriale.InviaAllaSeriale();
+    m_exchange.InviaAllaSeriale();
     m_clock.exchangeDone();
 }
 
@@ -65,7 +65,7 @@ std::optional<QByteArray> UnitTextSession::read(int address) {
     exchange(DeviceProtocol::readFrame(m_v.Identificativo, digits),
              DeviceProtocol::ReadReplyLength);
     if (!DeviceProtocol::readReplyValid(m_v.Risposta)) {
-        m_seriale.trace().markLast(LineTrace::Mark::InvalidReply);
+        m_exchange.trace().markLast(LineTrace::Mark::InvalidReply);
         m_host.showSending(Windows1252::decode(m_v.Risposta));
         fail(ReplyError, OperationResult::UnitFailed);
         return std::nullopt;
@@ -81,7 +81,7 @@ bool UnitTextSession::write(const QByteArray& record) {
              DeviceProtocol::WriteReplyLength);
     if (DeviceProtocol::writeConfirmed(m_v.Risposta))
         return true;
-    m_seriale.trace().markLast(LineTrace::Mark::Refused);
+    m_exchange.trace().markLast(LineTrace::Mark::Refused);
     m_host.showSending(Windows1252::decode(m_v.Risposta));
     fail(ReplyError, OperationResult::UnitFailed);
     return false;
@@ -98,13 +98,13 @@ bool UnitTextSession::readBack(const QByteArray& record) {
     m_host.showOutcome(Windows1252::decode(read));
     if (read == expected)
         return true;
-    m_seriale.trace().markLast(LineTrace::Mark::Mismatch);
+    m_exchange.trace().markLast(LineTrace::Mark::Mismatch);
     fail(DataError, OperationResult::UnitFailed);
     return false;
 }
 
 void UnitTextSession::note(const QString& text) {
-    m_seriale.trace().noteLast(text);
+    m_exchange.trace().noteLast(text);
 }
 
 void UnitTextSession::reportProgress(RunProgress::Phase phase, int address, int done, int total,
@@ -124,10 +124,10 @@ void UnitTextSession::cannotStart(const QString& why) {
 void UnitTextSession::fail(const QByteArray& testoErrore, OperationResult result) {
     QByteArray shown = testoErrore;
     m_result = result;
-    if (!m_seriale.lastFailure().isEmpty()) {
+    if (!m_exchange.lastFailure().isEmpty()) {
         shown = PortError;
         m_result = OperationResult::UnitFailed;
-        m_host.showOutcome(m_seriale.lastFailure());
+        m_host.showOutcome(m_exchange.lastFailure());
     }
     ErrorAcknowledgement::show(m_v, m_host, shown);
     ErrorAcknowledgement::waitForClick(m_v, m_host);

@@ -9,7 +9,7 @@
 #include <optional>
 
 struct FileTexts;
-class FormSeriale;
+class SerialExchange;
 class OperationHost;
 struct Variabili;
 
@@ -21,7 +21,7 @@ struct Variabili;
 // held until acknowledged. The port is open from open() to destruction.
 class UnitTextSession {
   public:
-    UnitTextSession(Variabili& v, FormSeriale& seriale, OperationHost& host);
+    UnitTextSession(Variabili& v, SerialExchange& exchange, OperationHost& host);
     ~UnitTextSession();
     UnitTextSession(const UnitTextSession&) = delete;
     UnitTextSession& operator=(const UnitTextSession&) = delete;
@@ -56,7 +56,7 @@ class UnitTextSession {
     void exchange(const QByteArray& frame, qint16 replyLength);
 
     Variabili& m_v;
-    FormSeriale& m_seriale;
+    SerialExchange& m_exchange;
     OperationHost& m_host;
     bool m_open = false;
     RunClock m_clock;

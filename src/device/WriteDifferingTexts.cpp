@@ -14,9 +14,9 @@ namespace {
 // One run: reads the unit's texts, then writes and reads back the differing.
 class DifferingWrite {
   public:
-    DifferingWrite(Variabili& v, FormSeriale& seriale, OperationHost& host,
+    DifferingWrite(Variabili& v, SerialExchange& exchange, OperationHost& host,
                    const DifferingWriteOptions& options, DifferingWriteSummary& summary)
-        : m_session(v, seriale, host), m_host(host), m_options(options), m_summary(summary) {
+        : m_session(v, exchange, host), m_host(host), m_options(options), m_summary(summary) {
         m_summary = {};
         m_fileName = QFile::decodeName(v.FileSelezionato);
     }
@@ -118,8 +118,8 @@ class DifferingWrite {
 
 } // namespace
 
-OperationResult writeDifferingTexts(Variabili& v, FormSeriale& seriale, OperationHost& host,
+OperationResult writeDifferingTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
                                     const DifferingWriteOptions& options,
                                     DifferingWriteSummary& summary) {
-    return DifferingWrite(v, seriale, host, options, summary).run();
+    return DifferingWrite(v, exchange, host, options, summary).run();
 }

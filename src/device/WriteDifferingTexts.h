@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-class FormSeriale;
+class SerialExchange;
 class OperationHost;
 struct Variabili;
 
@@ -28,6 +28,6 @@ struct DifferingWriteSummary {
 // serves, otherwise only the file's addresses. A repeated address is written
 // once, with its last text. Nothing is written when the copy cannot be read
 // whole or saved.
-OperationResult writeDifferingTexts(Variabili& v, FormSeriale& seriale, OperationHost& host,
+OperationResult writeDifferingTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
                                     const DifferingWriteOptions& options,
                                     DifferingWriteSummary& summary);

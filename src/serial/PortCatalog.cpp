@@ -1,5 +1,7 @@
 #include "serial/PortCatalog.h"
 
+#include "core/SimulatedUnitFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,7 +39,7 @@ bool unitRunning(const QString& link) {
 
 QList<PortEntry> simulatedUnits() {
     QList<PortEntry> units;
-    const QString folder = PortCatalog::simulatedUnitFolder();
+    const QString folder = simulatedUnitFolder();
     struct stat info {};
     // Only a folder of this user's own is trusted.
     if (::lstat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
@@ -102,11 +104,4 @@ QString PortCatalog::summary() {
     if (names.isEmpty())
         return QStringLiteral("Nessuna porta seriale trovata");
     return QStringLiteral("Porte presenti: ") + names.join(QStringLiteral(", "));
-}
-
-QString PortCatalog::simulatedUnitFolder() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
-        return runtime + QStringLiteral("/tarvo-sim");
-    return QStringLiteral("/tmp/tarvo-sim-%1").arg(::geteuid());
 }

@@ -26,6 +26,4 @@ class PortCatalog {
     static QList<PortEntry> present();
     // "Porte presenti: a, b" or "Nessuna porta seriale trovata".
     static QString summary();
-    // Where tarvo-sim puts its links; it follows the same rule.
-    static QString simulatedUnitFolder();
 };

@@ -10,5 +10,5 @@ struct PortName {
     QString device;  // empty when the text names no port
     QString problem; // why the text names no port, for the operator
 
-    static PortName fromText(const QByteArray& portaCom);
+    static PortName fromText(const QByteArray& portText);
 };

@@ -6,7 +6,7 @@
 #include "device/PresenceTest.h"
 #include "device/ProgrammaTesti.h"
 #include "device/ReadAllTexts.h"
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/OperationGuard.h"
 #include "ui/PortChooser.h"
@@ -29,13 +29,13 @@
 
 #include <algorithm>
 
-FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, FormSeriale& formSeriale,
+FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, SerialExchange& exchange,
                                        QWidget* parent)
-    : QWidget(parent), m_v(variabili), m_seriale(formSeriale) {
+    : QWidget(parent), m_v(variabili), m_exchange(exchange) {
     createControls();
     m_progress = new RunProgressBar(Text1->parentWidget());
     m_status = new StatusPacer(Text1, Text2, m_progress, this);
-    connect(&m_seriale, &FormSeriale::pauseBegins, m_status, &StatusPacer::pauseBegins);
+    connect(&m_exchange, &SerialExchange::pauseBegins, m_status, &StatusPacer::pauseBegins);
     connectEvents();
     Form_Load();
 }
@@ -59,7 +59,7 @@ void FormScriveMessaggi::connectEvents() {
 
 void FormScriveMessaggi::toggleLineTrace() {
     if (!m_lineTrace)
-        m_lineTrace = new LineTraceWindow(m_seriale.trace(), this);
+        m_lineTrace = new LineTraceWindow(m_exchange.trace(), this);
     if (m_lineTrace->isVisible()) {
         m_lineTrace->close();
         return;
@@ -189,7 +189,7 @@ void FormScriveMessaggi::Command1_Click() {
     runOperation([this] {
         DisabilitaComandi();
         if (!m_v.FileSelezionato.isEmpty()) {
-            ProgrammaTesti(m_v, m_seriale, *this);
+            ProgrammaTesti(m_v, m_exchange, *this);
         } else {
             showSending(QStringLiteral("Devi selezionare un file"));
             showOutcome(QStringLiteral("Cliccane uno dalla lista in alto a destra"));
@@ -213,11 +213,11 @@ void FormScriveMessaggi::Command5_Click() {
 }
 
 void FormScriveMessaggi::Command3_Click() {
-    runOperation([this] { runPresenceTest(m_v, m_seriale, *this); });
+    runOperation([this] { runPresenceTest(m_v, m_exchange, *this); });
 }
 
 void FormScriveMessaggi::LeggiTesti_Click() {
-    runOperation([this] { readAllTexts(m_v, m_seriale, *this); });
+    runOperation([this] { readAllTexts(m_v, m_exchange, *this); });
 }
 
 void FormScriveMessaggi::Command4_Click() {

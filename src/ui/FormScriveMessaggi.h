@@ -13,7 +13,7 @@ class ComparisonWindow;
 class DirectoryList;
 class DriveList;
 class FileList;
-class FormSeriale;
+class SerialExchange;
 class LineTraceWindow;
 class QAction;
 class QLabel;
@@ -32,7 +32,7 @@ struct Variabili;
 class FormScriveMessaggi : public QWidget, public OperationHost {
     Q_OBJECT
   public:
-    FormScriveMessaggi(Variabili& v, FormSeriale& seriale, QWidget* parent = nullptr);
+    FormScriveMessaggi(Variabili& v, SerialExchange& exchange, QWidget* parent = nullptr);
 
     void DisabilitaComandi() override;
     void AbilitaComandi() override;
@@ -114,7 +114,7 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     ComparisonWindow* m_comparison = nullptr;
 
     Variabili& m_v;
-    FormSeriale& m_seriale;
+    SerialExchange& m_exchange;
     bool m_operationRunning = false;
     bool m_unloaded = false;
     LineTraceWindow* m_lineTrace = nullptr;

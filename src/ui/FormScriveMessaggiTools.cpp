@@ -54,7 +54,7 @@ void FormScriveMessaggi::compareWithUnit() {
         }
         DisabilitaComandi();
         TextComparison comparison;
-        const OperationResult result = CompareTexts(m_v, m_seriale, *this, comparison);
+        const OperationResult result = CompareTexts(m_v, m_exchange, *this, comparison);
         AbilitaComandi();
         if (result != OperationResult::Succeeded)
             return;
@@ -89,7 +89,7 @@ void FormScriveMessaggi::sendOnlyDifferingTexts() {
         options.copyComment = UnitBackup::comment(m_v, now);
         DisabilitaComandi();
         DifferingWriteSummary summary;
-        writeDifferingTexts(m_v, m_seriale, *this, options, summary);
+        writeDifferingTexts(m_v, m_exchange, *this, options, summary);
         if (summary.copySaved)
             showSending(QStringLiteral("Copia dei testi di prima: %1").arg(options.copyPath));
         AbilitaComandi();

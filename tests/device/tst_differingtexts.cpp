@@ -43,7 +43,7 @@ class TestDifferingTexts : public QObject {
         // Address 003 is sent twice: the later text is what programming leaves.
         f.selectFile(fileOf({"007SETTE", "003PRIMA", "nota", "003FINALE", "005  "}));
         TextComparison comparison;
-        QCOMPARE(CompareTexts(f.v, *f.seriale, f.host, comparison), OperationResult::Succeeded);
+        QCOMPARE(CompareTexts(f.v, f.exchange, f.host, comparison), OperationResult::Succeeded);
         QCOMPARE(f.unit.frames(), (QByteArrayList{readFrame(3), readFrame(5), readFrame(7)}));
         QCOMPARE(comparison.equal, 2);
         QCOMPARE(comparison.differing.size(), 1);
@@ -60,7 +60,7 @@ class TestDifferingTexts : public QObject {
         const QByteArray before = f.unit.text(200);
         const QString copy = f.folder.filePath(QStringLiteral("copia.tvo"));
         DifferingWriteSummary summary;
-        QCOMPARE(writeDifferingTexts(f.v, *f.seriale, f.host, {copy, "prima"}, summary),
+        QCOMPARE(writeDifferingTexts(f.v, f.exchange, f.host, {copy, "prima"}, summary),
                  OperationResult::Succeeded);
 
         QByteArrayList expected;
@@ -81,7 +81,7 @@ class TestDifferingTexts : public QObject {
         QVERIFY(saved.contains("\r\n200" + before + "*\r\n"));
         QVERIFY(saved.endsWith("511VECCHIO 511     *\r\n\r\nend\r\n"));
         QVERIFY(f.host.acknowledgements.isEmpty());
-        const LineTrace& trace = f.seriale->trace();
+        const LineTrace& trace = f.exchange.trace();
         QCOMPARE(trace.at(3).note, QStringLiteral("copia; uguale al file, non riscritto"));
         QCOMPARE(trace.at(4).note, QStringLiteral("copia; diverso dal file"));
         QCOMPARE(trace.at(512).note, QStringLiteral("scritto perché diverso"));
@@ -89,7 +89,7 @@ class TestDifferingTexts : public QObject {
 
         // Once equal, only the file's addresses are read and nothing is written.
         const int framesBefore = f.unit.framesReceived();
-        QCOMPARE(writeDifferingTexts(f.v, *f.seriale, f.host, {}, summary),
+        QCOMPARE(writeDifferingTexts(f.v, f.exchange, f.host, {}, summary),
                  OperationResult::Succeeded);
         QCOMPARE(f.unit.framesReceived() - framesBefore, 512);
         QCOMPARE(f.unit.writesReceived(), 3);
@@ -116,7 +116,7 @@ class TestDifferingTexts : public QObject {
                                                                 : QStringLiteral("no/copia.tvo"));
         DifferingWriteSummary summary;
         const OperationResult result =
-            writeDifferingTexts(f.v, *f.seriale, f.host, {copy, "c"}, summary);
+            writeDifferingTexts(f.v, f.exchange, f.host, {copy, "c"}, summary);
         QCOMPARE(result,
                  error.isEmpty() ? OperationResult::CannotStart : OperationResult::UnitFailed);
         QCOMPARE(f.unit.writesReceived(), 0);
@@ -134,7 +134,7 @@ class TestDifferingTexts : public QObject {
         f.unit.setText(9, "NOVE");
         f.selectFile(fileOf({"001UNO", "002DUE", "009NOVE", "003TRE"}));
         DifferingWriteSummary summary;
-        QCOMPARE(writeDifferingTexts(f.v, *f.seriale, f.host, {}, summary),
+        QCOMPARE(writeDifferingTexts(f.v, f.exchange, f.host, {}, summary),
                  OperationResult::UnitFailed);
         QCOMPARE(f.host.acknowledgements.size(), 1);
         QCOMPARE(f.host.acknowledgements[0].error, QStringLiteral(" Errore risposta "));

@@ -1,16 +1,8 @@
-#include "RecordingHost.h"
+#include "DeviceFixture.h"
 #include "ScriptedPeer.h"
-#include "SimulatedUnit.h"
-#include "core/Variabili.h"
 #include "device/PresenceTest.h"
-#include "serial/FormSeriale.h"
-#include "serial/SerialControl.h"
 
-#include <QSerialPort>
-#include <QSignalSpy>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -21,38 +13,11 @@ const QString nonRisponde = QStringLiteral("Tarvo non risponde Messo in attesa s
 class TestPresenceTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<Variabili> v;
-    std::unique_ptr<FormSeriale> seriale;
-    std::unique_ptr<RecordingHost> host;
-    OperationResult m_result = OperationResult::Succeeded;
-
-    void setPort(const QString& text) { v->PortaCom = text.toLocal8Bit(); }
-    void setIdentifier(const QString& text) { v->Identificativo = text.toLatin1(); }
-    bool portOpen() const { return seriale->findChild<SerialControl*>()->PortOpen(); }
-    void clickTest() { m_result = runPresenceTest(*v, *seriale, *host); }
-
-    std::unique_ptr<SimulatedUnit> startUnit(SimulatedUnit::Options options = {}) {
-        auto unit = std::make_unique<SimulatedUnit>(options);
-        QString error;
-        if (!unit->start(&error))
-            qFatal("simulated unit: %s", qPrintable(error));
-        return unit;
+    static OperationResult clickTest(DeviceFixture& f) {
+        return runPresenceTest(f.v, f.exchange, f.host);
     }
 
   private slots:
-    void init() {
-        v = std::make_unique<Variabili>();
-        v->Identificativo = "&C1";
-        seriale = std::make_unique<FormSeriale>(*v);
-        host = std::make_unique<RecordingHost>();
-    }
-
-    void cleanup() {
-        host.reset();
-        seriale.reset();
-        v.reset();
-    }
-
     void unitAnswers_data() {
         QTest::addColumn<QString>("identifier");
         QTest::addColumn<QByteArray>("unitIdentifier");
@@ -66,22 +31,21 @@ class TestPresenceTest : public QObject {
         QFETCH(QByteArray, unitIdentifier);
         SimulatedUnit::Options options;
         options.identifier = unitIdentifier;
-        auto unit = startUnit(options);
-        setIdentifier(identifier);
-        setPort(unit->devicePath());
-        clickTest();
+        DeviceFixture f(options);
+        f.v.Identificativo = identifier.toLatin1();
+        const OperationResult result = clickTest(f);
         const QByteArray frame = identifier.toLatin1() + "TA\r";
-        QCOMPARE(unit->frames(), QByteArrayList{frame});
-        QCOMPARE(host->text1, QString::fromLatin1(frame));
-        QCOMPARE(host->text2, QStringLiteral("Tarvo risponde TA"));
-        QCOMPARE(v->Comando, frame);
-        QCOMPARE(v->LunghezzaRisposta, qint16(6));
-        QCOMPARE(v->Risposta, QByteArray("TA"));
-        QCOMPARE(v->VerboRisposta, QByteArray("TA"));
-        QCOMPARE(v->Stato, QByteArray("Testa"));
-        QVERIFY(!portOpen());
-        QVERIFY(host->commandsEnabled);
-        QCOMPARE(m_result, OperationResult::Succeeded);
+        QCOMPARE(f.unit.frames(), QByteArrayList{frame});
+        QCOMPARE(f.host.text1, QString::fromLatin1(frame));
+        QCOMPARE(f.host.text2, QStringLiteral("Tarvo risponde TA"));
+        QCOMPARE(f.v.Comando, frame);
+        QCOMPARE(f.v.LunghezzaRisposta, qint16(6));
+        QCOMPARE(f.v.Risposta, QByteArray("TA"));
+        QCOMPARE(f.v.VerboRisposta, QByteArray("TA"));
+        QCOMPARE(f.v.Stato, QByteArray("Testa"));
+        QVERIFY(!f.portOpen());
+        QVERIFY(f.host.commandsEnabled);
+        QCOMPARE(result, OperationResult::Succeeded);
     }
 
     void unitDoesNotAnswer_data() {
@@ -101,15 +65,14 @@ class TestPresenceTest : public QObject {
         options.identifier = unitIdentifier;
         options.silentFrom = silentFrom;
         options.garble = garble;
-        auto unit = startUnit(options);
-        setPort(unit->devicePath());
-        clickTest();
-        QCOMPARE(unit->framesReceived(), 1);
-        QCOMPARE(host->text1, QStringLiteral("&C1TA\r"));
-        QCOMPARE(host->text2, nonRisponde);
-        QCOMPARE(m_result, OperationResult::UnitFailed);
-        QCOMPARE(v->Stato, QByteArray("Testa"));
-        QVERIFY(!portOpen());
+        DeviceFixture f(options);
+        const OperationResult result = clickTest(f);
+        QCOMPARE(f.unit.framesReceived(), 1);
+        QCOMPARE(f.host.text1, QStringLiteral("&C1TA\r"));
+        QCOMPARE(f.host.text2, nonRisponde);
+        QCOMPARE(result, OperationResult::UnitFailed);
+        QCOMPARE(f.v.Stato, QByteArray("Testa"));
+        QVERIFY(!f.portOpen());
     }
 
     void scriptedReplies_data() {
@@ -132,92 +95,65 @@ class TestPresenceTest : public QObject {
         QFETCH(QByteArray, reply);
         QFETCH(QString, text2);
         QFETCH(QByteArray, risposta);
+        DeviceFixture f;
         ScriptedPeer peer;
         peer.reply(reply);
-        setPort(QString::fromLocal8Bit(peer.portText()));
-        clickTest();
+        f.v.PortaCom = peer.portText();
+        clickTest(f);
         QCOMPARE(peer.frames(), QByteArrayList{"&C1TA\r"});
-        QCOMPARE(host->text2, text2);
-        QCOMPARE(v->Risposta, risposta);
-        QVERIFY(!portOpen());
+        QCOMPARE(f.host.text2, text2);
+        QCOMPARE(f.v.Risposta, risposta);
+        QVERIFY(!f.portOpen());
     }
 
     void noUnitOnLine() {
+        DeviceFixture f;
         ScriptedPeer peer;
-        setPort(QString::fromLocal8Bit(peer.portText()));
-        clickTest();
+        f.v.PortaCom = peer.portText();
+        clickTest(f);
         QCOMPARE(peer.frames(), QByteArrayList{"&C1TA\r"});
-        QCOMPARE(host->text2, nonRisponde);
-        QCOMPARE(v->Risposta, FormSeriale::TestoTimeout.mid(3));
-        QCOMPARE(v->VerboRisposta, QByteArray("45"));
+        QCOMPARE(f.host.text2, nonRisponde);
+        QCOMPARE(f.v.Risposta, SerialExchange::TimeoutText.mid(3));
+        QCOMPARE(f.v.VerboRisposta, QByteArray("45"));
     }
 
-    void portCannotBeOpened_data() {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("initial X") << "X"
-                                   << "non valida";
-        QTest::newRow("empty") << ""
-                               << "non valida";
-        QTest::newRow("missing device") << "/dev/nonexistent"
-                                        << "non esiste";
-        QTest::newRow("missing COM port") << "100"
-                                          << "non esiste";
-    }
-
+    // Why a port cannot be opened, and in which words, is the exchange's.
     void portCannotBeOpened() {
-        QFETCH(QString, port);
-        QFETCH(QString, reason);
-        setPort(port);
-        clickTest();
-        const QString message = host->text2;
-        QVERIFY2(message.contains(reason), qPrintable(message));
-        QVERIFY2(message.contains(QStringLiteral("Porte presenti: ")) ||
-                     message.contains(QStringLiteral("Nessuna porta seriale trovata")),
-                 qPrintable(message));
-        QVERIFY(!host->text1.contains(QStringLiteral("TA")));
-        QVERIFY(!portOpen());
-        QCOMPARE(m_result, OperationResult::CannotStart);
-        QCOMPARE(v->Stato, QByteArray("Testa"));
+        DeviceFixture f;
+        const QByteArray unitPort = f.v.PortaCom;
+        f.v.PortaCom = "/dev/nonexistent";
+        const OperationResult result = clickTest(f);
+        QCOMPARE(f.host.text2, f.exchange.lastFailure());
+        QVERIFY(!f.host.text2.isEmpty());
+        QVERIFY(!f.host.text1.contains(QStringLiteral("TA")));
+        QVERIFY(!f.portOpen());
+        QCOMPARE(result, OperationResult::CannotStart);
+        QCOMPARE(f.v.Stato, QByteArray("Testa"));
 
         // The program goes on: a test on a proper port works.
-        auto unit = startUnit();
-        setPort(unit->devicePath());
-        clickTest();
-        QCOMPARE(host->text2, QStringLiteral("Tarvo risponde TA"));
-    }
-
-    void busyPortIsReported() {
-        auto unit = startUnit();
-        QSerialPort other(unit->devicePath());
-        QVERIFY(other.open(QIODevice::ReadWrite));
-        setPort(unit->devicePath());
-        clickTest();
-        QVERIFY2(host->text2.contains(QStringLiteral("occupata")), qPrintable(host->text2));
-        QCOMPARE(unit->framesReceived(), 0);
-        other.close();
-        clickTest();
-        QCOMPARE(host->text2, QStringLiteral("Tarvo risponde TA"));
+        f.v.PortaCom = unitPort;
+        clickTest(f);
+        QCOMPARE(f.host.text2, QStringLiteral("Tarvo risponde TA"));
     }
 
     void portFailsDuringTest() {
+        DeviceFixture f;
         ScriptedPeer peer;
         peer.vanishOnNextFrame();
-        setPort(QString::fromLocal8Bit(peer.portText()));
-        clickTest();
-        const QString message = host->text2;
+        f.v.PortaCom = peer.portText();
+        clickTest(f);
+        const QString message = f.host.text2;
         QVERIFY2(message.contains(QStringLiteral("interrotto")), qPrintable(message));
         QVERIFY(message != nonRisponde);
-        QVERIFY(!portOpen());
+        QVERIFY(!f.portOpen());
     }
 
     void directCallWithoutButton() {
-        auto unit = startUnit();
-        setPort(unit->devicePath());
-        v->Stato = "aspetta";
-        runPresenceTest(*v, *seriale, *host);
-        QCOMPARE(v->Stato, QByteArray("Testa"));
-        QCOMPARE(host->text2, QStringLiteral("Tarvo risponde TA"));
+        DeviceFixture f;
+        f.v.Stato = "aspetta";
+        runPresenceTest(f.v, f.exchange, f.host);
+        QCOMPARE(f.v.Stato, QByteArray("Testa"));
+        QCOMPARE(f.host.text2, QStringLiteral("Tarvo risponde TA"));
     }
 };
 

@@ -23,7 +23,7 @@ class TestProgrammaTesti : public QObject {
     // Runs the operation; what was shown at each acknowledgement is kept.
     QList<Acknowledgement> run(DeviceFixture& f) {
         f.host.acknowledgements.clear();
-        m_result = ProgrammaTesti(f.v, *f.seriale, f.host);
+        m_result = ProgrammaTesti(f.v, f.exchange, f.host);
         return f.host.acknowledgements;
     }
 
@@ -82,7 +82,7 @@ class TestProgrammaTesti : public QObject {
         QCOMPARE(f.v.TestoErrore, QByteArray(" Errore risposta "));
         QCOMPARE(m_result, OperationResult::UnitFailed);
         QVERIFY(!f.portOpen());
-        const LineTrace& trace = f.seriale->trace();
+        const LineTrace& trace = f.exchange.trace();
         QCOMPARE(trace.size(), 3);
         QCOMPARE(trace.at(2).mark, LineTrace::Mark::Refused);
         QCOMPARE(trace.at(1).mark, LineTrace::Mark::None);
@@ -128,7 +128,7 @@ class TestProgrammaTesti : public QObject {
         QCOMPARE(acks[0].text2, QStringLiteral("ABC             "));
         QCOMPARE(f.unit.writesReceived(), 2);
         QCOMPARE(f.unit.frames().last(), QByteArray("&C10R007\r"));
-        QCOMPARE(f.seriale->trace().at(2).mark, LineTrace::Mark::Mismatch);
+        QCOMPARE(f.exchange.trace().at(2).mark, LineTrace::Mark::Mismatch);
     }
 
     void aTextReadBackWithATrailingSpaceMoreDiffers() {

@@ -42,7 +42,7 @@ class TestReadAllTexts : public QObject {
             QVERIFY(ScriviFileMessaggi(path, f.v.CommentoDaSalvare, f.v.TestoMessaggi).ok());
             f.v.FileSelezionato = QFile::encodeName(path);
         };
-        seen.result = readAllTexts(f.v, *f.seriale, f.host);
+        seen.result = readAllTexts(f.v, f.exchange, f.host);
         seen.acknowledgements = int(f.host.acknowledgements.size());
         if (!f.host.acknowledgements.isEmpty()) {
             const RecordingHost::Acknowledgement& ack = f.host.acknowledgements.last();
@@ -92,6 +92,11 @@ class TestReadAllTexts : public QObject {
         QVERIFY(f.host.commandsEnabled);
         QCOMPARE(f.unit.framesReceived(), 512);
         QCOMPARE(f.unit.frames().at(42), QByteArray("&C10R042\r"));
+        // The progress counts each address once it has been read.
+        QCOMPARE(f.host.progress.size(), 1 + 512);
+        for (int shown = 0; shown <= 512; ++shown)
+            QCOMPARE(f.host.progress[shown].done, shown);
+        QCOMPARE(f.host.progress.last().total, 512);
     }
 
     void leavingTheSaveWindowWritesNothing() {
@@ -149,7 +154,7 @@ class TestReadAllTexts : public QObject {
         QVERIFY(seen.text2.contains("non valida"));
         QVERIFY(f.v.TestoMessaggi.isEmpty());
         QVERIFY(!QFile::exists(QDir(m_folder.path()).filePath(QStringLiteral("lungo.tvo"))));
-        QCOMPARE(f.seriale->trace().at(0).mark, LineTrace::Mark::InvalidReply);
+        QCOMPARE(f.exchange.trace().at(0).mark, LineTrace::Mark::InvalidReply);
     }
 
     void aPortThatCannotBeOpenedIsReported() {

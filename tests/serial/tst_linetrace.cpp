@@ -1,7 +1,7 @@
 #include "ScriptedPeer.h"
 #include "core/Variabili.h"
-#include "serial/FormSeriale.h"
 #include "serial/LineTrace.h"
+#include "serial/SerialExchange.h"
 
 #include <QtTest>
 
@@ -40,12 +40,12 @@ class TestLineTrace : public QObject {
         peer.reply("AB");
         Variabili v;
         v.PortaCom = peer.portText();
-        FormSeriale seriale(v);
-        const LineTrace& trace = seriale.trace();
-        QVERIFY(seriale.ApriSeriale());
+        SerialExchange exchange(v);
+        const LineTrace& trace = exchange.trace();
+        QVERIFY(exchange.ApriSeriale());
         v.Comando = "&C1T\r";
         v.LunghezzaRisposta = 7;
-        seriale.InviaAllaSeriale();
+        exchange.InviaAllaSeriale();
         QCOMPARE(trace.size(), 1);
         QCOMPARE(trace.at(0).sent, QByteArray("&C1T\r"));
         // The reply as it came, before the exchange trimmed it.
@@ -53,19 +53,19 @@ class TestLineTrace : public QObject {
         QCOMPARE(v.Risposta, QByteArray("ABCDE"));
         QCOMPARE(trace.at(0).mark, Mark::None);
         QVERIFY(trace.at(0).tookNs > 0);
-        seriale.InviaAllaSeriale();
+        exchange.InviaAllaSeriale();
         QCOMPARE(trace.at(1).received, QByteArray("AB"));
         QCOMPARE(trace.at(1).mark, Mark::Timeout);
         QVERIFY(trace.at(1).tookNs >= 800'000'000);
         QVERIFY(trace.at(1).sinceStartNs >= trace.at(0).sinceStartNs + trace.at(0).tookNs);
-        seriale.ChiudiSeriale();
-        seriale.InviaAllaSeriale();
+        exchange.ChiudiSeriale();
+        exchange.InviaAllaSeriale();
         QCOMPARE(trace.at(2).mark, Mark::NotSent);
 
         v.PortaCom = "/dev/tarvo-missing";
-        QVERIFY(!seriale.ApriSeriale());
+        QVERIFY(!exchange.ApriSeriale());
         QCOMPARE(trace.at(3).mark, Mark::PortFailure);
-        QCOMPARE(trace.at(3).note, seriale.lastFailure());
+        QCOMPARE(trace.at(3).note, exchange.lastFailure());
     }
 };
 

@@ -1,5 +1,7 @@
+#include "AsUnprivilegedUser.h"
 #include "ScriptedPeer.h"
 #include "SimulatedUnit.h"
+#include "core/SimulatedUnitFolder.h"
 #include "serial/LowLatency.h"
 #include "serial/OpenFailure.h"
 #include "serial/PortCatalog.h"
@@ -76,12 +78,9 @@ class Child {
 
 // What the opening says to another user without supplementary groups.
 QString openingFailureAs(uid_t uid, gid_t gid, const QString& device) {
-    return Child([&](const Child::Say& say) {
-               const bool changed =
-                   ::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0;
-               say(changed ? openingFailure(device).toUtf8() : "no identity change");
-           })
-        .said();
+    const std::optional<QByteArray> failure =
+        runAsUser(uid, gid, [&] { return openingFailure(device).toUtf8(); });
+    return failure ? QString::fromUtf8(*failure) : QStringLiteral("no identity change");
 }
 
 } // namespace
@@ -191,7 +190,7 @@ class TestOpenFailure : public QObject {
 
         // A link whose unit is gone (killed, its lock released) is not listed.
         const QString stale =
-            PortCatalog::simulatedUnitFolder() + QStringLiteral("/test-stale-%1").arg(::getpid());
+            simulatedUnitFolder() + QStringLiteral("/test-stale-%1").arg(::getpid());
         QVERIFY(QFile::link(unit.devicePath(), stale));
         QFile lock(stale + QStringLiteral(".lock"));
         QVERIFY(lock.open(QIODevice::WriteOnly));

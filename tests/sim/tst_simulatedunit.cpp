@@ -26,21 +26,22 @@ constexpr int WaitMs = 5000;
 class SlavePort {
   public:
     explicit SlavePort(const QString& path)
-        : fd_(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {
         termios settings{};
-        if (fd_.isOpen() && ::tcgetattr(fd_.get(), &settings) == 0) {
+        if (m_fd.isOpen() && ::tcgetattr(m_fd.get(), &settings) == 0) {
             ::cfmakeraw(&settings);
-            ::tcsetattr(fd_.get(), TCSANOW, &settings);
+            ::tcsetattr(m_fd.get(), TCSANOW, &settings);
         }
     }
 
-    bool isOpen() const { return fd_.isOpen(); }
+    bool isOpen() const { return m_fd.isOpen(); }
 
     // Writes every byte, running events while the line cannot take more.
     bool write(const QByteArray& bytes) {
         qsizetype done = 0;
         while (done < bytes.size()) {
-            const ssize_t count = ::write(fd_.get(), bytes.constData() + done, bytes.size() - done);
+            const ssize_t count =
+                ::write(m_fd.get(), bytes.constData() + done, bytes.size() - done);
             if (count > 0) {
                 done += count;
             } else if (count < 0 && errno == EAGAIN) {
@@ -58,11 +59,11 @@ class SlavePort {
         (void)QTest::qWaitFor(
             [&] {
                 collect();
-                return received_.size() >= count;
+                return m_received.size() >= count;
             },
             timeoutMs);
-        const QByteArray first = received_.left(count);
-        received_.remove(0, first.size());
+        const QByteArray first = m_received.left(count);
+        m_received.remove(0, first.size());
         return first;
     }
 
@@ -71,10 +72,10 @@ class SlavePort {
         (void)QTest::qWaitFor(
             [&] {
                 collect();
-                return !received_.isEmpty();
+                return !m_received.isEmpty();
             },
             WaitMs);
-        return std::exchange(received_, {});
+        return std::exchange(m_received, {});
     }
 
     // Waits until reading tells that the other side has gone.
@@ -82,36 +83,36 @@ class SlavePort {
         return QTest::qWaitFor(
             [this] {
                 collect();
-                return hungUp_;
+                return m_hungUp;
             },
             WaitMs);
     }
 
   private:
     bool ready(short events) const {
-        pollfd request{fd_.get(), events, 0};
+        pollfd request{m_fd.get(), events, 0};
         return ::poll(&request, 1, 0) > 0;
     }
 
     void collect() {
         char buffer[4096];
         for (;;) {
-            const ssize_t count = ::read(fd_.get(), buffer, sizeof buffer);
+            const ssize_t count = ::read(m_fd.get(), buffer, sizeof buffer);
             if (count > 0) {
-                received_.append(buffer, count);
+                m_received.append(buffer, count);
             } else if (count < 0 && errno == EINTR) {
                 continue;
             } else {
                 if (count == 0 || errno != EAGAIN)
-                    hungUp_ = true;
+                    m_hungUp = true;
                 return;
             }
         }
     }
 
-    FileDescriptor fd_;
-    QByteArray received_;
-    bool hungUp_ = false;
+    FileDescriptor m_fd;
+    QByteArray m_received;
+    bool m_hungUp = false;
 };
 
 const QByteArray Blank(16, ' ');
@@ -141,29 +142,29 @@ SimulatedUnit::Options withIdentifier(const QByteArray& identifier) {
 class SimProgram {
   public:
     explicit SimProgram(const QStringList& arguments) {
-        process_.start(QStringLiteral(TARVO_SIM_EXECUTABLE), arguments);
+        m_process.start(QStringLiteral(TARVO_SIM_EXECUTABLE), arguments);
     }
     ~SimProgram() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
-            process_.waitForFinished();
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
         }
     }
 
-    QProcess& process() { return process_; }
+    QProcess& process() { return m_process; }
 
     QString readLine() {
-        (void)QTest::qWaitFor([this] { return process_.canReadLine(); }, 10'000);
-        return QString::fromUtf8(process_.readLine()).trimmed();
+        (void)QTest::qWaitFor([this] { return m_process.canReadLine(); }, 10'000);
+        return QString::fromUtf8(m_process.readLine()).trimmed();
     }
 
     bool stop(int signal) {
-        ::kill(static_cast<pid_t>(process_.processId()), signal);
-        return process_.waitForFinished(10'000);
+        ::kill(static_cast<pid_t>(m_process.processId()), signal);
+        return m_process.waitForFinished(10'000);
     }
 
   private:
-    QProcess process_;
+    QProcess m_process;
 };
 
 } // namespace

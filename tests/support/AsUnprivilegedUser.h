@@ -10,11 +10,12 @@
 #include <unistd.h>
 
 // Runs work in a child process that, when this one runs as root, first becomes
-// the unprivileged user nobody (65534), so that file and device permissions
-// hold as they do for an ordinary user. Returns what work returned, or nullopt
-// when the child could not drop its privileges or did not finish.
-inline std::optional<QByteArray> runAsUnprivilegedUser(const std::function<QByteArray()>& work) {
-    constexpr gid_t nobody = 65534;
+// the given user with the given group and no supplementary groups, so that
+// file and device permissions hold as they do for that user. Returns what work
+// returned, or nullopt when the child could not change identity or did not
+// finish.
+inline std::optional<QByteArray> runAsUser(uid_t uid, gid_t gid,
+                                           const std::function<QByteArray()>& work) {
     int channel[2];
     if (::pipe(channel) != 0)
         return std::nullopt;
@@ -27,7 +28,7 @@ inline std::optional<QByteArray> runAsUnprivilegedUser(const std::function<QByte
     if (child == 0) {
         ::close(channel[0]);
         if (::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+            (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
             ::_exit(2);
         const QByteArray result = work();
         qsizetype sent = 0;
@@ -50,4 +51,10 @@ inline std::optional<QByteArray> runAsUnprivilegedUser(const std::function<QByte
     if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return std::nullopt;
     return result;
+}
+
+// The same as the unprivileged user nobody (65534).
+inline std::optional<QByteArray> runAsUnprivilegedUser(const std::function<QByteArray()>& work) {
+    constexpr uid_t nobody = 65534;
+    return runAsUser(nobody, nobody, work);
 }

@@ -20,21 +20,21 @@ class ScriptedPeer : public QObject {
   public:
     ScriptedPeer() {
         QString error;
-        if (!pty_.open(&error))
+        if (!m_pty.open(&error))
             qFatal("pseudo-terminal: %s", qPrintable(error));
-        notifier_ = new QSocketNotifier(pty_.master(), QSocketNotifier::Read, this);
-        connect(notifier_, &QSocketNotifier::activated, this, &ScriptedPeer::readMaster);
+        m_notifier = new QSocketNotifier(m_pty.master(), QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, &ScriptedPeer::readMaster);
     }
 
-    QByteArray portText() const { return pty_.slavePath().toLocal8Bit(); }
-    void reply(const QByteArray& bytes) { script_.push_back(bytes); }
-    void stayQuiet() { script_.push_back(std::nullopt); }
-    void vanishOnNextFrame() { vanishOnFrame_ = true; }
+    QByteArray portText() const { return m_pty.slavePath().toLocal8Bit(); }
+    void reply(const QByteArray& bytes) { m_script.push_back(bytes); }
+    void stayQuiet() { m_script.push_back(std::nullopt); }
+    void vanishOnNextFrame() { m_vanishOnFrame = true; }
     // Bytes sent to the program at once, not as a reply to a frame.
     void send(const QByteArray& bytes) {
-        QCOMPARE(::write(pty_.master(), bytes.data(), bytes.size()), bytes.size());
+        QCOMPARE(::write(m_pty.master(), bytes.data(), bytes.size()), bytes.size());
     }
-    QByteArrayList frames() const { return frames_; }
+    QByteArrayList frames() const { return m_frames; }
 
   signals:
     void frameReceived(const QByteArray& frame);
@@ -42,15 +42,15 @@ class ScriptedPeer : public QObject {
   private:
     void readMaster() {
         char buffer[512];
-        const ssize_t n = ::read(pty_.master(), buffer, sizeof buffer);
+        const ssize_t n = ::read(m_pty.master(), buffer, sizeof buffer);
         if (n <= 0)
             return;
         for (ssize_t i = 0; i < n; ++i) {
-            pending_ += buffer[i];
+            m_pending += buffer[i];
             if (buffer[i] == '\r') {
-                frames_ += pending_;
-                const QByteArray frame = pending_;
-                pending_.clear();
+                m_frames += m_pending;
+                const QByteArray frame = m_pending;
+                m_pending.clear();
                 answer();
                 emit frameReceived(frame);
             }
@@ -58,23 +58,23 @@ class ScriptedPeer : public QObject {
     }
 
     void answer() {
-        if (vanishOnFrame_) {
-            notifier_->setEnabled(false);
-            pty_.close();
+        if (m_vanishOnFrame) {
+            m_notifier->setEnabled(false);
+            m_pty.close();
             return;
         }
-        if (script_.empty())
+        if (m_script.empty())
             return;
-        const std::optional<QByteArray> next = script_.front();
-        script_.pop_front();
+        const std::optional<QByteArray> next = m_script.front();
+        m_script.pop_front();
         if (next)
             send(*next);
     }
 
-    PseudoTerminal pty_;
-    QSocketNotifier* notifier_ = nullptr;
-    std::deque<std::optional<QByteArray>> script_;
-    QByteArray pending_;
-    QByteArrayList frames_;
-    bool vanishOnFrame_ = false;
+    PseudoTerminal m_pty;
+    QSocketNotifier* m_notifier = nullptr;
+    std::deque<std::optional<QByteArray>> m_script;
+    QByteArray m_pending;
+    QByteArrayList m_frames;
+    bool m_vanishOnFrame = false;
 };

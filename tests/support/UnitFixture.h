@@ -2,8 +2,8 @@
 
 #include "SimulatedUnit.h"
 #include "core/Variabili.h"
-#include "serial/FormSeriale.h"
 #include "serial/SerialControl.h"
+#include "serial/SerialExchange.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,7 +12,7 @@
 #include <memory>
 
 // A simulated unit, a folder for message files, the session state and the
-// serial host, as the program has them; the port text names the unit.
+// serial exchange, as the program has them; the port text names the unit.
 struct UnitFixture {
     explicit UnitFixture(SimulatedUnit::Options options = {}) : unit(options) {
         QString error;
@@ -20,7 +20,6 @@ struct UnitFixture {
             qFatal("simulated unit: %s", qPrintable(error));
         v.Identificativo = "&C1";
         v.PortaCom = unit.devicePath().toLocal8Bit();
-        seriale = std::make_unique<FormSeriale>(v);
     }
 
     // A message file in the fixture's folder, selected as if clicked.
@@ -35,11 +34,11 @@ struct UnitFixture {
     }
 
     bool portOpen() const {
-        return seriale->findChild<SerialControl*>(QStringLiteral("MSComm1"))->PortOpen();
+        return exchange.findChild<SerialControl*>(QStringLiteral("MSComm1"))->PortOpen();
     }
 
     SimulatedUnit unit;
     QTemporaryDir folder;
     Variabili v;
-    std::unique_ptr<FormSeriale> seriale;
+    SerialExchange exchange{v};
 };

@@ -11,7 +11,7 @@
 // tests that drive the operations through the real window.
 struct WindowFixture : UnitFixture {
     explicit WindowFixture(SimulatedUnit::Options options = {}) : UnitFixture(options) {
-        window = std::make_unique<FormScriveMessaggi>(v, *seriale);
+        window = std::make_unique<FormScriveMessaggi>(v, exchange);
         box("Text3")->setText(unit.devicePath());
         window->show();
     }

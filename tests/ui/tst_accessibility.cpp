@@ -1,5 +1,5 @@
 #include "core/Variabili.h"
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/FormScriveMessaggi.h"
 #include "ui/editor/EditaMessaggi.h"
@@ -40,7 +40,7 @@ class TestAccessibility : public QObject {
   private slots:
     void mainWindow() {
         Variabili v;
-        FormSeriale serial(v);
+        SerialExchange serial(v);
         FormScriveMessaggi window(v, serial);
         everyControlHasAName(window);
     }

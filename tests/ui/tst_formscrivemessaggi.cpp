@@ -2,7 +2,7 @@
 #include "ListRows.h"
 #include "TypeText.h"
 #include "core/Variabili.h"
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 #include "ui/FormScriveMessaggi.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
@@ -35,7 +35,7 @@ class TestFormScriveMessaggi : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Variabili> m_v;
-    std::unique_ptr<FormSeriale> m_serial;
+    std::unique_ptr<SerialExchange> m_serial;
     std::unique_ptr<FormScriveMessaggi> m_window;
 
     template <typename T> T* control(const char* name) {
@@ -49,7 +49,7 @@ class TestFormScriveMessaggi : public QObject {
     void init() {
         m_v = std::make_unique<Variabili>();
         m_v->Identificativo = "&C1";
-        m_serial = std::make_unique<FormSeriale>(*m_v);
+        m_serial = std::make_unique<SerialExchange>(*m_v);
         m_window = std::make_unique<FormScriveMessaggi>(*m_v, *m_serial);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -90,7 +90,7 @@ class TestFormScriveMessaggi : public QObject {
     void fileSelectedIsEmptiedAtLoad() {
         Variabili state;
         state.FileSelezionato = "/tmp/vecchio.tvo";
-        FormSeriale host(state);
+        SerialExchange host(state);
         FormScriveMessaggi window(state, host);
         QVERIFY(state.FileSelezionato.isEmpty());
         QCOMPARE(state.Stato, QByteArray("aspetta"));

@@ -1,6 +1,6 @@
 #include "SimulatedUnit.h"
 #include "core/Variabili.h"
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 #include "ui/FormScriveMessaggi.h"
 
 #include <QContextMenuEvent>
@@ -44,7 +44,7 @@ class TestPortChooser : public QObject {
         QVERIFY(unit.start());
         Variabili v;
         v.Identificativo = "&C1";
-        FormSeriale serial(v);
+        SerialExchange serial(v);
         FormScriveMessaggi window(v, serial);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -159,11 +159,11 @@ void EditorChecks::showSummary() {
     // Programming refuses a file beyond the message table; the summary says
     // so rather than promise what will not be sent.
     const QString sent =
-        run.sent() > Variabili::DimensioneMessaggi
+        run.sent() > Variabili::MessageSlots
             ? QStringLiteral("%1 messaggi, più dei %2 che si possono inviare in una volta: "
                              "Invia file al TARVO rifiuterà il file")
                   .arg(run.sent())
-                  .arg(Variabili::DimensioneMessaggi)
+                  .arg(Variabili::MessageSlots)
             : count(run.sent(), "messaggio da inviare", "messaggi da inviare");
     QStringList parts{sent, count(run.passedOver(), "riga saltata", "righe saltate")};
     if (run.terminator() >= 0)

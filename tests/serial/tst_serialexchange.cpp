@@ -1,27 +1,26 @@
 #include "ScriptedPeer.h"
 #include "SimulatedUnit.h"
 #include "core/Variabili.h"
-#include "serial/FormSeriale.h"
 #include "serial/PortName.h"
 #include "serial/SerialControl.h"
+#include "serial/SerialExchange.h"
 
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QTimer>
 #include <QtTest>
 
-class TestFormSeriale : public QObject {
+class TestSerialExchange : public QObject {
     Q_OBJECT
 
-    SerialControl* control(FormSeriale& host) {
+    SerialControl* control(SerialExchange& host) {
         return host.findChild<SerialControl*>(QStringLiteral("MSComm1"));
     }
 
-    // A serial host whose port is a scripted far end.
+    // An exchange whose port is a scripted far end.
     struct OpenLine {
         ScriptedPeer peer;
         Variabili v;
-        FormSeriale host{v};
+        SerialExchange host{v};
         bool open() {
             v.PortaCom = peer.portText();
             return host.ApriSeriale();
@@ -29,7 +28,7 @@ class TestFormSeriale : public QObject {
     };
 
     // One exchange with a scripted far end.
-    void exchange(Variabili& v, FormSeriale& host, const QByteArray& frame, qint16 threshold) {
+    void exchange(Variabili& v, SerialExchange& host, const QByteArray& frame, qint16 threshold) {
         v.Comando = frame;
         v.LunghezzaRisposta = threshold;
         host.InviaAllaSeriale();
@@ -73,7 +72,7 @@ class TestFormSeriale : public QObject {
         QFETCH(QByteArray, port);
         QFETCH(QString, words);
         Variabili v;
-        FormSeriale host(v);
+        SerialExchange host(v);
         v.PortaCom = port;
         v.SerialeOccupata = true;
         QVERIFY(!host.ApriSeriale());
@@ -85,14 +84,14 @@ class TestFormSeriale : public QObject {
         QVERIFY(!v.SerialeOccupata);
         // An exchange on a port that is not open gives the timeout text at once.
         exchange(v, host, "&C1TA\r", 6);
-        QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+        QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
         QVERIFY(!v.SerialeOccupata);
     }
 
     void openingSetsTheLineAndFreesIt() {
         ScriptedPeer peer;
         Variabili v;
-        FormSeriale host(v);
+        SerialExchange host(v);
         v.PortaCom = peer.portText();
         v.SerialeOccupata = true;
         QVERIFY2(host.ApriSeriale(), qPrintable(host.lastFailure()));
@@ -148,9 +147,21 @@ class TestFormSeriale : public QObject {
         OpenLine line;
         auto& [peer, v, host] = line;
         QVERIFY(line.open());
+        // The deadline is armed between the call and the frame's arrival at
+        // the far end, 800 ms after the moment it was armed.
+        qint64 frameSeenNs = 0;
+        qint64 armedDeadlineNs = 0;
+        connect(&peer, &ScriptedPeer::frameReceived, this, [&] {
+            frameSeenNs = QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs();
+            armedDeadlineNs = v.ScadenzaRisposta.deadlineNSecs();
+        });
+        const qint64 calledNs = QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs();
         QElapsedTimer clock;
         clock.start();
         exchange(v, host, "&C1TA\r", 6);
+        constexpr qint64 replyWaitNs = 800'000'000;
+        QVERIFY(armedDeadlineNs >= calledNs + replyWaitNs);
+        QVERIFY(armedDeadlineNs <= frameSeenNs + replyWaitNs);
         QCOMPARE(v.Risposta, QByteArray("1234567errore seriale "));
         QCOMPARE(v.Risposta.size(), 22);
         QVERIFY(!v.SerialeOccupata);
@@ -166,7 +177,7 @@ class TestFormSeriale : public QObject {
         peer.reply("&C10WR\r");
         QVERIFY(line.open());
         exchange(v, host, "&C1TA\r", 6);
-        QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+        QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
         QCOMPARE(host.trace().at(0).received, QByteArray("&C1T"));
         // A late byte after the time-out stays waiting until the next frame.
         peer.send("Z");
@@ -196,7 +207,7 @@ class TestFormSeriale : public QObject {
 
     void errorNotificationsChangeNothing() {
         Variabili v;
-        FormSeriale host(v);
+        SerialExchange host(v);
         v.Risposta = "before";
         v.SerialeOccupata = true;
         for (const qint16 code :
@@ -237,7 +248,7 @@ class TestFormSeriale : public QObject {
             },
             Qt::SingleShotConnection);
         exchange(v, host, "&C1TA\r", 6);
-        QCOMPARE(innerReply, FormSeriale::TestoTimeout);
+        QCOMPARE(innerReply, SerialExchange::TimeoutText);
         QCOMPARE(peer.frames().size(), 1);
     }
 
@@ -247,7 +258,7 @@ class TestFormSeriale : public QObject {
         peer.vanishOnNextFrame();
         QVERIFY(line.open());
         exchange(v, host, "&C1TA\r", 6);
-        QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+        QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
         QVERIFY(!v.SerialeOccupata);
         QVERIFY2(host.lastFailure().contains(QStringLiteral("interrotto")),
                  qPrintable(host.lastFailure()));
@@ -255,7 +266,7 @@ class TestFormSeriale : public QObject {
         host.ChiudiSeriale();
         // Nothing more reaches a port that is gone.
         exchange(v, host, "&C1TA\r", 6);
-        QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+        QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
     }
 
     void aCloseRequestEndsTheWaitAndSendsNothingMore() {
@@ -266,7 +277,7 @@ class TestFormSeriale : public QObject {
         QElapsedTimer clock;
         clock.start();
         exchange(v, host, "&C1TA\r", 6);
-        QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+        QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
         QVERIFY(clock.elapsed() < 700);
         exchange(v, host, "&C1TA\r", 6);
         QCOMPARE(peer.frames().size(), 1);
@@ -277,7 +288,7 @@ class TestFormSeriale : public QObject {
         QString error;
         QVERIFY2(unit.start(&error), qPrintable(error));
         Variabili v;
-        FormSeriale host(v);
+        SerialExchange host(v);
         v.PortaCom = unit.devicePath().toLocal8Bit();
         QVERIFY(host.ApriSeriale());
         exchange(v, host, "&C1TA\r", 6);
@@ -298,14 +309,14 @@ class TestFormSeriale : public QObject {
         auto unit = std::make_unique<SimulatedUnit>(options);
         QVERIFY(unit->start());
         Variabili v;
-        FormSeriale host(v);
+        SerialExchange host(v);
         v.PortaCom = unit->linkPath().toLocal8Bit();
         QVERIFY(host.ApriSeriale());
         exchange(v, host, "&C1TA\r", 6);
         QCOMPARE(v.Risposta, QByteArray("&C1TA"));
         connect(unit.get(), &SimulatedUnit::frameReceived, unit.get(), &SimulatedUnit::vanish);
         exchange(v, host, "&C1TA\r", 6);
-        QCOMPARE(v.Risposta, FormSeriale::TestoTimeout);
+        QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
         QVERIFY(host.lastFailure().contains(QStringLiteral("interrotto")));
         host.ChiudiSeriale();
         unit.reset();
@@ -320,16 +331,7 @@ class TestFormSeriale : public QObject {
         QVERIFY(host.lastFailure().isEmpty());
         host.ChiudiSeriale();
     }
-
-    void serialHostUnloadSetsFine() {
-        Variabili v;
-        auto* host = new FormSeriale(v);
-        QCOMPARE(host->findChild<QLabel*>(QStringLiteral("Label3"))->text(), QString());
-        QVERIFY(host->close());
-        QCOMPARE(v.Stato, QByteArray("Fine"));
-        delete host;
-    }
 };
 
-QTEST_MAIN(TestFormSeriale)
-#include "tst_formseriale.moc"
+QTEST_MAIN(TestSerialExchange)
+#include "tst_serialexchange.moc"

@@ -2,21 +2,21 @@
 
 #include "serial/LineTrace.h"
 
+#include <QObject>
 #include <QString>
-#include <QWidget>
 
-class QLabel;
 class SerialControl;
 struct Variabili;
 
-// The hidden window that owns the serial port: opens and closes it for each
-// device operation and carries the request/response exchange. It is never shown.
-class FormSeriale : public QWidget {
+// The serial session of the program: opens and closes the port for each
+// device operation and carries the request/response exchange, through the
+// session state, recording every exchange in the trace.
+class SerialExchange : public QObject {
     Q_OBJECT
   public:
-    static const QByteArray TestoTimeout; // "1234567errore seriale "
+    static const QByteArray TimeoutText; // "1234567errore seriale "
 
-    explicit FormSeriale(Variabili& v, QWidget* parent = nullptr);
+    explicit SerialExchange(Variabili& v, QObject* parent = nullptr);
 
     // Opens the port named by PortaCom at 9600,N,8,1. False when it cannot be
     // opened; lastFailure() then says why in the operator's words.
@@ -45,21 +45,13 @@ class FormSeriale : public QWidget {
     // moment for the windows to catch up without delaying the next frame.
     void pauseBegins();
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
   private:
-    void Form_Load();
-    void Form_QueryUnload();
     // Both record in the trace; the first always returns false.
     bool traceOpenFailure();
     void traceExchange(QByteArray received, LineTrace::Mark mark);
 
     Variabili& m_v;
     SerialControl* MSComm1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
     QString m_openFailure;
     LineTrace m_trace;
     QByteArray m_sent;

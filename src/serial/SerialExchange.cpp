@@ -1,16 +1,11 @@
-#include "serial/FormSeriale.h"
+#include "serial/SerialExchange.h"
 
 #include "core/EventWait.h"
 #include "core/Pausa.h"
 #include "core/Variabili.h"
-#include "core/Windows1252.h"
 #include "serial/PortCatalog.h"
 #include "serial/PortName.h"
 #include "serial/SerialControl.h"
-
-#include <QCloseEvent>
-#include <QLabel>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int replyTimeoutMs = 800;
@@ -18,45 +13,15 @@ constexpr int pauseAfterReplyMs = 10;
 
 } // namespace
 
-const QByteArray FormSeriale::TestoTimeout = QByteArrayLiteral("1234567errore seriale ");
+const QByteArray SerialExchange::TimeoutText = QByteArrayLiteral("1234567errore seriale ");
 
-FormSeriale::FormSeriale(Variabili& variabili, QWidget* parent)
-    : QWidget(parent), m_v(variabili), MSComm1(new SerialControl(this)),
-      Label1(new QLabel(QStringLiteral("Seriale Selezionata: Com"), this)),
-      Label2(new QLabel(QStringLiteral("Programmazione \"TARVO\""), this)),
-      Label3(new QLabel(QStringLiteral("Sel"), this)) {
-    setObjectName(QStringLiteral("FormSeriale"));
-    setWindowTitle(QStringLiteral("Form2"));
+SerialExchange::SerialExchange(Variabili& v, QObject* parent)
+    : QObject(parent), m_v(v), MSComm1(new SerialControl(this)) {
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label3->setObjectName(QStringLiteral("Label3"));
-    QFont title = Label2->font();
-    title.setPointSizeF(18);
-    title.setBold(true);
-    Label2->setFont(title);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label2);
-    layout->addWidget(Label1);
-    layout->addWidget(Label3);
-    connect(MSComm1, &SerialControl::OnComm, this, &FormSeriale::MSComm1_OnComm);
-    Form_Load();
+    connect(MSComm1, &SerialControl::OnComm, this, &SerialExchange::MSComm1_OnComm);
 }
 
-void FormSeriale::Form_Load() {
-    Label3->setText(Windows1252::decode(m_v.PortaCom));
-}
-
-void FormSeriale::Form_QueryUnload() {
-    m_v.Stato = "Fine";
-}
-
-void FormSeriale::closeEvent(QCloseEvent* event) {
-    Form_QueryUnload();
-    event->accept();
-}
-
-bool FormSeriale::ApriSeriale() {
+bool SerialExchange::ApriSeriale() {
     m_openFailure.clear();
     m_trace.startOperation();
     m_v.SerialeOccupata = false;
@@ -74,26 +39,26 @@ bool FormSeriale::ApriSeriale() {
     return true;
 }
 
-bool FormSeriale::traceOpenFailure() {
+bool SerialExchange::traceOpenFailure() {
     m_trace.record(
         {m_trace.sinceStartNs(), 0, {}, {}, LineTrace::Mark::PortFailure, m_openFailure});
     return false;
 }
 
-void FormSeriale::ChiudiSeriale() {
+void SerialExchange::ChiudiSeriale() {
     if (MSComm1->PortOpen())
         MSComm1->setPortOpen(false);
 }
 
-QString FormSeriale::lastFailure() const {
+QString SerialExchange::lastFailure() const {
     return m_openFailure.isEmpty() ? MSComm1->failure() : m_openFailure;
 }
 
-void FormSeriale::InviaAllaSeriale() {
+void SerialExchange::InviaAllaSeriale() {
     m_sent = m_v.Comando;
     m_sentAtNs = m_trace.sinceStartNs();
     if (!AspettaSerialeLibera()) {
-        m_v.Risposta = TestoTimeout;
+        m_v.Risposta = TimeoutText;
         traceExchange({}, LineTrace::Mark::NotSent);
         return;
     }
@@ -103,7 +68,7 @@ void FormSeriale::InviaAllaSeriale() {
     AspettaRisposta();
 }
 
-bool FormSeriale::AspettaSerialeLibera() {
+bool SerialExchange::AspettaSerialeLibera() {
     EventWait::pumpOnce();
     // Only an exchange started from inside another one's wait finds the line
     // taken; it is refused, since waiting would steal the outer reply or hang.
@@ -117,7 +82,7 @@ bool FormSeriale::AspettaSerialeLibera() {
     return true;
 }
 
-void FormSeriale::AspettaRisposta() {
+void SerialExchange::AspettaRisposta() {
     m_v.ScadenzaRisposta = QDeadlineTimer(replyTimeoutMs, Qt::PreciseTimer);
     EventWait::until(
         [this] { return !m_v.SerialeOccupata || m_v.closeRequested || !MSComm1->PortOpen(); },
@@ -127,7 +92,7 @@ void FormSeriale::AspettaRisposta() {
         MSComm1->setRThreshold(0);
         traceExchange(MSComm1->waitingInput(), LineTrace::Mark::Timeout);
         m_v.SerialeOccupata = false;
-        m_v.Risposta = TestoTimeout;
+        m_v.Risposta = TimeoutText;
         return;
     }
     traceExchange(m_v.Risposta, LineTrace::Mark::None);
@@ -139,7 +104,7 @@ void FormSeriale::AspettaRisposta() {
     Pausa(m_v, pauseAfterReplyMs);
 }
 
-void FormSeriale::traceExchange(QByteArray received, LineTrace::Mark mark) {
+void SerialExchange::traceExchange(QByteArray received, LineTrace::Mark mark) {
     const QString failure = lastFailure();
     if (!failure.isEmpty())
         mark = LineTrace::Mark::PortFailure;
@@ -147,7 +112,7 @@ void FormSeriale::traceExchange(QByteArray received, LineTrace::Mark mark) {
                     mark, failure});
 }
 
-void FormSeriale::MSComm1_OnComm() {
+void SerialExchange::MSComm1_OnComm() {
     if (MSComm1->CommEvent() != SerialControl::comEvReceive)
         return;
     m_v.Risposta = MSComm1->Input();
