@@ -23,7 +23,7 @@ namespace {
 
 using WindowStyle::fromTwips;
 
-constexpr int margin = 6;
+constexpr int margin = 4;
 constexpr int spacing = 4;
 
 // The text area separates its lines with '\n'; the message text with CR LF.
@@ -98,6 +98,8 @@ void EditaMessaggi::build() {
     // Tab moves on to the next control, as in the other boxes; a tab character
     // would break the columns anyway.
     Text1->setTabChangesFocus(true);
+    // Every pixel of width is a column of text beside the line margin.
+    Text1->document()->setDocumentMargin(2);
     m_checks = new EditorChecks(*Text1);
 
     // The text area takes all the height that the controls above and the

@@ -1,5 +1,6 @@
 #include "ui/editor/LineGutter.h"
 
+#include "ui/common/WindowStyle.h"
 #include "ui/editor/LineJudgements.h"
 #include "ui/editor/MessageTextArea.h"
 
@@ -19,9 +20,7 @@ LineGutter::LineGutter(MessageTextArea& area, const LineJudgements& judgements,
     : QWidget(&area), m_area(area), m_judgements(judgements), m_colours(colours) {
     setObjectName(QStringLiteral("lineMarks"));
     setAccessibleName(QStringLiteral("Segni delle righe"));
-    QFont small = font();
-    small.setPointSizeF(marginPoints);
-    setFont(small);
+    setFont(WindowStyle::font(marginPoints));
     for (const QString& word : LineReasons::markWords())
         m_wordWidth = qMax(m_wordWidth, fontMetrics().horizontalAdvance(word));
     connect(&judgements, &LineJudgements::changed, this, [this] {
