@@ -134,9 +134,15 @@ void TestEditaMessaggi::appearance() {
     for (const QString& character : QStringList{"i", "W", " ", "0", "è", "€"})
         QCOMPARE(metrics.horizontalAdvance(character), metrics.horizontalAdvance("M"));
     QCOMPARE(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    // The text area fills about the lower three quarters of the window.
+    // The text area fills about the lower three quarters of the window, and
+    // its 72 columns show beside the line margin.
     QVERIFY(area->geometry().top() < editor.height() / 3);
     QVERIFY(area->geometry().top() > editor.height() / 8);
+    QVERIFY2(area->height() >= editor.height() * 7 / 10,
+             qPrintable(QString::number(area->height())));
+    const qreal columns = (area->viewport()->width() - area->document()->documentMargin()) /
+                          metrics.horizontalAdvance(QLatin1Char('M'));
+    QVERIFY2(columns >= 72, qPrintable(QString::number(columns)));
 
     auto* comment = editor.findChild<QLineEdit*>("Text2");
     QCOMPARE(comment->palette().color(QPalette::Base), QPalette().color(QPalette::ToolTipBase));
