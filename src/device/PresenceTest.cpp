@@ -8,6 +8,7 @@
 
 OperationResult runPresenceTest(Variabili& v, FormSeriale& seriale, OperationHost& host) {
     v.Stato = "Testa";
+    seriale.trace().beginOperation(QStringLiteral("Test Funzionamento"));
     if (!seriale.ApriSeriale()) {
         host.showSending(QStringLiteral("Test Funzionamento non eseguito"));
         host.showOutcome(seriale.lastFailure());

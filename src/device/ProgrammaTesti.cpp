@@ -24,6 +24,8 @@ class Programming {
         : m_v(v), m_seriale(seriale), m_host(host) {}
 
     OperationResult run() {
+        m_seriale.trace().beginOperation(
+            QStringLiteral("Invia file al TARVO: %1").arg(QFile::decodeName(m_v.FileSelezionato)));
         if (!m_seriale.ApriSeriale()) {
             m_host.showOutcome(m_seriale.lastFailure());
             return OperationResult::CannotStart;

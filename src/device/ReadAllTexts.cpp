@@ -80,6 +80,7 @@ bool readEveryAddress(Variabili& v, FormSeriale& seriale, OperationHost& host) {
 } // namespace
 
 OperationResult readAllTexts(Variabili& v, FormSeriale& seriale, OperationHost& host) {
+    seriale.trace().beginOperation(QStringLiteral("Leggi Testi dal TARVO"));
     if (!seriale.ApriSeriale()) {
         host.showOutcome(seriale.lastFailure());
         return OperationResult::CannotStart;
