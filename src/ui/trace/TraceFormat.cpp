@@ -74,11 +74,11 @@ QString heading(int column) {
 
 QString field(const LineTrace::Exchange& exchange, int column) {
     if (opensOperation(exchange)) {
+        // Date and time first, where the column's width never hides them.
         switch (column) {
-        case Time:
-            return exchange.startedAt.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
         case Sent:
-            return exchange.operation;
+            return exchange.startedAt.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")) +
+                   QStringLiteral(" · ") + exchange.operation;
         case Outcome:
             return QStringLiteral("inizio dell'operazione");
         default:
