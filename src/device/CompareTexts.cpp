@@ -12,7 +12,9 @@ OperationResult CompareTexts(Variabili& v, SerialExchange& exchange, OperationHo
     comparison = {};
     UnitTextSession session(v, exchange, host);
     FileTexts file;
-    if (!session.readFile(QFile::decodeName(v.FileSelezionato), file) || !session.open())
+    if (!session.readFile(QFile::decodeName(v.FileSelezionato), file) ||
+        !session.open(
+            QStringLiteral("Confronta con il TARVO: %1").arg(QFile::decodeName(v.FileSelezionato))))
         return session.result();
     const int count = int(file.addresses.size());
     for (int index = 0; index < count; ++index) {

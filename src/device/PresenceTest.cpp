@@ -8,6 +8,7 @@
 
 OperationResult runPresenceTest(Variabili& v, SerialExchange& exchange, OperationHost& host) {
     v.Stato = "Testa";
+    exchange.trace().beginOperation(QStringLiteral("Test Funzionamento"));
     if (!exchange.ApriSeriale()) {
         host.showSending(QStringLiteral("Test Funzionamento non eseguito"));
         host.showOutcome(exchange.lastFailure());

@@ -33,6 +33,8 @@ class Programming {
             m_host.showOutcome(preflight.problem);
             return OperationResult::CannotStart;
         }
+        m_exchange.trace().beginOperation(
+            QStringLiteral("Invia file al TARVO: %1").arg(QFile::decodeName(m_v.FileSelezionato)));
         if (!m_exchange.ApriSeriale()) {
             m_host.showOutcome(m_exchange.lastFailure());
             return OperationResult::CannotStart;

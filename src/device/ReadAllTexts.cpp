@@ -81,6 +81,7 @@ bool readEveryAddress(Variabili& v, SerialExchange& exchange, OperationHost& hos
 } // namespace
 
 OperationResult readAllTexts(Variabili& v, SerialExchange& exchange, OperationHost& host) {
+    exchange.trace().beginOperation(QStringLiteral("Leggi Testi dal TARVO"));
     if (!exchange.ApriSeriale()) {
         host.showOutcome(exchange.lastFailure());
         return OperationResult::CannotStart;

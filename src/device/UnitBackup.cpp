@@ -60,8 +60,8 @@ OperationResult takeUnitBackup(Variabili& v, SerialExchange& exchange, Operation
                                const QString& path, const QByteArray& comment) {
     UnitTextSession session(v, exchange, host);
     UnitBackup::Texts texts;
-    if (session.open() && UnitBackup::readAll(session, texts) &&
-        UnitBackup::save(session, path, comment, texts))
+    if (session.open(QStringLiteral("Copia dei testi dell'unità: %1").arg(path)) &&
+        UnitBackup::readAll(session, texts) && UnitBackup::save(session, path, comment, texts))
         host.showOutcome(QStringLiteral("copia salvata in %1").arg(path));
     return session.result();
 }

@@ -45,7 +45,8 @@ bool UnitTextSession::readFile(const QString& path, FileTexts& texts) {
     return true;
 }
 
-bool UnitTextSession::open() {
+bool UnitTextSession::open(const QString& operation) {
+    m_exchange.trace().beginOperation(operation);
     m_open = m_exchange.ApriSeriale();
     if (!m_open)
         cannotStart(m_exchange.lastFailure());

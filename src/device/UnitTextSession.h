@@ -29,7 +29,8 @@ class UnitTextSession {
     // Reads the message file; false, with the reason shown, when it cannot be
     // used. Nothing has been sent then.
     bool readFile(const QString& path, FileTexts& texts);
-    bool open();
+    // Starts the operation named in the trace, then opens the port.
+    bool open(const QString& operation);
 
     // The 16 characters at the address; nullopt after the error ending.
     std::optional<QByteArray> read(int address);

@@ -22,8 +22,9 @@ class DifferingWrite {
     }
 
     OperationResult run() {
-        if (m_session.readFile(m_fileName, m_file) && m_session.open() && readUnit() &&
-            writeDiffering() && readBackWritten())
+        if (m_session.readFile(m_fileName, m_file) &&
+            m_session.open(QStringLiteral("Invia solo i testi diversi: %1").arg(m_fileName)) &&
+            readUnit() && writeDiffering() && readBackWritten())
             m_host.showOutcome(
                 m_summary.written == 0
                     ? QStringLiteral("nessun testo diverso, nulla scritto: %1 erano già uguali")

@@ -12,6 +12,14 @@ void LineTrace::startOperation() {
     m_operationClock.start();
 }
 
+void LineTrace::beginOperation(const QString& name) {
+    Exchange opening;
+    opening.operation = name;
+    opening.startedAt = QDateTime::currentDateTime();
+    record(std::move(opening));
+    startOperation();
+}
+
 void LineTrace::record(Exchange exchange) {
     if (size() < m_capacity) {
         m_ring.push_back(std::move(exchange));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -30,6 +31,10 @@ class LineTrace : public QObject {
         QByteArray received;
         Mark mark = Mark::None;
         QString note;
+        // Set only on the row that opens an operation, which records no
+        // exchange: what the operation is and when it began.
+        QString operation = {};
+        QDateTime startedAt = {};
     };
 
     static constexpr int DefaultCapacity = 20'000;
@@ -38,6 +43,10 @@ class LineTrace : public QObject {
 
     // Times of later exchanges count from here.
     void startOperation();
+    // Opens an operation with a row giving its name and the date and time,
+    // so that a long trace shows where each operation begins; times of later
+    // exchanges count from here.
+    void beginOperation(const QString& name);
     qint64 sinceStartNs() const { return m_operationClock.nsecsElapsed(); }
 
     void record(Exchange exchange);

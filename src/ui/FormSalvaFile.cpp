@@ -102,6 +102,7 @@ void FormSalvaFile::build() {
     connect(Dir1, &DirectoryList::pathChanged, this, &FormSalvaFile::changeFolder);
     connect(File1, &FileList::fileSelected, Text1, &QLineEdit::setText);
     connect(Command1, &QPushButton::clicked, this, &FormSalvaFile::save);
+    connect(Text1, &QLineEdit::returnPressed, this, &FormSalvaFile::save);
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
 }
 

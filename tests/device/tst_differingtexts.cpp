@@ -82,10 +82,11 @@ class TestDifferingTexts : public QObject {
         QVERIFY(saved.endsWith("511VECCHIO 511     *\r\n\r\nend\r\n"));
         QVERIFY(f.host.acknowledgements.isEmpty());
         const LineTrace& trace = f.exchange.trace();
-        QCOMPARE(trace.at(3).note, QStringLiteral("copia; uguale al file, non riscritto"));
-        QCOMPARE(trace.at(4).note, QStringLiteral("copia; diverso dal file"));
-        QCOMPARE(trace.at(512).note, QStringLiteral("scritto perché diverso"));
-        QCOMPARE(trace.at(515).note, QStringLiteral("rilettura del testo scritto"));
+        QVERIFY(trace.at(0).operation.startsWith(QStringLiteral("Invia solo i testi diversi: ")));
+        QCOMPARE(trace.at(4).note, QStringLiteral("copia; uguale al file, non riscritto"));
+        QCOMPARE(trace.at(5).note, QStringLiteral("copia; diverso dal file"));
+        QCOMPARE(trace.at(513).note, QStringLiteral("scritto perché diverso"));
+        QCOMPARE(trace.at(516).note, QStringLiteral("rilettura del testo scritto"));
 
         // Once equal, only the file's addresses are read and nothing is written.
         const int framesBefore = f.unit.framesReceived();

@@ -83,9 +83,10 @@ class TestProgrammaTesti : public QObject {
         QCOMPARE(m_result, OperationResult::UnitFailed);
         QVERIFY(!f.portOpen());
         const LineTrace& trace = f.exchange.trace();
-        QCOMPARE(trace.size(), 3);
-        QCOMPARE(trace.at(2).mark, LineTrace::Mark::Refused);
-        QCOMPARE(trace.at(1).mark, LineTrace::Mark::None);
+        QCOMPARE(trace.size(), 4);
+        QVERIFY(trace.at(0).operation.startsWith(QStringLiteral("Invia file al TARVO")));
+        QCOMPARE(trace.at(3).mark, LineTrace::Mark::Refused);
+        QCOMPARE(trace.at(2).mark, LineTrace::Mark::None);
     }
 
     void noReplyInEitherPhase_data() {
@@ -128,7 +129,7 @@ class TestProgrammaTesti : public QObject {
         QCOMPARE(acks[0].text2, QStringLiteral("ABC             "));
         QCOMPARE(f.unit.writesReceived(), 2);
         QCOMPARE(f.unit.frames().last(), QByteArray("&C10R007\r"));
-        QCOMPARE(f.exchange.trace().at(2).mark, LineTrace::Mark::Mismatch);
+        QCOMPARE(f.exchange.trace().at(3).mark, LineTrace::Mark::Mismatch);
     }
 
     void aTextReadBackWithATrailingSpaceMoreDiffers() {

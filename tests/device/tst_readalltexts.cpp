@@ -154,7 +154,7 @@ class TestReadAllTexts : public QObject {
         QVERIFY(seen.text2.contains("non valida"));
         QVERIFY(f.v.TestoMessaggi.isEmpty());
         QVERIFY(!QFile::exists(QDir(m_folder.path()).filePath(QStringLiteral("lungo.tvo"))));
-        QCOMPARE(f.exchange.trace().at(0).mark, LineTrace::Mark::InvalidReply);
+        QCOMPARE(f.exchange.trace().at(1).mark, LineTrace::Mark::InvalidReply);
     }
 
     void aPortThatCannotBeOpenedIsReported() {

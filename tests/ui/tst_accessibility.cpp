@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -53,6 +54,26 @@ class TestAccessibility : public QObject {
         Variabili v;
         EditaMessaggi editor(v);
         everyControlHasAName(editor);
+    }
+    // What the editor says about the text reaches screen readers as text,
+    // not only as a caption.
+    void editorSpeaksItsFindings() {
+        Variabili v;
+        EditaMessaggi editor(v);
+        editor.findChild<QPlainTextEdit*>("Text1")->setPlainText("000A\nnota\n12 X\n");
+        const auto spoken = [&](const char* name) {
+            QAccessibleInterface* found =
+                QAccessible::queryAccessibleInterface(editor.findChild<QWidget*>(name));
+            return found ? found->text(QAccessible::Name) + u'|' +
+                               found->text(QAccessible::Description)
+                         : QString();
+        };
+        QVERIFY2(spoken("programmingSummary").contains("1 messaggio da inviare, 2 righe saltate"),
+                 qPrintable(spoken("programmingSummary")));
+        QVERIFY2(spoken("lineStatus").contains("Riga 1, colonna 1"),
+                 qPrintable(spoken("lineStatus")));
+        QVERIFY2(spoken("textPreview").contains(QStringLiteral("«A               »")),
+                 qPrintable(spoken("textPreview")));
     }
 };
 

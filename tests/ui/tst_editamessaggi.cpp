@@ -57,6 +57,7 @@ class TestEditaMessaggi : public QObject {
     void unreadableFile();
     void marksFollowTyping();
     void statusOfTheCursorLine();
+    void passedOverLinesOfAnOpenedFile();
     void coloursFollowThePalette();
 
   private:
@@ -133,9 +134,15 @@ void TestEditaMessaggi::appearance() {
     for (const QString& character : QStringList{"i", "W", " ", "0", "è", "€"})
         QCOMPARE(metrics.horizontalAdvance(character), metrics.horizontalAdvance("M"));
     QCOMPARE(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    // The text area fills about the lower three quarters of the window.
+    // The text area fills about the lower three quarters of the window, and
+    // its 72 columns show beside the line margin.
     QVERIFY(area->geometry().top() < editor.height() / 3);
     QVERIFY(area->geometry().top() > editor.height() / 8);
+    QVERIFY2(area->height() >= editor.height() * 7 / 10,
+             qPrintable(QString::number(area->height())));
+    const qreal columns = (area->viewport()->width() - area->document()->documentMargin()) /
+                          metrics.horizontalAdvance(QLatin1Char('M'));
+    QVERIFY2(columns >= 72, qPrintable(QString::number(columns)));
 
     auto* comment = editor.findChild<QLineEdit*>("Text2");
     QCOMPARE(comment->palette().color(QPalette::Base), QPalette().color(QPalette::ToolTipBase));
@@ -462,13 +469,13 @@ void TestEditaMessaggi::marksFollowTyping() {
     }
     const QString marks = margin->accessibleDescription();
     for (const QString& expectedValue :
-         {QStringLiteral("riga 2: senza indirizzo"),
-          QStringLiteral("riga 3: indirizzo 000 già alla riga 1"),
-          QStringLiteral("riga 4: riga di fine"),
-          QStringLiteral("riga 5: dopo la riga di fine (riga 4): mai letta")})
+         {QStringLiteral("riga 2, salta: senza indirizzo"),
+          QStringLiteral("riga 3, invia: indirizzo 000 già alla riga 1"),
+          QStringLiteral("riga 4, fine: riga di fine"),
+          QStringLiteral("riga 5, mai: dopo la riga di fine (riga 4): mai letta")})
         QVERIFY2(marks.contains(expectedValue), qPrintable(marks));
     QCOMPARE(summary->text(), QStringLiteral("Programmazione: 2 messaggi da inviare, 1 riga "
-                                             "saltata, 2 righe dopo la fine, 1 indirizzo doppio"));
+                                             "saltata, 1 riga dopo la fine, 1 indirizzo doppio"));
 
     controlOf<MessageTextArea>(editor, "Text1")->selectAll();
     QTest::keyClicks(controlOf<MessageTextArea>(editor, "Text1"), "000A");
@@ -502,9 +509,9 @@ void TestEditaMessaggi::statusOfTheCursorLine() {
     for (int i = 0; i < 7; ++i)
         QTest::keyClick(controlOf<MessageTextArea>(editor, "Text1"), Qt::Key_Right);
     QCOMPARE(state->text(), QStringLiteral("Riga 2, colonna 8 · testo, carattere 5 di 16 · "
-                                           "inviata all'indirizzo 001"));
+                                           "inviata all'indirizzo 001; dal 17° carattere in "
+                                           "poi («T») è commento: non va all'unità"));
     QCOMPARE(preview->text(), QStringLiteral("TESTO DI 17 CARA"));
-    QVERIFY(editor.findChild<QLabel*>("beyondTheText")->text().contains(QStringLiteral("«T»")));
 
     QTest::keyClick(controlOf<MessageTextArea>(editor, "Text1"), Qt::Key_Down);
     QTest::keyClick(controlOf<MessageTextArea>(editor, "Text1"), Qt::Key_Home);
@@ -515,6 +522,27 @@ void TestEditaMessaggi::statusOfTheCursorLine() {
     QVERIFY(controlOf<MessageTextArea>(editor, "Text1")
                 ->accessibleDescription()
                 .startsWith(QStringLiteral("Riga 3: ")));
+
+    // A tab on a sent line and on a skipped one: the margin's word tells them apart.
+    controlOf<MessageTextArea>(editor, "Text1")->setPlainText("002\tSI\nnota\tNO\n");
+    QCOMPARE(editor.findChild<QWidget*>("lineMarks")->accessibleDescription().section(':', 0, 0),
+             QStringLiteral("riga 1, invia"));
+    QVERIFY(editor.findChild<QWidget*>("lineMarks")
+                ->accessibleDescription()
+                .contains(QStringLiteral("riga 2, salta: una tabulazione")));
+}
+
+// The empty position after the final line end is no line: a file with two
+// lines that programming passes over says two.
+void TestEditaMessaggi::passedOverLinesOfAnOpenedFile() {
+    auto& editor = openWindow(
+        m_folder.write("a.tvo", joinLines({"c", "000A", "nota uno", "nota due", "end"})));
+    QCOMPARE(editor.findChild<QLabel*>("programmingSummary")->text(),
+             QStringLiteral("Programmazione: 1 messaggio da inviare, 2 righe saltate"));
+    QVERIFY(!editor.findChild<QWidget*>("lineMarks")->accessibleDescription().contains("riga 4"));
+    controlOf<MessageTextArea>(editor, "Text1")->setPlainText("000A\n\n");
+    QCOMPARE(editor.findChild<QLabel*>("programmingSummary")->text(),
+             QStringLiteral("Programmazione: 1 messaggio da inviare, 1 riga saltata"));
 }
 
 void TestEditaMessaggi::coloursFollowThePalette() {

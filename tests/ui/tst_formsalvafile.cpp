@@ -238,14 +238,16 @@ void TestFormSalvaFile::nameAccepted() {
     QCOMPARE(m_v.FileSelezionato, QFile::encodeName(m_folder.filePath(name)));
 }
 
+// Return in the name box does what "Salva" does.
 void TestFormSalvaFile::nameCorrectedAfterRefusal() {
     auto& window = openWindow();
     const QColor normal = backgroundOf(*controlOf<QLabel>(window, "Label1"));
-    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
+    QTest::keyClick(controlOf<QLineEdit>(window, "Text1"), Qt::Key_Return);
     QCOMPARE(backgroundOf(*controlOf<QLabel>(window, "Label1")), lightRed);
+    QVERIFY(window.isVisible());
     controlOf<QLineEdit>(window, "Text1")->clear();
     QTest::keyClicks(controlOf<QLineEdit>(window, "Text1"), "giusto.tvo");
-    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
+    QTest::keyClick(controlOf<QLineEdit>(window, "Text1"), Qt::Key_Return);
     QVERIFY(!window.isVisible());
     QCOMPARE(readFile(m_folder.filePath("giusto.tvo")), "\r\n" + sampleBody + "\r\nend\r\n");
 

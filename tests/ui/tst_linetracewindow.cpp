@@ -30,10 +30,16 @@ class TestLineTraceWindow : public QObject {
         f.button("Command1")->click();
         QCOMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
         const auto* table = window->findChild<QTableView*>(QStringLiteral("traceTable"));
-        QTRY_COMPARE(table->model()->rowCount(), 4);
-        QCOMPARE(cell(table, 0, 2), QStringLiteral("&C10W016000UNO             <CR>"));
-        QCOMPARE(cell(table, 3, 4), QStringLiteral("&C10R16DUE             <CR>"));
-        QCOMPARE(cell(table, 3, 6), QStringLiteral("ok"));
+        QTRY_COMPARE(table->model()->rowCount(), 5);
+        // The operation opens with its date, time and name.
+        QVERIFY(cell(table, 0, 2).mid(19).startsWith(QStringLiteral(" · Invia file al TARVO: ")));
+        const QDateTime opened = QDateTime::fromString(cell(table, 0, 2).left(19),
+                                                       QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+        QVERIFY2(opened.isValid() && qAbs(opened.secsTo(QDateTime::currentDateTime())) < 3600,
+                 qPrintable(cell(table, 0, 2)));
+        QCOMPARE(cell(table, 1, 2), QStringLiteral("&C10W016000UNO             <CR>"));
+        QCOMPARE(cell(table, 4, 4), QStringLiteral("&C10R16DUE             <CR>"));
+        QCOMPARE(cell(table, 4, 6), QStringLiteral("ok"));
         QTest::keyClick(f.window.get(), Qt::Key_F12);
         QVERIFY(!window->isVisible());
     }

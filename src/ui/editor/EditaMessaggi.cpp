@@ -23,6 +23,9 @@ namespace {
 
 using WindowStyle::fromTwips;
 
+constexpr int margin = 4;
+constexpr int spacing = 4;
+
 // The text area separates its lines with '\n'; the message text with CR LF.
 QString forArea(const QByteArray& text) {
     return Windows1252::decode(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -84,6 +87,7 @@ void EditaMessaggi::build() {
     Command2->setAutoDefault(false);
 
     SaveControls::setUpMessageLabel(m_message);
+    m_message->hide();
 
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAccessibleName(QStringLiteral("Testi dei messaggi"));
@@ -94,29 +98,39 @@ void EditaMessaggi::build() {
     // Tab moves on to the next control, as in the other boxes; a tab character
     // would break the columns anyway.
     Text1->setTabChangesFocus(true);
+    // Every pixel of width is a column of text beside the line margin.
+    Text1->document()->setDocumentMargin(2);
     m_checks = new EditorChecks(*Text1);
 
+    // The text area takes all the height that the controls above and the
+    // two status lines below leave it; the preview sits under the buttons.
     auto* left = new QVBoxLayout;
+    left->setSpacing(spacing);
     left->addWidget(Label1);
     left->addWidget(Label20);
     left->addWidget(Text2);
-    left->addWidget(m_message, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
+    buttons->addStretch(1);
 
     auto* right = new QVBoxLayout;
+    right->setSpacing(spacing);
     right->addLayout(buttons);
     right->addStretch(1);
+    right->addWidget(m_checks->previewRow());
 
     auto* top = new QHBoxLayout;
     top->addLayout(left, 1);
     top->addLayout(right);
 
     auto* window = new QVBoxLayout(this);
-    window->addLayout(top, 1);
-    window->addWidget(Text1, 3);
+    window->setContentsMargins(margin, margin, margin, margin);
+    window->setSpacing(spacing);
+    window->addLayout(top);
+    window->addWidget(m_message);
+    window->addWidget(Text1, 1);
     window->addWidget(m_checks->panel());
 
     setTabOrder(Command1, Text2);
@@ -136,7 +150,7 @@ void EditaMessaggi::load() {
     const EditorText read = LeggiFileDaEditare(path);
     if (!read.error.isEmpty()) {
         m_readError = read.error;
-        m_message->setText(m_readError);
+        showMessage(m_readError);
         return;
     }
     if (read.comment)
@@ -150,15 +164,21 @@ void EditaMessaggi::save() {
         return;
     const QString text = areaContent(*Text1);
     if (const auto rejected = firstRejectedCharacter(text)) {
-        m_message->setText(rejectionMessage(*rejected));
+        showMessage(rejectionMessage(*rejected));
         return;
     }
-    m_message->setText(m_readError);
+    showMessage(m_readError);
     m_v.TestoMessaggi =
         Windows1252::encode(QString(text).replace(u'\n', QStringLiteral("\r\n"))).value();
     const QScopedValueRollback saving(m_saving, true);
     FormSalvaFile saveWindow(m_v, this);
     saveWindow.showModal();
+}
+
+// The message takes room from the text area only while it has something to say.
+void EditaMessaggi::showMessage(const QString& text) {
+    m_message->setText(text);
+    m_message->setVisible(!text.isEmpty());
 }
 
 void EditaMessaggi::showModal() {

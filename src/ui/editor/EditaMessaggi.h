@@ -37,6 +37,7 @@ class EditaMessaggi : public QWidget {
     void build();
     void load();
     void save();
+    void showMessage(const QString& text);
 
     Variabili& m_v;
     // Why the file could not be read; it stays shown for the editor's lifetime.

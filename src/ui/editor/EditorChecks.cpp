@@ -39,15 +39,12 @@ QString field(int column) {
 
 EditorChecks::EditorChecks(MessageTextArea& area)
     : QObject(&area), m_area(area), m_judgements(new LineJudgements(*area.document(), this)),
-      m_panel(new QWidget), m_preview(new TextPreview) {
+      m_panel(new QWidget), m_previewRow(new QWidget), m_preview(new TextPreview) {
     auto* status =
         new SteadyLabel(QStringLiteral("lineStatus"), QStringLiteral("Stato della riga"), 2);
-    auto* remainder =
-        new SteadyLabel(QStringLiteral("beyondTheText"), QStringLiteral("Oltre il testo"), 2);
     auto* summary = new SteadyLabel(QStringLiteral("programmingSummary"),
-                                    QStringLiteral("Riepilogo della programmazione"), 2);
+                                    QStringLiteral("Riepilogo della programmazione"), 1);
     m_status = status->label();
-    m_remainder = remainder->label();
     m_summary = summary->label();
     const EditorColours colours(area.palette());
     m_highlighter = new FieldHighlighter(area.document(), colours);
@@ -58,14 +55,14 @@ EditorChecks::EditorChecks(MessageTextArea& area)
     m_preview->setFont(area.font());
     auto* previewLabel = new QLabel(QStringLiteral("Anteprima:"));
     previewLabel->setBuddy(m_preview);
-    auto* previewRow = new QHBoxLayout;
+    auto* previewRow = new QHBoxLayout(m_previewRow);
+    previewRow->setContentsMargins(0, 0, 0, 0);
     previewRow->addWidget(previewLabel);
     previewRow->addWidget(m_preview);
-    previewRow->addWidget(remainder, 1);
     auto* layout = new QVBoxLayout(m_panel);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
     layout->addWidget(status);
-    layout->addLayout(previewRow);
     layout->addWidget(summary);
 
     connect(m_judgements, &LineJudgements::changed, this, [this] {
@@ -125,8 +122,14 @@ void EditorChecks::showCursorLine() {
     const QTextCursor cursor = m_area.textCursor();
     const int index = cursor.blockNumber();
     const int column = cursor.positionInBlock() + 1;
-    if (index >= m_judgements->lineCount())
+    if (index >= m_judgements->lineCount()) {
+        const QString after = QStringLiteral("dopo l'ultimo a capo: nessuna riga");
+        m_status->setText(
+            QStringLiteral("Riga %1, colonna %2 · %3").arg(index + 1).arg(column).arg(after));
+        m_area.setAccessibleDescription(QStringLiteral("Riga %1: %2").arg(index + 1).arg(after));
+        m_preview->show16({}, false);
         return;
+    }
     const EditorLine& line = m_judgements->line(index);
     const ProgrammingRun::Line& context = m_judgements->run().line(index);
     QStringList reasons = LineReasons::reasons(line, context, m_judgements->run().terminator());
@@ -135,6 +138,13 @@ void EditorChecks::showCursorLine() {
     if (sent)
         reasons.prepend(QStringLiteral("inviata all'indirizzo %1")
                             .arg(LineReasons::address(line.programming.address)));
+    const QString text = cursor.block().text();
+    const QString remainder = text.mid(recordLength);
+    if (sent && !remainder.isEmpty())
+        reasons.append(
+            QStringLiteral("dal 17° carattere in poi («%1%2») è commento: non va all'unità")
+                .arg(remainder.left(remainderShown),
+                     remainder.size() > remainderShown ? QStringLiteral("…") : QString()));
     const QString verdict = reasons.join(QStringLiteral("; "));
     m_status->setText(QStringLiteral("Riga %1, colonna %2 · %3 · %4")
                           .arg(index + 1)
@@ -142,16 +152,7 @@ void EditorChecks::showCursorLine() {
                           .arg(field(column), verdict));
     m_area.setAccessibleDescription(QStringLiteral("Riga %1: %2").arg(index + 1).arg(verdict));
 
-    const QString text = cursor.block().text();
     m_preview->show16(text.mid(addressLength, recordLength - addressLength), sent);
-    const QString remainder = text.mid(recordLength);
-    if (!sent || remainder.isEmpty())
-        m_remainder->clear();
-    else
-        m_remainder->setText(
-            QStringLiteral("dal 17° carattere in poi («%1%2») è commento: non va all'unità")
-                .arg(remainder.left(remainderShown),
-                     remainder.size() > remainderShown ? QStringLiteral("…") : QString()));
 }
 
 void EditorChecks::showSummary() {
@@ -174,4 +175,6 @@ void EditorChecks::showSummary() {
         parts += count(m_judgements->unsavableLines(), "riga che Salva rifiuterà",
                        "righe che Salva rifiuterà");
     m_summary->setText(QStringLiteral("Programmazione: ") + parts.join(QStringLiteral(", ")));
+    // One line is shown; a summary longer than the window is whole here.
+    m_summary->setToolTip(m_summary->text());
 }

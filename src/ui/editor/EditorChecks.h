@@ -21,8 +21,11 @@ class EditorChecks : public QObject {
   public:
     explicit EditorChecks(MessageTextArea& area);
 
-    // The status line, preview and summary, to be placed under the text area.
+    // The status line and the summary, one under the other, to be placed
+    // under the text area.
     QWidget* panel() const { return m_panel; }
+    // The preview of the current line's text, with its caption, on one line.
+    QWidget* previewRow() const { return m_previewRow; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,9 +40,9 @@ class EditorChecks : public QObject {
     FieldHighlighter* m_highlighter;
     LineGutter* m_gutter;
     QWidget* m_panel;
+    QWidget* m_previewRow;
     QLabel* m_status;
     TextPreview* m_preview;
-    QLabel* m_remainder;
     QLabel* m_summary;
     bool m_splitQueued = false;
 };

@@ -1,5 +1,6 @@
 #include "ui/editor/LineGutter.h"
 
+#include "ui/common/WindowStyle.h"
 #include "ui/editor/LineJudgements.h"
 #include "ui/editor/MessageTextArea.h"
 
@@ -7,9 +8,10 @@
 
 namespace {
 
-constexpr int numberDigits = 5;
-constexpr int tagCharacters = 10;
+constexpr int leastNumberDigits = 3;
 constexpr int describedLines = 20;
+// The margin's type, small enough to leave the text area its columns.
+constexpr qreal marginPoints = 7;
 
 } // namespace
 
@@ -18,16 +20,30 @@ LineGutter::LineGutter(MessageTextArea& area, const LineJudgements& judgements,
     : QWidget(&area), m_area(area), m_judgements(judgements), m_colours(colours) {
     setObjectName(QStringLiteral("lineMarks"));
     setAccessibleName(QStringLiteral("Segni delle righe"));
-    setFont(area.font());
+    setFont(WindowStyle::font(marginPoints));
+    for (const QString& word : LineReasons::markWords())
+        m_wordWidth = qMax(m_wordWidth, fontMetrics().horizontalAdvance(word));
     connect(&judgements, &LineJudgements::changed, this, [this] {
+        if (preferredWidth() != width())
+            m_area.setMargin(this, preferredWidth());
         update();
         describe();
     });
     describe();
 }
 
+int LineGutter::numberWidth() const {
+    const int digits =
+        qMax(leastNumberDigits, int(QString::number(m_judgements.lineCount()).size()));
+    return fontMetrics().horizontalAdvance(QString(digits, u'9'));
+}
+
 int LineGutter::preferredWidth() const {
-    return fontMetrics().horizontalAdvance(QLatin1Char('9')) * (numberDigits + tagCharacters + 2);
+    return numberWidth() + m_wordWidth + 3 * padding();
+}
+
+int LineGutter::padding() const {
+    return fontMetrics().horizontalAdvance(QLatin1Char(' ')) / 2 + 1;
 }
 
 void LineGutter::setColours(const EditorColours& colours) {
@@ -38,24 +54,25 @@ void LineGutter::setColours(const EditorColours& colours) {
 void LineGutter::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Window));
-    const int digit = fontMetrics().horizontalAdvance(QLatin1Char('9'));
-    const int numberWidth = digit * numberDigits;
-    const QRect tagColumn(numberWidth + digit, 0, digit * tagCharacters, 0);
+    const int pad = padding();
+    const int numbers = numberWidth();
+    const int tagLeft = numbers + 2 * pad;
     for (const auto& visible : m_area.visibleLines()) {
         const int index = visible.block.blockNumber();
         if (index >= m_judgements.lineCount())
             break;
         painter.setPen(m_colours.dimmed);
-        painter.drawText(QRect(0, visible.top, numberWidth, visible.height),
+        painter.drawText(QRect(pad, visible.top, numbers, visible.height),
                          Qt::AlignRight | Qt::AlignVCenter, QString::number(index + 1));
         const auto mark =
             LineReasons::mark(m_judgements.line(index), m_judgements.run().line(index));
         if (mark.severity == LineReasons::Severity::None)
             continue;
-        const QRect tag(tagColumn.left(), visible.top, tagColumn.width(), visible.height);
+        const QRect tag(tagLeft - pad / 2, visible.top, width() - tagLeft + pad / 2,
+                        visible.height);
         painter.fillRect(tag, m_colours.markBackground(mark.severity));
         painter.setPen(m_colours.foreground);
-        painter.drawText(tag.adjusted(digit / 2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+        painter.drawText(tag.adjusted(pad / 2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                          mark.tag);
     }
 }
@@ -70,8 +87,9 @@ void LineGutter::describe() {
             continue;
         if (marked.size() < describedLines)
             marked +=
-                QStringLiteral("riga %1: %2")
+                QStringLiteral("riga %1, %2: %3")
                     .arg(i + 1)
+                    .arg(mark.tag)
                     .arg(LineReasons::reasons(m_judgements.line(i), run.line(i), run.terminator())
                              .join(QStringLiteral("; ")));
         else

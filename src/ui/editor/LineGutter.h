@@ -8,8 +8,9 @@ class LineJudgements;
 class MessageTextArea;
 
 // The margin beside the text area: each line's number and, for a line that
-// programming does not send as it stands, a short word on a tinted ground.
-// Its accessible description lists the marked lines for screen readers.
+// programming does not send as it stands, a word on a tinted ground saying
+// whether it is sent. Its accessible description lists the marked lines for
+// screen readers.
 class LineGutter : public QWidget {
     Q_OBJECT
 
@@ -25,8 +26,11 @@ class LineGutter : public QWidget {
 
   private:
     void describe();
+    int numberWidth() const;
+    int padding() const;
 
     MessageTextArea& m_area;
     const LineJudgements& m_judgements;
     EditorColours m_colours;
+    int m_wordWidth = 0;
 };

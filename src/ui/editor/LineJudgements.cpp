@@ -21,9 +21,15 @@ void LineJudgements::rebuild() {
     followRun();
 }
 
+int LineJudgements::lineCount() const {
+    const bool endsAfterLineEnd =
+        !m_lines.empty() && m_lines.back().programming.kind == ProgrammingLineKind::Empty;
+    return int(m_lines.size()) - (endsAfterLineEnd ? 1 : 0);
+}
+
 void LineJudgements::update(int position, int, int added) {
     const int newCount = m_document.blockCount();
-    const int oldCount = lineCount();
+    const int oldCount = int(m_lines.size());
     QTextBlock first = m_document.findBlock(position);
     QTextBlock last = m_document.findBlock(position + added);
     if (!first.isValid() || !last.isValid())
@@ -61,12 +67,13 @@ void LineJudgements::update(int position, int, int added) {
 }
 
 void LineJudgements::followRun() {
-    m_run.follow(m_programming);
+    const int count = lineCount();
+    m_run.follow(std::span(m_programming).first(size_t(count)));
     m_unsavable = 0;
     m_duplicates = 0;
-    for (size_t i = 0; i < m_lines.size(); ++i) {
-        m_unsavable += m_lines[i].unsavableColumn >= 0;
-        m_duplicates += m_run.line(qsizetype(i)).duplicateOf >= 0;
+    for (int i = 0; i < count; ++i) {
+        m_unsavable += line(i).unsavableColumn >= 0;
+        m_duplicates += m_run.line(i).duplicateOf >= 0;
     }
     emit changed();
 }

@@ -12,14 +12,15 @@ class QTextDocument;
 // Keeps every line of a text document judged as programming will take it
 // once saved. A change re-judges only the lines it touched; when their
 // judgement changed, the whole run (terminator, duplicates, counts) is
-// followed again, which costs one cheap step per line.
+// followed again, which costs one cheap step per line. The empty position
+// after the final line end is not a line: it is neither judged nor counted.
 class LineJudgements : public QObject {
     Q_OBJECT
 
   public:
     explicit LineJudgements(QTextDocument& document, QObject* parent = nullptr);
 
-    int lineCount() const { return int(m_lines.size()); }
+    int lineCount() const;
     const EditorLine& line(int index) const { return m_lines[size_t(index)]; }
     const ProgrammingRun& run() const { return m_run; }
     // Lines holding a character that saving refuses.

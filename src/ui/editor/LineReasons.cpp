@@ -27,65 +27,49 @@ enum class Reason {
     Duplicate,
 };
 
-struct Entry {
-    Severity severity;
-    QString tag;
-    QString (*sentence)(const Facts& facts);
-};
+using Sentence = QString (*)(const Facts& facts);
 
-// One row per reason, in the order of Reason: the margin shows the tag of the
-// first reason that applies, the status line every sentence.
-const std::array<Entry, 9>& table() {
-    static const std::array<Entry, 9> rows{{
-        {Severity::Error, QStringLiteral("NO SALVA"),
-         [](const Facts& f) {
-             return QStringLiteral(
-                        "alla colonna %1 un carattere che un file .tvo non può contenere: "
-                        "Salva lo rifiuterà")
-                 .arg(f.line.unsavableColumn);
-         }},
-        {Severity::Error, QStringLiteral("TAB"),
-         [](const Facts& f) {
-             return QStringLiteral("una tabulazione alla colonna %1 sposta le colonne")
-                 .arg(f.line.tabColumn);
-         }},
-        {Severity::Notice, QStringLiteral("FINE"),
-         [](const Facts&) {
-             return QStringLiteral("riga di fine: la programmazione si ferma qui");
-         }},
-        {Severity::Notice, QStringLiteral("mai letta"),
-         [](const Facts& f) {
-             return QStringLiteral("dopo la riga di fine (riga %1): mai letta")
-                 .arg(f.terminatorLine + 1);
-         }},
-        {Severity::Notice, QStringLiteral("vuota"),
-         [](const Facts&) { return QStringLiteral("riga vuota: non inviata"); }},
-        {Severity::Notice, QStringLiteral("separat."),
-         [](const Facts&) { return QStringLiteral("separatore: non inviato"); }},
-        {Severity::Notice, QStringLiteral("no indir."),
-         [](const Facts&) {
-             return QStringLiteral(
-                 "senza indirizzo (le colonne 1-3 non sono tre cifre): non inviata");
-         }},
-        {Severity::Notice, QStringLiteral("> %1").arg(RecordLayout::highestAddress),
-         [](const Facts& f) {
-             return QStringLiteral("indirizzo %1 oltre %2: non inviata")
-                 .arg(address(f.line.programming.address))
-                 .arg(RecordLayout::highestAddress);
-         }},
-        {Severity::Warning, QStringLiteral("doppio"),
-         [](const Facts& f) {
-             return QStringLiteral(
-                        "indirizzo %1 già alla riga %2: l'unità terrà il testo di questa "
-                        "riga e la verifica della riga %2 fallirà se i testi differiscono")
-                 .arg(address(f.line.programming.address))
-                 .arg(f.context.duplicateOf + 1);
-         }},
+// One sentence per reason, in the order of Reason, for the status line.
+const std::array<Sentence, 9>& table() {
+    static const std::array<Sentence, 9> rows{{
+        [](const Facts& f) {
+            return QStringLiteral(
+                       "alla colonna %1 un carattere che un file .tvo non può contenere: "
+                       "Salva lo rifiuterà")
+                .arg(f.line.unsavableColumn);
+        },
+        [](const Facts& f) {
+            return QStringLiteral("una tabulazione alla colonna %1 sposta le colonne")
+                .arg(f.line.tabColumn);
+        },
+        [](const Facts&) { return QStringLiteral("riga di fine: la programmazione si ferma qui"); },
+        [](const Facts& f) {
+            return QStringLiteral("dopo la riga di fine (riga %1): mai letta")
+                .arg(f.terminatorLine + 1);
+        },
+        [](const Facts&) { return QStringLiteral("riga vuota: non inviata"); },
+        [](const Facts&) { return QStringLiteral("separatore: non inviato"); },
+        [](const Facts&) {
+            return QStringLiteral(
+                "senza indirizzo (le colonne 1-3 non sono tre cifre): non inviata");
+        },
+        [](const Facts& f) {
+            return QStringLiteral("indirizzo %1 oltre %2: non inviata")
+                .arg(address(f.line.programming.address))
+                .arg(RecordLayout::highestAddress);
+        },
+        [](const Facts& f) {
+            return QStringLiteral(
+                       "indirizzo %1 già alla riga %2: l'unità terrà il testo di questa "
+                       "riga e la verifica della riga %2 fallirà se i testi differiscono")
+                .arg(address(f.line.programming.address))
+                .arg(f.context.duplicateOf + 1);
+        },
     }};
     return rows;
 }
 
-const Entry& entry(Reason reason) {
+Sentence sentence(Reason reason) {
     return table()[static_cast<std::size_t>(reason)];
 }
 
@@ -133,8 +117,29 @@ Mark mark(const EditorLine& line, const ProgrammingRun::Line& context) {
     const QList<Reason> found = applying(line, context);
     if (found.isEmpty())
         return {};
-    const Entry& first = entry(found.first());
-    return {first.severity, first.tag};
+    if (found.first() == Reason::Unsavable)
+        return {Severity::Error, QStringLiteral("errore")};
+    switch (found.last()) {
+    case Reason::Terminator:
+        return {Severity::Notice, QStringLiteral("fine")};
+    case Reason::NeverRead:
+        return {Severity::Notice, QStringLiteral("mai")};
+    case Reason::Empty:
+    case Reason::Separator:
+    case Reason::NoAddress:
+    case Reason::AddressTooHigh:
+        return {Severity::Notice, QStringLiteral("salta")};
+    case Reason::Unsavable:
+    case Reason::Tab:
+    case Reason::Duplicate:
+        break;
+    }
+    return {Severity::Warning, QStringLiteral("invia")};
+}
+
+QStringList markWords() {
+    return {QStringLiteral("errore"), QStringLiteral("fine"), QStringLiteral("mai"),
+            QStringLiteral("salta"), QStringLiteral("invia")};
 }
 
 QStringList reasons(const EditorLine& line, const ProgrammingRun::Line& context,
@@ -142,7 +147,7 @@ QStringList reasons(const EditorLine& line, const ProgrammingRun::Line& context,
     const Facts facts{line, context, terminatorLine};
     QStringList all;
     for (const Reason reason : applying(line, context))
-        all += entry(reason).sentence(facts);
+        all += sentence(reason)(facts);
     return all;
 }
 

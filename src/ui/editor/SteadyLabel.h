@@ -4,12 +4,13 @@
 
 class QLabel;
 
-// A word-wrapped label of a fixed number of lines in a box of its own, so
-// that changing its text, as the status line does at every key, repaints
-// the label without laying out the whole window again.
+// A label of a fixed number of lines in a box of its own, so that changing
+// its text, as the status line does at every key, repaints the label without
+// laying out the whole window again. Screen readers read its text as its
+// name, and the caption as its description.
 class SteadyLabel : public QWidget {
   public:
-    SteadyLabel(const QString& name, const QString& accessibleName, int lines);
+    SteadyLabel(const QString& name, const QString& caption, int lines);
 
     QLabel* label() const { return m_label; }
 

@@ -4,6 +4,7 @@
 #include "ui/trace/TraceFormat.h"
 
 #include <QColor>
+#include <QFont>
 
 namespace {
 constexpr int batchMs = 500;
@@ -72,6 +73,13 @@ QVariant LineTraceModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
         if (exchange.mark != LineTrace::Mark::None)
             return QColor(Qt::darkRed);
+        return {};
+    case Qt::FontRole:
+        if (TraceFormat::opensOperation(exchange)) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
         return {};
     default:
         return {};

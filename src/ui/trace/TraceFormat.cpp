@@ -73,6 +73,18 @@ QString heading(int column) {
 }
 
 QString field(const LineTrace::Exchange& exchange, int column) {
+    if (opensOperation(exchange)) {
+        // Date and time first, where the column's width never hides them.
+        switch (column) {
+        case Sent:
+            return exchange.startedAt.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")) +
+                   QStringLiteral(" · ") + exchange.operation;
+        case Outcome:
+            return QStringLiteral("inizio dell'operazione");
+        default:
+            return {};
+        }
+    }
     switch (column) {
     case Time:
         return QString::number(double(exchange.sinceStartNs) / 1e9, 'f', 4);
@@ -90,6 +102,10 @@ QString field(const LineTrace::Exchange& exchange, int column) {
         return outcome(exchange);
     }
     return {};
+}
+
+bool opensOperation(const LineTrace::Exchange& exchange) {
+    return !exchange.operation.isEmpty();
 }
 
 QString document(const LineTrace& trace) {
