@@ -94,18 +94,18 @@ struct Bench {
                QString::number(adapterLatencyMs)}) {
         v.Identificativo = "&C1";
         box("Text3")->setText(sim.devicePath());
-        finestra.show();
-        traccia.show();
+        window.show();
+        trace.show();
     }
-    QLineEdit* box(const char* name) { return finestra.findChild<QLineEdit*>(QLatin1String(name)); }
+    QLineEdit* box(const char* name) { return window.findChild<QLineEdit*>(QLatin1String(name)); }
     void click(const char* button) {
-        finestra.findChild<QPushButton*>(QLatin1String(button))->click();
+        window.findChild<QPushButton*>(QLatin1String(button))->click();
     }
     SimProcess sim;
     Variabili v;
     SerialExchange exchange{v};
-    FormScriveMessaggi finestra{v, exchange};
-    LineTraceWindow traccia{exchange.trace()};
+    FormScriveMessaggi window{v, exchange};
+    LineTraceWindow trace{exchange.trace()};
 };
 
 // Returns the wall time of the run.

@@ -62,116 +62,116 @@ class FloodingPeer : public QObject {
 
     FloodingPeer() {
         QString error;
-        if (!pty_.open(&error))
+        if (!m_pty.open(&error))
             qFatal("pseudo-terminal: %s", qPrintable(error));
-        readable_ = new QSocketNotifier(pty_.master(), QSocketNotifier::Read, this);
-        connect(readable_, &QSocketNotifier::activated, this, &FloodingPeer::readMaster);
-        writable_ = new QSocketNotifier(pty_.master(), QSocketNotifier::Write, this);
-        writable_->setEnabled(false);
-        connect(writable_, &QSocketNotifier::activated, this, &FloodingPeer::pour);
+        m_readable = new QSocketNotifier(m_pty.master(), QSocketNotifier::Read, this);
+        connect(m_readable, &QSocketNotifier::activated, this, &FloodingPeer::readMaster);
+        m_writable = new QSocketNotifier(m_pty.master(), QSocketNotifier::Write, this);
+        m_writable->setEnabled(false);
+        connect(m_writable, &QSocketNotifier::activated, this, &FloodingPeer::pour);
     }
 
-    QString portText() const { return pty_.slavePath(); }
-    qint64 flooded() const { return flooded_; }
-    int frames() const { return frames_; }
+    QString portText() const { return m_pty.slavePath(); }
+    qint64 flooded() const { return m_flooded; }
+    int frames() const { return m_frames; }
 
   private:
     void readMaster() {
         char buffer[512];
-        const ssize_t n = ::read(pty_.master(), buffer, sizeof buffer);
+        const ssize_t n = ::read(m_pty.master(), buffer, sizeof buffer);
         for (ssize_t i = 0; i < n; ++i) {
-            frame_ += buffer[i];
+            m_frame += buffer[i];
             if (buffer[i] != '\r')
                 continue;
-            ++frames_;
-            if (frame_.startsWith("&C10W"))
-                replies_ += "&C10WR\r";
-            frame_.clear();
-            flooding_ = true;
+            ++m_frames;
+            if (m_frame.startsWith("&C10W"))
+                m_replies += "&C10WR\r";
+            m_frame.clear();
+            m_flooding = true;
         }
         pour();
     }
 
     void pour() {
-        const bool replying = !replies_.isEmpty();
-        const QByteArray noise(qMin<qint64>(4096, FloodBytes - flooded_), 'x');
-        const QByteArray& next = replying ? replies_ : noise;
-        if (next.isEmpty() || !flooding_) {
-            writable_->setEnabled(false);
+        const bool replying = !m_replies.isEmpty();
+        const QByteArray noise(qMin<qint64>(4096, FloodBytes - m_flooded), 'x');
+        const QByteArray& next = replying ? m_replies : noise;
+        if (next.isEmpty() || !m_flooding) {
+            m_writable->setEnabled(false);
             return;
         }
-        writable_->setEnabled(true);
-        const ssize_t n = ::write(pty_.master(), next.constData(), next.size());
+        m_writable->setEnabled(true);
+        const ssize_t n = ::write(m_pty.master(), next.constData(), next.size());
         if (n <= 0)
             return;
         if (replying)
-            replies_.remove(0, n);
+            m_replies.remove(0, n);
         else
-            flooded_ += n;
+            m_flooded += n;
     }
 
-    PseudoTerminal pty_;
-    QSocketNotifier* readable_ = nullptr;
-    QSocketNotifier* writable_ = nullptr;
-    QByteArray frame_;
-    QByteArray replies_;
-    bool flooding_ = false;
-    qint64 flooded_ = 0;
-    int frames_ = 0;
+    PseudoTerminal m_pty;
+    QSocketNotifier* m_readable = nullptr;
+    QSocketNotifier* m_writable = nullptr;
+    QByteArray m_frame;
+    QByteArray m_replies;
+    bool m_flooding = false;
+    qint64 m_flooded = 0;
+    int m_frames = 0;
 };
 
 // Notes whether a widget was hidden while it still existed.
 class HideWatcher : public QObject {
   public:
-    HideWatcher(QWidget& widget, bool& hidden) : QObject(&widget), hidden_(hidden) {
+    HideWatcher(QWidget& widget, bool& hidden) : QObject(&widget), m_hidden(hidden) {
         widget.installEventFilter(this);
     }
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Hide)
-            hidden_ = true;
+            m_hidden = true;
         return false;
     }
 
   private:
-    bool& hidden_;
+    bool& m_hidden;
 };
 
 // A small tmpfs mounted over a folder for as long as the object lives.
 class SmallFileSystem {
   public:
-    explicit SmallFileSystem(const QString& folder) : folder_(QFile::encodeName(folder)) {
-        mounted_ = ::mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=64k") == 0;
-        reason_ = mounted_ ? 0 : errno;
+    explicit SmallFileSystem(const QString& folder) : m_folder(QFile::encodeName(folder)) {
+        m_mounted = ::mount("tmpfs", m_folder.constData(), "tmpfs", 0, "size=64k") == 0;
+        m_reason = m_mounted ? 0 : errno;
     }
     ~SmallFileSystem() {
-        if (mounted_)
-            ::umount2(folder_.constData(), MNT_DETACH);
+        if (m_mounted)
+            ::umount2(m_folder.constData(), MNT_DETACH);
     }
     SmallFileSystem(const SmallFileSystem&) = delete;
     SmallFileSystem& operator=(const SmallFileSystem&) = delete;
-    bool mounted() const { return mounted_; }
-    int reason() const { return reason_; }
+    bool mounted() const { return m_mounted; }
+    int reason() const { return m_reason; }
 
   private:
-    QByteArray folder_;
-    bool mounted_ = false;
-    int reason_ = 0;
+    QByteArray m_folder;
+    bool m_mounted = false;
+    int m_reason = 0;
 };
 
 // The program's current folder, put back when the object goes.
 class CurrentFolder {
   public:
-    explicit CurrentFolder(const QString& folder) : before_(QDir::currentPath()) {
-        ok_ = QDir::setCurrent(folder);
+    explicit CurrentFolder(const QString& folder) : m_before(QDir::currentPath()) {
+        m_ok = QDir::setCurrent(folder);
     }
-    ~CurrentFolder() { QDir::setCurrent(before_); }
+    ~CurrentFolder() { QDir::setCurrent(m_before); }
     CurrentFolder(const CurrentFolder&) = delete;
     CurrentFolder& operator=(const CurrentFolder&) = delete;
-    bool ok() const { return ok_; }
+    bool ok() const { return m_ok; }
 
   private:
-    QString before_;
-    bool ok_ = false;
+    QString m_before;
+    bool m_ok = false;
 };
 
 } // namespace
