@@ -1,5 +1,7 @@
 #include "serial/PortPermission.h"
 
+#include "serial/PortMessages.h"
+
 #include <QFile>
 #include <QList>
 
@@ -72,21 +74,10 @@ QString permissionProblem(const QString& device) {
     const bool groupGrants =
         info.st_gid != 0 && (info.st_mode & S_IRGRP) && (info.st_mode & S_IWGRP);
     if (!groupGrants)
-        return QStringLiteral("Manca il permesso di usare la porta %1: è di %2 (permessi %3) e "
-                              "nessun gruppo vi dà accesso; usala come %2 o chiedi "
-                              "all'amministratore di darla al gruppo dialout")
-            .arg(device, userName(info.st_uid), modeText(info.st_mode));
+        return noGroupGrantsAccess(device, userName(info.st_uid), modeText(info.st_mode));
     if (processInGroup(info.st_gid))
-        return QStringLiteral("Manca il permesso di usare la porta %1 anche se l'utente %2 è nel "
-                              "gruppo %3: chiedi all'amministratore")
-            .arg(device, user, group);
+        return refusedDespiteGroup(device, user, group);
     if (userInGroup(uid, info.st_gid))
-        return QStringLiteral("Manca il permesso di usare la porta %1: l'utente %2 è stato "
-                              "aggiunto al gruppo %3 dopo l'inizio di questa sessione; esci e "
-                              "rientra (nuovo login) e riprova")
-            .arg(device, user, group);
-    return QStringLiteral("Manca il permesso di usare la porta %1: l'accesso lo dà il gruppo %2, "
-                          "di cui l'utente %3 non fa parte; esegui sudo usermod -aG %2 %3, poi "
-                          "esci e rientra (nuovo login)")
-        .arg(device, group, user);
+        return groupJoinedAfterLogin(device, user, group);
+    return notInGrantingGroup(device, group, user);
 }

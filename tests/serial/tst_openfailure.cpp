@@ -3,8 +3,8 @@
 #include "SimulatedUnit.h"
 #include "core/SimulatedUnitFolder.h"
 #include "serial/LowLatency.h"
-#include "serial/OpenFailure.h"
 #include "serial/PortCatalog.h"
+#include "serial/PortMessages.h"
 #include "serial/SerialControl.h"
 
 #include <QSerialPort>

@@ -1,4 +1,4 @@
-#include "serial/OpenFailure.h"
+#include "serial/PortMessages.h"
 
 #include "serial/PortCatalog.h"
 #include "serial/PortPermission.h"
@@ -60,4 +60,52 @@ QString explainOpenFailure(const QString& device, QSerialPort::SerialPortError e
         return QStringLiteral("Impossibile aprire la porta %1: %2. %3")
             .arg(device, systemReason, PortCatalog::summary());
     }
+}
+
+QString invalidPortText(const QString& text) {
+    return QStringLiteral("Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
+                          "o il percorso del dispositivo (es. /dev/ttyUSB0)")
+        .arg(text);
+}
+
+QString portNumberOutOfRange(int number) {
+    return QStringLiteral("Porta COM %1 non valida: il numero va da 1 a 256").arg(number);
+}
+
+QString noGroupGrantsAccess(const QString& device, const QString& owner, const QString& mode) {
+    return QStringLiteral("Manca il permesso di usare la porta %1: è di %2 (permessi %3) e "
+                          "nessun gruppo vi dà accesso; usala come %2 o chiedi "
+                          "all'amministratore di darla al gruppo dialout")
+        .arg(device, owner, mode);
+}
+
+QString refusedDespiteGroup(const QString& device, const QString& user, const QString& group) {
+    return QStringLiteral("Manca il permesso di usare la porta %1 anche se l'utente %2 è nel "
+                          "gruppo %3: chiedi all'amministratore")
+        .arg(device, user, group);
+}
+
+QString groupJoinedAfterLogin(const QString& device, const QString& user, const QString& group) {
+    return QStringLiteral("Manca il permesso di usare la porta %1: l'utente %2 è stato "
+                          "aggiunto al gruppo %3 dopo l'inizio di questa sessione; esci e "
+                          "rientra (nuovo login) e riprova")
+        .arg(device, user, group);
+}
+
+QString notInGrantingGroup(const QString& device, const QString& group, const QString& user) {
+    return QStringLiteral("Manca il permesso di usare la porta %1: l'accesso lo dà il gruppo %2, "
+                          "di cui l'utente %3 non fa parte; esegui sudo usermod -aG %2 %3, poi "
+                          "esci e rientra (nuovo login)")
+        .arg(device, group, user);
+}
+
+QString settingsRefused(const QString& device, const QString& settings, const QString& reason) {
+    return QStringLiteral("La porta %1 non accetta le impostazioni %2: %3")
+        .arg(device, settings, reason);
+}
+
+QString connectionLost(const QString& device, const QString& reason) {
+    return QStringLiteral("Collegamento con la porta %1 interrotto (%2): il "
+                          "dispositivo è stato scollegato?")
+        .arg(device, reason);
 }
