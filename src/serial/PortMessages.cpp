@@ -1,9 +1,12 @@
 #include "serial/PortMessages.h"
 
+#include "core/SystemReason.h"
 #include "serial/PortCatalog.h"
 #include "serial/PortPermission.h"
 
 #include <QStringList>
+
+#include <cerrno>
 
 namespace {
 
@@ -49,17 +52,64 @@ QString explainOpenFailure(const QString& device, QSerialPort::SerialPortError e
     case QSerialPort::DeviceNotFoundError:
         return notThere(device);
     case QSerialPort::PermissionError: {
-        // Both a missing permission and a port that another program holds
-        // (its lock file, or exclusive use) end here.
+        // A missing permission, on the device or on a folder on the way to
+        // it, and a port that another program holds (its lock file, or
+        // exclusive use) all end here: "in use" is said only on evidence.
         const QString permission = permissionProblem(device);
         if (!permission.isEmpty())
             return permission;
-        return inUseMessage(device, portHolders(device));
+        const QString folder = blockingFolder(device);
+        if (!folder.isEmpty())
+            return folderBlocksTheWay(device, folder);
+        const QList<PortHolder> holders = portHolders(device);
+        if (!holders.isEmpty())
+            return inUseMessage(device, holders);
+        switch (const int code = openingError(device)) {
+        case 0: // only the lock file of a program this user cannot see stood in the way
+            return inUseMessage(device, {});
+        case EBUSY:
+            return exclusiveUseLeft(device);
+        default:
+            return QStringLiteral("Impossibile aprire la porta %1: %2. %3")
+                .arg(device, ::systemReason(code), PortCatalog::summary());
+        }
     }
     default:
         return QStringLiteral("Impossibile aprire la porta %1: %2. %3")
-            .arg(device, systemReason, PortCatalog::summary());
+            .arg(device, portErrorReason(error, systemReason), PortCatalog::summary());
     }
+}
+
+QString portErrorReason(QSerialPort::SerialPortError error, const QString& systemText) {
+    if (const int code = errnoBehind(systemText))
+        return ::systemReason(code);
+    switch (error) {
+    case QSerialPort::UnsupportedOperationError:
+        return QStringLiteral("impostazione non supportata dal dispositivo");
+    case QSerialPort::ResourceError:
+        return QStringLiteral("il dispositivo non è più disponibile");
+    case QSerialPort::ReadError:
+        return QStringLiteral("errore di lettura");
+    case QSerialPort::WriteError:
+        return QStringLiteral("errore di scrittura");
+    default:
+        return ::systemReason(0, systemText);
+    }
+}
+
+QString folderBlocksTheWay(const QString& device, const QString& folder) {
+    return QStringLiteral("Manca il permesso di arrivare alla porta %1: la cartella %2 non è "
+                          "accessibile a questo utente; scegli il dispositivo per un'altra via "
+                          "(es. /dev/ttyUSB0) o chiedi all'amministratore")
+        .arg(device, folder);
+}
+
+QString exclusiveUseLeft(const QString& device) {
+    return QStringLiteral("La porta %1 è riservata in uso esclusivo ma nessun programma visibile "
+                          "la tiene aperta: un programma interrotto di colpo l'ha lasciata così, "
+                          "oppure la usa un programma di un altro utente; scollega e ricollega "
+                          "l'adattatore e riprova")
+        .arg(device);
 }
 
 QString invalidPortText(const QString& text) {

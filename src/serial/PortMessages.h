@@ -10,13 +10,23 @@
 
 // Why a port could not be opened and what to do, in one line for the
 // operator: not there (with the ports present), no permission (group and
-// login), in use (by which program), or else the system's own reason.
+// login, or the folder in the way), in use (by which program, or left in
+// exclusive use), or else the system's reason in Italian.
 QString explainOpenFailure(const QString& device, QSerialPort::SerialPortError error,
                            const QString& systemReason);
 
 // The "in use" line for the given holders; ModemManager and brltty, the usual
 // takers of USB adapters, come with what to do about them.
 QString inUseMessage(const QString& device, const QList<PortHolder>& holders);
+
+// Why the port failed, in Italian whatever the locale: from the system's
+// error number behind Qt's text when there is one, else from the error kind.
+QString portErrorReason(QSerialPort::SerialPortError error, const QString& systemText);
+
+// A folder on the way to the device that this user may not enter.
+QString folderBlocksTheWay(const QString& device, const QString& folder);
+// The device refuses a new opening (exclusive use) and no holder is in sight.
+QString exclusiveUseLeft(const QString& device);
 
 // The port box names no port.
 QString invalidPortText(const QString& text);

@@ -2,8 +2,10 @@
 
 #include "serial/PortMessages.h"
 
+#include <QDir>
 #include <QFile>
 #include <QList>
+#include <QStringList>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -80,4 +82,40 @@ QString permissionProblem(const QString& device) {
     if (userInGroup(uid, info.st_gid))
         return groupJoinedAfterLogin(device, user, group);
     return notInGrantingGroup(device, group, user);
+}
+
+QString blockingFolder(const QString& device) {
+    QString path = device;
+    // A bound on the links followed, as the system has one (ELOOP).
+    for (int hop = 0; hop < 40; ++hop) {
+        const QStringList parts = path.split('/', Qt::SkipEmptyParts);
+        QString reached;
+        QString relinked;
+        for (int index = 0; index < parts.size() && relinked.isEmpty(); ++index) {
+            const QString folder = reached.isEmpty() ? QStringLiteral("/") : reached;
+            if (::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), X_OK, AT_EACCESS) !=
+                    0 &&
+                errno == EACCES)
+                return folder;
+            reached += '/' + parts[index];
+            const QString target = QFile::symLinkTarget(reached);
+            struct stat info {};
+            if (::lstat(QFile::encodeName(reached).constData(), &info) == 0 &&
+                S_ISLNK(info.st_mode) && !target.isEmpty())
+                relinked = QStringList{target, parts.mid(index + 1).join('/')}.join('/');
+        }
+        if (relinked.isEmpty())
+            return {};
+        path = relinked;
+    }
+    return {};
+}
+
+int openingError(const QString& device) {
+    const int fd =
+        ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    return 0;
 }

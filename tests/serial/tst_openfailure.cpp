@@ -2,6 +2,7 @@
 #include "ScriptedPeer.h"
 #include "SimulatedUnit.h"
 #include "core/SimulatedUnitFolder.h"
+#include "core/SystemReason.h"
 #include "serial/LowLatency.h"
 #include "serial/PortCatalog.h"
 #include "serial/PortMessages.h"
@@ -14,8 +15,10 @@
 #include <algorithm>
 #include <functional>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -123,6 +126,50 @@ class TestOpenFailure : public QObject {
         QVERIFY2(
             failure.startsWith(QStringLiteral("Manca il permesso di usare la porta ") + device),
             qPrintable(failure));
+    }
+
+    // A folder on the way that nobody may enter and a line left in exclusive
+    // use both make the opening fail for nobody; neither is "occupata da un
+    // altro programma".
+    void permissionOnTheWayAndExclusiveUseAreToldApart() {
+        if (::geteuid() != 0)
+            QSKIP("needs root to run the opening as another user");
+        ScriptedPeer peer;
+        const QString device = QString::fromLocal8Bit(peer.portText());
+        QCOMPARE(::chmod(peer.portText().constData(), 0666), 0);
+        QTemporaryDir closed;
+        QCOMPARE(::chmod(QFile::encodeName(closed.path()).constData(), 0700), 0);
+        const QString link = closed.filePath(QStringLiteral("porta"));
+        QVERIFY(QFile::link(device, link));
+        const QString throughFolder = openingFailureAs(nobody, nogroup, link);
+        QVERIFY2(
+            throughFolder.startsWith(QStringLiteral("Manca il permesso di arrivare alla porta ")),
+            qPrintable(throughFolder));
+        QVERIFY2(throughFolder.contains(QStringLiteral("la cartella %1 ").arg(closed.path())),
+                 qPrintable(throughFolder));
+
+        const Child exclusive([&](const Child::Say& say) {
+            const int fd = ::open(peer.portText().constData(), O_RDWR | O_NOCTTY);
+            say(fd >= 0 && ::ioctl(fd, TIOCEXCL) == 0 ? "exclusive" : "");
+        });
+        QCOMPARE(exclusive.said(), QStringLiteral("exclusive"));
+        const QString leftExclusive = openingFailureAs(nobody, nogroup, device);
+        QVERIFY2(leftExclusive.contains(QStringLiteral("riservata in uso esclusivo")),
+                 qPrintable(leftExclusive));
+        QVERIFY2(!leftExclusive.contains(QStringLiteral("permesso")), qPrintable(leftExclusive));
+    }
+
+    // Tests run under the C locale, where the system speaks English.
+    void reasonsAreItalianInAnyLocale() {
+        QCOMPARE(systemReason(ENOTTY), QStringLiteral("non è una porta seriale"));
+        QCOMPARE(systemReason(errnoBehind(qt_error_string(EAGAIN))),
+                 QStringLiteral("risorsa momentaneamente non disponibile, riprova"));
+        QCOMPARE(portErrorReason(QSerialPort::OpenError, qt_error_string(EISDIR)),
+                 QStringLiteral("è una cartella, non un file"));
+        QCOMPARE(systemReason(EHOSTDOWN, QStringLiteral("Host is down")),
+                 QStringLiteral("errore di sistema n. %1 (Host is down)").arg(EHOSTDOWN));
+        const QString notATty = openingFailure(QStringLiteral("/dev/null"));
+        QVERIFY2(notATty.contains(QStringLiteral("non è una porta seriale")), qPrintable(notATty));
     }
 
     void aPortHeldByAnotherProgramNamesIt() {
