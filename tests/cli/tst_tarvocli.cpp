@@ -100,9 +100,20 @@ class TestTarvoCli : public QObject {
         const CliRun run =
             runCli({QStringLiteral("--porta"), unit.devicePath(), QStringLiteral("invia"), file});
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.err, QStringLiteral("tarvo-cli: Errore risposta (inviato: «&C10WN»; stato: "
-                                         "«Programmo scritte»)\n"));
+        QCOMPARE(run.err, QStringLiteral("tarvo-cli: Errore risposta (scrittura, indirizzo 001; "
+                                         "risposta: «&C10WN»; stato: «Programmo scritte»)\n"));
         QCOMPARE(unit.framesReceived(), 2);
+
+        // The unit falls silent while the texts are read back.
+        SimulatedUnit silent(options(4));
+        QVERIFY(silent.start());
+        const CliRun unanswered =
+            runCli({QStringLiteral("--porta"), silent.devicePath(), QStringLiteral("invia"), file});
+        QCOMPARE(unanswered.exitCode, 1);
+        QCOMPARE(
+            unanswered.err,
+            QStringLiteral("tarvo-cli: Errore Dati non scritti giusti. (verifica, indirizzo "
+                           "000; testo atteso: «UNO             »; stato: «errore seriale »)\n"));
     }
 
     void readingAllWritesTheFileOnlyWhenComplete() {
