@@ -5,6 +5,7 @@
 #include "cli/CliTextOperations.h"
 #include "cli/CommandLineHost.h"
 #include "cli/StopReport.h"
+#include "core/QtItalian.h"
 #include "core/StopSignals.h"
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
@@ -114,6 +115,7 @@ OperationResult run(const CliRequest& request, Variabili& v, SerialExchange& exc
 int main(int argc, char* argv[]) {
     qInstallMessageHandler(keepQtQuiet);
     QCoreApplication app(argc, argv);
+    installQtItalian(app);
     QCoreApplication::setApplicationName(QStringLiteral("tarvo-cli"));
 
     const CliRequest request = CliRequest::parse(QCoreApplication::arguments());

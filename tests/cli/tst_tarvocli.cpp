@@ -147,6 +147,10 @@ class TestTarvoCli : public QObject {
         QTest::newRow("unknown option")
             << QStringList{QStringLiteral("--veloce"), QStringLiteral("test")}
             << QStringLiteral("opzione sconosciuta: veloce");
+        // Qt's own message, in Italian under any locale (tests run under C).
+        QTest::newRow("option without value")
+            << QStringList{QStringLiteral("test"), QStringLiteral("--id")}
+            << QStringLiteral("Valore mancante dopo '--id'");
         QTest::newRow("no operation") << QStringList{} << QStringLiteral("manca l'operazione");
         QTest::newRow("port that does not exist")
             << QStringList{QStringLiteral("--porta"), QStringLiteral("/dev/tarvo-mancante"),
