@@ -250,6 +250,31 @@ class TestOpenFailure : public QObject {
         QVERIFY(listed().device.isEmpty());
     }
 
+    // A unit started without a runtime folder publishes under /tmp; a program
+    // that has one still lists it.
+    void unitsPublishedUnderTmpAreListed() {
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        SimulatedUnit::Options options;
+        options.publishLink = true;
+        options.linkName = QStringLiteral("test-tmp-%1").arg(::getpid());
+        SimulatedUnit unit(options);
+        QString error;
+        const bool started = unit.start(&error);
+        QTemporaryDir ownRuntime;
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(ownRuntime.path()));
+        QVERIFY2(started, qPrintable(error));
+        QVERIFY2(unit.linkPath().startsWith(QStringLiteral("/tmp/tarvo-sim-")),
+                 qPrintable(unit.linkPath()));
+        const QList<PortEntry> present = PortCatalog::present();
+        if (runtime.isNull())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        QVERIFY(std::any_of(present.begin(), present.end(),
+                            [&](const PortEntry& entry) { return entry.path == unit.linkPath(); }));
+    }
+
     // A pseudo-terminal has neither TIOCSSERIAL nor a latency timer; a port
     // with a timer in its sysfs folder gets 1 ms and its own value back.
     void latencyTimerIsLoweredAndRestored() {
