@@ -46,7 +46,8 @@ int fail(const QString& why) {
 // boxes when the run stopped, in one line, with the phase and the address
 // where it stopped. The upper box holds the unit's reply when the reply was
 // refused, the expected text when a text read back differs.
-QString failureLine(const CommandLineHost& host, const Variabili& v) {
+QString failureLine(const CommandLineHost& host, const Variabili& v,
+                    const SerialExchange& exchange) {
     if (host.error().isEmpty())
         return host.outcome();
     QString where;
@@ -59,8 +60,12 @@ QString failureLine(const CommandLineHost& host, const Variabili& v) {
     const QString upperBox = host.sending() == Windows1252::decode(v.Risposta)
                                  ? QStringLiteral("risposta")
                                  : QStringLiteral("testo atteso");
-    return QStringLiteral("%1 (%2%3: «%4»; stato: «%5»)")
-        .arg(host.error().trimmed(), where, upperBox, host.sending(), host.outcome());
+    QString line =
+        QStringLiteral("%1 (%2%3: «%4»; stato: «%5»)")
+            .arg(host.error().trimmed(), where, upperBox, host.sending(), host.outcome());
+    if (!exchange.replyTakers().isEmpty())
+        line += QStringLiteral(" — ") + exchange.replyTakers();
+    return line;
 }
 
 // What can be known wrong before the port opens; empty when nothing is. A
@@ -168,9 +173,9 @@ int main(int argc, char* argv[]) {
                         : host.outcome());
         return report.differs ? UnitFailed : Succeeded;
     case OperationResult::CannotStart:
-        return fail(failureLine(host, v));
+        return fail(failureLine(host, v, exchange));
     case OperationResult::UnitFailed:
-        say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host, v));
+        say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host, v, exchange));
         return UnitFailed;
     }
     return UnitFailed;

@@ -112,6 +112,17 @@ QString exclusiveUseLeft(const QString& device) {
         .arg(device);
 }
 
+QString otherHoldersNote(const QList<PortHolder>& holders) {
+    QStringList names;
+    for (const PortHolder& holder : holders)
+        names += QStringLiteral("%1 (pid %2)")
+                     .arg(holder.name.isEmpty() ? QStringLiteral("?") : holder.name)
+                     .arg(holder.pid);
+    return QStringLiteral("la porta è aperta anche da %1, che %2 prendersi le risposte")
+        .arg(names.join(QStringLiteral(", ")),
+             holders.size() == 1 ? QStringLiteral("può") : QStringLiteral("possono"));
+}
+
 QString invalidPortText(const QString& text) {
     return QStringLiteral("Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
                           "o il percorso del dispositivo (es. /dev/ttyUSB0)")

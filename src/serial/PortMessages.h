@@ -28,6 +28,9 @@ QString folderBlocksTheWay(const QString& device, const QString& folder);
 // The device refuses a new opening (exclusive use) and no holder is in sight.
 QString exclusiveUseLeft(const QString& device);
 
+// Other programs that hold the port open while a reply went missing.
+QString otherHoldersNote(const QList<PortHolder>& holders);
+
 // The port box names no port.
 QString invalidPortText(const QString& text);
 QString portNumberOutOfRange(int number);

@@ -77,6 +77,29 @@ class TestTarvoCli : public QObject {
         QCOMPARE(unit.frames(), QByteArrayList{"&C7TA\r"});
     }
 
+    // Another program holding the port may take the replies: it is named
+    // beside the usual text; the simulated unit at the far end is not.
+    void aMissingReplyNamesOtherHolders() {
+        SimulatedUnit unit(options(1));
+        QVERIFY(unit.start());
+        const QStringList arguments{QStringLiteral("--porta"), unit.devicePath(),
+                                    QStringLiteral("test")};
+        QCOMPARE(runCli(arguments).err,
+                 QStringLiteral("tarvo-cli: Tarvo non risponde Messo in attesa seriale?\n"));
+        QProcess holder;
+        holder.setStandardInputFile(unit.devicePath());
+        holder.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(holder.waitForStarted());
+        const qint64 holderPid = holder.processId();
+        const CliRun run = runCli(arguments);
+        holder.kill();
+        holder.waitForFinished();
+        QCOMPARE(run.err, QStringLiteral("tarvo-cli: Tarvo non risponde Messo in attesa seriale? — "
+                                         "la porta è aperta anche da sleep (pid %1), che può "
+                                         "prendersi le risposte\n")
+                              .arg(holderPid));
+    }
+
     void programmingWritesThenVerifies() {
         SimulatedUnit unit;
         QVERIFY(unit.start());
