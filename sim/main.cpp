@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "SignalFd.h"
 #include "SimulatedUnit.h"
+#include "core/QtItalian.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     // Before anything can start a thread, so that every thread blocks them.
     SignalFd stopSignals({SIGINT, SIGTERM});
     QCoreApplication app(argc, argv);
+    installQtItalian(app);
     app.setApplicationName(QStringLiteral("tarvo-sim"));
     app.setApplicationVersion(QStringLiteral(TARVO_SIM_VERSION));
     QTextStream err(stderr);

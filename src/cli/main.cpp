@@ -5,8 +5,10 @@
 #include "cli/CliTextOperations.h"
 #include "cli/CommandLineHost.h"
 #include "cli/StopReport.h"
+#include "core/QtItalian.h"
 #include "core/StopSignals.h"
 #include "core/Variabili.h"
+#include "core/Windows1252.h"
 #include "device/PresenceTest.h"
 #include "device/ProgrammaTesti.h"
 #include "device/ProgrammingPreflight.h"
@@ -41,12 +43,29 @@ int fail(const QString& why) {
 }
 
 // The texts the window would show on its acknowledgement button and status
-// boxes when the run stopped, in one line.
-QString failureLine(const CommandLineHost& host) {
+// boxes when the run stopped, in one line, with the phase and the address
+// where it stopped. The upper box holds the unit's reply when the reply was
+// refused, the expected text when a text read back differs.
+QString failureLine(const CommandLineHost& host, const Variabili& v,
+                    const SerialExchange& exchange) {
     if (host.error().isEmpty())
         return host.outcome();
-    return QStringLiteral("%1 (inviato: «%2»; stato: «%3»)")
-        .arg(host.error().trimmed(), host.sending(), host.outcome());
+    QString where;
+    if (const std::optional<RunProgress>& progress = host.lastProgress()) {
+        where = progress->phaseName();
+        if (!progress->address.isEmpty())
+            where += QStringLiteral(", indirizzo ") + QString::fromLatin1(progress->address);
+        where += QStringLiteral("; ");
+    }
+    const QString upperBox = host.sending() == Windows1252::decode(v.Risposta)
+                                 ? QStringLiteral("risposta")
+                                 : QStringLiteral("testo atteso");
+    QString line =
+        QStringLiteral("%1 (%2%3: «%4»; stato: «%5»)")
+            .arg(host.error().trimmed(), where, upperBox, host.sending(), host.outcome());
+    if (!exchange.replyTakers().isEmpty())
+        line += QStringLiteral(" — ") + exchange.replyTakers();
+    return line;
 }
 
 // What can be known wrong before the port opens; empty when nothing is. A
@@ -101,6 +120,7 @@ OperationResult run(const CliRequest& request, Variabili& v, SerialExchange& exc
 int main(int argc, char* argv[]) {
     qInstallMessageHandler(keepQtQuiet);
     QCoreApplication app(argc, argv);
+    installQtItalian(app);
     QCoreApplication::setApplicationName(QStringLiteral("tarvo-cli"));
 
     const CliRequest request = CliRequest::parse(QCoreApplication::arguments());
@@ -153,9 +173,9 @@ int main(int argc, char* argv[]) {
                         : host.outcome());
         return report.differs ? UnitFailed : Succeeded;
     case OperationResult::CannotStart:
-        return fail(failureLine(host));
+        return fail(failureLine(host, v, exchange));
     case OperationResult::UnitFailed:
-        say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host));
+        say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host, v, exchange));
         return UnitFailed;
     }
     return UnitFailed;

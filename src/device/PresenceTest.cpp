@@ -30,7 +30,9 @@ OperationResult runPresenceTest(Variabili& v, SerialExchange& exchange, Operatio
         result = OperationResult::Succeeded;
     } else {
         exchange.trace().markLast(LineTrace::Mark::InvalidReply);
-        host.showOutcome(QStringLiteral("Tarvo non risponde Messo in attesa seriale?"));
+        const QString text = QStringLiteral("Tarvo non risponde Messo in attesa seriale?");
+        const QString takers = exchange.replyTakers();
+        host.showOutcome(takers.isEmpty() ? text : text + QStringLiteral(" — ") + takers);
     }
     exchange.ChiudiSeriale();
     return result;

@@ -1,5 +1,7 @@
 #include "FileErrorReason.h"
 
+#include "core/SystemReason.h"
+
 #include <QFileInfo>
 
 #include <cerrno>
@@ -7,6 +9,9 @@
 QString fileErrorReason(const QString& path, int errnoCode, const QString& systemText) {
     if (QFileInfo(path).isDir())
         return QStringLiteral("è una cartella, non un file");
+    // A reason Qt gave without the number still came from one.
+    if (errnoCode == 0)
+        errnoCode = errnoBehind(systemText);
     switch (errnoCode) {
     case ENOENT:
         return QStringLiteral("il file o la cartella non esiste");
@@ -40,7 +45,5 @@ QString fileErrorReason(const QString& path, int errnoCode, const QString& syste
     default:
         break;
     }
-    if (!systemText.isEmpty())
-        return QStringLiteral("errore di sistema (%1)").arg(systemText);
-    return QStringLiteral("errore sconosciuto");
+    return systemReason(errnoCode, systemText);
 }

@@ -39,22 +39,23 @@ bool unitRunning(const QString& link) {
 
 QList<PortEntry> simulatedUnits() {
     QList<PortEntry> units;
-    const QString folder = simulatedUnitFolder();
-    struct stat info {};
-    // Only a folder of this user's own is trusted.
-    if (::lstat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-        info.st_uid != ::geteuid())
-        return units;
-    for (const QFileInfo& link :
-         QDir(folder).entryInfoList(QDir::System | QDir::Files, QDir::Name)) {
-        if (!link.isSymLink() || !link.exists() || !unitRunning(link.absoluteFilePath()))
+    for (const QString& folder : simulatedUnitFolders()) {
+        struct stat info {};
+        // Only a folder of this user's own is trusted.
+        if (::lstat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != ::geteuid())
             continue;
-        PortEntry entry;
-        entry.path = link.absoluteFilePath();
-        entry.device = link.canonicalFilePath();
-        entry.description = QStringLiteral("unità Tarvo simulata (tarvo-sim)");
-        entry.simulated = true;
-        units += entry;
+        for (const QFileInfo& link :
+             QDir(folder).entryInfoList(QDir::System | QDir::Files, QDir::Name)) {
+            if (!link.isSymLink() || !link.exists() || !unitRunning(link.absoluteFilePath()))
+                continue;
+            PortEntry entry;
+            entry.path = link.absoluteFilePath();
+            entry.device = link.canonicalFilePath();
+            entry.description = QStringLiteral("unità Tarvo simulata (tarvo-sim)");
+            entry.simulated = true;
+            units += entry;
+        }
     }
     return units;
 }

@@ -1,7 +1,11 @@
 #include "serial/PortPermission.h"
 
+#include "serial/PortMessages.h"
+
+#include <QDir>
 #include <QFile>
 #include <QList>
+#include <QStringList>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -72,21 +76,46 @@ QString permissionProblem(const QString& device) {
     const bool groupGrants =
         info.st_gid != 0 && (info.st_mode & S_IRGRP) && (info.st_mode & S_IWGRP);
     if (!groupGrants)
-        return QStringLiteral("Manca il permesso di usare la porta %1: è di %2 (permessi %3) e "
-                              "nessun gruppo vi dà accesso; usala come %2 o chiedi "
-                              "all'amministratore di darla al gruppo dialout")
-            .arg(device, userName(info.st_uid), modeText(info.st_mode));
+        return noGroupGrantsAccess(device, userName(info.st_uid), modeText(info.st_mode));
     if (processInGroup(info.st_gid))
-        return QStringLiteral("Manca il permesso di usare la porta %1 anche se l'utente %2 è nel "
-                              "gruppo %3: chiedi all'amministratore")
-            .arg(device, user, group);
+        return refusedDespiteGroup(device, user, group);
     if (userInGroup(uid, info.st_gid))
-        return QStringLiteral("Manca il permesso di usare la porta %1: l'utente %2 è stato "
-                              "aggiunto al gruppo %3 dopo l'inizio di questa sessione; esci e "
-                              "rientra (nuovo login) e riprova")
-            .arg(device, user, group);
-    return QStringLiteral("Manca il permesso di usare la porta %1: l'accesso lo dà il gruppo %2, "
-                          "di cui l'utente %3 non fa parte; esegui sudo usermod -aG %2 %3, poi "
-                          "esci e rientra (nuovo login)")
-        .arg(device, group, user);
+        return groupJoinedAfterLogin(device, user, group);
+    return notInGrantingGroup(device, group, user);
+}
+
+QString blockingFolder(const QString& device) {
+    QString path = device;
+    // A bound on the links followed, as the system has one (ELOOP).
+    for (int hop = 0; hop < 40; ++hop) {
+        const QStringList parts = path.split('/', Qt::SkipEmptyParts);
+        QString reached;
+        QString relinked;
+        for (int index = 0; index < parts.size() && relinked.isEmpty(); ++index) {
+            const QString folder = reached.isEmpty() ? QStringLiteral("/") : reached;
+            if (::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), X_OK, AT_EACCESS) !=
+                    0 &&
+                errno == EACCES)
+                return folder;
+            reached += '/' + parts[index];
+            const QString target = QFile::symLinkTarget(reached);
+            struct stat info {};
+            if (::lstat(QFile::encodeName(reached).constData(), &info) == 0 &&
+                S_ISLNK(info.st_mode) && !target.isEmpty())
+                relinked = QStringList{target, parts.mid(index + 1).join('/')}.join('/');
+        }
+        if (relinked.isEmpty())
+            return {};
+        path = relinked;
+    }
+    return {};
+}
+
+int openingError(const QString& device) {
+    const int fd =
+        ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    return 0;
 }

@@ -1,6 +1,6 @@
 #include "serial/SerialControl.h"
 
-#include "serial/OpenFailure.h"
+#include "serial/PortMessages.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -97,8 +97,8 @@ bool SerialControl::setPortOpen(bool open) {
                             m_port.setDataBits(m_dataBits) && m_port.setStopBits(m_stopBits) &&
                             m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
-        m_failure = QStringLiteral("La porta %1 non accetta le impostazioni %2: %3")
-                        .arg(m_device, m_settings, m_port.errorString());
+        m_failure = settingsRefused(m_device, m_settings,
+                                    portErrorReason(m_port.error(), m_port.errorString()));
         m_port.close();
         return false;
     }
@@ -198,9 +198,7 @@ void SerialControl::handleError(QSerialPort::SerialPortError error) {
     case QSerialPort::ResourceError:
         // A vanished device keeps reporting errors while the port stays open:
         // close at once and report the first one only.
-        m_failure = QStringLiteral("Collegamento con la porta %1 interrotto (%2): il "
-                                   "dispositivo è stato scollegato?")
-                        .arg(m_device, m_port.errorString());
+        m_failure = connectionLost(m_device, portErrorReason(error, m_port.errorString()));
         m_broken = true;
         // The port is closed from the event loop, not from inside the
         // notification that QSerialPort is still delivering.

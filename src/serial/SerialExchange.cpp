@@ -4,8 +4,12 @@
 #include "core/Pausa.h"
 #include "core/Variabili.h"
 #include "serial/PortCatalog.h"
+#include "serial/PortHolders.h"
+#include "serial/PortMessages.h"
 #include "serial/PortName.h"
 #include "serial/SerialControl.h"
+
+#include <unistd.h>
 
 namespace {
 constexpr int replyTimeoutMs = 800;
@@ -23,6 +27,7 @@ SerialExchange::SerialExchange(Variabili& v, QObject* parent)
 
 bool SerialExchange::ApriSeriale() {
     m_openFailure.clear();
+    m_replyTakers.clear();
     m_trace.startOperation();
     m_v.SerialeOccupata = false;
     const PortName name = PortName::fromText(m_v.PortaCom);
@@ -93,6 +98,7 @@ void SerialExchange::AspettaRisposta() {
         traceExchange(MSComm1->waitingInput(), LineTrace::Mark::Timeout);
         m_v.SerialeOccupata = false;
         m_v.Risposta = TimeoutText;
+        noteReplyTakers();
         return;
     }
     traceExchange(m_v.Risposta, LineTrace::Mark::None);
@@ -102,6 +108,15 @@ void SerialExchange::AspettaRisposta() {
         m_v.Risposta.remove(0, 1);
     emit pauseBegins();
     Pausa(m_v, pauseAfterReplyMs);
+}
+
+void SerialExchange::noteReplyTakers() {
+    if (!m_replyTakers.isEmpty())
+        return;
+    QList<PortHolder> others = portHolders(MSComm1->CommPort());
+    others.removeIf([](const PortHolder& holder) { return holder.pid == ::getpid(); });
+    if (!others.isEmpty())
+        m_replyTakers = otherHoldersNote(others);
 }
 
 void SerialExchange::traceExchange(QByteArray received, LineTrace::Mark mark) {

@@ -34,6 +34,11 @@ class SerialExchange : public QObject {
     // operation; empty when it worked.
     QString lastFailure() const;
 
+    // Set when a reply went missing during the current operation while other
+    // programs had the same device open, which may have taken the reply:
+    // "la porta è aperta anche da cat (pid 1234), ..."; empty otherwise.
+    QString replyTakers() const { return m_replyTakers; }
+
     // Every exchange of this port, for the operator's trace window.
     LineTrace& trace() { return m_trace; }
 
@@ -49,10 +54,13 @@ class SerialExchange : public QObject {
     // Both record in the trace; the first always returns false.
     bool traceOpenFailure();
     void traceExchange(QByteArray received, LineTrace::Mark mark);
+    // Looks, once per operation, for other programs holding the device.
+    void noteReplyTakers();
 
     Variabili& m_v;
     SerialControl* MSComm1;
     QString m_openFailure;
+    QString m_replyTakers;
     LineTrace m_trace;
     QByteArray m_sent;
     qint64 m_sentAtNs = 0;

@@ -6,6 +6,7 @@
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
 #include "ui/common/FileList.h"
+#include "ui/common/FullTextTip.h"
 #include "ui/common/SaveControls.h"
 #include "ui/common/WindowStyle.h"
 
@@ -97,6 +98,7 @@ void FormScriveMessaggi::createControls() {
     SaveControls::nameFileLists(Drive1, Dir1, File1);
     Text1->setAccessibleName(QStringLiteral("Stato: cosa viene inviato"));
     Text2->setAccessibleName(QStringLiteral("Stato: risposte ed esito"));
+    new FullTextTip(Text2);
     IdStart->setAccessibleName(Label1->text());
     Text3->setAccessibleName(QStringLiteral("Porta COM"));
     Command4->setVisible(false);

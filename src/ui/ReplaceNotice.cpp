@@ -18,7 +18,7 @@ ReplaceNotice::ReplaceNotice(FileList& list, QLineEdit& nameBox, QWidget* parent
     setFont(bold);
     connect(&m_nameBox, &QLineEdit::textChanged, this, &ReplaceNotice::refresh);
     // The folder's files are listed as they load and change on the disk.
-    auto* model = qobject_cast<QFileSystemModel*>(m_list.model());
+    QFileSystemModel* model = m_list.files();
     connect(model, &QFileSystemModel::rootPathChanged, this, &ReplaceNotice::refresh);
     connect(model, &QFileSystemModel::directoryLoaded, this, &ReplaceNotice::refresh);
     connect(model, &QAbstractItemModel::rowsInserted, this, &ReplaceNotice::refresh);
@@ -47,9 +47,7 @@ void ReplaceNotice::refresh() {
 }
 
 void ReplaceNotice::markInList(const QString& name) {
-    auto* model = qobject_cast<QFileSystemModel*>(m_list.model());
-    const QModelIndex entry =
-        name.isEmpty() ? QModelIndex() : model->index(QDir(m_list.path()).filePath(name));
+    const QModelIndex entry = name.isEmpty() ? QModelIndex() : m_list.entry(name);
     QItemSelectionModel* selection = m_list.selectionModel();
     if (!entry.isValid() || entry.parent() != m_list.rootIndex()) {
         if (selection->hasSelection())

@@ -77,6 +77,29 @@ class TestTarvoCli : public QObject {
         QCOMPARE(unit.frames(), QByteArrayList{"&C7TA\r"});
     }
 
+    // Another program holding the port may take the replies: it is named
+    // beside the usual text; the simulated unit at the far end is not.
+    void aMissingReplyNamesOtherHolders() {
+        SimulatedUnit unit(options(1));
+        QVERIFY(unit.start());
+        const QStringList arguments{QStringLiteral("--porta"), unit.devicePath(),
+                                    QStringLiteral("test")};
+        QCOMPARE(runCli(arguments).err,
+                 QStringLiteral("tarvo-cli: Tarvo non risponde Messo in attesa seriale?\n"));
+        QProcess holder;
+        holder.setStandardInputFile(unit.devicePath());
+        holder.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(holder.waitForStarted());
+        const qint64 holderPid = holder.processId();
+        const CliRun run = runCli(arguments);
+        holder.kill();
+        holder.waitForFinished();
+        QCOMPARE(run.err, QStringLiteral("tarvo-cli: Tarvo non risponde Messo in attesa seriale? — "
+                                         "la porta è aperta anche da sleep (pid %1), che può "
+                                         "prendersi le risposte\n")
+                              .arg(holderPid));
+    }
+
     void programmingWritesThenVerifies() {
         SimulatedUnit unit;
         QVERIFY(unit.start());
@@ -100,9 +123,20 @@ class TestTarvoCli : public QObject {
         const CliRun run =
             runCli({QStringLiteral("--porta"), unit.devicePath(), QStringLiteral("invia"), file});
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.err, QStringLiteral("tarvo-cli: Errore risposta (inviato: «&C10WN»; stato: "
-                                         "«Programmo scritte»)\n"));
+        QCOMPARE(run.err, QStringLiteral("tarvo-cli: Errore risposta (scrittura, indirizzo 001; "
+                                         "risposta: «&C10WN»; stato: «Programmo scritte»)\n"));
         QCOMPARE(unit.framesReceived(), 2);
+
+        // The unit falls silent while the texts are read back.
+        SimulatedUnit silent(options(4));
+        QVERIFY(silent.start());
+        const CliRun unanswered =
+            runCli({QStringLiteral("--porta"), silent.devicePath(), QStringLiteral("invia"), file});
+        QCOMPARE(unanswered.exitCode, 1);
+        QCOMPARE(
+            unanswered.err,
+            QStringLiteral("tarvo-cli: Errore Dati non scritti giusti. (verifica, indirizzo "
+                           "000; testo atteso: «UNO             »; stato: «errore seriale »)\n"));
     }
 
     void readingAllWritesTheFileOnlyWhenComplete() {
@@ -136,6 +170,10 @@ class TestTarvoCli : public QObject {
         QTest::newRow("unknown option")
             << QStringList{QStringLiteral("--veloce"), QStringLiteral("test")}
             << QStringLiteral("opzione sconosciuta: veloce");
+        // Qt's own message, in Italian under any locale (tests run under C).
+        QTest::newRow("option without value")
+            << QStringList{QStringLiteral("test"), QStringLiteral("--id")}
+            << QStringLiteral("Valore mancante dopo '--id'");
         QTest::newRow("no operation") << QStringList{} << QStringLiteral("manca l'operazione");
         QTest::newRow("port that does not exist")
             << QStringList{QStringLiteral("--porta"), QStringLiteral("/dev/tarvo-mancante"),

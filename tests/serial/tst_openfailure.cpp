@@ -2,9 +2,10 @@
 #include "ScriptedPeer.h"
 #include "SimulatedUnit.h"
 #include "core/SimulatedUnitFolder.h"
+#include "core/SystemReason.h"
 #include "serial/LowLatency.h"
-#include "serial/OpenFailure.h"
 #include "serial/PortCatalog.h"
+#include "serial/PortMessages.h"
 #include "serial/SerialControl.h"
 
 #include <QSerialPort>
@@ -14,8 +15,10 @@
 #include <algorithm>
 #include <functional>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -125,6 +128,50 @@ class TestOpenFailure : public QObject {
             qPrintable(failure));
     }
 
+    // A folder on the way that nobody may enter and a line left in exclusive
+    // use both make the opening fail for nobody; neither is "occupata da un
+    // altro programma".
+    void permissionOnTheWayAndExclusiveUseAreToldApart() {
+        if (::geteuid() != 0)
+            QSKIP("needs root to run the opening as another user");
+        ScriptedPeer peer;
+        const QString device = QString::fromLocal8Bit(peer.portText());
+        QCOMPARE(::chmod(peer.portText().constData(), 0666), 0);
+        QTemporaryDir closed;
+        QCOMPARE(::chmod(QFile::encodeName(closed.path()).constData(), 0700), 0);
+        const QString link = closed.filePath(QStringLiteral("porta"));
+        QVERIFY(QFile::link(device, link));
+        const QString throughFolder = openingFailureAs(nobody, nogroup, link);
+        QVERIFY2(
+            throughFolder.startsWith(QStringLiteral("Manca il permesso di arrivare alla porta ")),
+            qPrintable(throughFolder));
+        QVERIFY2(throughFolder.contains(QStringLiteral("la cartella %1 ").arg(closed.path())),
+                 qPrintable(throughFolder));
+
+        const Child exclusive([&](const Child::Say& say) {
+            const int fd = ::open(peer.portText().constData(), O_RDWR | O_NOCTTY);
+            say(fd >= 0 && ::ioctl(fd, TIOCEXCL) == 0 ? "exclusive" : "");
+        });
+        QCOMPARE(exclusive.said(), QStringLiteral("exclusive"));
+        const QString leftExclusive = openingFailureAs(nobody, nogroup, device);
+        QVERIFY2(leftExclusive.contains(QStringLiteral("riservata in uso esclusivo")),
+                 qPrintable(leftExclusive));
+        QVERIFY2(!leftExclusive.contains(QStringLiteral("permesso")), qPrintable(leftExclusive));
+    }
+
+    // Tests run under the C locale, where the system speaks English.
+    void reasonsAreItalianInAnyLocale() {
+        QCOMPARE(systemReason(ENOTTY), QStringLiteral("non è una porta seriale"));
+        QCOMPARE(systemReason(errnoBehind(qt_error_string(EAGAIN))),
+                 QStringLiteral("risorsa momentaneamente non disponibile, riprova"));
+        QCOMPARE(portErrorReason(QSerialPort::OpenError, qt_error_string(EISDIR)),
+                 QStringLiteral("è una cartella, non un file"));
+        QCOMPARE(systemReason(EHOSTDOWN, QStringLiteral("Host is down")),
+                 QStringLiteral("errore di sistema n. %1 (Host is down)").arg(EHOSTDOWN));
+        const QString notATty = openingFailure(QStringLiteral("/dev/null"));
+        QVERIFY2(notATty.contains(QStringLiteral("non è una porta seriale")), qPrintable(notATty));
+    }
+
     void aPortHeldByAnotherProgramNamesIt() {
         ScriptedPeer peer;
         const QString device = QString::fromLocal8Bit(peer.portText());
@@ -201,6 +248,31 @@ class TestOpenFailure : public QObject {
 
         unit.vanish();
         QVERIFY(listed().device.isEmpty());
+    }
+
+    // A unit started without a runtime folder publishes under /tmp; a program
+    // that has one still lists it.
+    void unitsPublishedUnderTmpAreListed() {
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        SimulatedUnit::Options options;
+        options.publishLink = true;
+        options.linkName = QStringLiteral("test-tmp-%1").arg(::getpid());
+        SimulatedUnit unit(options);
+        QString error;
+        const bool started = unit.start(&error);
+        QTemporaryDir ownRuntime;
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(ownRuntime.path()));
+        QVERIFY2(started, qPrintable(error));
+        QVERIFY2(unit.linkPath().startsWith(QStringLiteral("/tmp/tarvo-sim-")),
+                 qPrintable(unit.linkPath()));
+        const QList<PortEntry> present = PortCatalog::present();
+        if (runtime.isNull())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        QVERIFY(std::any_of(present.begin(), present.end(),
+                            [&](const PortEntry& entry) { return entry.path == unit.linkPath(); }));
     }
 
     // A pseudo-terminal has neither TIOCSSERIAL nor a latency timer; a port

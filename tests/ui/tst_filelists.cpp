@@ -58,6 +58,18 @@ class TestFileLists : public QObject {
                               QStringLiteral("gamma.Tvo")}));
     }
 
+    // After going up, the folder just left is not listed among the files.
+    void fileListNeverShowsAFolder() {
+        FileList list;
+        list.setPath(m_dir.filePath(QStringLiteral("sotto")));
+        QTRY_COMPARE(list.model()->rowCount(list.rootIndex()), 1);
+        list.setPath(m_dir.path());
+        QTRY_COMPARE(list.model()->rowCount(list.rootIndex()), 3);
+        QCOMPARE(shownNames(list),
+                 QStringList({QStringLiteral("BETA.TVO"), QStringLiteral("alfa.tvo"),
+                              QStringLiteral("gamma.Tvo")}));
+    }
+
     void fileListStartsAtCurrentDirectory() {
         FileList list;
         QCOMPARE(list.path(), QDir::currentPath());

@@ -9,6 +9,7 @@
 #include "ui/common/FileList.h"
 #include "ui/editor/EditaMessaggi.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -255,6 +256,20 @@ class TestFormScriveMessaggi : public QObject {
         // Typing goes on normally after the refusal.
         QTest::keyClicks(edit, QStringLiteral("5"));
         QCOMPARE(state, QByteArray("&C5"));
+    }
+
+    // The lower status box stays one line: what does not fit is its tooltip
+    // and what a screen reader reads as its description.
+    void cutStatusTextIsReadableWhole() {
+        QLineEdit* text2 = control<QLineEdit>("Text2");
+        typeText(control<QLineEdit>("Text3"), QStringLiteral("ł"));
+        const QString message = text2->text();
+        QVERIFY(text2->fontMetrics().horizontalAdvance(message) > text2->width());
+        QCOMPARE(text2->toolTip(), message);
+        QCOMPARE(QAccessible::queryAccessibleInterface(text2)->text(QAccessible::Description),
+                 message);
+        text2->setText(QStringLiteral("Tarvo risponde"));
+        QCOMPARE(text2->toolTip(), QString());
     }
 
     void hintsWithoutFile_data() {

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QFileSystemModel;
+class QSortFilterProxyModel;
 
 // The file list: the message files (*.tvo, letter case ignored) of one folder,
 // hidden and system files left out. An entry is picked only by the operator:
@@ -20,6 +21,11 @@ class FileList : public QListView {
     QString path() const { return m_path; }
     void setPath(const QString& path);
 
+    // The folder's files as the system reports them, and the row of the named
+    // file of the shown folder in this list (invalid when not listed).
+    QFileSystemModel* files() const { return m_model; }
+    QModelIndex entry(const QString& name) const;
+
   signals:
     void fileSelected(const QString& name);
 
@@ -32,5 +38,6 @@ class FileList : public QListView {
     void pick(const QModelIndex& index);
 
     QFileSystemModel* m_model;
+    QSortFilterProxyModel* m_files;
     QString m_path;
 };

@@ -1,0 +1,172 @@
+#include "serial/PortMessages.h"
+
+#include "core/SystemReason.h"
+#include "serial/PortCatalog.h"
+#include "serial/PortPermission.h"
+
+#include <QStringList>
+
+#include <cerrno>
+
+namespace {
+
+QString notThere(const QString& device) {
+    QString text =
+        QStringLiteral("La porta %1 non esiste: controlla il numero o il cavo USB").arg(device);
+    // brltty takes some USB adapters away as soon as they are plugged in.
+    if (processRunning(QStringLiteral("brltty")))
+        text += QStringLiteral(" (se l'adattatore sparisce appena collegato è brltty: se non usi "
+                               "un display braille, sudo apt remove brltty)");
+    return text + QStringLiteral(". ") + PortCatalog::summary();
+}
+
+} // namespace
+
+QString inUseMessage(const QString& device, const QList<PortHolder>& holders) {
+    if (holders.isEmpty())
+        return QStringLiteral("La porta %1 è occupata da un altro programma (che questo utente "
+                              "non può vedere): chiudilo e riprova")
+            .arg(device);
+    QStringList names;
+    for (const PortHolder& holder : holders)
+        names += QStringLiteral("%1 (pid %2)")
+                     .arg(holder.name.isEmpty() ? QStringLiteral("?") : holder.name)
+                     .arg(holder.pid);
+    QString advice = QStringLiteral("chiudilo e riprova");
+    for (const PortHolder& holder : holders) {
+        if (holder.name == QStringLiteral("ModemManager"))
+            advice = QStringLiteral("ModemManager prova ogni porta appena collegata: aspetta "
+                                    "qualche secondo e riprova; se capita sempre, sudo systemctl "
+                                    "disable --now ModemManager");
+        else if (holder.name == QStringLiteral("brltty"))
+            advice = QStringLiteral("brltty (display braille) si prende gli adattatori USB: se non "
+                                    "lo usi, sudo apt remove brltty e ricollega l'adattatore");
+    }
+    return QStringLiteral("La porta %1 è occupata da %2: %3")
+        .arg(device, names.join(QStringLiteral(", ")), advice);
+}
+
+QString explainOpenFailure(const QString& device, QSerialPort::SerialPortError error,
+                           const QString& systemReason) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return notThere(device);
+    case QSerialPort::PermissionError: {
+        // A missing permission, on the device or on a folder on the way to
+        // it, and a port that another program holds (its lock file, or
+        // exclusive use) all end here: "in use" is said only on evidence.
+        const QString permission = permissionProblem(device);
+        if (!permission.isEmpty())
+            return permission;
+        const QString folder = blockingFolder(device);
+        if (!folder.isEmpty())
+            return folderBlocksTheWay(device, folder);
+        const QList<PortHolder> holders = portHolders(device);
+        if (!holders.isEmpty())
+            return inUseMessage(device, holders);
+        switch (const int code = openingError(device)) {
+        case 0: // only the lock file of a program this user cannot see stood in the way
+            return inUseMessage(device, {});
+        case EBUSY:
+            return exclusiveUseLeft(device);
+        default:
+            return QStringLiteral("Impossibile aprire la porta %1: %2. %3")
+                .arg(device, ::systemReason(code), PortCatalog::summary());
+        }
+    }
+    default:
+        return QStringLiteral("Impossibile aprire la porta %1: %2. %3")
+            .arg(device, portErrorReason(error, systemReason), PortCatalog::summary());
+    }
+}
+
+QString portErrorReason(QSerialPort::SerialPortError error, const QString& systemText) {
+    if (const int code = errnoBehind(systemText))
+        return ::systemReason(code);
+    switch (error) {
+    case QSerialPort::UnsupportedOperationError:
+        return QStringLiteral("impostazione non supportata dal dispositivo");
+    case QSerialPort::ResourceError:
+        return QStringLiteral("il dispositivo non è più disponibile");
+    case QSerialPort::ReadError:
+        return QStringLiteral("errore di lettura");
+    case QSerialPort::WriteError:
+        return QStringLiteral("errore di scrittura");
+    default:
+        return ::systemReason(0, systemText);
+    }
+}
+
+QString folderBlocksTheWay(const QString& device, const QString& folder) {
+    return QStringLiteral("Manca il permesso di arrivare alla porta %1: la cartella %2 non è "
+                          "accessibile a questo utente; scegli il dispositivo per un'altra via "
+                          "(es. /dev/ttyUSB0) o chiedi all'amministratore")
+        .arg(device, folder);
+}
+
+QString exclusiveUseLeft(const QString& device) {
+    return QStringLiteral("La porta %1 è riservata in uso esclusivo ma nessun programma visibile "
+                          "la tiene aperta: un programma interrotto di colpo l'ha lasciata così, "
+                          "oppure la usa un programma di un altro utente; scollega e ricollega "
+                          "l'adattatore e riprova")
+        .arg(device);
+}
+
+QString otherHoldersNote(const QList<PortHolder>& holders) {
+    QStringList names;
+    for (const PortHolder& holder : holders)
+        names += QStringLiteral("%1 (pid %2)")
+                     .arg(holder.name.isEmpty() ? QStringLiteral("?") : holder.name)
+                     .arg(holder.pid);
+    return QStringLiteral("la porta è aperta anche da %1, che %2 prendersi le risposte")
+        .arg(names.join(QStringLiteral(", ")),
+             holders.size() == 1 ? QStringLiteral("può") : QStringLiteral("possono"));
+}
+
+QString invalidPortText(const QString& text) {
+    return QStringLiteral("Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
+                          "o il percorso del dispositivo (es. /dev/ttyUSB0)")
+        .arg(text);
+}
+
+QString portNumberOutOfRange(int number) {
+    return QStringLiteral("Porta COM %1 non valida: il numero va da 1 a 256").arg(number);
+}
+
+QString noGroupGrantsAccess(const QString& device, const QString& owner, const QString& mode) {
+    return QStringLiteral("Manca il permesso di usare la porta %1: è di %2 (permessi %3) e "
+                          "nessun gruppo vi dà accesso; usala come %2 o chiedi "
+                          "all'amministratore di darla al gruppo dialout")
+        .arg(device, owner, mode);
+}
+
+QString refusedDespiteGroup(const QString& device, const QString& user, const QString& group) {
+    return QStringLiteral("Manca il permesso di usare la porta %1 anche se l'utente %2 è nel "
+                          "gruppo %3: chiedi all'amministratore")
+        .arg(device, user, group);
+}
+
+QString groupJoinedAfterLogin(const QString& device, const QString& user, const QString& group) {
+    return QStringLiteral("Manca il permesso di usare la porta %1: l'utente %2 è stato "
+                          "aggiunto al gruppo %3 dopo l'inizio di questa sessione; esci e "
+                          "rientra (nuovo login) e riprova")
+        .arg(device, user, group);
+}
+
+QString notInGrantingGroup(const QString& device, const QString& group, const QString& user) {
+    return QStringLiteral("Manca il permesso di usare la porta %1: l'accesso lo dà il gruppo %2, "
+                          "di cui l'utente %3 non fa parte; esegui sudo usermod -aG %2 %3, poi "
+                          "esci e rientra (nuovo login)")
+        .arg(device, group, user);
+}
+
+QString settingsRefused(const QString& device, const QString& settings, const QString& reason) {
+    return QStringLiteral("La porta %1 non accetta le impostazioni %2: %3")
+        .arg(device, settings, reason);
+}
+
+QString connectionLost(const QString& device, const QString& reason) {
+    return QStringLiteral("Collegamento con la porta %1 interrotto (%2): il "
+                          "dispositivo è stato scollegato?")
+        .arg(device, reason);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "serial/PortHolders.h"
+
+#include <QList>
+#include <QSerialPort>
+#include <QString>
+
+// Every text the serial layer shows the operator about a port, in one place.
+
+// Why a port could not be opened and what to do, in one line for the
+// operator: not there (with the ports present), no permission (group and
+// login, or the folder in the way), in use (by which program, or left in
+// exclusive use), or else the system's reason in Italian.
+QString explainOpenFailure(const QString& device, QSerialPort::SerialPortError error,
+                           const QString& systemReason);
+
+// The "in use" line for the given holders; ModemManager and brltty, the usual
+// takers of USB adapters, come with what to do about them.
+QString inUseMessage(const QString& device, const QList<PortHolder>& holders);
+
+// Why the port failed, in Italian whatever the locale: from the system's
+// error number behind Qt's text when there is one, else from the error kind.
+QString portErrorReason(QSerialPort::SerialPortError error, const QString& systemText);
+
+// A folder on the way to the device that this user may not enter.
+QString folderBlocksTheWay(const QString& device, const QString& folder);
+// The device refuses a new opening (exclusive use) and no holder is in sight.
+QString exclusiveUseLeft(const QString& device);
+
+// Other programs that hold the port open while a reply went missing.
+QString otherHoldersNote(const QList<PortHolder>& holders);
+
+// The port box names no port.
+QString invalidPortText(const QString& text);
+QString portNumberOutOfRange(int number);
+
+// What keeps this user from reading and writing a device: no group grants it,
+// the user is in the granting group and is still refused, the user joined the
+// group after this login, or the user is not in it.
+QString noGroupGrantsAccess(const QString& device, const QString& owner, const QString& mode);
+QString refusedDespiteGroup(const QString& device, const QString& user, const QString& group);
+QString groupJoinedAfterLogin(const QString& device, const QString& user, const QString& group);
+QString notInGrantingGroup(const QString& device, const QString& group, const QString& user);
+
+// An open port that refuses the line settings, or stops working.
+QString settingsRefused(const QString& device, const QString& settings, const QString& reason);
+QString connectionLost(const QString& device, const QString& reason);
