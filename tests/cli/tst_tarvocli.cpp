@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "ExclusiveFlag.h"
 #include "MessageFiles.h"
 #include "SimulatedUnit.h"
@@ -11,16 +12,6 @@
 
 #include <csignal>
 
-namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-} // namespace
-
 // tarvo-cli driven as a script would, against a simulated unit that runs in
 // this process: exit statuses, the frames on the wire and the files written.
 class TestTarvoCli : public QObject {
@@ -29,20 +20,6 @@ class TestTarvoCli : public QObject {
     QTemporaryDir m_folder;
 
     QString path(const QString& name) const { return m_folder.filePath(name); }
-
-    // Runs tarvo-cli while this process's event loop serves the simulated unit.
-    static CliRun runCli(const QStringList& arguments) {
-        QProcess process;
-        QSignalSpy finished(&process, &QProcess::finished);
-        process.start(QStringLiteral(TARVO_CLI_EXECUTABLE), arguments);
-        CliRun run;
-        if (!process.waitForStarted() || !finished.wait(60000))
-            return run;
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-        run.err = QString::fromLocal8Bit(process.readAllStandardError());
-        return run;
-    }
 
     static SimulatedUnit::Options options(int silentFrom = 0, int refuseWriteFrom = 0) {
         SimulatedUnit::Options result;
