@@ -21,7 +21,7 @@ QString leftBehind(CliRequest::Action action, const std::optional<RunProgress>& 
     case CliRequest::Action::Program:
         if (!exchanged)
             return QStringLiteral("nulla è stato inviato");
-        return progress->phase == RunProgress::Phase::Scrittura
+        return progress->phase == RunProgress::Phase::Writing
                    ? QStringLiteral("l'unità ha solo una parte dei testi, non verificati")
                    : QStringLiteral("testi scritti, verifica non completata");
     case CliRequest::Action::ReadAll:

@@ -93,7 +93,7 @@ class Programming {
             m_v.LunghezzaRisposta = DeviceProtocol::ReadReplyLength;
             m_exchange.InviaAllaSeriale();
             m_clock.exchangeDone();
-            RunProgress progress{RunProgress::Phase::Verifica,
+            RunProgress progress{RunProgress::Phase::Verifying,
                                  entry.left(RecordLayout::addressDigits), index + 1, m_count};
             progress.msLeft = m_clock.msLeft(m_count - progress.done);
             m_host.showProgress(progress);
@@ -112,7 +112,7 @@ class Programming {
     // Where the writing stands. The file is read as the records are sent, so
     // their number is estimated from the share of the file read so far.
     void reportWriting(const LeggiFileDaProgrammare& reader, const QByteArray& address) {
-        RunProgress progress{RunProgress::Phase::Scrittura, address, m_count};
+        RunProgress progress{RunProgress::Phase::Writing, address, m_count};
         const double fraction = reader.fractionRead();
         if (fraction > 0) {
             progress.total = qMax(m_count, qRound(m_count / fraction));

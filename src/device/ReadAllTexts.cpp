@@ -56,11 +56,11 @@ void reportInvalidReply(Variabili& v, OperationHost& host) {
 
 bool readEveryAddress(Variabili& v, SerialExchange& exchange, OperationHost& host) {
     RunClock clock;
-    host.showProgress({RunProgress::Phase::Lettura, {}, 0, RecordLayout::addressCount});
+    host.showProgress({RunProgress::Phase::Reading, {}, 0, RecordLayout::addressCount});
     for (qint16 address = 0; address < RecordLayout::addressCount; ++address) {
         const ReadOutcome outcome = readAddress(v, exchange, host, address);
         clock.exchangeDone();
-        RunProgress progress{RunProgress::Phase::Lettura, v.NumeroFormattato, address + 1,
+        RunProgress progress{RunProgress::Phase::Reading, v.NumeroFormattato, address + 1,
                              RecordLayout::addressCount};
         progress.msLeft = clock.msLeft(RecordLayout::addressCount - progress.done);
         host.showProgress(progress);

@@ -2,11 +2,11 @@
 
 QString RunProgress::phaseName() const {
     switch (phase) {
-    case Phase::Scrittura:
+    case Phase::Writing:
         return QStringLiteral("scrittura");
-    case Phase::Verifica:
+    case Phase::Verifying:
         return QStringLiteral("verifica");
-    case Phase::Lettura:
+    case Phase::Reading:
         return QStringLiteral("lettura");
     case Phase::Backup:
         return QStringLiteral("copia");

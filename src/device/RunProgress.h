@@ -8,16 +8,16 @@
 // exchanged, how many exchanges of the phase are done and the time left.
 struct RunProgress {
     enum class Phase {
-        Scrittura,
-        Verifica,
-        Lettura,
+        Writing,
+        Verifying,
+        Reading,
         // Reading every text of the unit into a copy before anything is written.
         Backup,
         // Reading the file's addresses to compare them with the file.
         Comparison,
     };
 
-    Phase phase = Phase::Lettura;
+    Phase phase = Phase::Reading;
     QByteArray address;
     int done = 0;
     // While programming writes, the file has not been read to its end yet: the

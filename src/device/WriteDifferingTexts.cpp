@@ -86,7 +86,7 @@ class DifferingWrite {
                 return false;
             m_session.note(QStringLiteral("scritto perché diverso"));
             m_summary.written = index + 1;
-            m_session.reportProgress(RunProgress::Phase::Scrittura,
+            m_session.reportProgress(RunProgress::Phase::Writing,
                                      record.left(RecordLayout::addressDigits).toInt(), index + 1,
                                      count, 2 * count - index - 1);
         }
@@ -100,7 +100,7 @@ class DifferingWrite {
             if (!m_session.readBack(record))
                 return false;
             m_session.note(QStringLiteral("rilettura del testo scritto"));
-            m_session.reportProgress(RunProgress::Phase::Verifica,
+            m_session.reportProgress(RunProgress::Phase::Verifying,
                                      record.left(RecordLayout::addressDigits).toInt(), index + 1,
                                      count, count - index - 1);
         }
