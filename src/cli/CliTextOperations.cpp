@@ -9,9 +9,9 @@
 #include "device/ProgrammaTesti.h"
 #include "device/UnitBackup.h"
 #include "device/WriteDifferingTexts.h"
+#include "files/LocalFileName.h"
 
 #include <QDateTime>
-#include <QFile>
 
 namespace {
 
@@ -20,7 +20,7 @@ QString quoted(const QByteArray& text) {
 }
 
 QString copyLine(const QString& path) {
-    return QStringLiteral("copia salvata in %1").arg(path);
+    return QStringLiteral("copia salvata in %1").arg(LocalFileName::readable(path));
 }
 
 } // namespace
@@ -55,7 +55,7 @@ OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili
         return result;
     }
     // A file that cannot be read is reported before the long copy is taken.
-    const QString fileError = FileTexts::read(QFile::decodeName(v.FileSelezionato)).error;
+    const QString fileError = FileTexts::read(LocalFileName::decode(v.FileSelezionato)).error;
     if (!fileError.isEmpty()) {
         host.showOutcome(fileError);
         return OperationResult::CannotStart;

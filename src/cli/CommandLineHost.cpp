@@ -1,10 +1,8 @@
 #include "cli/CommandLineHost.h"
 
 #include "core/Variabili.h"
+#include "files/LocalFileName.h"
 #include "files/ScriviFileMessaggi.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <unistd.h>
 #include <utility>
@@ -33,11 +31,11 @@ void CommandLineHost::endProgress() {
 }
 
 void CommandLineHost::offerForSaving() {
-    const bool existed = QFileInfo(m_savePath).isFile();
+    const bool existed = LocalFileName::status(m_savePath).isFile;
     const WriteOutcome written = ScriviFileMessaggi(m_savePath, m_comment, m_v.TestoMessaggi);
     m_saved = written.ok();
     if (!m_saved)
         m_saveError = written.report(existed);
     if (m_saved)
-        m_v.FileSelezionato = QFile::encodeName(m_savePath);
+        m_v.FileSelezionato = LocalFileName::encode(m_savePath);
 }

@@ -13,12 +13,11 @@
 #include "device/ProgrammaTesti.h"
 #include "device/ProgrammingPreflight.h"
 #include "device/ReadAllTexts.h"
+#include "files/LocalFileName.h"
 #include "files/SaveTarget.h"
 #include "serial/SerialExchange.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 
 #include <csignal>
 #include <cstdio>
@@ -79,7 +78,7 @@ QString checkBeforeOpening(const CliRequest& request) {
         if (preflight.records == 0)
             return QStringLiteral("nessun messaggio da inviare in %1 (nessuna riga comincia con "
                                   "un indirizzo da 000 a 511)")
-                .arg(request.file);
+                .arg(LocalFileName::readable(request.file));
         return {};
     }
     case CliRequest::Action::ReadAll:
@@ -99,12 +98,12 @@ OperationResult run(const CliRequest& request, Variabili& v, SerialExchange& exc
     case CliRequest::Action::PresenceTest:
         return runPresenceTest(v, exchange, host);
     case CliRequest::Action::Program:
-        v.FileSelezionato = QFile::encodeName(request.file);
+        v.FileSelezionato = LocalFileName::encode(request.file);
         if (request.onlyDiffering || !request.copyFile.isEmpty())
             return sendWithCopyOrOnlyDiffering(request, v, exchange, host, report);
         return ProgrammaTesti(v, exchange, host);
     case CliRequest::Action::Compare:
-        v.FileSelezionato = QFile::encodeName(request.file);
+        v.FileSelezionato = LocalFileName::encode(request.file);
         return compareForCli(v, exchange, host, report);
     case CliRequest::Action::ReadAll:
         return readAllTexts(v, exchange, host);
@@ -123,7 +122,11 @@ int main(int argc, char* argv[]) {
     installQtItalian(app);
     QCoreApplication::setApplicationName(QStringLiteral("tarvo-cli"));
 
-    const CliRequest request = CliRequest::parse(QCoreApplication::arguments());
+    // The arguments as given: a file name that is not valid UTF-8 stays byte-exact.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments += LocalFileName::decode(argv[i]);
+    const CliRequest request = CliRequest::parse(arguments);
     if (!request.error.isEmpty())
         return fail(request.error + QStringLiteral(". Vedi tarvo-cli --help"));
     if (request.action == CliRequest::Action::Help) {
@@ -141,7 +144,7 @@ int main(int argc, char* argv[]) {
         return fail(problem);
     v.Identificativo = request.identifier;
     v.PortaCom = request.port;
-    const bool targetExisted = QFileInfo::exists(request.file);
+    const bool targetExisted = LocalFileName::status(request.file).exists;
     SerialExchange exchange(v);
     CommandLineHost host(v, request.file, request.comment, stderr);
     CliReport report;
@@ -168,9 +171,9 @@ int main(int argc, char* argv[]) {
     case OperationResult::Succeeded:
         if (!host.saveError().isEmpty())
             return fail(host.saveError());
-        say(stdout, host.saved()
-                        ? QStringLiteral("%1: salvati in %2").arg(host.outcome(), request.file)
-                        : host.outcome());
+        say(stdout, host.saved() ? QStringLiteral("%1: salvati in %2")
+                                       .arg(host.outcome(), LocalFileName::readable(request.file))
+                                 : host.outcome());
         return report.differs ? UnitFailed : Succeeded;
     case OperationResult::CannotStart:
         return fail(failureLine(host, v, exchange));

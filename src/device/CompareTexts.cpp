@@ -4,17 +4,16 @@
 #include "device/FileTexts.h"
 #include "device/OperationHost.h"
 #include "device/UnitTextSession.h"
-
-#include <QFile>
+#include "files/LocalFileName.h"
 
 OperationResult CompareTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
                              TextComparison& comparison) {
     comparison = {};
     UnitTextSession session(v, exchange, host);
     FileTexts file;
-    if (!session.readFile(QFile::decodeName(v.FileSelezionato), file) ||
-        !session.open(
-            QStringLiteral("Confronta con il TARVO: %1").arg(QFile::decodeName(v.FileSelezionato))))
+    if (!session.readFile(LocalFileName::decode(v.FileSelezionato), file) ||
+        !session.open(QStringLiteral("Confronta con il TARVO: %1")
+                          .arg(LocalFileName::readable(LocalFileName::decode(v.FileSelezionato)))))
         return session.result();
     const int count = int(file.addresses.size());
     for (int index = 0; index < count; ++index) {

@@ -7,9 +7,8 @@
 #include "device/OperationHost.h"
 #include "device/ProgrammingPreflight.h"
 #include "files/LeggiFileDaProgrammare.h"
+#include "files/LocalFileName.h"
 #include "serial/SerialExchange.h"
-
-#include <QFile>
 
 namespace {
 
@@ -28,13 +27,14 @@ class Programming {
         // A file that cannot be read or does not fit the message table is
         // refused before the port opens: nothing of it reaches the unit.
         const ProgrammingPreflight preflight =
-            ProgrammingPreflight::check(QFile::decodeName(m_v.FileSelezionato));
+            ProgrammingPreflight::check(LocalFileName::decode(m_v.FileSelezionato));
         if (!preflight.problem.isEmpty()) {
             m_host.showOutcome(preflight.problem);
             return OperationResult::CannotStart;
         }
         m_exchange.trace().beginOperation(
-            QStringLiteral("Invia file al TARVO: %1").arg(QFile::decodeName(m_v.FileSelezionato)));
+            QStringLiteral("Invia file al TARVO: %1")
+                .arg(LocalFileName::readable(LocalFileName::decode(m_v.FileSelezionato))));
         if (!m_exchange.ApriSeriale()) {
             m_host.showOutcome(m_exchange.lastFailure());
             return OperationResult::CannotStart;
@@ -49,7 +49,7 @@ class Programming {
   private:
     // Phase 1: every record of the file is stored and written in file order.
     bool writeAll() {
-        LeggiFileDaProgrammare reader(QFile::decodeName(m_v.FileSelezionato));
+        LeggiFileDaProgrammare reader(LocalFileName::decode(m_v.FileSelezionato));
         reportWriting(reader, {});
         while (const std::optional<QByteArray> record = reader.next()) {
             // The file may have grown since it was counted.

@@ -4,9 +4,8 @@
 #include "core/Windows1252.h"
 #include "device/OperationHost.h"
 #include "device/UnitTextSession.h"
+#include "files/LocalFileName.h"
 #include "files/ScriviFileMessaggi.h"
-
-#include <QFileInfo>
 
 namespace UnitBackup {
 
@@ -31,7 +30,7 @@ bool save(UnitTextSession& session, const QString& path, const QByteArray& comme
     QByteArray body;
     for (int address = 0; address < RecordLayout::addressCount; ++address)
         body += threeDigits(address) + texts[size_t(address)] + "*\r\n";
-    const bool existed = QFileInfo(path).isFile();
+    const bool existed = LocalFileName::status(path).isFile;
     const WriteOutcome written = ScriviFileMessaggi(path, comment, body);
     if (!written.ok()) {
         session.cannotStart(written.report(existed));

@@ -5,9 +5,8 @@
 #include "device/OperationHost.h"
 #include "device/UnitBackup.h"
 #include "device/UnitTextSession.h"
+#include "files/LocalFileName.h"
 #include "files/RecordLayout.h"
-
-#include <QFile>
 
 namespace {
 
@@ -18,7 +17,7 @@ class DifferingWrite {
                    const DifferingWriteOptions& options, DifferingWriteSummary& summary)
         : m_session(v, exchange, host), m_host(host), m_options(options), m_summary(summary) {
         m_summary = {};
-        m_fileName = QFile::decodeName(v.FileSelezionato);
+        m_fileName = LocalFileName::decode(v.FileSelezionato);
     }
 
     OperationResult run() {

@@ -1,13 +1,12 @@
 #include "FileErrorReason.h"
 
+#include "LocalFileName.h"
 #include "core/SystemReason.h"
-
-#include <QFileInfo>
 
 #include <cerrno>
 
 QString fileErrorReason(const QString& path, int errnoCode, const QString& systemText) {
-    if (QFileInfo(path).isDir())
+    if (LocalFileName::status(path).isDir)
         return QStringLiteral("è una cartella, non un file");
     // A reason Qt gave without the number still came from one.
     if (errnoCode == 0)

@@ -1,23 +1,23 @@
 #include "LineReader.h"
 
 #include "FileErrorReason.h"
+#include "LocalFileName.h"
 
-#include <QDir>
+#include <fcntl.h>
 
 #include <algorithm>
 #include <cerrno>
 
 LineReader::LineReader(const QString& path, qsizetype blockSize)
-    : m_file(path), m_blockSize(std::max<qsizetype>(blockSize, 1)) {}
+    : m_path(path), m_blockSize(std::max<qsizetype>(blockSize, 1)) {}
 
 bool LineReader::open() {
     errno = 0;
-    if (m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (LocalFileName::open(m_file, m_path, O_RDONLY, QIODevice::ReadOnly | QIODevice::Unbuffered))
         return true;
     const int code = errno;
     m_error = QStringLiteral("Impossibile aprire il file %1: %2")
-                  .arg(QDir::toNativeSeparators(m_file.fileName()),
-                       fileErrorReason(m_file.fileName(), code, m_file.errorString()));
+                  .arg(LocalFileName::readable(m_path), fileErrorReason(m_path, code, QString()));
     return false;
 }
 
@@ -54,8 +54,8 @@ bool LineReader::fill() {
     m_buffer.clear();
     if (got < 0) {
         m_error = QStringLiteral("Errore di lettura del file %1: %2")
-                      .arg(QDir::toNativeSeparators(m_file.fileName()),
-                           fileErrorReason(m_file.fileName(), code, m_file.errorString()));
+                      .arg(LocalFileName::readable(m_path),
+                           fileErrorReason(m_path, code, m_file.errorString()));
         close();
     }
     return false;

@@ -18,7 +18,8 @@ class LineReader {
         bool last = false;
     };
 
-    // blockSize is how many bytes each read of the file asks for.
+    // path as LocalFileName holds it; blockSize is how many bytes each read of
+    // the file asks for.
     explicit LineReader(const QString& path, qsizetype blockSize = 64 * 1024);
 
     // Opens the file for reading; false, with error() set, when it cannot.
@@ -28,7 +29,7 @@ class LineReader {
     std::optional<Line> read(qsizetype maxLength);
     void close();
     bool isOpen() const { return m_file.isOpen(); }
-    QString path() const { return m_file.fileName(); }
+    QString path() const { return m_path; }
     // The share of the file's bytes handed out so far, 0 to 1; 1 once closed.
     double fractionRead() const;
     // Empty unless opening or reading failed: a sentence naming the file.
@@ -39,6 +40,7 @@ class LineReader {
     // file or on a read error (then m_error is set and the file closed).
     bool fill();
 
+    QString m_path;
     QFile m_file;
     qsizetype m_blockSize;
     QByteArray m_buffer;

@@ -1,6 +1,6 @@
 #include "MessageFileReader.h"
 
-#include <QDir>
+#include "LocalFileName.h"
 
 MessageFileReader::MessageFileReader(const QString& path) : m_lines(path) {}
 
@@ -11,7 +11,7 @@ bool MessageFileReader::open(qsizetype commentLength) {
     if (!first) {
         if (m_lines.error().isEmpty())
             m_emptyError =
-                QStringLiteral("Il file %1 è vuoto").arg(QDir::toNativeSeparators(m_lines.path()));
+                QStringLiteral("Il file %1 è vuoto").arg(LocalFileName::readable(m_lines.path()));
         m_lines.close();
         return false;
     }

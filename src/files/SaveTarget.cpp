@@ -1,28 +1,28 @@
 #include "files/SaveTarget.h"
+#include "files/LocalFileName.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 QString saveTargetProblem(const QString& path, const QByteArray& comment) {
-    const QFileInfo target(path);
-    const QFileInfo folder(target.absolutePath());
+    const QString folderPath = QFileInfo(path).absolutePath();
+    const LocalFileName::Status target = LocalFileName::status(path);
+    const LocalFileName::Status folder = LocalFileName::status(folderPath);
     QString reason;
-    if (!folder.isDir())
-        reason = QStringLiteral("la cartella %1 non esiste")
-                     .arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
-    else if (target.isDir())
+    if (!folder.isDir)
+        reason =
+            QStringLiteral("la cartella %1 non esiste").arg(LocalFileName::readable(folderPath));
+    else if (target.isDir)
         reason = QStringLiteral("è una cartella");
-    else if (target.exists() && !target.isFile())
+    else if (target.exists && !target.isFile)
         reason = QStringLiteral("non è un file normale");
-    else if (!(folder.isWritable() && folder.isExecutable()) &&
-             !(target.isFile() && target.isWritable()))
-        reason = target.exists() ? QStringLiteral("il file è di sola lettura e la cartella non "
-                                                  "permette di crearne uno nuovo")
-                                 : QStringLiteral("la cartella non permette di creare file");
+    else if (!folder.writable && !(target.isFile && target.writable))
+        reason = target.exists ? QStringLiteral("il file è di sola lettura e la cartella non "
+                                                "permette di crearne uno nuovo")
+                               : QStringLiteral("la cartella non permette di creare file");
     else if (comment.contains('\r') || comment.contains('\n'))
         reason = QStringLiteral("il commento deve stare su una sola riga");
     if (reason.isEmpty())
         return {};
     return QStringLiteral("Impossibile scrivere il file %1: %2")
-        .arg(QDir::toNativeSeparators(path), reason);
+        .arg(LocalFileName::readable(path), reason);
 }

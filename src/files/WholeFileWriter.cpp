@@ -1,37 +1,34 @@
 #include "WholeFileWriter.h"
 
 #include "FileErrorReason.h"
+#include "LocalFileName.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
-#ifdef Q_OS_UNIX
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 QString cannotWrite(const QString& path, const QString& reason) {
     return QStringLiteral("Impossibile scrivere il file %1: %2")
-        .arg(QDir::toNativeSeparators(path), reason);
+        .arg(LocalFileName::readable(path), reason);
 }
 
 namespace {
 
-QString reason(const QFileDevice& file, int errnoCode) {
-    const QFileInfo info(file.fileName());
-    if (info.exists() && !info.isDir() && !info.isWritable())
+QString reason(const QString& path, int errnoCode, const QString& systemText = {}) {
+    const LocalFileName::Status status = LocalFileName::status(path);
+    if (status.exists && !status.isDir && !status.writable)
         return QStringLiteral("il file è di sola lettura");
-    return fileErrorReason(file.fileName(), errnoCode, file.errorString());
+    return fileErrorReason(path, errnoCode, systemText);
 }
 
 // Waits until the data is on the disk, where a full disk may show only now.
 bool onDisk(QFileDevice& file) {
-#ifdef Q_OS_UNIX
     return ::fsync(file.handle()) == 0;
-#else
-    return file.flush();
-#endif
 }
 
 // Writes the whole content, then waits for the disk; errno tells why not.
@@ -43,19 +40,61 @@ bool writeAll(QFileDevice& file, const QByteArray& content) {
 // The folder refuses a new file (no write permission) while the file that
 // stands there may be written: the one case where the file is rewritten in place.
 bool onlyInPlace(const QString& path, int errnoCode) {
-    const QFileInfo info(path);
-    return (errnoCode == EACCES || errnoCode == EPERM) && info.isFile() && info.isWritable();
+    const LocalFileName::Status status = LocalFileName::status(path);
+    return (errnoCode == EACCES || errnoCode == EPERM) && status.isFile && status.writable;
 }
 
 WriteOutcome writeInPlace(const QString& path, const QByteArray& content) {
-    QFile file(path);
+    QFile file;
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return {cannotWrite(path, reason(file, errno)), false};
+    if (!LocalFileName::open(file, path, O_WRONLY | O_TRUNC,
+                             QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return {cannotWrite(path, reason(path, errno)), false};
     if (!writeAll(file, content))
-        return {cannotWrite(path, reason(file, errno)), true};
+        return {cannotWrite(path, reason(path, errno)), true};
     file.close();
     return {QString(), true};
+}
+
+// The permissions the file at path keeps: its own when it exists, else those
+// a new file gets from this process.
+mode_t permissionsFor(const QString& path) {
+    struct stat info {};
+    if (::stat(LocalFileName::encode(path).constData(), &info) == 0)
+        return info.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// What QSaveFile does, for a name it cannot hold (not valid UTF-8): a
+// temporary file beside the target, written whole and synced, then renamed
+// over it.
+WriteOutcome writeThroughTemporary(const QString& path, const QByteArray& content) {
+    QByteArray temporary =
+        LocalFileName::encode(QFileInfo(path).absolutePath()) + "/.tarvodisp-XXXXXX";
+    errno = 0;
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        const int code = errno;
+        if (onlyInPlace(path, code))
+            return writeInPlace(path, content);
+        return {cannotWrite(path, reason(path, code))};
+    }
+    QFile file;
+    file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+    bool done = ::fchmod(fd, permissionsFor(path)) == 0 && writeAll(file, content);
+    int code = errno;
+    file.close();
+    if (done && ::rename(temporary.constData(), LocalFileName::encode(path).constData()) != 0) {
+        done = false;
+        code = errno;
+    }
+    if (!done) {
+        ::unlink(temporary.constData());
+        return {cannotWrite(path, reason(path, code))};
+    }
+    return {};
 }
 
 } // namespace
@@ -71,6 +110,8 @@ QString WriteOutcome::report(bool existedBefore) const {
 }
 
 WriteOutcome writeWholeFile(const QString& path, const QByteArray& content) {
+    if (!LocalFileName::qtCanName(path))
+        return writeThroughTemporary(path, content);
     // Unbuffered, so that a failed or short write shows here, before commit():
     // QSaveFile commits even when flushing its buffer failed, which would put a
     // truncated file in place of the old one.
@@ -80,16 +121,16 @@ WriteOutcome writeWholeFile(const QString& path, const QByteArray& content) {
         const int code = errno;
         if (onlyInPlace(path, code))
             return writeInPlace(path, content);
-        return {cannotWrite(path, reason(file, code))};
+        return {cannotWrite(path, reason(path, code, file.errorString()))};
     }
     if (!writeAll(file, content)) {
         const int code = errno;
-        const QString error = cannotWrite(path, reason(file, code));
+        const QString error = cannotWrite(path, reason(path, code, file.errorString()));
         file.cancelWriting();
         return {error};
     }
     errno = 0;
     if (!file.commit())
-        return {cannotWrite(path, reason(file, errno))};
+        return {cannotWrite(path, reason(path, errno, file.errorString()))};
     return {};
 }

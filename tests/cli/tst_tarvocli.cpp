@@ -11,6 +11,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstdio>
+#include <unistd.h>
 
 // tarvo-cli driven as a script would, against a simulated unit that runs in
 // this process: exit statuses, the frames on the wire and the files written.
@@ -114,6 +116,38 @@ class TestTarvoCli : public QObject {
             unanswered.err,
             QStringLiteral("tarvo-cli: Errore Dati non scritti giusti. (verifica, indirizzo "
                            "000; testo atteso: «UNO             »; stato: «errore seriale »)\n"));
+    }
+
+    // Names copied from old Windows media are Latin-1: the file sent and the
+    // file written are the very ones named, byte for byte.
+    void fileNamesThatAreNotUtf8() {
+        SimulatedUnit unit;
+        QVERIFY(unit.start());
+        const QByteArray folder = QFile::encodeName(m_folder.path());
+        std::FILE* sent = std::fopen(folder + "/c\xe9.tvo", "wb");
+        QVERIFY(sent);
+        const QByteArray content = fileOf({"000LATINO"});
+        QCOMPARE(std::fwrite(content.constData(), 1, content.size(), sent), size_t(content.size()));
+        std::fclose(sent);
+        // The shell's printf makes the byte \351, which no QString argument carries.
+        const auto runWithLatin1Name = [&](const QString& action, const QString& name) {
+            return runCli({QStringLiteral("-c"),
+                           QStringLiteral("exec \"$0\" --porta \"$1\" \"$2\" \"$3/$(printf '%1')\"")
+                               .arg(name),
+                           QStringLiteral(TARVO_CLI_EXECUTABLE), unit.devicePath(), action,
+                           m_folder.path()},
+                          QStringLiteral("/bin/sh"));
+        };
+        CliRun run = runWithLatin1Name(QStringLiteral("invia"), QStringLiteral("c\\351.tvo"));
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.out, QStringLiteral("DATI UGUALI  TUTTO OK \n"));
+        QCOMPARE(unit.text(0), QByteArray("LATINO          "));
+
+        run = runWithLatin1Name(QStringLiteral("leggi"), QStringLiteral("n\\351.tvo"));
+        QCOMPARE(run.out,
+                 QStringLiteral("letti tutti: salvati in %1/n\u00e9.tvo\n").arg(m_folder.path()));
+        QVERIFY(::access(folder + "/n\xe9.tvo", R_OK) == 0);
+        QVERIFY(::access(folder + "/n\xef\xbf\xbd.tvo", F_OK) != 0);
     }
 
     void readingAllWritesTheFileOnlyWhenComplete() {

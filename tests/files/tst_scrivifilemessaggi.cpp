@@ -1,5 +1,6 @@
 #include "files/LeggiFileDaEditare.h"
 #include "files/LeggiFileDaProgrammare.h"
+#include "files/LocalFileName.h"
 #include "files/ScriviFileMessaggi.h"
 
 #include "AsUnprivilegedUser.h"
@@ -11,8 +12,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -35,6 +40,7 @@ class TestScriviFileMessaggi : public QObject {
     void content();
     void replacesExistingFile();
     void roundTripKeepsBytes();
+    void replacesAFileWhoseNameIsNotUtf8();
     void errors_data();
     void errors();
     void multiLineComment_data();
@@ -129,6 +135,24 @@ void TestScriviFileMessaggi::roundTripKeepsBytes() {
          a = fromOriginal.next(), b = fromCopy.next(), ++records)
         QCOMPARE(a, b);
     QCOMPARE(records, 8);
+}
+
+// Opened from the list and saved by the editor: the same file, byte-exact
+// name, its permissions kept, nothing left beside it.
+void TestScriviFileMessaggi::replacesAFileWhoseNameIsNotUtf8() {
+    const QByteArray local = QFile::encodeName(m_folder->path()) + "/vecchio\xe8.tvo";
+    std::ofstream(local.constData(), std::ios::binary) << "Vecchio\r\n000PRIMA\r\nend\r\n";
+    QCOMPARE(::chmod(local.constData(), 0640), 0);
+    const QString path = LocalFileName::decode(local);
+    QVERIFY(LeggiFileDaEditare(path).text.startsWith("000PRIMA"));
+    QCOMPARE(ScriviFileMessaggi(path, "Nuovo", "000DOPO\r\n").error, QString());
+    std::ifstream written(local.constData(), std::ios::binary);
+    QCOMPARE(std::string(std::istreambuf_iterator<char>(written), {}),
+             std::string("Nuovo\r\n000DOPO\r\n\r\nend\r\n"));
+    struct stat info {};
+    QCOMPARE(::stat(local.constData(), &info), 0);
+    QCOMPARE(info.st_mode & 07777, 0640u);
+    QCOMPARE(entries(), QStringList()); // Qt cannot list that name; nothing else is here
 }
 
 void TestScriviFileMessaggi::errors_data() {

@@ -12,11 +12,13 @@ struct CliRun {
     QString err;
 };
 
-// Runs tarvo-cli while this process's event loop serves a simulated unit.
-inline CliRun runCli(const QStringList& arguments) {
+// Runs tarvo-cli, or a program that starts it, while this process's event
+// loop serves a simulated unit.
+inline CliRun runCli(const QStringList& arguments,
+                     const QString& program = QStringLiteral(TARVO_CLI_EXECUTABLE)) {
     QProcess process;
     QSignalSpy finished(&process, &QProcess::finished);
-    process.start(QStringLiteral(TARVO_CLI_EXECUTABLE), arguments);
+    process.start(program, arguments);
     CliRun run;
     if (!process.waitForStarted() || !finished.wait(120000))
         return run;
