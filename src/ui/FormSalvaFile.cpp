@@ -2,6 +2,7 @@
 
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
+#include "files/LocalFileName.h"
 #include "files/ScriviFileMessaggi.h"
 #include "ui/ReplaceNotice.h"
 #include "ui/common/DirectoryList.h"
@@ -13,8 +14,6 @@
 
 #include <QBoxLayout>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -198,13 +197,13 @@ void FormSalvaFile::save() {
     }
     const QByteArray comment = Windows1252::encode(Text2->text()).value();
     const QString path = QDir(File1->path()).filePath(name);
-    const bool existed = QFileInfo(path).isFile();
+    const bool existed = LocalFileName::status(path).isFile;
     const WriteOutcome outcome = ScriviFileMessaggi(path, comment, m_v.TestoMessaggi);
     if (!outcome.ok()) {
         m_message->setText(outcome.report(existed));
         return;
     }
-    m_v.FileSelezionato = QFile::encodeName(path);
+    m_v.FileSelezionato = LocalFileName::encode(path);
     close();
 }
 

@@ -6,6 +6,7 @@
 #include "device/PresenceTest.h"
 #include "device/ProgrammaTesti.h"
 #include "device/ReadAllTexts.h"
+#include "files/LocalFileName.h"
 #include "serial/SerialExchange.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/OperationGuard.h"
@@ -21,7 +22,6 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -161,8 +161,7 @@ void FormScriveMessaggi::Dir1_Change(const QString& path) {
 }
 
 void FormScriveMessaggi::File1_Click(const QString& name) {
-    m_v.FileSelezionato =
-        QFile::encodeName(QDir::toNativeSeparators(QDir(File1->path()).filePath(name)));
+    m_v.FileSelezionato = LocalFileName::encode(QDir(File1->path()).filePath(name));
 }
 
 template <typename Operation> void FormScriveMessaggi::runOperation(Operation operation) {

@@ -6,12 +6,12 @@
 #include "device/CompareTexts.h"
 #include "device/UnitBackup.h"
 #include "device/WriteDifferingTexts.h"
+#include "files/LocalFileName.h"
 #include "ui/ComparisonWindow.h"
 #include "ui/PortChooser.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -60,8 +60,10 @@ void FormScriveMessaggi::compareWithUnit() {
             return;
         if (!m_comparison)
             m_comparison = new ComparisonWindow(this);
-        m_comparison->showComparison(QFileInfo(QFile::decodeName(m_v.FileSelezionato)).fileName(),
-                                     comparison);
+        m_comparison->showComparison(
+            LocalFileName::readable(
+                QFileInfo(LocalFileName::decode(m_v.FileSelezionato)).fileName()),
+            comparison);
     });
 }
 

@@ -1,10 +1,10 @@
 #include "ui/ReplaceNotice.h"
 
+#include "files/LocalFileName.h"
 #include "ui/common/FileList.h"
+#include "ui/common/MessageFileModel.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QFileSystemModel>
 #include <QLineEdit>
 
 ReplaceNotice::ReplaceNotice(FileList& list, QLineEdit& nameBox, QWidget* parent)
@@ -18,13 +18,10 @@ ReplaceNotice::ReplaceNotice(FileList& list, QLineEdit& nameBox, QWidget* parent
     setFont(bold);
     connect(&m_nameBox, &QLineEdit::textChanged, this, &ReplaceNotice::refresh);
     // The folder's files are listed as they load and change on the disk.
-    QFileSystemModel* model = m_list.files();
-    connect(model, &QFileSystemModel::rootPathChanged, this, &ReplaceNotice::refresh);
-    connect(model, &QFileSystemModel::directoryLoaded, this, &ReplaceNotice::refresh);
+    MessageFileModel* model = m_list.files();
+    connect(model, &QAbstractItemModel::modelReset, this, &ReplaceNotice::refresh);
     connect(model, &QAbstractItemModel::rowsInserted, this, &ReplaceNotice::refresh);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &ReplaceNotice::refresh);
-    connect(model, &QAbstractItemModel::dataChanged, this, &ReplaceNotice::refresh);
-    connect(model, &QAbstractItemModel::layoutChanged, this, &ReplaceNotice::refresh);
     refresh();
 }
 
@@ -34,22 +31,22 @@ QString ReplaceNotice::replacedName() const {
     if (name.right(4).toLower() != QStringLiteral(".tvo") || name.contains(u'/') ||
         name.contains(u'\\'))
         return {};
-    return QFileInfo(QDir(m_list.path()).filePath(name)).isFile() ? name : QString();
+    return LocalFileName::status(QDir(m_list.path()).filePath(name)).isFile ? name : QString();
 }
 
 void ReplaceNotice::refresh() {
     const QString name = replacedName();
-    setText(
-        name.isEmpty()
-            ? QString()
-            : QStringLiteral("Salva sostituirà %1, che esiste già in questa cartella").arg(name));
+    setText(name.isEmpty()
+                ? QString()
+                : QStringLiteral("Salva sostituirà %1, che esiste già in questa cartella")
+                      .arg(LocalFileName::readable(name)));
     markInList(name);
 }
 
 void ReplaceNotice::markInList(const QString& name) {
     const QModelIndex entry = name.isEmpty() ? QModelIndex() : m_list.entry(name);
     QItemSelectionModel* selection = m_list.selectionModel();
-    if (!entry.isValid() || entry.parent() != m_list.rootIndex()) {
+    if (!entry.isValid()) {
         if (selection->hasSelection())
             selection->clearSelection();
         return;

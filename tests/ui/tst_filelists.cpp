@@ -1,4 +1,5 @@
 #include "ListRows.h"
+#include "files/LocalFileName.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
 #include "ui/common/FileList.h"
@@ -12,6 +13,9 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -97,6 +101,28 @@ class TestFileLists : public QObject {
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(gamma).center());
         QCOMPARE(selected.count(), 1);
         QCOMPARE(selected.at(0).at(0).toString(), QStringLiteral("gamma.Tvo"));
+    }
+
+    // Copied from old Windows media: the name is Latin-1, not UTF-8.
+    void aNameThatIsNotUtf8IsListedAndPickedByteExact() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QByteArray latin1 = QFile::encodeName(dir.path()) + "/lat\xe9.tvo";
+        const int fd = ::open(latin1.constData(), O_WRONLY | O_CREAT, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        FileList list;
+        list.resize(200, 200);
+        list.setPath(dir.path());
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QCOMPARE(shownNames(list), QStringList(QStringLiteral("lat\u00e9.tvo")));
+        QSignalSpy selected(&list, &FileList::fileSelected);
+        const QModelIndex entry = list.model()->index(0, 0);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(entry).center());
+        QCOMPARE(selected.count(), 1);
+        QCOMPARE(LocalFileName::encode(dir.path() + u'/' + selected.at(0).at(0).toString()),
+                 latin1);
     }
 
     void onlyTheOperatorsKeysPick() {

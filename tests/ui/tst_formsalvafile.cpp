@@ -87,6 +87,7 @@ FormSalvaFile& TestFormSalvaFile::openWindow() {
     m_window = std::make_unique<FormSalvaFile>(m_v);
     controlOf<DirectoryList>(*m_window, "Dir1")->setPath(m_folder.path());
     m_window->show();
+    [&] { QVERIFY(QTest::qWaitForWindowExposed(m_window.get())); }();
     return *m_window;
 }
 

@@ -1,48 +1,12 @@
 #include "ui/common/FileList.h"
 
+#include "ui/common/MessageFileModel.h"
+
 #include <QDir>
-#include <QFileSystemModel>
 #include <QKeyEvent>
-#include <QSortFilterProxyModel>
 
-namespace {
-
-// The model keeps listing a folder once it was on the way to an earlier
-// root (the folder just left after going up), whatever its filter says:
-// folders inside the shown folder are left out here.
-class FilesOnly : public QSortFilterProxyModel {
-  public:
-    FilesOnly(QFileSystemModel* files, QObject* parent)
-        : QSortFilterProxyModel(parent), m_files(files) {
-        setSourceModel(files);
-    }
-    void showFolder(const QString& path) {
-        m_shown = path;
-        invalidateFilter();
-    }
-
-  protected:
-    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
-        return m_files->filePath(parent) != m_shown ||
-               !m_files->isDir(m_files->index(row, 0, parent));
-    }
-
-  private:
-    QFileSystemModel* m_files;
-    QString m_shown;
-};
-
-} // namespace
-
-FileList::FileList(QWidget* parent)
-    : QListView(parent), m_model(new QFileSystemModel(this)),
-      m_files(new FilesOnly(m_model, this)) {
-    m_model->setFilter(QDir::Files);
-    // The model's patterns match letter case on Linux, so each letter lists both.
-    m_model->setNameFilters({QStringLiteral("*.[tT][vV][oO]")});
-    m_model->setNameFilterDisables(false);
-    m_model->setReadOnly(true);
-    setModel(m_files);
+FileList::FileList(QWidget* parent) : QListView(parent), m_model(new MessageFileModel(this)) {
+    setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QAbstractItemView::clicked, this, &FileList::pick);
@@ -56,13 +20,11 @@ void FileList::setPath(const QString& path) {
     m_path = clean;
     selectionModel()->clearCurrentIndex();
     clearSelection();
-    static_cast<FilesOnly*>(m_files)->showFolder(m_path);
-    setRootIndex(m_files->mapFromSource(m_model->setRootPath(m_path)));
-    m_model->sort(0);
+    m_model->setFolder(m_path);
 }
 
 QModelIndex FileList::entry(const QString& name) const {
-    return m_files->mapFromSource(m_model->index(QDir(m_path).filePath(name)));
+    return m_model->index(m_model->row(name));
 }
 
 namespace {
@@ -112,5 +74,5 @@ void FileList::pick(const QModelIndex& index) {
     if (!index.isValid())
         return;
     selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
-    emit fileSelected(index.data(QFileSystemModel::FileNameRole).toString());
+    emit fileSelected(index.data(MessageFileModel::NameRole).toString());
 }

@@ -3,6 +3,7 @@
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "files/LeggiFileDaEditare.h"
+#include "files/LocalFileName.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/common/RejectedCharacter.h"
 #include "ui/common/SaveControls.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -145,8 +145,8 @@ void EditaMessaggi::build() {
 
 void EditaMessaggi::load() {
     Text1->clear();
-    const QString path = QFile::decodeName(m_v.FileSelezionato);
-    Label1->setText(QDir::toNativeSeparators(path));
+    const QString path = LocalFileName::decode(m_v.FileSelezionato);
+    Label1->setText(LocalFileName::readable(path));
     const EditorText read = LeggiFileDaEditare(path);
     if (!read.error.isEmpty()) {
         m_readError = read.error;
