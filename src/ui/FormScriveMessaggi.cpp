@@ -109,6 +109,13 @@ void FormScriveMessaggi::showError(const QString& error) {
 
 void FormScriveMessaggi::awaitAcknowledgement() {
     m_status->flush();
+    // A reply went missing while another program holds the port: that program
+    // is named beside the outcome shown.
+    if (const QString takers = m_exchange.replyTakers();
+        !takers.isEmpty() && !Text2->text().endsWith(takers)) {
+        m_status->showOutcome(Text2->text() + QStringLiteral(" — ") + takers);
+        m_status->flush();
+    }
     EventWait::until([this] { return m_v.ConfermaErrore || m_v.closeRequested; });
     Command4->setVisible(false);
 }

@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -347,6 +348,33 @@ class TestFaults : public QObject {
         QCOMPARE(f.text2(), QByteArray("Tarvo non risponde Messo in attesa seriale?"));
         QCOMPARE(f.unit.frames(), QByteArrayList{"&C1TA\r"});
         nextOperationWorks(f);
+    }
+
+    // Another program that holds the port open takes the replies: the window
+    // names it beside the specified outcome.
+    void aMissingReplyNamesTheOtherHolder() {
+        SimulatedUnit::Options options;
+        options.silentFrom = 1;
+        WindowFixture f(options);
+        QProcess holder;
+        holder.setStandardInputFile(f.unit.devicePath());
+        holder.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(holder.waitForStarted());
+        const qint64 holderPid = holder.processId();
+        QString outcome;
+        WhenShown<QPushButton> clicker(
+            [&](QPushButton& ack) {
+                outcome = f.box("Text2")->text();
+                QTest::mouseClick(&ack, Qt::LeftButton);
+            },
+            QStringLiteral("Command4"));
+        QTest::mouseClick(f.button("LeggiTesti"), Qt::LeftButton);
+        holder.kill();
+        holder.waitForFinished();
+        QCOMPARE(outcome, QStringLiteral("Errore seriale. Controlla identificativo — la porta è "
+                                         "aperta anche da sleep (pid %1), che può prendersi le "
+                                         "risposte")
+                              .arg(holderPid));
     }
 
     // --- The close box pressed while an operation waits ---------------
