@@ -269,12 +269,16 @@ void TestEditaMessaggi::charactersAbove127() {
     QCOMPARE(shownLines.at(7).mid(3 + 15, 1), QStringLiteral("ÿ"));
 
     const QString newFile = QDir(m_folder.path()).filePath("copia.tvo");
+    QString firstComment;
     QVERIFY(saveWith([&](FormSalvaFile& window) {
+        firstComment = controlOf<QLineEdit>(window, "Text2")->text();
         controlOf<DirectoryList>(window, "Dir1")->setPath(m_folder.path());
         controlOf<QLineEdit>(window, "Text1")->setText("copia.tvo");
         controlOf<QLineEdit>(window, "Text2")->setText(QStringLiteral("è"));
         QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
     }));
+    // The save window starts from the file's comment, so saving over the file keeps it.
+    QCOMPARE(firstComment, QStringLiteral("Caffè € 5"));
     QByteArray body;
     for (int line = 1; line <= 8; ++line)
         body += lineList.at(line) + "\r\n";

@@ -153,6 +153,7 @@ void EditaMessaggi::load() {
         showMessage(m_readError);
         return;
     }
+    m_commentRead = read.comment.has_value();
     if (read.comment)
         Text2->setText(Windows1252::decode(*read.comment));
     Text1->setPlainText(forArea(read.text));
@@ -170,6 +171,10 @@ void EditaMessaggi::save() {
     showMessage(m_readError);
     m_v.TestoMessaggi =
         Windows1252::encode(QString(text).replace(u'\n', QStringLiteral("\r\n"))).value();
+    // The file's comment, as this box shows it now, is where the save window's
+    // comment starts: saving over the file keeps its first line.
+    m_v.CommentoDaSalvare =
+        m_commentRead ? Windows1252::encode(Text2->text()).value_or(QByteArray()) : QByteArray();
     const QScopedValueRollback saving(m_saving, true);
     FormSalvaFile saveWindow(m_v, this);
     saveWindow.showModal();

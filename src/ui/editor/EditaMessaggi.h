@@ -42,6 +42,8 @@ class EditaMessaggi : public QWidget {
     Variabili& m_v;
     // Why the file could not be read; it stays shown for the editor's lifetime.
     QString m_readError;
+    // The file opened had a comment line, shown in Text2.
+    bool m_commentRead = false;
     bool m_saving = false;
     EditorChecks* m_checks = nullptr;
 };
