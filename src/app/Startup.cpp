@@ -23,10 +23,11 @@ int run(Variabili& v) {
     // Loaded, never shown: it only hosts the serial port.
     auto serialHost = std::make_unique<FormSeriale>(v);
     auto mainWindow = std::make_unique<FormScriveMessaggi>(v, serialHost->exchange());
-    // A logout or a request to end (SIGHUP, SIGTERM) closes the main window as
-    // its close box would, once any exchange under way has ended; the running
-    // operation stops at its next wait and gives the port back.
-    StopSignals stop(v, {SIGTERM, SIGHUP});
+    // A logout, Ctrl+C in the terminal that started it or a request to end
+    // (SIGHUP, SIGINT, SIGTERM) closes the main window as its close box would,
+    // once any exchange under way has ended; the running operation stops at
+    // its next wait and gives the port back.
+    StopSignals stop(v, {SIGINT, SIGTERM, SIGHUP});
     QObject::connect(&stop, &StopSignals::stopping, mainWindow.get(), &QWidget::close);
     mainWindow->show();
     mainWindow->activateWindow();

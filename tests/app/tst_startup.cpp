@@ -145,13 +145,14 @@ class TestStartup : public QObject {
         QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
     }
 
-    // A logout or kill (SIGHUP, SIGTERM) during a run lets the exchange under
+    // A logout, Ctrl+C or kill (SIGHUP, SIGINT, SIGTERM) during a run lets the exchange under
     // way finish, sends nothing more, gives the port back as it was found and
     // closes the window.
     void aSignalEndsTheRunBetweenExchanges_data() {
         QTest::addColumn<int>("signalNumber");
         QTest::newRow("SIGTERM") << int(SIGTERM);
         QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::newRow("SIGINT") << int(SIGINT);
     }
     void aSignalEndsTheRunBetweenExchanges() {
         QFETCH(int, signalNumber);
