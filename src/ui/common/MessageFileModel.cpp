@@ -3,6 +3,7 @@
 #include "files/LocalFileName.h"
 
 #include <QFileIconProvider>
+#include <QSet>
 
 #include <algorithm>
 
@@ -34,9 +35,11 @@ QStringList MessageFileModel::sortedFiles() const {
 
 void MessageFileModel::refresh() {
     const QStringList now = sortedFiles();
+    const QSet<QString> listed(now.cbegin(), now.cend());
     qsizetype row = 0;
     for (const QString& name : now) {
-        while (row < m_names.size() && m_names.at(row) != name && !now.contains(m_names.at(row))) {
+        while (row < m_names.size() && m_names.at(row) != name &&
+               !listed.contains(m_names.at(row))) {
             beginRemoveRows({}, int(row), int(row));
             m_names.removeAt(row);
             endRemoveRows();
