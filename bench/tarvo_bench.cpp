@@ -5,6 +5,7 @@
 #include "BenchReport.h"
 #include "DifferingBench.h"
 #include "EditorBench.h"
+#include "FileListBench.h"
 #include "ReferenceClient.h"
 #include "SimProcess.h"
 #include "core/Variabili.h"
@@ -215,9 +216,10 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("tarvodisp benchmarks"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("scenario"),
-                                 QStringLiteral("exchange, program, readall, editor (default: "
-                                                "these four), adapter, reference, differing"));
+    parser.addPositionalArgument(
+        QStringLiteral("scenario"),
+        QStringLiteral("exchange, program, readall, editor (default: "
+                       "these four), adapter, reference, differing, filelist"));
     const QCommandLineOption countOption(QStringLiteral("exchanges"),
                                          QStringLiteral("Exchanges in the exchange scenario."),
                                          QStringLiteral("n"), QStringLiteral("1000"));
@@ -233,6 +235,9 @@ int main(int argc, char* argv[]) {
     // Four runs at 9600 baud, about three minutes: only when asked for.
     if (scenarios.contains(QStringLiteral("differing")))
         benchDifferingTexts();
+    // 40,000 files written to a temporary folder: only when asked for.
+    if (scenarios.contains(QStringLiteral("filelist")))
+        benchFileList();
     const int count = parser.value(countOption).toInt();
     if (wanted(QStringLiteral("exchange"))) {
         for (const int baud : {0, 9600}) {
