@@ -351,7 +351,7 @@ class TestFaults : public QObject {
     }
 
     // Another program that holds the port open takes the replies: the window
-    // names it beside the specified outcome.
+    // names it after the outcome the lower box shows.
     void aMissingReplyNamesTheOtherHolder() {
         SimulatedUnit::Options options;
         options.silentFrom = 1;
