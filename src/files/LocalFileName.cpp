@@ -56,6 +56,26 @@ bool isKeptByte(const QString& text, qsizetype at) {
            (at == 0 || !text.at(at - 1).isHighSurrogate());
 }
 
+// The entries of folder that wanted() keeps, given each name and a way to the
+// type of what it names (symbolic links followed), which costs a stat.
+template <typename Wanted> QStringList entriesIn(const QString& folder, Wanted wanted) {
+    const QByteArray local = LocalFileName::encode(folder) + '/';
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(local.constData()), ::closedir);
+    QStringList names;
+    if (!listing)
+        return names;
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const QByteArray name(entry->d_name);
+        const auto type = [&] {
+            struct stat info {};
+            return ::stat((local + name).constData(), &info) == 0 ? info.st_mode : mode_t(0);
+        };
+        if (wanted(name, type))
+            names += LocalFileName::decode(name);
+    }
+    return names;
+}
+
 } // namespace
 
 namespace LocalFileName {
@@ -131,20 +151,16 @@ bool qtCanName(const QString& path) {
 }
 
 QStringList messageFilesIn(const QString& folder) {
-    const QByteArray local = encode(folder) + '/';
-    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(local.constData()), ::closedir);
-    QStringList names;
-    if (!listing)
-        return names;
-    while (const dirent* entry = ::readdir(listing.get())) {
-        const QByteArray name(entry->d_name);
-        struct stat info {};
-        if (name.startsWith('.') || name.size() < 4 || name.right(4).toLower() != ".tvo" ||
-            ::stat((local + name).constData(), &info) != 0 || !S_ISREG(info.st_mode))
-            continue;
-        names += decode(name);
-    }
-    return names;
+    return entriesIn(folder, [](const QByteArray& name, const auto& type) {
+        return !name.startsWith('.') && name.size() > 4 && name.right(4).toLower() == ".tvo" &&
+               S_ISREG(type());
+    });
+}
+
+QStringList foldersIn(const QString& folder) {
+    return entriesIn(folder, [](const QByteArray& name, const auto& type) {
+        return (name == ".." || !name.startsWith('.')) && S_ISDIR(type());
+    });
 }
 
 } // namespace LocalFileName

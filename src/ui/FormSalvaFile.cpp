@@ -33,7 +33,7 @@ QColor inactiveFrameColour() {
 
 // The folder as shown to the operator, ending in one separator.
 QString withSeparator(const QString& folder) {
-    const QString native = QDir::toNativeSeparators(folder);
+    const QString native = LocalFileName::readable(folder);
     return native.endsWith(QDir::separator()) ? native : native + QDir::separator();
 }
 

@@ -2,7 +2,7 @@
 
 #include "files/LocalFileName.h"
 #include "ui/common/FileList.h"
-#include "ui/common/MessageFileModel.h"
+#include "ui/common/FolderEntryModel.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -18,7 +18,7 @@ ReplaceNotice::ReplaceNotice(FileList& list, QLineEdit& nameBox, QWidget* parent
     setFont(bold);
     connect(&m_nameBox, &QLineEdit::textChanged, this, &ReplaceNotice::refresh);
     // The folder's files are listed as they load and change on the disk.
-    MessageFileModel* model = m_list.files();
+    FolderEntryModel* model = m_list.files();
     connect(model, &QAbstractItemModel::modelReset, this, &ReplaceNotice::refresh);
     connect(model, &QAbstractItemModel::rowsInserted, this, &ReplaceNotice::refresh);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &ReplaceNotice::refresh);

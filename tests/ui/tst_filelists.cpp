@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileSystemModel>
 #include <QListView>
 #include <QSignalSpy>
 #include <QStorageInfo>
@@ -15,6 +14,7 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -103,17 +103,28 @@ class TestFileLists : public QObject {
         QCOMPARE(selected.at(0).at(0).toString(), QStringLiteral("gamma.Tvo"));
     }
 
-    // Copied from old Windows media: the name is Latin-1, not UTF-8.
+    // Names copied from old Windows media are Latin-1, not UTF-8: the folder
+    // opens, and the file in it is listed and picked byte-exact.
     void aNameThatIsNotUtf8IsListedAndPickedByteExact() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        const QByteArray latin1 = QFile::encodeName(dir.path()) + "/lat\xe9.tvo";
+        const QByteArray folder = QFile::encodeName(dir.path()) + "/vecchi\xe8";
+        QCOMPARE(::mkdir(folder.constData(), 0755), 0);
+        const QByteArray latin1 = folder + "/lat\xe9.tvo";
         const int fd = ::open(latin1.constData(), O_WRONLY | O_CREAT, 0644);
         QVERIFY(fd >= 0);
         ::close(fd);
+        DirectoryList dirs;
+        dirs.setPath(dir.path());
+        QCOMPARE(shownNames(*dirs.view()),
+                 QStringList({QStringLiteral(".."), QStringLiteral("vecchi\u00e8")}));
+        dirs.view()->setCurrentIndex(rowNamed(*dirs.view(), QStringLiteral("vecchi\u00e8")));
+        QTest::keyClick(dirs.view(), Qt::Key_Return);
+        QCOMPARE(LocalFileName::encode(dirs.path()), folder);
+
         FileList list;
         list.resize(200, 200);
-        list.setPath(dir.path());
+        list.setPath(dirs.path());
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         QCOMPARE(shownNames(list), QStringList(QStringLiteral("lat\u00e9.tvo")));
@@ -121,8 +132,11 @@ class TestFileLists : public QObject {
         const QModelIndex entry = list.model()->index(0, 0);
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(entry).center());
         QCOMPARE(selected.count(), 1);
-        QCOMPARE(LocalFileName::encode(dir.path() + u'/' + selected.at(0).at(0).toString()),
+        QCOMPARE(LocalFileName::encode(dirs.path() + u'/' + selected.at(0).at(0).toString()),
                  latin1);
+        // A file saved there by another program shows up.
+        ::close(::open(folder + "/nuovo.tvo", O_WRONLY | O_CREAT, 0644));
+        QTRY_COMPARE(list.model()->rowCount(), 2);
     }
 
     void onlyTheOperatorsKeysPick() {

@@ -1,16 +1,16 @@
 #include "ui/common/DirectoryList.h"
 
+#include "files/LocalFileName.h"
+#include "ui/common/FolderEntryModel.h"
+
 #include <QDir>
-#include <QFileSystemModel>
 #include <QLabel>
 #include <QListView>
 #include <QVBoxLayout>
 
 DirectoryList::DirectoryList(QWidget* parent)
     : QWidget(parent), m_label(new QLabel(this)), m_view(new QListView(this)),
-      m_model(new QFileSystemModel(this)) {
-    m_model->setFilter(QDir::AllDirs | QDir::NoDot);
-    m_model->setReadOnly(true);
+      m_model(new FolderEntryModel(FolderEntryModel::Shows::Folders, this)) {
     m_view->setModel(m_model);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_label->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -43,10 +43,9 @@ void DirectoryList::setPath(const QString& path) {
     if (clean == m_path)
         return;
     m_path = clean;
-    m_label->setText(QDir::toNativeSeparators(m_path));
+    m_label->setText(LocalFileName::readable(m_path));
     m_label->setToolTip(m_label->text());
-    m_view->setRootIndex(m_model->setRootPath(m_path));
-    m_model->sort(0);
+    m_model->setFolder(m_path);
     emit pathChanged(m_path);
 }
 
@@ -54,5 +53,5 @@ void DirectoryList::open(const QModelIndex& index) {
     if (!index.isValid())
         return;
     // ".." of the root is the root itself: setPath() ignores it.
-    setPath(QDir(m_path).filePath(index.data(QFileSystemModel::FileNameRole).toString()));
+    setPath(QDir(m_path).filePath(index.data(FolderEntryModel::NameRole).toString()));
 }

@@ -3,14 +3,14 @@
 #include <QString>
 #include <QWidget>
 
-class QFileSystemModel;
+class FolderEntryModel;
 class QLabel;
 class QListView;
 class QModelIndex;
 
 // The directory list: the current folder's path above the list of its
-// sub-folders, with ".." to go up. Opening a folder (double click or Enter)
-// makes it the current one and emits pathChanged(), as does setPath().
+// sub-folders (names that are not valid UTF-8 included), with ".." to go up. Opening a folder
+// (double click or Enter) makes it the current one and emits pathChanged(), as does setPath().
 class DirectoryList : public QWidget {
     Q_OBJECT
   public:
@@ -29,6 +29,6 @@ class DirectoryList : public QWidget {
 
     QLabel* m_label;
     QListView* m_view;
-    QFileSystemModel* m_model;
+    FolderEntryModel* m_model;
     QString m_path;
 };

@@ -1,11 +1,13 @@
 #include "ui/common/FileList.h"
 
-#include "ui/common/MessageFileModel.h"
+#include "ui/common/FolderEntryModel.h"
 
 #include <QDir>
 #include <QKeyEvent>
 
-FileList::FileList(QWidget* parent) : QListView(parent), m_model(new MessageFileModel(this)) {
+FileList::FileList(QWidget* parent)
+    : QListView(parent),
+      m_model(new FolderEntryModel(FolderEntryModel::Shows::MessageFiles, this)) {
     setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -74,5 +76,5 @@ void FileList::pick(const QModelIndex& index) {
     if (!index.isValid())
         return;
     selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
-    emit fileSelected(index.data(MessageFileModel::NameRole).toString());
+    emit fileSelected(index.data(FolderEntryModel::NameRole).toString());
 }

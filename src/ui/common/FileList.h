@@ -3,11 +3,11 @@
 #include <QListView>
 #include <QString>
 
-class MessageFileModel;
+class FolderEntryModel;
 
 // The file list: the message files (*.tvo, letter case ignored) of one folder,
 // hidden and system files and folders left out, names that are not valid UTF-8
-// included (MessageFileModel). An entry is picked only by the operator:
+// included (FolderEntryModel). An entry is picked only by the operator:
 // a mouse click on it, or a keyboard move made in the list (arrow keys,
 // Home/End, Page Up/Down, typing its name); fileSelected() then gives its
 // name, and the picked entry is the one shown selected. Focus arriving in the
@@ -23,7 +23,7 @@ class FileList : public QListView {
 
     // The listed files, and the row of the named file of the shown folder in
     // this list (invalid when not listed).
-    MessageFileModel* files() const { return m_model; }
+    FolderEntryModel* files() const { return m_model; }
     QModelIndex entry(const QString& name) const;
 
   signals:
@@ -37,6 +37,6 @@ class FileList : public QListView {
   private:
     void pick(const QModelIndex& index);
 
-    MessageFileModel* m_model;
+    FolderEntryModel* m_model;
     QString m_path;
 };
