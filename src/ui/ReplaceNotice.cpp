@@ -17,7 +17,7 @@ ReplaceNotice::ReplaceNotice(FileList& list, QLineEdit& nameBox, QWidget* parent
     bold.setBold(true);
     setFont(bold);
     connect(&m_nameBox, &QLineEdit::textChanged, this, &ReplaceNotice::refresh);
-    // The folder's files are listed as they load and change on the disk.
+    // The list follows the folder shown and the files that change on the disk.
     FolderEntryModel* model = m_list.files();
     connect(model, &QAbstractItemModel::modelReset, this, &ReplaceNotice::refresh);
     connect(model, &QAbstractItemModel::rowsInserted, this, &ReplaceNotice::refresh);

@@ -9,8 +9,9 @@ class QListView;
 class QModelIndex;
 
 // The directory list: the current folder's path above the list of its
-// sub-folders (names that are not valid UTF-8 included), with ".." to go up. Opening a folder
-// (double click or Enter) makes it the current one and emits pathChanged(), as does setPath().
+// sub-folders (names that are not valid UTF-8 included), with ".." to go up.
+// Opening a folder (double click or Enter) makes it the current one and emits
+// pathChanged(), as does setPath().
 class DirectoryList : public QWidget {
     Q_OBJECT
   public:
