@@ -130,7 +130,7 @@ Status status(const QString& path) {
 }
 
 bool open(QFile& file, const QString& path, int flags, QIODevice::OpenMode mode) {
-    const int fd = ::open(encode(path).constData(), flags | O_CLOEXEC, 0666);
+    const int fd = ::open(encode(path).constData(), flags | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat info {};

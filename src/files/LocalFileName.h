@@ -29,9 +29,9 @@ struct Status {
 };
 Status status(const QString& path);
 
-// Opens path with the open(2) flags given and hands the descriptor to file,
-// which closes it; false, with errno telling why, when it cannot. A folder is
-// refused (EISDIR), as QFile refuses it.
+// Opens the existing file at path with the open(2) flags given (no O_CREAT)
+// and hands the descriptor to file, which closes it; false, with errno telling
+// why, when it cannot. A folder is refused (EISDIR), as QFile refuses it.
 bool open(QFile& file, const QString& path, int flags, QIODevice::OpenMode mode);
 
 // Whether Qt's own file classes name the same file as path: false for a path
