@@ -29,6 +29,7 @@ class QuietHost : public OperationHost {
     QString error;
     void showSending(const QString&) override {}
     void showOutcome(const QString& text) override { outcome = text; }
+    void showFailure(const RunFailure&) override {}
     void showError(const QString& testoErrore) override { error = testoErrore; }
     void awaitAcknowledgement() override {}
     void showProgress(const RunProgress&) override {}

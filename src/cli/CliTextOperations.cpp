@@ -4,7 +4,7 @@
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "device/CompareTexts.h"
-#include "device/FileTexts.h"
+#include "files/RecordLayout.h"
 #include "device/OperationHost.h"
 #include "device/ProgrammaTesti.h"
 #include "device/UnitBackup.h"
@@ -33,7 +33,7 @@ OperationResult compareForCli(Variabili& v, SerialExchange& exchange, OperationH
         return result;
     for (const TextDifference& difference : std::as_const(comparison.differing))
         report.lines += QStringLiteral("%1 file %2 unità %3")
-                            .arg(QString::number(difference.address).rightJustified(3, u'0'),
+                            .arg(QString::fromLatin1(RecordLayout::addressText(difference.address)),
                                  quoted(difference.fileText), quoted(difference.unitText));
     report.differs = !comparison.differing.isEmpty();
     return result;
@@ -54,12 +54,7 @@ OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili
             report.lines += copyLine(options.copyPath);
         return result;
     }
-    // A file that cannot be read is reported before the long copy is taken.
-    const QString fileError = FileTexts::read(LocalFileName::decode(v.FileSelezionato)).error;
-    if (!fileError.isEmpty()) {
-        host.showOutcome(fileError);
-        return OperationResult::CannotStart;
-    }
+    // The file and the copy's target were checked before the port opened.
     const OperationResult copied =
         takeUnitBackup(v, exchange, host, options.copyPath, options.copyComment);
     if (copied != OperationResult::Succeeded)

@@ -21,8 +21,9 @@ class CommandLineHost : public OperationHost {
 
     QString sending() const { return m_sending; }
     QString outcome() const { return m_outcome; }
-    // The error the run stopped on, empty when none.
+    // The error the run stopped on, empty when none, and why and where.
     QString error() const { return m_error; }
+    const std::optional<RunFailure>& failure() const { return m_failure; }
     // Why the file read could not be saved, empty when it was (or was not asked).
     QString saveError() const { return m_saveError; }
     bool saved() const { return m_saved; }
@@ -35,6 +36,7 @@ class CommandLineHost : public OperationHost {
 
     void showSending(const QString& text) override { m_sending = text; }
     void showOutcome(const QString& text) override { m_outcome = text; }
+    void showFailure(const RunFailure& failure) override { m_failure = failure; }
     void showError(const QString& testoErrore) override { m_error = testoErrore; }
     void awaitAcknowledgement() override {}
     void showProgress(const RunProgress& progress) override;
@@ -53,6 +55,7 @@ class CommandLineHost : public OperationHost {
     QString m_sending;
     QString m_outcome;
     QString m_error;
+    std::optional<RunFailure> m_failure;
     QString m_saveError;
     bool m_saved = false;
 };

@@ -1,16 +1,16 @@
 #include "cli/StopReport.h"
 
 #include "core/StopSignals.h"
+#include "device/RunFailure.h"
 
 namespace {
 
 QString where(const std::optional<RunProgress>& progress) {
     if (!progress || progress->done == 0)
         return QStringLiteral("prima del primo scambio");
-    return QStringLiteral("durante la %1, dopo l'indirizzo %2 (%3 di %4%5)")
-        .arg(progress->phaseName(), QString::fromLatin1(progress->address))
+    return QStringLiteral("%1, dopo l'indirizzo %2 (%3 di %4)")
+        .arg(RunProgress::during(progress->phase), QString::fromLatin1(progress->address))
         .arg(progress->done)
-        .arg(progress->totalEstimated ? QStringLiteral("circa ") : QString())
         .arg(progress->total);
 }
 
@@ -19,11 +19,10 @@ QString leftBehind(CliRequest::Action action, const std::optional<RunProgress>& 
     const bool exchanged = progress && progress->done > 0;
     switch (action) {
     case CliRequest::Action::Program:
+    case CliRequest::Action::Compare:
         if (!exchanged)
             return QStringLiteral("nulla è stato inviato");
-        return progress->phase == RunProgress::Phase::Writing
-                   ? QStringLiteral("l'unità ha solo una parte dei testi, non verificati")
-                   : QStringLiteral("testi scritti, verifica non completata");
+        return RunFailure::leftBehind(progress->phase);
     case CliRequest::Action::ReadAll:
         return targetExisted ? QStringLiteral("il file che c'era è rimasto com'era")
                              : QStringLiteral("nessun file scritto");

@@ -4,15 +4,16 @@
 #include "cli/CliRequest.h"
 #include "cli/CliTextOperations.h"
 #include "cli/CommandLineHost.h"
+#include "cli/FailureLine.h"
 #include "cli/StopReport.h"
 #include "core/QtItalian.h"
 #include "core/StopSignals.h"
 #include "core/Variabili.h"
-#include "core/Windows1252.h"
 #include "device/PresenceTest.h"
 #include "device/ProgrammaTesti.h"
 #include "device/ProgrammingPreflight.h"
 #include "device/ReadAllTexts.h"
+#include "device/UnitBackup.h"
 #include "files/LocalFileName.h"
 #include "files/SaveTarget.h"
 #include "serial/SerialExchange.h"
@@ -41,50 +42,22 @@ int fail(const QString& why) {
     return WrongUsage;
 }
 
-// The texts the window would show on its acknowledgement button and status
-// boxes when the run stopped, in one line, with the phase and the address
-// where it stopped. The upper box holds the unit's reply when the reply was
-// refused, the expected text when a text read back differs.
-QString failureLine(const CommandLineHost& host, const Variabili& v,
-                    const SerialExchange& exchange) {
-    if (host.error().isEmpty())
-        return host.outcome();
-    QString where;
-    if (const std::optional<RunProgress>& progress = host.lastProgress()) {
-        where = progress->phaseName();
-        if (!progress->address.isEmpty())
-            where += QStringLiteral(", indirizzo ") + QString::fromLatin1(progress->address);
-        where += QStringLiteral("; ");
-    }
-    const QString upperBox = host.sending() == Windows1252::decode(v.Risposta)
-                                 ? QStringLiteral("risposta")
-                                 : QStringLiteral("testo atteso");
-    QString line =
-        QStringLiteral("%1 (%2%3: «%4»; stato: «%5»)")
-            .arg(host.error().trimmed(), where, upperBox, host.sending(), host.outcome());
-    if (!exchange.replyTakers().isEmpty())
-        line += QStringLiteral(" — ") + exchange.replyTakers();
-    return line;
-}
-
-// What can be known wrong before the port opens; empty when nothing is. A
-// file without messages would otherwise end "all equal" having sent nothing.
+// What can be known wrong before the port opens; empty when nothing is: a
+// file that cannot be sent (unreadable, without messages, too long), a copy
+// or a target that cannot be written. The copy is checked with the comment it
+// will get when one is given.
 QString checkBeforeOpening(const CliRequest& request) {
     switch (request.action) {
-    case CliRequest::Action::Program: {
-        const ProgrammingPreflight preflight = ProgrammingPreflight::check(request.file);
-        if (!preflight.problem.isEmpty())
-            return preflight.problem;
-        if (preflight.records == 0)
-            return QStringLiteral("nessun messaggio da inviare in %1 (nessuna riga comincia con "
-                                  "un indirizzo da 000 a 511)")
-                .arg(LocalFileName::readable(request.file));
-        return {};
-    }
+    case CliRequest::Action::Program:
+        if (const QString problem = ProgrammingPreflight::check(request.file).problem;
+            !problem.isEmpty() || request.copyFile.isEmpty())
+            return problem;
+        return UnitBackup::targetProblem(request.copyFile, request.comment, request.file);
+    case CliRequest::Action::Compare:
+        return ProgrammingPreflight::check(request.file).problem;
     case CliRequest::Action::ReadAll:
         return saveTargetProblem(request.file, request.comment);
     case CliRequest::Action::PresenceTest:
-    case CliRequest::Action::Compare:
     case CliRequest::Action::Help:
     case CliRequest::Action::Version:
         return {};
@@ -176,9 +149,9 @@ int main(int argc, char* argv[]) {
                                  : host.outcome());
         return report.differs ? UnitFailed : Succeeded;
     case OperationResult::CannotStart:
-        return fail(failureLine(host, v, exchange));
+        return fail(failureLine(host, exchange.replyTakers()));
     case OperationResult::UnitFailed:
-        say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host, v, exchange));
+        say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host, exchange.replyTakers()));
         return UnitFailed;
     }
     return UnitFailed;

@@ -2,6 +2,7 @@
 
 #include "core/Variabili.h"
 #include "device/FileTexts.h"
+#include "device/ItalianCount.h"
 #include "device/OperationHost.h"
 #include "device/UnitTextSession.h"
 #include "files/LocalFileName.h"
@@ -16,6 +17,7 @@ OperationResult CompareTexts(Variabili& v, SerialExchange& exchange, OperationHo
                           .arg(LocalFileName::readable(LocalFileName::decode(v.FileSelezionato)))))
         return session.result();
     const int count = int(file.addresses.size());
+    session.beginPhase(RunProgress::Phase::Comparison, count);
     for (int index = 0; index < count; ++index) {
         const int address = file.addresses[index];
         const std::optional<QByteArray> text = session.read(address);
@@ -26,11 +28,13 @@ OperationResult CompareTexts(Variabili& v, SerialExchange& exchange, OperationHo
             ++comparison.equal;
         else
             comparison.differing += {address, file.text(address), *text};
-        session.reportProgress(RunProgress::Phase::Comparison, address, index + 1, count,
-                               count - index - 1);
     }
-    host.showOutcome(QStringLiteral("%1 testi uguali, %2 diversi")
-                         .arg(comparison.equal)
-                         .arg(comparison.differing.size()));
+    host.showOutcome(comparison.counts());
     return session.result();
+}
+
+QString TextComparison::counts() const {
+    return counted(equal, QStringLiteral("testo uguale"), QStringLiteral("testi uguali")) +
+           QStringLiteral(", ") +
+           counted(int(differing.size()), QStringLiteral("diverso"), QStringLiteral("diversi"));
 }

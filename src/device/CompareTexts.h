@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 
 class SerialExchange;
 class OperationHost;
@@ -19,6 +20,9 @@ struct TextDifference {
 struct TextComparison {
     QList<TextDifference> differing;
     int equal = 0;
+
+    // "3 testi uguali, 1 diverso".
+    QString counts() const;
 };
 
 // Reads from the unit every address that FileSelezionato sends and compares

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/RunFailure.h"
 #include "device/RunProgress.h"
 
 #include <QString>
@@ -16,6 +17,8 @@ class OperationHost {
     // The latest outcome: a reply, a text read, a message (the lower box).
     virtual void showOutcome(const QString& text) = 0;
 
+    // Why and where the run stopped, before its error text is held.
+    virtual void showFailure(const RunFailure& failure) = 0;
     // Holds the error text until the operator has acknowledged it; the
     // operation may still show an outcome before it waits.
     virtual void showError(const QString& testoErrore) = 0;

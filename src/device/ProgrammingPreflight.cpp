@@ -2,6 +2,7 @@
 
 #include "core/Variabili.h"
 #include "files/LeggiFileDaProgrammare.h"
+#include "files/LocalFileName.h"
 
 ProgrammingPreflight ProgrammingPreflight::check(const QString& path) {
     ProgrammingPreflight result;
@@ -10,6 +11,8 @@ ProgrammingPreflight ProgrammingPreflight::check(const QString& path) {
         ++result.records;
     if (!reader.error().isEmpty())
         result.problem = reader.error();
+    else if (result.records == 0)
+        result.problem = noMessages(path);
     else if (result.records > Variabili::MessageSlots)
         result.problem = overLimit(result.records);
     return result;
@@ -20,4 +23,10 @@ QString ProgrammingPreflight::overLimit(int records) {
                           "nulla è stato inviato. Dividi il file.")
         .arg(records)
         .arg(Variabili::MessageSlots);
+}
+
+QString ProgrammingPreflight::noMessages(const QString& path) {
+    return QStringLiteral("nessun messaggio da inviare in %1 (nessuna riga comincia con un "
+                          "indirizzo da 000 a 511)")
+        .arg(LocalFileName::readable(path));
 }

@@ -13,4 +13,7 @@ struct ProgrammingPreflight {
     static ProgrammingPreflight check(const QString& path);
     // The refusal of a file yielding more records than the message table holds.
     static QString overLimit(int records);
+    // The refusal of a file yielding no record at all: sending or comparing it
+    // would report on texts never exchanged.
+    static QString noMessages(const QString& path);
 };

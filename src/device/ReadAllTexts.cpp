@@ -13,17 +13,20 @@ namespace {
 const QByteArray NoReplyError = "Il TARVO non risponde.";
 const QByteArray PortLostError = "Porta seriale persa.";
 const QByteArray InvalidReplyError = "Risposta del TARVO non valida.";
+const QByteArray NotStorableError = "Testo del TARVO non salvabile.";
 
-enum class ReadOutcome { Read, NoReply, InvalidReply };
+enum class ReadOutcome { Read, NoReply, InvalidReply, NotStorable };
 
-// Reads one address. A reply that is not a read reply is never taken for a
-// text: noise or a wrong baud rate would otherwise be offered for saving.
+// Reads one address with the identifier the run started with. A reply that
+// is not a read reply is never taken for a text: noise or a wrong baud rate
+// would otherwise be offered for saving; nor is a text that a line of the
+// file could not hold.
 ReadOutcome readAddress(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                        qint16 address) {
+                        const QByteArray& identifier, qint16 address) {
     v.NumeroDaFormattare = address;
     TreCifre(v);
     host.showSending(Windows1252::decode(DeviceProtocol::readBody(v.NumeroFormattato)));
-    v.Comando = DeviceProtocol::readFrame(v.Identificativo, v.NumeroFormattato);
+    v.Comando = DeviceProtocol::readFrame(identifier, v.NumeroFormattato);
     v.LunghezzaRisposta = DeviceProtocol::ReadReplyLength;
     exchange.InviaAllaSeriale();
     if (v.Risposta == SerialExchange::TimeoutText)
@@ -33,45 +36,72 @@ ReadOutcome readAddress(Variabili& v, SerialExchange& exchange, OperationHost& h
         return ReadOutcome::InvalidReply;
     }
     const QByteArray text = DeviceProtocol::textRead(v.Risposta);
+    if (!RecordLayout::fitsOnALine(text))
+        return ReadOutcome::NotStorable;
     v.Messaggi[address] = text;
     host.showOutcome(Windows1252::decode(text));
     v.TestoMessaggi += v.NumeroFormattato + text + "*\r\n";
     return ReadOutcome::Read;
 }
 
-void reportNoReply(Variabili& v, SerialExchange& exchange, OperationHost& host) {
-    const QString failure = exchange.lastFailure();
-    ErrorAcknowledgement::show(v, host, failure.isEmpty() ? NoReplyError : PortLostError);
-    host.showOutcome(failure.isEmpty() ? QStringLiteral("Errore seriale. Controlla identificativo")
-                                       : failure);
+// The error ending: the failure, then its error text held until acknowledged
+// with the lower box telling the operator what to do.
+void report(Variabili& v, OperationHost& host, const RunFailure& failure,
+            const QByteArray& testoErrore, const QString& outcome) {
+    host.showFailure(failure);
+    ErrorAcknowledgement::show(v, host, testoErrore);
+    host.showOutcome(outcome);
     ErrorAcknowledgement::waitForClick(v, host);
 }
 
-void reportInvalidReply(Variabili& v, OperationHost& host) {
-    ErrorAcknowledgement::show(v, host, InvalidReplyError);
-    host.showOutcome(QStringLiteral("Risposta non valida: controlla identificativo, cavo e "
-                                    "velocità. Nulla è stato salvato"));
-    ErrorAcknowledgement::waitForClick(v, host);
+void reportFailure(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                   ReadOutcome outcome) {
+    RunFailure failure{RunFailure::Kind::NoReply, RunProgress::Phase::Reading,
+                       v.NumeroFormattato, {}, v.Risposta, exchange.lastFailure()};
+    if (!failure.portProblem.isEmpty()) {
+        failure.kind = RunFailure::Kind::PortLost;
+        report(v, host, failure, PortLostError, failure.portProblem);
+        return;
+    }
+    switch (outcome) {
+    case ReadOutcome::Read:
+        return;
+    case ReadOutcome::NoReply:
+        report(v, host, failure, NoReplyError,
+               QStringLiteral("Errore seriale. Controlla identificativo"));
+        return;
+    case ReadOutcome::InvalidReply:
+        failure.kind = RunFailure::Kind::InvalidReply;
+        report(v, host, failure, InvalidReplyError,
+               QStringLiteral("Risposta non valida: controlla identificativo, cavo e "
+                              "velocità. Nulla è stato salvato"));
+        return;
+    case ReadOutcome::NotStorable:
+        failure.kind = RunFailure::Kind::TextNotStorable;
+        failure.received = DeviceProtocol::textRead(v.Risposta);
+        report(v, host, failure, NotStorableError,
+               QStringLiteral("Il testo letto all'indirizzo %1 va a capo (byte %2): una riga di "
+                              "un file .tvo non può tenerlo. Nulla è stato salvato")
+                   .arg(QString::fromLatin1(v.NumeroFormattato),
+                        QString::fromLatin1(failure.received.toHex(' ').toUpper())));
+        return;
+    }
 }
 
 bool readEveryAddress(Variabili& v, SerialExchange& exchange, OperationHost& host) {
+    // The identifier box may change during the run; the unit addressed may not.
+    const QByteArray identifier = v.Identificativo;
     RunClock clock;
     host.showProgress({RunProgress::Phase::Reading, {}, 0, RecordLayout::addressCount});
     for (qint16 address = 0; address < RecordLayout::addressCount; ++address) {
-        const ReadOutcome outcome = readAddress(v, exchange, host, address);
+        const ReadOutcome outcome = readAddress(v, exchange, host, identifier, address);
         clock.exchangeDone();
         RunProgress progress{RunProgress::Phase::Reading, v.NumeroFormattato, address + 1,
                              RecordLayout::addressCount};
         progress.msLeft = clock.msLeft(RecordLayout::addressCount - progress.done);
         host.showProgress(progress);
-        switch (outcome) {
-        case ReadOutcome::Read:
-            continue;
-        case ReadOutcome::NoReply:
-            reportNoReply(v, exchange, host);
-            return false;
-        case ReadOutcome::InvalidReply:
-            reportInvalidReply(v, host);
+        if (outcome != ReadOutcome::Read) {
+            reportFailure(v, exchange, host, outcome);
             return false;
         }
     }

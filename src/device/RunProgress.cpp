@@ -1,6 +1,6 @@
 #include "device/RunProgress.h"
 
-QString RunProgress::phaseName() const {
+QString RunProgress::nameOf(Phase phase) {
     switch (phase) {
     case Phase::Writing:
         return QStringLiteral("scrittura");
@@ -16,11 +16,16 @@ QString RunProgress::phaseName() const {
     return {};
 }
 
+QString RunProgress::during(Phase phase) {
+    const QString article =
+        phase == Phase::Comparison ? QStringLiteral("il ") : QStringLiteral("la ");
+    return QStringLiteral("durante ") + article + nameOf(phase);
+}
+
 QString RunProgress::describe() const {
     QString line = phaseName() + QLatin1Char(' ') + QString::number(done);
     if (total > 0)
-        line += (totalEstimated ? QStringLiteral(" di circa ") : QStringLiteral(" di ")) +
-                QString::number(total);
+        line += QStringLiteral(" di ") + QString::number(total);
     if (!address.isEmpty())
         line += QStringLiteral(" · indirizzo ") + QString::fromLatin1(address);
     if (msLeft >= 0) {

@@ -20,17 +20,18 @@ struct RunProgress {
     Phase phase = Phase::Reading;
     QByteArray address;
     int done = 0;
-    // While programming writes, the file has not been read to its end yet: the
-    // total is then estimated from the share of the file read so far (0 when
-    // nothing is known).
+    // How many exchanges the phase has; 0 when not known.
     int total = 0;
-    bool totalEstimated = false;
     // Estimated from this run's own exchanges; negative until one is done.
     qint64 msLeft = -1;
 
-    QString phaseName() const;
+    QString phaseName() const { return nameOf(phase); }
+    // "scrittura", "confronto", ...; and with its article after "durante":
+    // "durante la scrittura", "durante il confronto".
+    static QString nameOf(Phase phase);
+    static QString during(Phase phase);
     // One line for the operator, such as
-    // "scrittura 12 di circa 512 · indirizzo 011 · mancano 1:02".
+    // "scrittura 12 di 512 · indirizzo 011 · mancano 1:02".
     QString describe() const;
 };
 

@@ -22,12 +22,19 @@ namespace UnitBackup {
 
 using Texts = std::array<QByteArray, RecordLayout::addressCount>;
 
-// Reads addresses 000 to 511 in order; false after the error ending. Where a
+// Reads addresses 000 to 511 in order; false after the error ending, also
+// when a text holds a line break, which the copy could not keep. Where a
 // file is given, the trace tells for each of its addresses whether the unit's
 // text equals the file's; laterExchanges is how many exchanges the run
 // expects after the copy, for the time left.
 bool readAll(UnitTextSession& session, Texts& texts, const FileTexts* file = nullptr,
              int laterExchanges = 0);
+// Why the copy cannot be written to path with this comment, checked before
+// the first frame: the reasons reading all texts checks its target for, and
+// a path naming the very file being programmed, whatever its spelling (the
+// copy would replace the texts to send); empty when it can.
+QString targetProblem(const QString& path, const QByteArray& comment,
+                      const QString& programmedFile);
 // Writes the copy whole with the message files' writer; false, with the
 // reason shown, when it cannot be written.
 bool save(UnitTextSession& session, const QString& path, const QByteArray& comment,

@@ -18,10 +18,6 @@ const QByteArray PortError = " Errore porta seriale ";
 
 } // namespace
 
-QByteArray threeDigits(int address) {
-    return QByteArray::number(address).rightJustified(3, '0');
-}
-
 UnitTextSession::UnitTextSession(Variabili& v, SerialExchange& exchange, OperationHost& host)
     : m_v(v), m_exchange(exchange), m_host(host) {}
 
@@ -34,18 +30,20 @@ bool UnitTextSession::readFile(const QString& path, FileTexts& texts) {
     texts = FileTexts::read(path);
     // Programming refuses such a file whole; so does every operation that
     // writes or compares what programming would send.
-    if (texts.recordCount > Variabili::MessageSlots) {
-        cannotStart(ProgrammingPreflight::overLimit(texts.recordCount));
-        return false;
-    }
-    if (!texts.error.isEmpty()) {
+    if (!texts.error.isEmpty())
         cannotStart(texts.error);
-        return false;
-    }
-    return true;
+    else if (texts.recordCount == 0)
+        cannotStart(ProgrammingPreflight::noMessages(path));
+    else if (texts.recordCount > Variabili::MessageSlots)
+        cannotStart(ProgrammingPreflight::overLimit(texts.recordCount));
+    else
+        return true;
+    return false;
 }
 
 bool UnitTextSession::open(const QString& operation) {
+    // The identifier box may change during the run; the unit addressed may not.
+    m_identifier = m_v.Identificativo;
     m_exchange.trace().beginOperation(operation);
     m_open = m_exchange.ApriSeriale();
     if (!m_open)
@@ -53,22 +51,34 @@ bool UnitTextSession::open(const QString& operation) {
     return m_open;
 }
 
-void UnitTextSession::exchange(const QByteArray& frame, qint16 replyLength) {
+void UnitTextSession::beginPhase(RunProgress::Phase phase, int total) {
+    m_phase = phase;
+    m_total = total;
+    m_done = 0;
+    m_laterExchanges = 0;
+}
+
+void UnitTextSession::exchange(const QByteArray& frame, qint16 replyLength,
+                               const QByteArray& address) {
+    m_address = address;
     m_v.Comando = frame;
     m_v.LunghezzaRisposta = replyLength;
     m_exchange.InviaAllaSeriale();
     m_clock.exchangeDone();
+    RunProgress progress{m_phase, address, ++m_done, qMax(m_total, m_done)};
+    progress.msLeft = m_clock.msLeft(progress.total - m_done + m_laterExchanges);
+    m_host.showProgress(progress);
 }
 
 std::optional<QByteArray> UnitTextSession::read(int address) {
-    const QByteArray digits = threeDigits(address);
+    const QByteArray digits = RecordLayout::addressText(address);
     m_host.showSending(Windows1252::decode(DeviceProtocol::readBody(digits)));
-    exchange(DeviceProtocol::readFrame(m_v.Identificativo, digits),
-             DeviceProtocol::ReadReplyLength);
+    exchange(DeviceProtocol::readFrame(m_identifier, digits), DeviceProtocol::ReadReplyLength,
+             digits);
     if (!DeviceProtocol::readReplyValid(m_v.Risposta)) {
         m_exchange.trace().markLast(LineTrace::Mark::InvalidReply);
         m_host.showSending(Windows1252::decode(m_v.Risposta));
-        fail(ReplyError, OperationResult::UnitFailed);
+        fail(ReplyError, RunFailure::Kind::InvalidReply, {}, m_v.Risposta);
         return std::nullopt;
     }
     const QByteArray text = DeviceProtocol::textRead(m_v.Risposta);
@@ -77,42 +87,36 @@ std::optional<QByteArray> UnitTextSession::read(int address) {
 }
 
 bool UnitTextSession::write(const QByteArray& record) {
+    const QByteArray digits = record.left(RecordLayout::addressDigits);
     m_host.showSending(Windows1252::decode(record));
-    exchange(DeviceProtocol::writeFrame(m_v.Identificativo, record),
-             DeviceProtocol::WriteReplyLength);
+    exchange(DeviceProtocol::writeFrame(m_identifier, record), DeviceProtocol::WriteReplyLength,
+             digits);
     if (DeviceProtocol::writeConfirmed(m_v.Risposta))
         return true;
     m_exchange.trace().markLast(LineTrace::Mark::Refused);
     m_host.showSending(Windows1252::decode(m_v.Risposta));
-    fail(ReplyError, OperationResult::UnitFailed);
+    fail(ReplyError, RunFailure::Kind::RefusedWrite, record.mid(RecordLayout::addressDigits),
+         m_v.Risposta);
     return false;
 }
 
-bool UnitTextSession::readBack(const QByteArray& record) {
-    const QByteArray address = record.left(RecordLayout::addressDigits);
-    m_host.showSending(Windows1252::decode(DeviceProtocol::readBody(address)));
-    exchange(DeviceProtocol::readFrame(m_v.Identificativo, address),
-             DeviceProtocol::ReadReplyLength);
+bool UnitTextSession::readBack(int address, const QByteArray& expected) {
+    const QByteArray digits = RecordLayout::addressText(address);
+    m_host.showSending(Windows1252::decode(DeviceProtocol::readBody(digits)));
+    exchange(DeviceProtocol::readFrame(m_identifier, digits), DeviceProtocol::ReadReplyLength,
+             digits);
     const QByteArray read = DeviceProtocol::textRead(m_v.Risposta);
-    const QByteArray expected = record.mid(RecordLayout::addressDigits);
     m_host.showSending(Windows1252::decode(expected));
     m_host.showOutcome(Windows1252::decode(read));
     if (read == expected)
         return true;
     m_exchange.trace().markLast(LineTrace::Mark::Mismatch);
-    fail(DataError, OperationResult::UnitFailed);
+    fail(DataError, RunFailure::Kind::TextDiffers, expected, read);
     return false;
 }
 
 void UnitTextSession::note(const QString& text) {
     m_exchange.trace().noteLast(text);
-}
-
-void UnitTextSession::reportProgress(RunProgress::Phase phase, int address, int done, int total,
-                                     int remainingExchanges) {
-    RunProgress progress{phase, threeDigits(address), done, total};
-    progress.msLeft = m_clock.msLeft(remainingExchanges);
-    m_host.showProgress(progress);
 }
 
 void UnitTextSession::cannotStart(const QString& why) {
@@ -122,14 +126,22 @@ void UnitTextSession::cannotStart(const QString& why) {
 
 // A port that stopped working is named as such rather than as a refused write
 // or wrong data.
-void UnitTextSession::fail(const QByteArray& testoErrore, OperationResult result) {
+void UnitTextSession::fail(const QByteArray& testoErrore, RunFailure::Kind kind,
+                           const QByteArray& expected, const QByteArray& received) {
+    RunFailure failure{kind, m_phase, m_address, expected, received, {}};
+    if (m_v.Risposta == SerialExchange::TimeoutText)
+        failure.kind = RunFailure::Kind::NoReply;
     QByteArray shown = testoErrore;
-    m_result = result;
-    if (!m_exchange.lastFailure().isEmpty()) {
+    m_result = OperationResult::UnitFailed;
+    if (const QString portProblem = m_exchange.lastFailure(); !portProblem.isEmpty()) {
+        failure.kind = RunFailure::Kind::PortLost;
+        failure.portProblem = portProblem;
         shown = PortError;
-        m_result = OperationResult::UnitFailed;
-        m_host.showOutcome(m_exchange.lastFailure());
+        m_host.showOutcome(portProblem);
     }
+    if (m_beforeAcknowledging)
+        m_beforeAcknowledging();
+    m_host.showFailure(failure);
     ErrorAcknowledgement::show(m_v, m_host, shown);
     ErrorAcknowledgement::waitForClick(m_v, m_host);
 }

@@ -2,6 +2,7 @@
 
 #include "core/Variabili.h"
 #include "device/FileTexts.h"
+#include "device/ItalianCount.h"
 #include "device/OperationHost.h"
 #include "device/UnitBackup.h"
 #include "device/UnitTextSession.h"
@@ -21,20 +22,38 @@ class DifferingWrite {
     }
 
     OperationResult run() {
-        if (m_session.readFile(m_fileName, m_file) &&
-            m_session.open(QStringLiteral("Invia solo i testi diversi: %1").arg(m_fileName)) &&
+        if (m_session.readFile(m_fileName, m_file) && copyCanBeWritten() &&
+            m_session.open(QStringLiteral("Invia solo i testi diversi: %1")
+                               .arg(LocalFileName::readable(m_fileName))) &&
             readUnit() && writeDiffering() && readBackWritten())
-            m_host.showOutcome(
-                m_summary.written == 0
-                    ? QStringLiteral("nessun testo diverso, nulla scritto: %1 erano già uguali")
-                          .arg(m_summary.equal)
-                    : QStringLiteral("scritti %1 testi, %2 erano già uguali")
-                          .arg(m_summary.written)
-                          .arg(m_summary.equal));
+            m_host.showOutcome(outcome());
         return m_session.result();
     }
 
   private:
+    // Where the copy goes is checked before the 512 texts are read for it.
+    bool copyCanBeWritten() {
+        if (m_options.copyPath.isEmpty())
+            return true;
+        const QString problem =
+            UnitBackup::targetProblem(m_options.copyPath, m_options.copyComment, m_fileName);
+        if (problem.isEmpty())
+            return true;
+        m_session.cannotStart(problem);
+        return false;
+    }
+
+    QString outcome() const {
+        const QString equal = m_summary.equal == 1 ? QStringLiteral("1 era già uguale")
+                                                   : QStringLiteral("%1 erano già uguali")
+                                                         .arg(m_summary.equal);
+        if (m_summary.written == 0)
+            return QStringLiteral("nessun testo diverso, nulla scritto: ") + equal;
+        return (m_summary.written == 1 ? QStringLiteral("scritto ") : QStringLiteral("scritti ")) +
+               counted(m_summary.written, QStringLiteral("testo"), QStringLiteral("testi")) +
+               QStringLiteral(", ") + equal;
+    }
+
     bool readUnit() {
         if (!m_options.copyPath.isEmpty()) {
             if (!UnitBackup::readAll(m_session, m_unit, &m_file) ||
@@ -55,8 +74,12 @@ class DifferingWrite {
 
     bool readFileAddresses() {
         const int count = int(m_file.addresses.size());
+        m_session.beginPhase(RunProgress::Phase::Comparison, count);
         int differingSoFar = 0;
         for (int index = 0; index < count; ++index) {
+            // Each differing text is written and read back: their share so
+            // far foretells how many more exchanges follow the reading.
+            m_session.expectLater(index == 0 ? 0 : 2 * (differingSoFar * count / index));
             const int address = m_file.addresses[index];
             const std::optional<QByteArray> text = m_session.read(address);
             if (!text)
@@ -65,12 +88,6 @@ class DifferingWrite {
             m_session.note(m_file.comparisonNote(address, *text, true));
             if (*text != m_file.text(address))
                 ++differingSoFar;
-            // Each differing text is written and read back: their share so
-            // far foretells how many more exchanges follow the reading.
-            const int done = index + 1;
-            const int projectedDiffering = differingSoFar * count / done;
-            m_session.reportProgress(RunProgress::Phase::Comparison, address, done, count,
-                                     count - done + 2 * projectedDiffering);
         }
         return true;
     }
@@ -79,29 +96,24 @@ class DifferingWrite {
         const int count = int(m_differing.size());
         if (count > 0)
             m_host.showOutcome(QStringLiteral("Programmo scritte"));
+        m_session.beginPhase(RunProgress::Phase::Writing, count);
+        m_session.expectLater(count);
         for (int index = 0; index < count; ++index) {
-            const QByteArray& record = m_differing[index];
-            if (!m_session.write(record))
+            if (!m_session.write(m_differing[index]))
                 return false;
             m_session.note(QStringLiteral("scritto perché diverso"));
             m_summary.written = index + 1;
-            m_session.reportProgress(RunProgress::Phase::Writing,
-                                     record.left(RecordLayout::addressDigits).toInt(), index + 1,
-                                     count, 2 * count - index - 1);
         }
         return true;
     }
 
     bool readBackWritten() {
-        const int count = int(m_differing.size());
-        for (int index = 0; index < count; ++index) {
-            const QByteArray& record = m_differing[index];
-            if (!m_session.readBack(record))
+        m_session.beginPhase(RunProgress::Phase::Verifying, int(m_differing.size()));
+        for (const QByteArray& record : std::as_const(m_differing)) {
+            if (!m_session.readBack(record.left(RecordLayout::addressDigits).toInt(),
+                                    record.mid(RecordLayout::addressDigits)))
                 return false;
             m_session.note(QStringLiteral("rilettura del testo scritto"));
-            m_session.reportProgress(RunProgress::Phase::Verifying,
-                                     record.left(RecordLayout::addressDigits).toInt(), index + 1,
-                                     count, count - index - 1);
         }
         return true;
     }

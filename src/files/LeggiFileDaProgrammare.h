@@ -25,9 +25,6 @@ class LeggiFileDaProgrammare {
     // Stops the reading and closes the file; next() then yields nothing.
     void stop();
     bool isOpen() const { return m_reader.isOpen(); }
-    // The share of the file read so far, 0 to 1, for estimating how many
-    // records are still to come without reading ahead.
-    double fractionRead() const { return m_reader.fractionRead(); }
     // Empty unless the file could not be opened or read, or is empty.
     QString error() const { return m_reader.error(); }
 

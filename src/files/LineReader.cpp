@@ -21,16 +21,6 @@ bool LineReader::open() {
     return false;
 }
 
-double LineReader::fractionRead() const {
-    if (!m_file.isOpen())
-        return 1.0;
-    const qint64 size = m_file.size();
-    if (size <= 0)
-        return 1.0;
-    const qint64 handedOut = m_file.pos() - (m_buffer.size() - m_position);
-    return double(handedOut) / double(size);
-}
-
 void LineReader::close() {
     m_file.close();
     m_buffer.clear();

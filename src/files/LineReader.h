@@ -30,8 +30,6 @@ class LineReader {
     void close();
     bool isOpen() const { return m_file.isOpen(); }
     QString path() const { return m_path; }
-    // The share of the file's bytes handed out so far, 0 to 1; 1 once closed.
-    double fractionRead() const;
     // Empty unless opening or reading failed: a sentence naming the file.
     QString error() const { return m_error; }
 

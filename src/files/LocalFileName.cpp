@@ -129,6 +129,14 @@ Status status(const QString& path) {
             ::access(local.constData(), S_ISDIR(info.st_mode) ? W_OK | X_OK : W_OK) == 0};
 }
 
+bool sameFile(const QString& first, const QString& second) {
+    struct stat one {};
+    struct stat other {};
+    return ::stat(encode(first).constData(), &one) == 0 &&
+           ::stat(encode(second).constData(), &other) == 0 && one.st_dev == other.st_dev &&
+           one.st_ino == other.st_ino;
+}
+
 bool open(QFile& file, const QString& path, int flags, QIODevice::OpenMode mode) {
     const int fd = ::open(encode(path).constData(), flags | O_CLOEXEC);
     if (fd < 0)

@@ -28,6 +28,9 @@ struct Status {
     bool writable = false;
 };
 Status status(const QString& path);
+// Whether both paths name one existing file (the same device and inode),
+// however they are spelt: links, "./", hard links.
+bool sameFile(const QString& first, const QString& second);
 
 // Opens the existing file at path with the open(2) flags given (no O_CREAT)
 // and hands the descriptor to file, which closes it; false, with errno telling

@@ -26,7 +26,6 @@ class MessageFileReader {
     std::optional<QByteArray> nextLine(qsizetype maxLength);
     void close() { m_lines.close(); }
     bool isOpen() const { return m_lines.isOpen(); }
-    double fractionRead() const { return m_lines.fractionRead(); }
     QString error() const;
 
   private:

@@ -2,6 +2,7 @@
 
 #include "core/Windows1252.h"
 #include "device/CompareTexts.h"
+#include "files/RecordLayout.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,7 +21,8 @@ QString quoted(const QByteArray& text) {
 } // namespace
 
 ComparisonWindow::ComparisonWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), m_summary(new QLabel(this)), m_table(new QTableWidget(this)),
+    : QWidget(parent, Qt::Window), m_summary(new QLabel(this)), m_outdated(new QLabel(this)),
+      m_table(new QTableWidget(this)),
       m_copy(new QPushButton(QStringLiteral("&Copia"), this)) {
     setObjectName(QStringLiteral("ConfrontoConIlTarvo"));
     setWindowTitle(QStringLiteral("Confronto con il TARVO"));
@@ -36,26 +38,33 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     m_table->setFont(QFont(QStringLiteral("monospace")));
     m_table->setAccessibleName(QStringLiteral("Indirizzi con testi diversi"));
     m_summary->setWordWrap(true);
+    m_outdated->setObjectName(QStringLiteral("nonAggiornato"));
+    m_outdated->setWordWrap(true);
+    m_outdated->setText(QStringLiteral("Dopo questo confronto sono stati scritti testi "
+                                       "nell'unità: l'elenco può non essere più quello di "
+                                       "adesso. Ripeti \"Confronta con il TARVO\"."));
+    m_outdated->setStyleSheet(QStringLiteral("color: #a33;"));
+    m_outdated->hide();
     m_copy->setObjectName(QStringLiteral("copia"));
     connect(m_copy, &QPushButton::clicked, this,
             [this] { QApplication::clipboard()->setText(listText()); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_summary);
+    layout->addWidget(m_outdated);
     layout->addWidget(m_table);
     layout->addWidget(m_copy, 0, Qt::AlignRight);
     resize(620, 420);
 }
 
 void ComparisonWindow::showComparison(const QString& fileName, const TextComparison& comparison) {
-    m_counts = QStringLiteral("%1 testi uguali, %2 diversi")
-                   .arg(comparison.equal)
-                   .arg(comparison.differing.size());
+    m_outdated->hide();
+    m_counts = comparison.counts();
     m_summary->setText(QStringLiteral("%1 confrontato con il TARVO: %2. Nulla è stato scritto.")
                            .arg(fileName, m_counts));
     m_table->setRowCount(int(comparison.differing.size()));
     for (int row = 0; row < comparison.differing.size(); ++row) {
         const TextDifference& difference = comparison.differing[row];
-        const QStringList cells = {QString::number(difference.address).rightJustified(3, u'0'),
+        const QStringList cells = {QString::fromLatin1(RecordLayout::addressText(difference.address)),
                                    quoted(difference.fileText), quoted(difference.unitText)};
         for (int column = 0; column < 3; ++column)
             m_table->setItem(row, column, new QTableWidgetItem(cells[column]));
@@ -64,6 +73,10 @@ void ComparisonWindow::showComparison(const QString& fileName, const TextCompari
     show();
     raise();
     activateWindow();
+}
+
+void ComparisonWindow::markOutdated() {
+    m_outdated->show();
 }
 
 QString ComparisonWindow::listText() const {

@@ -16,11 +16,15 @@ class ComparisonWindow : public QWidget {
     explicit ComparisonWindow(QWidget* parent = nullptr);
 
     void showComparison(const QString& fileName, const TextComparison& comparison);
+    // Texts were written to the unit after this comparison: it says so above
+    // the list, which may no longer be what the unit holds.
+    void markOutdated();
     // The list as it is copied: a line per differing address, then the counts.
     QString listText() const;
 
   private:
     QLabel* m_summary;
+    QLabel* m_outdated;
     QTableWidget* m_table;
     QPushButton* m_copy;
     QString m_counts;

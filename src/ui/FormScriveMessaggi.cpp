@@ -8,6 +8,7 @@
 #include "device/ReadAllTexts.h"
 #include "files/LocalFileName.h"
 #include "serial/SerialExchange.h"
+#include "ui/ComparisonWindow.h"
 #include "ui/FormSalvaFile.h"
 #include "ui/OperationGuard.h"
 #include "ui/PortChooser.h"
@@ -80,6 +81,9 @@ void FormScriveMessaggi::Form_Load() {
 void FormScriveMessaggi::DisabilitaComandi() {
     for (QWidget* command : commands())
         command->setEnabled(false);
+    // A run talks to the unit it started with, on the port it opened.
+    IdStart->setReadOnly(true);
+    Text3->setReadOnly(true);
     m_compareAction->setEnabled(false);
     m_sendDifferingAction->setEnabled(false);
 }
@@ -87,6 +91,8 @@ void FormScriveMessaggi::DisabilitaComandi() {
 void FormScriveMessaggi::AbilitaComandi() {
     for (QWidget* command : commands())
         command->setEnabled(true);
+    IdStart->setReadOnly(false);
+    Text3->setReadOnly(false);
     m_compareAction->setEnabled(true);
     m_sendDifferingAction->setEnabled(true);
 }
@@ -97,6 +103,10 @@ void FormScriveMessaggi::showSending(const QString& text) {
 
 void FormScriveMessaggi::showOutcome(const QString& text) {
     m_status->showOutcome(text);
+}
+
+void FormScriveMessaggi::showFailure(const RunFailure& failure) {
+    m_failureNote = failure.describe();
 }
 
 void FormScriveMessaggi::showError(const QString& error) {
@@ -196,12 +206,18 @@ void FormScriveMessaggi::Command1_Click() {
         DisabilitaComandi();
         if (!m_v.FileSelezionato.isEmpty()) {
             ProgrammaTesti(m_v, m_exchange, *this);
+            unitWritten();
         } else {
             showSending(QStringLiteral("Devi selezionare un file"));
             showOutcome(QStringLiteral("Cliccane uno dalla lista in alto a destra"));
         }
         AbilitaComandi();
     });
+}
+
+void FormScriveMessaggi::unitWritten() {
+    if (m_comparison)
+        m_comparison->markOutdated();
 }
 
 void FormScriveMessaggi::Command5_Click() {

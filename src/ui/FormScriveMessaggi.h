@@ -50,6 +50,7 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
   private:
     void showSending(const QString& text) override;
     void showOutcome(const QString& text) override;
+    void showFailure(const RunFailure& failure) override;
     void showError(const QString& error) override;
     void awaitAcknowledgement() override;
     void showProgress(const RunProgress& progress) override;
@@ -112,10 +113,14 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     QAction* m_compareAction = nullptr;
     QAction* m_sendDifferingAction = nullptr;
     ComparisonWindow* m_comparison = nullptr;
+    // A comparison shown earlier no longer tells what the unit holds once
+    // texts have been written to it.
+    void unitWritten();
 
     Variabili& m_v;
     SerialExchange& m_exchange;
     bool m_operationRunning = false;
     bool m_unloaded = false;
     LineTraceWindow* m_lineTrace = nullptr;
+    QString m_failureNote;
 };

@@ -98,6 +98,7 @@ void FormScriveMessaggi::createControls() {
     SaveControls::nameFileLists(Drive1, Dir1, File1);
     Text1->setAccessibleName(QStringLiteral("Stato: cosa viene inviato"));
     Text2->setAccessibleName(QStringLiteral("Stato: risposte ed esito"));
+    new FullTextTip(Text1);
     new FullTextTip(Text2);
     IdStart->setAccessibleName(Label1->text());
     Text3->setAccessibleName(QStringLiteral("Porta COM"));

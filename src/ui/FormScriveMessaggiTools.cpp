@@ -92,6 +92,8 @@ void FormScriveMessaggi::sendOnlyDifferingTexts() {
         DisabilitaComandi();
         DifferingWriteSummary summary;
         writeDifferingTexts(m_v, m_exchange, *this, options, summary);
+        if (summary.written > 0)
+            unitWritten();
         if (summary.copySaved)
             showSending(QStringLiteral("Copia dei testi di prima: %1").arg(options.copyPath));
         AbilitaComandi();

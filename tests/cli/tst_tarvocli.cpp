@@ -102,8 +102,9 @@ class TestTarvoCli : public QObject {
         const CliRun run =
             runCli({QStringLiteral("--porta"), unit.devicePath(), QStringLiteral("invia"), file});
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.err, QStringLiteral("tarvo-cli: Errore risposta (scrittura, indirizzo 001; "
-                                         "risposta: «&C10WN»; stato: «Programmo scritte»)\n"));
+        QCOMPARE(run.err, QStringLiteral("tarvo-cli: Errore risposta: l'unità ha rifiutato il "
+                                         "testo dell'indirizzo 001 (risposta: «&C10WN»); l'unità "
+                                         "ha solo una parte dei testi, non verificati.\n"));
         QCOMPARE(unit.framesReceived(), 2);
 
         // The unit falls silent while the texts are read back.
@@ -112,10 +113,11 @@ class TestTarvoCli : public QObject {
         const CliRun unanswered =
             runCli({QStringLiteral("--porta"), silent.devicePath(), QStringLiteral("invia"), file});
         QCOMPARE(unanswered.exitCode, 1);
-        QCOMPARE(
-            unanswered.err,
-            QStringLiteral("tarvo-cli: Errore Dati non scritti giusti. (verifica, indirizzo "
-                           "000; testo atteso: «UNO             »; stato: «errore seriale »)\n"));
+        QCOMPARE(unanswered.err,
+                 QStringLiteral("tarvo-cli: Errore Dati non scritti giusti: l'unità non risponde "
+                                "durante la verifica, all'indirizzo 000. Controlla "
+                                "identificativo, cavo e porta; testi scritti, verifica non "
+                                "completata.\n"));
     }
 
     // Names copied from old Windows media are Latin-1: the file sent and the
@@ -216,6 +218,23 @@ class TestTarvoCli : public QObject {
         QTest::newRow("binary garbage")
             << QStringList{QStringLiteral("invia"), garbage}
             << QStringLiteral("nessun messaggio da inviare in ") + garbage;
+        QTest::newRow("compare a file without messages")
+            << QStringList{QStringLiteral("confronta"), garbage}
+            << QStringLiteral("nessun messaggio da inviare in ") + garbage;
+        // A copy taken over the file to send would replace the new texts.
+        const QString sent = path(QStringLiteral("nuovo.tvo"));
+        QVERIFY(writeFile(sent, fileOf({"000NUOVO"})));
+        QFile::link(sent, path(QStringLiteral("collegamento.tvo")));
+        for (const QString& copy :
+             {sent, m_folder.path() + QStringLiteral("/./nuovo.tvo"), path(QStringLiteral("collegamento.tvo"))})
+            QTest::newRow(qPrintable(QStringLiteral("copy onto the file sent as ") + copy))
+                << QStringList{QStringLiteral("invia"), sent, QStringLiteral("--copia"), copy,
+                               QStringLiteral("--solo-diversi")}
+                << QStringLiteral("è il file da inviare");
+        QTest::newRow("copy into a missing folder")
+            << QStringList{QStringLiteral("invia"), sent, QStringLiteral("--copia"),
+                           path(QStringLiteral("manca/copia.tvo"))}
+            << QStringLiteral("la cartella %1 non esiste").arg(path(QStringLiteral("manca")));
         QTest::newRow("read into a missing folder")
             << QStringList{QStringLiteral("leggi"), path(QStringLiteral("manca/letti.tvo"))}
             << QStringLiteral("la cartella %1 non esiste").arg(path(QStringLiteral("manca")));
@@ -244,29 +263,36 @@ class TestTarvoCli : public QObject {
                  qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
         QCOMPARE(unit.framesReceived(), 0);
+        QCOMPARE(contentOf(path(QStringLiteral("nuovo.tvo"))), fileOf({"000NUOVO"}));
     }
 
     void aSignalStopsBetweenExchanges_data() {
         QTest::addColumn<int>("signalNumber");
-        QTest::addColumn<bool>("reading");
+        QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("leftBehind");
         QTest::newRow("SIGTERM while writing")
-            << int(SIGTERM) << false
+            << int(SIGTERM) << QStringLiteral("invia")
             << QStringLiteral("tarvo-cli: interrotto da SIGTERM durante la scrittura, dopo "
-                              "l'indirizzo ");
+                              "l'indirizzo ")
+            << QStringLiteral("l'unità ha solo una parte dei testi");
         QTest::newRow("SIGINT while reading")
-            << int(SIGINT) << true
+            << int(SIGINT) << QStringLiteral("leggi")
             << QStringLiteral("tarvo-cli: interrotto da SIGINT durante la lettura, dopo "
-                              "l'indirizzo ");
-        QTest::newRow("SIGHUP while writing")
-            << int(SIGHUP) << false
-            << QStringLiteral("tarvo-cli: interrotto da SIGHUP durante la scrittura, dopo "
-                              "l'indirizzo ");
+                              "l'indirizzo ")
+            << QStringLiteral("il file che c'era è rimasto com'era");
+        QTest::newRow("SIGHUP while copying")
+            << int(SIGHUP) << QStringLiteral("copia")
+            << QStringLiteral("tarvo-cli: interrotto da SIGHUP durante la copia, dopo "
+                              "l'indirizzo ")
+            << QStringLiteral("la copia non è stata salvata e nessun testo è stato scritto");
     }
     void aSignalStopsBetweenExchanges() {
         QFETCH(int, signalNumber);
-        QFETCH(bool, reading);
+        QFETCH(QString, operation);
         QFETCH(QString, line);
+        QFETCH(QString, leftBehind);
+        const bool reading = operation == QStringLiteral("leggi");
         SimulatedUnit::Options slow;
         slow.replyDelayMs = 20;
         SimulatedUnit unit(slow);
@@ -281,23 +307,28 @@ class TestTarvoCli : public QObject {
 
         QProcess process;
         QSignalSpy finished(&process, &QProcess::finished);
-        process.start(QStringLiteral(TARVO_CLI_EXECUTABLE),
-                      {QStringLiteral("--porta"), unit.devicePath(),
-                       reading ? QStringLiteral("leggi") : QStringLiteral("invia"),
-                       reading ? target : sent});
+        const QString copy = path(QStringLiteral("copia.tvo"));
+        QStringList arguments{QStringLiteral("--porta"), unit.devicePath(),
+                              reading ? QStringLiteral("leggi") : QStringLiteral("invia"),
+                              reading ? target : sent};
+        if (operation == QStringLiteral("copia"))
+            arguments += {QStringLiteral("--copia"), copy};
+        process.start(QStringLiteral(TARVO_CLI_EXECUTABLE), arguments);
         QTRY_VERIFY(unit.framesReceived() >= 5);
         ::kill(pid_t(process.processId()), signalNumber);
         QVERIFY(finished.wait(10000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 128 + signalNumber);
         const QString err = QString::fromLocal8Bit(process.readAllStandardError());
-        QVERIFY2(err.startsWith(line) && err.count(u'\n') == 1, qPrintable(err));
+        QVERIFY2(err.startsWith(line) && err.count(u'\n') == 1 && err.contains(leftBehind),
+                 qPrintable(err));
         // The line names the last frame sent; the unit received exactly that many.
         const QStringList where = err.mid(line.size()).split(u' ');
         const int frames = where.value(1).mid(1).toInt();
         QCOMPARE(where.value(0), QStringLiteral("%1").arg(frames - 1, 3, 10, QLatin1Char('0')));
         QTRY_COMPARE(unit.framesReceived(), frames);
-        QVERIFY(frames >= 5 && frames < (reading ? 512 : 400));
+        QVERIFY(frames >= 5 && frames < (operation == QStringLiteral("invia") ? 400 : 512));
+        QVERIFY(!QFile::exists(copy));
         QCOMPARE(contentOf(target), QByteArray("che c'era\r\n"));
         QCOMPARE(QDir(m_folder.path()).entryList({QStringLiteral("*esistente*")}, QDir::Files),
                  QStringList(QStringLiteral("esistente.tvo")));

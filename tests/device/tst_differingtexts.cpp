@@ -2,6 +2,7 @@
 #include "MessageFiles.h"
 #include "device/CompareTexts.h"
 #include "device/WriteDifferingTexts.h"
+#include "files/RecordLayout.h"
 
 #include <QtTest>
 
@@ -50,7 +51,7 @@ class TestDifferingTexts : public QObject {
         QCOMPARE(comparison.differing[0].address, 7);
         QCOMPARE(comparison.differing[0].fileText, QByteArray("SETTE           "));
         QCOMPARE(comparison.differing[0].unitText, QByteArray("ALTRO           "));
-        QCOMPARE(f.text2(), QByteArray("2 testi uguali, 1 diversi"));
+        QCOMPARE(f.text2(), QByteArray("2 testi uguali, 1 diverso"));
         QVERIFY(!f.portOpen());
     }
 
@@ -98,34 +99,58 @@ class TestDifferingTexts : public QObject {
         QVERIFY(f.text2().startsWith("nessun testo diverso"));
     }
 
+    // Whatever stops the copy, nothing is written to the unit and no copy is
+    // left; what can be known before the first frame is refused there.
     void aCopyThatFailsLeavesTheUnitAlone_data() {
         QTest::addColumn<int>("silentFrom");
-        QTest::addColumn<bool>("copyFolderExists");
+        QTest::addColumn<int>("lineFeedAt");
+        QTest::addColumn<QString>("copyName");
         QTest::addColumn<QString>("error");
-        QTest::newRow("unit silent while copying") << 300 << true << " Errore risposta ";
-        QTest::newRow("copy cannot be written") << 0 << false << QString();
+        QTest::newRow("unit silent while copying")
+            << 300 << -1 << QStringLiteral("copia.tvo") << " Errore risposta ";
+        QTest::newRow("text with a line feed")
+            << 0 << 42 << QStringLiteral("copia.tvo") << "Testo del TARVO non salvabile.";
+        QTest::newRow("copy in a missing folder")
+            << 0 << -1 << QStringLiteral("no/copia.tvo") << QString();
+        QTest::newRow("copy onto the file to send")
+            << 0 << -1 << QStringLiteral("./nuovi.tvo") << QString();
     }
     void aCopyThatFailsLeavesTheUnitAlone() {
         QFETCH(int, silentFrom);
-        QFETCH(bool, copyFolderExists);
+        QFETCH(int, lineFeedAt);
+        QFETCH(QString, copyName);
         QFETCH(QString, error);
         SimulatedUnit::Options options;
         options.silentFrom = silentFrom;
         DeviceFixture f(options);
-        f.selectFile(fullFile(f, {1}));
-        const QString copy = f.folder.filePath(copyFolderExists ? QStringLiteral("copia.tvo")
-                                                                : QStringLiteral("no/copia.tvo"));
+        const QByteArray file = fullFile(f, {1});
+        if (lineFeedAt >= 0)
+            f.unit.setText(lineFeedAt, "DUE\nRIGHE");
+        const QString sent = f.folder.filePath(QStringLiteral("nuovi.tvo"));
+        QVERIFY(writeFile(sent, file));
+        f.v.FileSelezionato = QFile::encodeName(sent);
+        const QString copy = f.folder.filePath(copyName);
         DifferingWriteSummary summary;
         const OperationResult result =
             writeDifferingTexts(f.v, f.exchange, f.host, {copy, "c"}, summary);
         QCOMPARE(result,
                  error.isEmpty() ? OperationResult::CannotStart : OperationResult::UnitFailed);
         QCOMPARE(f.unit.writesReceived(), 0);
-        QVERIFY(!QFile::exists(copy));
-        QCOMPARE(f.host.acknowledgements.size(), error.isEmpty() ? 0 : 1);
-        if (!error.isEmpty())
-            QCOMPARE(f.host.acknowledgements[0].error, error);
+        QCOMPARE(contentOf(sent), file);
         QVERIFY(!f.portOpen());
+        if (error.isEmpty()) {
+            QCOMPARE(f.unit.framesReceived(), 0);
+            QVERIFY(f.host.acknowledgements.isEmpty());
+            return;
+        }
+        QVERIFY(!QFile::exists(copy));
+        QCOMPARE(f.host.acknowledgements.size(), 1);
+        QCOMPARE(f.host.acknowledgements[0].error, error);
+        // The failure names the frame it happened on.
+        QCOMPARE(f.host.failures.size(), 1);
+        QCOMPARE(f.host.failures[0].phase, RunProgress::Phase::Backup);
+        QCOMPARE(f.host.failures[0].address,
+                 RecordLayout::addressText(lineFeedAt >= 0 ? lineFeedAt : silentFrom - 1));
     }
 
     void aRefusedWriteEndsAsProgrammingDoes() {
@@ -141,6 +166,10 @@ class TestDifferingTexts : public QObject {
         QCOMPARE(f.host.acknowledgements[0].error, QStringLiteral(" Errore risposta "));
         QCOMPARE(f.unit.frames().mid(4),
                  (QByteArrayList{writeFrame("001UNO"), writeFrame("002DUE")}));
+        QCOMPARE(f.host.failures.size(), 1);
+        QCOMPARE(f.host.failures[0].kind, RunFailure::Kind::RefusedWrite);
+        QCOMPARE(f.host.failures[0].phase, RunProgress::Phase::Writing);
+        QCOMPARE(f.host.failures[0].address, QByteArray("002"));
     }
 };
 

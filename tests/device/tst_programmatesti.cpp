@@ -55,12 +55,14 @@ class TestProgrammaTesti : public QObject {
         QCOMPARE(m_result, OperationResult::Succeeded);
     }
 
-    void aFileWithoutRecordsSendsNothing() {
+    // Nothing to send is said as such, never as texts found equal.
+    void aFileWithoutRecordsIsRefusedAndSendsNothing() {
         DeviceFixture f;
         f.selectFile("solo commento\r\n\r\nend\r\n");
         f.host.text1 = QStringLiteral("prima");
         QVERIFY(run(f).isEmpty());
-        QCOMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
+        QVERIFY2(f.text2().startsWith("nessun messaggio da inviare in "), f.text2().constData());
+        QCOMPARE(m_result, OperationResult::CannotStart);
         QCOMPARE(f.text1(), QByteArray("prima"));
         QCOMPARE(f.unit.framesReceived(), 0);
         QVERIFY(!f.portOpen());
@@ -119,17 +121,17 @@ class TestProgrammaTesti : public QObject {
         QVERIFY(!f.portOpen());
     }
 
-    void twoRecordsForOneAddressAreBothWrittenAndTheFirstFailsVerification() {
+    // Both records are written and both read back, in file order; each read
+    // is judged against the text the file leaves there, the last one.
+    void twoRecordsForOneAddressAreVerifiedAgainstTheLast() {
         DeviceFixture f;
-        f.selectFile(fileOf({"007abc", "007ABC"}));
-        const QList<Acknowledgement> acks = run(f);
-        QCOMPARE(acks.size(), 1);
-        QCOMPARE(acks[0].error, QStringLiteral("Errore Dati non scritti giusti."));
-        QCOMPARE(acks[0].text1, QStringLiteral("abc             "));
-        QCOMPARE(acks[0].text2, QStringLiteral("ABC             "));
-        QCOMPARE(f.unit.writesReceived(), 2);
-        QCOMPARE(f.unit.frames().last(), QByteArray("&C10R007\r"));
-        QCOMPARE(f.exchange.trace().at(3).mark, LineTrace::Mark::Mismatch);
+        f.selectFile(fileOf({"007abc", "008OTTO", "007ABC"}));
+        QVERIFY(run(f).isEmpty());
+        QCOMPARE(f.unit.frames(),
+                 (QByteArrayList{writeFrame("007abc"), writeFrame("008OTTO"), writeFrame("007ABC"),
+                                 "&C10R007\r", "&C10R008\r", "&C10R007\r"}));
+        QCOMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
+        QCOMPARE(f.text1(), QByteArray("ABC             "));
     }
 
     void aTextReadBackWithATrailingSpaceMoreDiffers() {
@@ -200,17 +202,19 @@ class TestProgrammaTesti : public QObject {
         QVERIFY(!f.portOpen());
     }
 
-    void theIdentifierEditedDuringARunChangesTheFramesThatFollow() {
+    // On a line with several units, an identifier edited mid-run must not
+    // send the rest of the texts to another unit.
+    void everyFrameUsesTheIdentifierOfTheStart() {
         DeviceFixture f;
         f.selectFile(fileOf({"000UNO", "001DUE"}));
         connect(&f.unit, &SimulatedUnit::frameReceived, this, [&f] {
             if (f.unit.framesReceived() == 1)
                 f.v.Identificativo = "&C9";
         });
-        const QList<Acknowledgement> acks = run(f);
-        QCOMPARE(acks.size(), 1);
-        QCOMPARE(f.unit.frames().size(), 2);
-        QVERIFY(f.unit.frames().at(1).startsWith("&C90W016001DUE"));
+        QVERIFY(run(f).isEmpty());
+        QCOMPARE(f.unit.frames().size(), 4);
+        for (const QByteArray& frame : f.unit.frames())
+            QVERIFY2(frame.startsWith("&C10"), frame.constData());
     }
 };
 

@@ -157,6 +157,20 @@ class TestReadAllTexts : public QObject {
         QCOMPARE(f.exchange.trace().at(1).mark, LineTrace::Mark::InvalidReply);
     }
 
+    // A line break inside a text would split its record in the saved file.
+    void aTextThatALineCannotHoldIsNotSaved() {
+        DeviceFixture f;
+        f.unit.setText(42, "PRIMA\r\nDOPO");
+        const Seen seen = run(f, QStringLiteral("spezzato.tvo"));
+        QCOMPARE(seen.saveWindows, 0);
+        QCOMPARE(seen.acknowledgements, 1);
+        QCOMPARE(seen.result, OperationResult::UnitFailed);
+        QCOMPARE(seen.text1, QByteArray("0R042"));
+        QVERIFY2(seen.text2.contains("042") && seen.text2.contains("0D 0A"), seen.text2.constData());
+        QCOMPARE(f.unit.framesReceived(), 43);
+        QVERIFY(!QFile::exists(QDir(m_folder.path()).filePath(QStringLiteral("spezzato.tvo"))));
+    }
+
     void aPortThatCannotBeOpenedIsReported() {
         DeviceFixture f;
         f.v.PortaCom = "/dev/tarvo-missing";

@@ -24,12 +24,14 @@ class RecordingHost : public OperationHost {
     QList<Acknowledgement> acknowledgements;
     bool commandsEnabled = true;
     QList<RunProgress> progress;
+    QList<RunFailure> failures;
     int offers = 0;
     // Runs when the body is offered for saving, while the operation waits.
     std::function<void()> onOfferForSaving;
 
     void showSending(const QString& text) override { text1 = text; }
     void showOutcome(const QString& text) override { text2 = text; }
+    void showFailure(const RunFailure& failure) override { failures += failure; }
     void showError(const QString& testoErrore) override { m_error = testoErrore; }
     void awaitAcknowledgement() override {
         acknowledgements += {m_error, text1, text2, !commandsEnabled};

@@ -1,0 +1,55 @@
+#include "device/RunFailure.h"
+
+namespace {
+
+QString problemOf(const RunFailure& failure, const QString& where) {
+    switch (failure.kind) {
+    case RunFailure::Kind::NoReply:
+        return QStringLiteral("l'unità non risponde %1. Controlla identificativo, cavo e porta")
+            .arg(where);
+    case RunFailure::Kind::RefusedWrite:
+        return QStringLiteral("l'unità ha rifiutato il testo dell'indirizzo %1")
+            .arg(QString::fromLatin1(failure.address));
+    case RunFailure::Kind::InvalidReply:
+        return QStringLiteral("risposta non valida %1. Controlla identificativo, cavo e velocità")
+            .arg(where);
+    case RunFailure::Kind::TextDiffers:
+        return QStringLiteral("il testo riletto %1 non è quello scritto").arg(where);
+    case RunFailure::Kind::TextNotStorable:
+        return QStringLiteral("il testo letto %1 va a capo (byte %2): una riga di un file .tvo non "
+                              "può tenerlo")
+            .arg(where, QString::fromLatin1(failure.received.toHex(' ').toUpper()));
+    case RunFailure::Kind::PortLost:
+        return QStringLiteral("%1 (%2)").arg(failure.portProblem, where);
+    }
+    return {};
+}
+
+} // namespace
+
+QString RunFailure::leftBehind(RunProgress::Phase phase) {
+    switch (phase) {
+    case RunProgress::Phase::Writing:
+        return QStringLiteral("l'unità ha solo una parte dei testi, non verificati");
+    case RunProgress::Phase::Verifying:
+        return QStringLiteral("testi scritti, verifica non completata");
+    case RunProgress::Phase::Reading:
+        return QStringLiteral("nulla è stato salvato");
+    case RunProgress::Phase::Backup:
+        return QStringLiteral("la copia non è stata salvata e nessun testo è stato scritto");
+    case RunProgress::Phase::Comparison:
+        return QStringLiteral("nessun testo è stato scritto");
+    }
+    return {};
+}
+
+QString RunFailure::problem() const {
+    return problemOf(*this, RunProgress::during(phase) + QStringLiteral(", all'indirizzo ") +
+                                QString::fromLatin1(address));
+}
+
+QString RunFailure::describe() const {
+    QString sentence = problem() + QStringLiteral("; ") + leftBehind(phase) + QLatin1Char('.');
+    sentence[0] = sentence[0].toUpper();
+    return sentence;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "device/RunProgress.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Why a device operation stopped, where and with which texts. Each surface
+// words it in its own way: the window in its note line, tarvo-cli in its
+// failure line.
+struct RunFailure {
+    enum class Kind {
+        // No reply came within the reply time.
+        NoReply,
+        // The unit answered a write without confirming it.
+        RefusedWrite,
+        // A reply that is not the reply of the frame sent.
+        InvalidReply,
+        // A text read back is not the text written.
+        TextDiffers,
+        // A text read holds a carriage return or a line feed, which a line of
+        // a message file cannot hold.
+        TextNotStorable,
+        // The port stopped working during the run.
+        PortLost,
+    };
+
+    Kind kind = Kind::NoReply;
+    // The phase and the address of the frame the run stopped on.
+    RunProgress::Phase phase = RunProgress::Phase::Writing;
+    QByteArray address;
+    // The text the unit should hold (TextDiffers) and what came back: the
+    // reply, or the text read.
+    QByteArray expected;
+    QByteArray received;
+    // The port's own failure (PortLost), in the operator's words.
+    QString portProblem;
+
+    // What went wrong and where, and what to check, for the operator; the
+    // texts exchanged are the surface's to show.
+    QString problem() const;
+    // The problem and what it left behind, as one sentence.
+    QString describe() const;
+    // What a run stopped in this phase leaves: what the unit holds, whether
+    // anything was saved.
+    static QString leftBehind(RunProgress::Phase phase);
+};
