@@ -42,15 +42,18 @@ class TestToolsMenu : public QObject {
         QAction* compare = entry(f, QStringLiteral("Confronta con il TARVO"));
         QAction* send = entry(f, QStringLiteral("Invia solo i testi diversi"));
 
-        // While either runs, its entries are off exactly as the buttons are.
+        // While either runs, its entries are off exactly as the buttons are,
+        // and the unit and the port it talks to cannot be changed.
         QList<bool> enabledMeanwhile;
         connect(&f.unit, &SimulatedUnit::frameReceived, this, [&] {
             if (enabledMeanwhile.isEmpty())
                 enabledMeanwhile = {compare->isEnabled(), send->isEnabled(),
-                                    f.button("Command1")->isEnabled()};
+                                    f.button("Command1")->isEnabled(),
+                                    f.box("IdStart")->isReadOnly(), f.box("Text3")->isReadOnly()};
         });
         compare->trigger();
-        QCOMPARE(enabledMeanwhile, (QList<bool>{false, false, false}));
+        QCOMPARE(enabledMeanwhile, (QList<bool>{false, false, false, true, true}));
+        QVERIFY(!f.box("IdStart")->isReadOnly() && !f.box("Text3")->isReadOnly());
         QVERIFY(compare->isEnabled() && send->isEnabled());
         auto* window = f.window->findChild<ComparisonWindow*>();
         QVERIFY(window && window->isVisible());
@@ -61,8 +64,12 @@ class TestToolsMenu : public QObject {
                                 "509 testi uguali, 3 diversi\n"));
         QCOMPARE(f.unit.writesReceived(), 0);
 
+        auto* outdated = window->findChild<QWidget*>(QStringLiteral("nonAggiornato"));
+        QVERIFY(outdated && !outdated->isVisible());
         send->trigger();
         QCOMPARE(f.unit.writesReceived(), 3);
+        // The list of three no longer tells what the unit holds.
+        QVERIFY(outdated->isVisible());
         QCOMPARE(f.unit.framesReceived(), 512 + 512 + 3 + 3);
         QTRY_COMPARE(f.box("Text2")->text(),
                      QStringLiteral("scritti 3 testi, 509 erano già uguali"));
@@ -74,6 +81,7 @@ class TestToolsMenu : public QObject {
 
         compare->trigger();
         QVERIFY(window->listText().endsWith(QStringLiteral("512 testi uguali, 0 diversi\n")));
+        QVERIFY(!outdated->isVisible());
         QCOMPARE(f.unit.writesReceived(), 3);
     }
 };
