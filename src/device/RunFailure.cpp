@@ -30,7 +30,7 @@ QString problemOf(const RunFailure& failure, const QString& where) {
 QString RunFailure::leftBehind(RunProgress::Phase phase) {
     switch (phase) {
     case RunProgress::Phase::Writing:
-        return QStringLiteral("l'unità ha solo una parte dei testi, non verificati");
+        return QStringLiteral("l'unità può avere solo una parte dei testi, non verificati");
     case RunProgress::Phase::Verifying:
         return QStringLiteral("testi scritti, verifica non completata");
     case RunProgress::Phase::Reading:

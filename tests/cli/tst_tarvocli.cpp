@@ -104,7 +104,7 @@ class TestTarvoCli : public QObject {
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.err, QStringLiteral("tarvo-cli: Errore risposta: l'unità ha rifiutato il "
                                          "testo dell'indirizzo 001 (risposta: «&C10WN»); l'unità "
-                                         "ha solo una parte dei testi, non verificati.\n"));
+                                         "può avere solo una parte dei testi, non verificati.\n"));
         QCOMPARE(unit.framesReceived(), 2);
 
         // The unit falls silent while the texts are read back.
@@ -275,7 +275,7 @@ class TestTarvoCli : public QObject {
             << int(SIGTERM) << QStringLiteral("invia")
             << QStringLiteral("tarvo-cli: interrotto da SIGTERM durante la scrittura, dopo "
                               "l'indirizzo ")
-            << QStringLiteral("l'unità ha solo una parte dei testi");
+            << QStringLiteral("l'unità può avere solo una parte dei testi");
         QTest::newRow("SIGINT while reading")
             << int(SIGINT) << QStringLiteral("leggi")
             << QStringLiteral("tarvo-cli: interrotto da SIGINT durante la lettura, dopo "
