@@ -123,6 +123,16 @@ QString otherHoldersNote(const QList<PortHolder>& holders) {
              holders.size() == 1 ? QStringLiteral("può") : QStringLiteral("possono"));
 }
 
+QString unseenReaderNote() {
+    return QStringLiteral("la porta è aperta anche da un altro programma, forse di un altro "
+                          "utente (questo utente non può vederlo), che può prendersi le risposte");
+}
+
+QString notASerialPort(const QString& device) {
+    return QStringLiteral("Impossibile aprire la porta %1: %2. %3")
+        .arg(device, ::systemReason(ENOTTY), PortCatalog::summary());
+}
+
 QString invalidPortText(const QString& text) {
     return QStringLiteral("Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
                           "o il percorso del dispositivo (es. /dev/ttyUSB0)")
@@ -165,8 +175,8 @@ QString settingsRefused(const QString& device, const QString& settings, const QS
         .arg(device, settings, reason);
 }
 
-QString connectionLost(const QString& device, const QString& reason) {
-    return QStringLiteral("Collegamento con la porta %1 interrotto (%2): il "
-                          "dispositivo è stato scollegato?")
-        .arg(device, reason);
+QString connectionLost(const QString& device, const QString& reason, bool unplugged) {
+    const QString text =
+        QStringLiteral("Collegamento con la porta %1 interrotto (%2)").arg(device, reason);
+    return unplugged ? text + QStringLiteral(": il dispositivo è stato scollegato?") : text;
 }

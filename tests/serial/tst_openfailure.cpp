@@ -10,6 +10,7 @@
 
 #include <QSerialPort>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
 
 #include <algorithm>
@@ -170,6 +171,20 @@ class TestOpenFailure : public QObject {
                  QStringLiteral("errore di sistema n. %1 (Host is down)").arg(EHOSTDOWN));
         const QString notATty = openingFailure(QStringLiteral("/dev/null"));
         QVERIFY2(notATty.contains(QStringLiteral("non è una porta seriale")), qPrintable(notATty));
+    }
+
+    // A file given as the port is no serial port, for a user who may open it
+    // and for one who may not: no advice on groups or permissions.
+    void aFileIsNoSerialPortForAnyUser() {
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        const QString start =
+            QStringLiteral("Impossibile aprire la porta %1: non è una porta seriale. ")
+                .arg(file.fileName());
+        const QString byThisUser = openingFailure(file.fileName());
+        QVERIFY2(byThisUser.startsWith(start), qPrintable(byThisUser));
+        const QString byNobody = openingFailureAs(nobody, nogroup, file.fileName());
+        QVERIFY2(byNobody.startsWith(start), qPrintable(byNobody));
     }
 
     void aPortHeldByAnotherProgramNamesIt() {
