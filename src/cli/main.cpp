@@ -45,8 +45,7 @@ int fail(const QString& why) {
 // boxes when the run stopped, in one line, with the phase and the address
 // where it stopped. The upper box holds the unit's reply when the reply was
 // refused, the expected text when a text read back differs.
-QString failureLine(const CommandLineHost& host, const Variabili& v,
-                    const SerialExchange& exchange) {
+QString failureLine(const CommandLineHost& host, const Variabili& v) {
     if (host.error().isEmpty())
         return host.outcome();
     QString where;
@@ -59,12 +58,15 @@ QString failureLine(const CommandLineHost& host, const Variabili& v,
     const QString upperBox = host.sending() == Windows1252::decode(v.Risposta)
                                  ? QStringLiteral("risposta")
                                  : QStringLiteral("testo atteso");
-    QString line =
-        QStringLiteral("%1 (%2%3: «%4»; stato: «%5»)")
-            .arg(host.error().trimmed(), where, upperBox, host.sending(), host.outcome());
+    return QStringLiteral("%1 (%2%3: «%4»; stato: «%5»)")
+        .arg(host.error().trimmed(), where, upperBox, host.sending(), host.outcome());
+}
+
+// What the run found beside its own texts (another program holding the
+// port), on a line of its own after them.
+void sayNote(const SerialExchange& exchange) {
     if (!exchange.replyTakers().isEmpty())
-        line += QStringLiteral(" — ") + exchange.replyTakers();
-    return line;
+        say(stderr, QStringLiteral("tarvo-cli: nota: ") + exchange.replyTakers());
 }
 
 // What can be known wrong before the port opens; empty when nothing is. A
@@ -176,9 +178,12 @@ int main(int argc, char* argv[]) {
                                  : host.outcome());
         return report.differs ? UnitFailed : Succeeded;
     case OperationResult::CannotStart:
-        return fail(failureLine(host, v, exchange));
+        fail(failureLine(host, v));
+        sayNote(exchange);
+        return WrongUsage;
     case OperationResult::UnitFailed:
-        say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host, v, exchange));
+        say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host, v));
+        sayNote(exchange);
         return UnitFailed;
     }
     return UnitFailed;
