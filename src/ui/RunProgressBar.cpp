@@ -9,9 +9,6 @@ RunProgressBar::RunProgressBar(QWidget* parent) : QProgressBar(parent) {
     setTextVisible(true);
     setAlignment(Qt::AlignCenter);
     setFont(WindowStyle::font(7));
-    // Below Text2 and above the identifier row, as wide as the status boxes.
-    setGeometry(WindowStyle::fromTwips(480), WindowStyle::fromTwips(3990),
-                WindowStyle::fromTwips(5640), WindowStyle::fromTwips(195));
     hide();
 }
 

@@ -4,7 +4,7 @@
 
 #include <QProgressBar>
 
-// The indicator of a long run, in the gap under the lower status box: the
+// The indicator of a long run, in the row under the lower status box: the
 // phase, how many of how many and the time left, as text inside the bar and
 // as its accessible description. Hidden while the window is idle.
 class RunProgressBar : public QProgressBar {
