@@ -112,15 +112,33 @@ QString exclusiveUseLeft(const QString& device) {
         .arg(device);
 }
 
-QString otherHoldersNote(const QList<PortHolder>& holders) {
+namespace {
+
+// "cat (pid 1234), screen (pid 1240)"
+QString holderNames(const QList<PortHolder>& holders) {
     QStringList names;
     for (const PortHolder& holder : holders)
         names += QStringLiteral("%1 (pid %2)")
                      .arg(holder.name.isEmpty() ? QStringLiteral("?") : holder.name)
                      .arg(holder.pid);
+    return names.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString otherHoldersNote(const QList<PortHolder>& holders) {
     return QStringLiteral("la porta è aperta anche da %1, che %2 prendersi le risposte")
-        .arg(names.join(QStringLiteral(", ")),
+        .arg(holderNames(holders),
              holders.size() == 1 ? QStringLiteral("può") : QStringLiteral("possono"));
+}
+
+QString likelyHoldersNote(const QList<PortHolder>& holders) {
+    return (holders.size() == 1
+                ? QStringLiteral("la porta è forse aperta anche da %1, di un altro utente, che la "
+                                 "nomina nel suo comando e può prendersi le risposte")
+                : QStringLiteral("la porta è forse aperta anche da %1, di altri utenti, che la "
+                                 "nominano nel loro comando e possono prendersi le risposte"))
+        .arg(holderNames(holders));
 }
 
 QString unseenReaderNote() {

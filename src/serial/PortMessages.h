@@ -30,6 +30,8 @@ QString exclusiveUseLeft(const QString& device);
 
 // Other programs that hold the port open while a reply went missing.
 QString otherHoldersNote(const QList<PortHolder>& holders);
+// Programs of other users that name the port on their command line.
+QString likelyHoldersNote(const QList<PortHolder>& holders);
 // Another reader took bytes of a reply, and this user sees no program that
 // holds the port: it may be another user's.
 QString unseenReaderNote();
