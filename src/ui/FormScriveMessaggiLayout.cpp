@@ -121,7 +121,8 @@ void FormScriveMessaggi::createControls() {
 
 void FormScriveMessaggi::createNoteRow() {
     // In the gap between Text2 and the identifier row, as wide as the status
-    // boxes; the progress and the note share it when both are shown.
+    // boxes. Either takes it whole when alone; together, the progress keeps
+    // the width of its text and the note has the rest.
     QWidget* row = new QWidget(Text1->parentWidget());
     row->setObjectName(QStringLiteral("NoteRow"));
     row->setGeometry(fromTwips(480), fromTwips(3990), fromTwips(5640), fromTwips(195));
@@ -129,6 +130,6 @@ void FormScriveMessaggi::createNoteRow() {
     layout->setContentsMargins(0, 0, 0, 0);
     m_progress = new RunProgressBar(row);
     m_note = new NoteLine(row);
-    layout->addWidget(m_progress, 1);
+    layout->addWidget(m_progress);
     layout->addWidget(m_note, 1);
 }

@@ -19,5 +19,13 @@ void RunProgressBar::showProgress(const RunProgress& progress) {
     const QString line = progress.describe();
     setFormat(line);
     setAccessibleDescription(line);
+    updateGeometry();
     show();
+}
+
+QSize RunProgressBar::sizeHint() const {
+    // The text and a character's room on each side for the bar's frame.
+    const int margin = fontMetrics().horizontalAdvance(QLatin1Char('M'));
+    return {fontMetrics().horizontalAdvance(text()) + 2 * margin,
+            QProgressBar::sizeHint().height()};
 }

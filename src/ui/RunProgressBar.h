@@ -13,4 +13,7 @@ class RunProgressBar : public QProgressBar {
     explicit RunProgressBar(QWidget* parent = nullptr);
 
     void showProgress(const RunProgress& progress);
+
+    // As wide as its text, so that a note beside it leaves the text whole.
+    QSize sizeHint() const override;
 };
