@@ -113,6 +113,8 @@ bool SerialControl::setPortOpen(bool open) {
         return false;
     }
     m_lowLatency.apply(int(m_port.handle()), m_device);
+    // The opening left VMIN at 0, which another reader of the line would
+    // take for the end of its input.
     wakeWhenQueued(m_threshold);
     // Whatever the line carried before the opening is not a reply.
     m_replyGivenUp = true;
