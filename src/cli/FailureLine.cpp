@@ -30,7 +30,7 @@ QString textsOf(const RunFailure& failure) {
 
 } // namespace
 
-QString failureLine(const CommandLineHost& host, const QString& replyTakers) {
+QString failureLine(const CommandLineHost& host) {
     if (host.error().isEmpty())
         return host.outcome();
     QString line = host.error().trimmed();
@@ -44,7 +44,5 @@ QString failureLine(const CommandLineHost& host, const QString& replyTakers) {
     } else {
         line += QStringLiteral(": ") + host.outcome();
     }
-    if (!replyTakers.isEmpty())
-        line += QStringLiteral(" — ") + replyTakers;
     return line;
 }

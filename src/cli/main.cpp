@@ -42,6 +42,13 @@ int fail(const QString& why) {
     return WrongUsage;
 }
 
+// What the run found beside its own texts (another program holding the
+// port), on a line of its own after them.
+void sayNote(const SerialExchange& exchange) {
+    if (!exchange.replyTakers().isEmpty())
+        say(stderr, QStringLiteral("tarvo-cli: nota: ") + exchange.replyTakers());
+}
+
 // What can be known wrong before the port opens; empty when nothing is: a
 // file that cannot be sent (unreadable, without messages, too long), a copy
 // or a target that cannot be written. The copy is checked with the comment it
@@ -149,9 +156,12 @@ int main(int argc, char* argv[]) {
                                  : host.outcome());
         return report.differs ? UnitFailed : Succeeded;
     case OperationResult::CannotStart:
-        return fail(failureLine(host, exchange.replyTakers()));
+        fail(failureLine(host));
+        sayNote(exchange);
+        return WrongUsage;
     case OperationResult::UnitFailed:
-        say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host, exchange.replyTakers()));
+        say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host));
+        sayNote(exchange);
         return UnitFailed;
     }
     return UnitFailed;

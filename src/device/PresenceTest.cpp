@@ -30,9 +30,7 @@ OperationResult runPresenceTest(Variabili& v, SerialExchange& exchange, Operatio
         result = OperationResult::Succeeded;
     } else {
         exchange.trace().markLast(LineTrace::Mark::InvalidReply);
-        const QString text = QStringLiteral("Tarvo non risponde Messo in attesa seriale?");
-        const QString takers = exchange.replyTakers();
-        host.showOutcome(takers.isEmpty() ? text : text + QStringLiteral(" — ") + takers);
+        host.showOutcome(QStringLiteral("Tarvo non risponde Messo in attesa seriale?"));
     }
     exchange.ChiudiSeriale();
     return result;

@@ -129,6 +129,29 @@ QList<PortHolder> portHolders(const QString& device) {
     return holders;
 }
 
+QList<PortHolder> likelyHolders(const QString& device) {
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    if (canonical.isEmpty())
+        return {};
+    const QByteArrayList names{QFile::encodeName(device), QFile::encodeName(canonical)};
+    QList<PortHolder> holders;
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& entry : pids) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        if (!isPid || QFileInfo(QStringLiteral("/proc/%1/fd").arg(pid)).isReadable())
+            continue;
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (!commandLine.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArrayList arguments = commandLine.readAll().split('\0');
+        if (std::any_of(names.begin(), names.end(),
+                        [&](const QByteArray& name) { return arguments.contains(name); }))
+            holders += PortHolder{pid, processName(pid)};
+    }
+    return holders;
+}
+
 bool processRunning(const QString& name) {
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString& entry : pids) {

@@ -17,5 +17,10 @@ struct PortHolder {
 // the process at its other end (the simulated unit) does not count.
 QList<PortHolder> portHolders(const QString& device);
 
+// Processes of other users, whose descriptors this user may not read, that
+// name the device on their command line ("screen /dev/ttyUSB0 9600"): they
+// may hold it.
+QList<PortHolder> likelyHolders(const QString& device);
+
 // Whether a process of this name runs, e.g. "brltty".
 bool processRunning(const QString& name);

@@ -112,15 +112,43 @@ QString exclusiveUseLeft(const QString& device) {
         .arg(device);
 }
 
-QString otherHoldersNote(const QList<PortHolder>& holders) {
+namespace {
+
+// "cat (pid 1234), screen (pid 1240)"
+QString holderNames(const QList<PortHolder>& holders) {
     QStringList names;
     for (const PortHolder& holder : holders)
         names += QStringLiteral("%1 (pid %2)")
                      .arg(holder.name.isEmpty() ? QStringLiteral("?") : holder.name)
                      .arg(holder.pid);
+    return names.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString otherHoldersNote(const QList<PortHolder>& holders) {
     return QStringLiteral("la porta è aperta anche da %1, che %2 prendersi le risposte")
-        .arg(names.join(QStringLiteral(", ")),
+        .arg(holderNames(holders),
              holders.size() == 1 ? QStringLiteral("può") : QStringLiteral("possono"));
+}
+
+QString likelyHoldersNote(const QList<PortHolder>& holders) {
+    return (holders.size() == 1
+                ? QStringLiteral("la porta è forse aperta anche da %1, di un altro utente, che la "
+                                 "nomina nel suo comando e può prendersi le risposte")
+                : QStringLiteral("la porta è forse aperta anche da %1, di altri utenti, che la "
+                                 "nominano nel loro comando e possono prendersi le risposte"))
+        .arg(holderNames(holders));
+}
+
+QString unseenReaderNote() {
+    return QStringLiteral("la porta è aperta anche da un altro programma, forse di un altro "
+                          "utente (questo utente non può vederlo), che può prendersi le risposte");
+}
+
+QString notASerialPort(const QString& device) {
+    return QStringLiteral("Impossibile aprire la porta %1: %2. %3")
+        .arg(device, ::systemReason(ENOTTY), PortCatalog::summary());
 }
 
 QString invalidPortText(const QString& text) {
@@ -165,8 +193,8 @@ QString settingsRefused(const QString& device, const QString& settings, const QS
         .arg(device, settings, reason);
 }
 
-QString connectionLost(const QString& device, const QString& reason) {
-    return QStringLiteral("Collegamento con la porta %1 interrotto (%2): il "
-                          "dispositivo è stato scollegato?")
-        .arg(device, reason);
+QString connectionLost(const QString& device, const QString& reason, bool unplugged) {
+    const QString text =
+        QStringLiteral("Collegamento con la porta %1 interrotto (%2)").arg(device, reason);
+    return unplugged ? text + QStringLiteral(": il dispositivo è stato scollegato?") : text;
 }

@@ -30,6 +30,14 @@ QString exclusiveUseLeft(const QString& device);
 
 // Other programs that hold the port open while a reply went missing.
 QString otherHoldersNote(const QList<PortHolder>& holders);
+// Programs of other users that name the port on their command line.
+QString likelyHoldersNote(const QList<PortHolder>& holders);
+// Another reader took bytes of a reply, and this user sees no program that
+// holds the port: it may be another user's.
+QString unseenReaderNote();
+
+// The port box names a file, a folder or anything else that is no device.
+QString notASerialPort(const QString& device);
 
 // The port box names no port.
 QString invalidPortText(const QString& text);
@@ -43,6 +51,7 @@ QString refusedDespiteGroup(const QString& device, const QString& user, const QS
 QString groupJoinedAfterLogin(const QString& device, const QString& user, const QString& group);
 QString notInGrantingGroup(const QString& device, const QString& group, const QString& user);
 
-// An open port that refuses the line settings, or stops working.
+// An open port that refuses the line settings, or stops working; whether the
+// device seems unplugged (gone, or failing as a vanished one does).
 QString settingsRefused(const QString& device, const QString& settings, const QString& reason);
-QString connectionLost(const QString& device, const QString& reason);
+QString connectionLost(const QString& device, const QString& reason, bool unplugged);

@@ -1,10 +1,13 @@
 #include "serial/SerialControl.h"
 
+#include "core/SystemReason.h"
+#include "serial/DeviceNode.h"
 #include "serial/PortMessages.h"
 
 #include <QFileInfo>
 #include <QStringList>
 
+#include <cerrno>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <utility>
@@ -81,11 +84,18 @@ bool SerialControl::setPortOpen(bool open) {
         return true;
     closePort();
     m_broken = false;
+    m_inputTakenElsewhere = false;
     m_failure.clear();
+    // A file or a folder is refused before it is opened, whoever may open it.
+    if (DeviceNode::namesSomethingElse(m_device)) {
+        m_failure = notASerialPort(m_device);
+        return false;
+    }
     // Opened by its real name, so that the lock file is the one every other
     // program takes for this device, whichever link the operator chose.
     const QString real = QFileInfo(m_device).canonicalFilePath();
-    m_port.setPortName(real.isEmpty() ? m_device : real);
+    m_openedPath = real.isEmpty() ? m_device : real;
+    m_port.setPortName(m_openedPath);
     m_opening = true;
     const bool opened = m_port.open(QIODevice::ReadWrite);
     m_opening = false;
@@ -103,6 +113,9 @@ bool SerialControl::setPortOpen(bool open) {
         return false;
     }
     m_lowLatency.apply(int(m_port.handle()), m_device);
+    // The opening left VMIN at 0, which another reader of the line would
+    // take for the end of its input.
+    wakeWhenQueued(m_threshold);
     // Whatever the line carried before the opening is not a reply.
     m_replyGivenUp = true;
     return true;
@@ -170,8 +183,10 @@ void SerialControl::wakeWhenQueued(qint64 bytes) {
     if (::tcgetattr(fd, &line) != 0)
         return;
     // VMIN without VTIME: the port reads as ready only once that many bytes
-    // wait (0: at the first one).
-    line.c_cc[VMIN] = cc_t(qBound(qint64(0), bytes, qint64(255)));
+    // wait (1: at the first one). Never 0, which this port reads as 1 too but
+    // which ends a blocking read elsewhere at once: another reader of the
+    // device (cat) would take it for the end of its input and quit.
+    line.c_cc[VMIN] = cc_t(qBound(qint64(1), bytes, qint64(255)));
     line.c_cc[VTIME] = 0;
     ::tcsetattr(fd, TCSANOW, &line);
 }
@@ -195,10 +210,17 @@ void SerialControl::handleError(QSerialPort::SerialPortError error) {
         return;
     case QSerialPort::ReadError:
     case QSerialPort::WriteError:
-    case QSerialPort::ResourceError:
+    case QSerialPort::ResourceError: {
+        const QString systemText = m_port.errorString();
+        if (wouldBlockOnly(systemText))
+            return;
         // A vanished device keeps reporting errors while the port stays open:
-        // close at once and report the first one only.
-        m_failure = connectionLost(m_device, portErrorReason(error, m_port.errorString()));
+        // close at once and report the first one only. Unplugging is guessed
+        // only when the device has gone or failed as a vanishing one does.
+        const int code = errnoBehind(systemText);
+        const bool unplugged = code == EIO || code == ENODEV || code == ENXIO ||
+                               !DeviceNode::stillLeadsTo(m_openedPath, int(m_port.handle()));
+        m_failure = connectionLost(m_device, portErrorReason(error, systemText), unplugged);
         m_broken = true;
         // The port is closed from the event loop, not from inside the
         // notification that QSerialPort is still delivering.
@@ -211,8 +233,23 @@ void SerialControl::handleError(QSerialPort::SerialPortError error) {
             Qt::QueuedConnection);
         emit failed(m_failure);
         return;
+    }
     default:
         raiseEvent(comEventDCB);
         return;
     }
+}
+
+bool SerialControl::wouldBlockOnly(const QString& systemText) {
+    if (errnoBehind(systemText) != EAGAIN ||
+        !DeviceNode::stillLeadsTo(m_openedPath, int(m_port.handle())))
+        return false;
+    // A frame is handed over whole before its reply is awaited: with nothing
+    // left to write, it was a read whose bytes another reader took.
+    if (m_port.bytesToWrite() == 0)
+        m_inputTakenElsewhere = true;
+    m_port.clearError();
+    // Setting the read buffer's size makes QSerialPort listen for input again.
+    m_port.setReadBufferSize(m_port.readBufferSize());
+    return true;
 }

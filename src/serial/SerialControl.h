@@ -13,7 +13,9 @@
 //
 // The notification only reports; it never waits. A port that fails while it is
 // open (adapter unplugged, the other end of a pseudo-terminal gone) is closed at
-// once and reported once through failed().
+// once and reported once through failed(). A read that would block while the
+// device is still there (another program took the bytes announced) is no
+// failure: nothing came, and the port goes on listening.
 class SerialControl : public QObject {
     Q_OBJECT
   public:
@@ -54,6 +56,10 @@ class SerialControl : public QObject {
     // nothing went wrong since the last opening.
     QString failure() const { return m_failure; }
 
+    // Bytes announced as received were gone when read, since the last
+    // opening: another program reads the same device.
+    bool inputTakenElsewhere() const { return m_inputTakenElsewhere; }
+
     // Delivers a notification with the given event code.
     void raiseEvent(qint16 code);
 
@@ -64,12 +70,16 @@ class SerialControl : public QObject {
   private:
     void checkThreshold();
     void handleError(QSerialPort::SerialPortError error);
+    // A read or write that would block on a device still there: nothing to
+    // do now. Qt stops listening after such a read; listening resumes here.
+    bool wouldBlockOnly(const QString& systemText);
     void closePort();
     void wakeWhenQueued(qint64 bytes);
 
     QSerialPort m_port;
     LowLatency m_lowLatency;
     QString m_device;
+    QString m_openedPath;
     QString m_settings;
     QString m_failure;
     qint32 m_baud = 9600;
@@ -81,4 +91,5 @@ class SerialControl : public QObject {
     bool m_opening = false;
     bool m_broken = false;
     bool m_replyGivenUp = false;
+    bool m_inputTakenElsewhere = false;
 };

@@ -117,6 +117,14 @@ void SerialExchange::noteReplyTakers() {
     others.removeIf([](const PortHolder& holder) { return holder.pid == ::getpid(); });
     if (!others.isEmpty())
         m_replyTakers = otherHoldersNote(others);
+    else if (const QList<PortHolder> likely = likelyHolders(MSComm1->CommPort()); !likely.isEmpty())
+        m_replyTakers = likelyHoldersNote(likely);
+    else if (MSComm1->inputTakenElsewhere())
+        m_replyTakers = unseenReaderNote();
+    else
+        return;
+    m_trace.noteLast(m_replyTakers);
+    emit replyTakersFound(m_replyTakers);
 }
 
 void SerialExchange::traceExchange(QByteArray received, LineTrace::Mark mark) {

@@ -36,7 +36,9 @@ class SerialExchange : public QObject {
 
     // Set when a reply went missing during the current operation while other
     // programs had the same device open, which may have taken the reply:
-    // "la porta è aperta anche da cat (pid 1234), ..."; empty otherwise.
+    // "la porta è aperta anche da cat (pid 1234), ..."; empty otherwise. A
+    // note beside the operation's own texts, also on the timed-out exchange
+    // in the trace.
     QString replyTakers() const { return m_replyTakers; }
 
     // Every exchange of this port, for the operator's trace window.
@@ -49,6 +51,8 @@ class SerialExchange : public QObject {
     // The pause after a reply begins: the line stays quiet for 10 ms, the
     // moment for the windows to catch up without delaying the next frame.
     void pauseBegins();
+    // replyTakers() has just been found.
+    void replyTakersFound(const QString& note);
 
   private:
     // Both record in the trace; the first always returns false.

@@ -10,6 +10,7 @@
 #include "serial/SerialExchange.h"
 #include "ui/ComparisonWindow.h"
 #include "ui/FormSalvaFile.h"
+#include "ui/NoteLine.h"
 #include "ui/OperationGuard.h"
 #include "ui/PortChooser.h"
 #include "ui/RunProgressBar.h"
@@ -34,9 +35,10 @@ FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, SerialExchange& exc
                                        QWidget* parent)
     : QWidget(parent), m_v(variabili), m_exchange(exchange) {
     createControls();
-    m_progress = new RunProgressBar(Text1->parentWidget());
+    createNoteRow();
     m_status = new StatusPacer(Text1, Text2, m_progress, this);
     connect(&m_exchange, &SerialExchange::pauseBegins, m_status, &StatusPacer::pauseBegins);
+    connect(&m_exchange, &SerialExchange::replyTakersFound, m_note, &NoteLine::showNote);
     connectEvents();
     Form_Load();
 }
@@ -105,8 +107,13 @@ void FormScriveMessaggi::showOutcome(const QString& text) {
     m_status->showOutcome(text);
 }
 
+// Why and where the run stopped, and what it left, beside the specified texts
+// of the status boxes; the programs that may have taken the replies follow.
 void FormScriveMessaggi::showFailure(const RunFailure& failure) {
-    m_failureNote = failure.describe();
+    QString note = failure.describe();
+    if (const QString takers = m_exchange.replyTakers(); !takers.isEmpty())
+        note += QStringLiteral(" — ") + takers;
+    m_note->showNote(note);
 }
 
 void FormScriveMessaggi::showError(const QString& error) {
@@ -119,13 +126,6 @@ void FormScriveMessaggi::showError(const QString& error) {
 
 void FormScriveMessaggi::awaitAcknowledgement() {
     m_status->flush();
-    // A reply went missing while another program holds the port: that program
-    // is named beside the outcome shown.
-    if (const QString takers = m_exchange.replyTakers();
-        !takers.isEmpty() && !Text2->text().endsWith(takers)) {
-        m_status->showOutcome(Text2->text() + QStringLiteral(" — ") + takers);
-        m_status->flush();
-    }
     EventWait::until([this] { return m_v.ConfermaErrore || m_v.closeRequested; });
     Command4->setVisible(false);
 }
@@ -188,6 +188,7 @@ template <typename Operation> void FormScriveMessaggi::runOperation(Operation op
         return;
     {
         const OperationGuard guard(m_operationRunning);
+        m_note->clearNote();
         m_status->setPaced(true);
         operation();
         m_status->setPaced(false);

@@ -15,6 +15,7 @@ class DriveList;
 class FileList;
 class SerialExchange;
 class LineTraceWindow;
+class NoteLine;
 class QAction;
 class QLabel;
 class QMenuBar;
@@ -72,11 +73,15 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     QPushButton* Command1;
     QPushButton* LeggiTesti;
     QPushButton* Command2;
-    // Beside the window's own controls: shown only while a long run goes on.
+    // Beside the window's own controls, in one row under the status boxes:
+    // the progress of a long run and a note on what the run found, each
+    // shown only while it has something to say.
     RunProgressBar* m_progress;
+    NoteLine* m_note;
     StatusPacer* m_status;
 
     void createControls();
+    void createNoteRow();
     void connectEvents();
     void Form_Load();
     std::array<QWidget*, 8> commands() const;
@@ -122,5 +127,4 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     bool m_operationRunning = false;
     bool m_unloaded = false;
     LineTraceWindow* m_lineTrace = nullptr;
-    QString m_failureNote;
 };

@@ -2,6 +2,8 @@
 // colours, and the keyboard focus order.
 #include "ui/FormScriveMessaggi.h"
 
+#include "ui/NoteLine.h"
+#include "ui/RunProgressBar.h"
 #include "ui/WrappedButton.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
@@ -11,6 +13,7 @@
 #include "ui/common/WindowStyle.h"
 
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -115,4 +118,19 @@ void FormScriveMessaggi::createControls() {
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     Command1->setFocus();
+}
+
+void FormScriveMessaggi::createNoteRow() {
+    // In the gap between Text2 and the identifier row, as wide as the status
+    // boxes. Either takes it whole when alone; together, the progress keeps
+    // the width of its text and the note has the rest.
+    QWidget* row = new QWidget(Text1->parentWidget());
+    row->setObjectName(QStringLiteral("NoteRow"));
+    row->setGeometry(fromTwips(480), fromTwips(3990), fromTwips(5640), fromTwips(195));
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_progress = new RunProgressBar(row);
+    m_note = new NoteLine(row);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_note, 1);
 }

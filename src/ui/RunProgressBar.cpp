@@ -9,9 +9,6 @@ RunProgressBar::RunProgressBar(QWidget* parent) : QProgressBar(parent) {
     setTextVisible(true);
     setAlignment(Qt::AlignCenter);
     setFont(WindowStyle::font(7));
-    // Below Text2 and above the identifier row, as wide as the status boxes.
-    setGeometry(WindowStyle::fromTwips(480), WindowStyle::fromTwips(3990),
-                WindowStyle::fromTwips(5640), WindowStyle::fromTwips(195));
     hide();
 }
 
@@ -22,5 +19,13 @@ void RunProgressBar::showProgress(const RunProgress& progress) {
     const QString line = progress.describe();
     setFormat(line);
     setAccessibleDescription(line);
+    updateGeometry();
     show();
+}
+
+QSize RunProgressBar::sizeHint() const {
+    // The text and a character's room on each side for the bar's frame.
+    const int margin = fontMetrics().horizontalAdvance(QLatin1Char('M'));
+    return {fontMetrics().horizontalAdvance(text()) + 2 * margin,
+            QProgressBar::sizeHint().height()};
 }

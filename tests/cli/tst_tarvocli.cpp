@@ -56,8 +56,9 @@ class TestTarvoCli : public QObject {
         QCOMPARE(unit.frames(), QByteArrayList{"&C7TA\r"});
     }
 
-    // Another program holding the port may take the replies: it is named
-    // beside the usual text; the simulated unit at the far end is not.
+    // Another program holding the port may take the replies: it is named on
+    // a line of its own after the usual text; the simulated unit at the far
+    // end is not.
     void aMissingReplyNamesOtherHolders() {
         SimulatedUnit unit(options(1));
         QVERIFY(unit.start());
@@ -73,9 +74,9 @@ class TestTarvoCli : public QObject {
         const CliRun run = runCli(arguments);
         holder.kill();
         holder.waitForFinished();
-        QCOMPARE(run.err, QStringLiteral("tarvo-cli: Tarvo non risponde Messo in attesa seriale? — "
-                                         "la porta è aperta anche da sleep (pid %1), che può "
-                                         "prendersi le risposte\n")
+        QCOMPARE(run.err, QStringLiteral("tarvo-cli: Tarvo non risponde Messo in attesa seriale?\n"
+                                         "tarvo-cli: nota: la porta è aperta anche da sleep (pid "
+                                         "%1), che può prendersi le risposte\n")
                               .arg(holderPid));
     }
 

@@ -3,13 +3,17 @@
 #include "SimulatedUnit.h"
 #include "core/SimulatedUnitFolder.h"
 #include "core/SystemReason.h"
+#include "core/Variabili.h"
 #include "serial/LowLatency.h"
 #include "serial/PortCatalog.h"
 #include "serial/PortMessages.h"
 #include "serial/SerialControl.h"
+#include "serial/SerialExchange.h"
 
+#include <QProcess>
 #include <QSerialPort>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
 
 #include <algorithm>
@@ -172,6 +176,20 @@ class TestOpenFailure : public QObject {
         QVERIFY2(notATty.contains(QStringLiteral("non è una porta seriale")), qPrintable(notATty));
     }
 
+    // A file given as the port is no serial port, for a user who may open it
+    // and for one who may not: no advice on groups or permissions.
+    void aFileIsNoSerialPortForAnyUser() {
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        const QString start =
+            QStringLiteral("Impossibile aprire la porta %1: non è una porta seriale. ")
+                .arg(file.fileName());
+        const QString byThisUser = openingFailure(file.fileName());
+        QVERIFY2(byThisUser.startsWith(start), qPrintable(byThisUser));
+        const QString byNobody = openingFailureAs(nobody, nogroup, file.fileName());
+        QVERIFY2(byNobody.startsWith(start), qPrintable(byNobody));
+    }
+
     void aPortHeldByAnotherProgramNamesIt() {
         ScriptedPeer peer;
         const QString device = QString::fromLocal8Bit(peer.portText());
@@ -203,6 +221,47 @@ class TestOpenFailure : public QObject {
         const QList<PortHolder> holders = portHolders(device);
         QVERIFY(std::any_of(holders.begin(), holders.end(),
                             [&](const PortHolder& holder) { return holder.pid == raw.pid(); }));
+    }
+
+    // A program of another user that names the port on its command line may
+    // hold it, for a user who cannot see its descriptors; one who can sees
+    // whether it does.
+    void programsNamingThePortAreLikelyHolders() {
+        ScriptedPeer peer;
+        const QString device = QString::fromLocal8Bit(peer.portText());
+        QProcess other;
+        other.start(QStringLiteral("setpriv"),
+                    {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                     QStringLiteral("--clear-groups"), QStringLiteral("sh"), QStringLiteral("-c"),
+                     QStringLiteral("sleep 30; :"), QStringLiteral("sh"), device});
+        QVERIFY(other.waitForStarted());
+        // Once setpriv has made way for sh, and sh has its arguments.
+        const auto procFile = [&other](const char* name) {
+            QFile file(QStringLiteral("/proc/%1/%2").arg(other.processId()).arg(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QTRY_VERIFY(procFile("comm") == "sh\n" &&
+                    procFile("cmdline").contains(QFile::encodeName(device)));
+        // Another user's exchange that gets no reply names it beside.
+        QCOMPARE(::chmod(peer.portText().constData(), 0666), 0);
+        const std::optional<QByteArray> noteForDaemon = runAsUser(1, 1, [&] {
+            Variabili v;
+            SerialExchange exchange(v);
+            v.PortaCom = peer.portText();
+            v.Comando = "&C1TA\r";
+            v.LunghezzaRisposta = 6;
+            if (exchange.ApriSeriale())
+                exchange.InviaAllaSeriale();
+            return exchange.replyTakers().toUtf8();
+        });
+        QCOMPARE(noteForDaemon, QStringLiteral("la porta è forse aperta anche da sh (pid %1), di "
+                                               "un altro utente, che la nomina nel suo comando e "
+                                               "può prendersi le risposte")
+                                    .arg(other.processId())
+                                    .toUtf8());
+        QCOMPARE(likelyHolders(device), QList<PortHolder>());
+        other.kill();
+        other.waitForFinished();
     }
 
     void usualHoldersComeWithAdvice() {

@@ -1,3 +1,4 @@
+#include "AnotherReader.h"
 #include "ScriptedPeer.h"
 #include "SimulatedUnit.h"
 #include "core/Variabili.h"
@@ -6,6 +7,7 @@
 #include "serial/SerialExchange.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTimer>
 #include <QtTest>
 
@@ -260,13 +262,82 @@ class TestSerialExchange : public QObject {
         exchange(v, host, "&C1TA\r", 6);
         QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
         QVERIFY(!v.SerialeOccupata);
-        QVERIFY2(host.lastFailure().contains(QStringLiteral("interrotto")),
+        QVERIFY2(host.lastFailure().contains(QStringLiteral("interrotto")) &&
+                     host.lastFailure().endsWith(QStringLiteral("scollegato?")),
                  qPrintable(host.lastFailure()));
         QTRY_VERIFY(!control(host)->PortOpen());
         host.ChiudiSeriale();
         // Nothing more reaches a port that is gone.
         exchange(v, host, "&C1TA\r", 6);
         QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
+    }
+
+    // Another reader takes a reply between the notice of its bytes and the
+    // port's read, which then would block: the device is still there, so the
+    // reply is missing and the port is not lost. The reader is named when
+    // this user can see it, else said to be unseen.
+    void aReplyTakenByAnotherReaderIsMissingNotLost_data() {
+        QTest::addColumn<bool>("visibleHolder");
+        QTest::newRow("holder in sight") << true;
+        QTest::newRow("holder out of sight") << false;
+    }
+    void aReplyTakenByAnotherReaderIsMissingNotLost() {
+        QFETCH(bool, visibleHolder);
+        OpenLine line;
+        auto& [peer, v, host] = line;
+        AnotherReader reader(peer.portText());
+        QVERIFY(reader.isOpen());
+        connect(&peer, &ScriptedPeer::frameReceived, &reader, &AnotherReader::waitForBytes);
+        QProcess holder;
+        if (visibleHolder) {
+            holder.setStandardInputFile(QString::fromLocal8Bit(peer.portText()));
+            holder.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+            QVERIFY(holder.waitForStarted());
+        }
+        QVERIFY(line.open());
+        peer.reply("&C1TA\r");
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(reader.taken(), QByteArray("&C1TA\r"));
+        QVERIFY(control(host)->inputTakenElsewhere());
+        QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
+        QCOMPARE(host.lastFailure(), QString());
+        const QString note = visibleHolder
+                                 ? QStringLiteral("la porta è aperta anche da sleep (pid %1), che "
+                                                  "può prendersi le risposte")
+                                       .arg(holder.processId())
+                                 : QStringLiteral("la porta è aperta anche da un altro programma, "
+                                                  "forse di un altro utente (questo utente non "
+                                                  "può vederlo), che può prendersi le risposte");
+        QCOMPARE(host.replyTakers(), note);
+        const LineTrace& trace = host.trace();
+        QCOMPARE(trace.at(trace.size() - 1).mark, LineTrace::Mark::Timeout);
+        QCOMPARE(trace.at(trace.size() - 1).note, note);
+        QVERIFY(control(host)->PortOpen());
+        // The port leaves the line so that the other reader goes on reading.
+        QVERIFY(!reader.blockingReadWouldEndAtOnce());
+        host.ChiudiSeriale();
+        holder.kill();
+        holder.waitForFinished();
+    }
+
+    // Bytes taken from under the port do not stop it listening: the reply
+    // that follows within the same exchange is heard.
+    void aReplyAfterTakenBytesIsHeard() {
+        OpenLine line;
+        auto& [peer, v, host] = line;
+        AnotherReader reader(peer.portText());
+        QVERIFY(reader.isOpen());
+        connect(&peer, &ScriptedPeer::frameReceived, &reader, [&] {
+            peer.send("NOISE\r");
+            reader.waitForBytes();
+            QTimer::singleShot(100, &peer, [&peer] { peer.send("&C1TA\r"); });
+        });
+        QVERIFY(line.open());
+        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(reader.taken(), QByteArray("NOISE\r"));
+        QVERIFY(control(host)->inputTakenElsewhere());
+        QCOMPARE(v.Risposta, QByteArray("&C1TA"));
+        QCOMPARE(host.replyTakers(), QString());
     }
 
     void aCloseRequestEndsTheWaitAndSendsNothingMore() {
