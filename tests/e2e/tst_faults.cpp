@@ -351,9 +351,10 @@ class TestFaults : public QObject {
     }
 
     // Another program that holds the port open takes the replies: the window
-    // names it on the note line under the status boxes, beside the progress,
-    // with the whole note in its tooltip; the lower box keeps its own text.
-    // The next operation starts without the note.
+    // says on the note line under the status boxes, beside the progress, why
+    // and where the run stopped and names that program, with the whole note
+    // in its tooltip; the lower box keeps its own text. The next operation
+    // starts without the note.
     void aMissingReplyNamesTheOtherHolder() {
         SimulatedUnit::Options options;
         options.silentFrom = 1;
@@ -362,9 +363,11 @@ class TestFaults : public QObject {
         holder.setStandardInputFile(f.unit.devicePath());
         holder.start(QStringLiteral("sleep"), {QStringLiteral("30")});
         QVERIFY(holder.waitForStarted());
-        const QString note = QStringLiteral("la porta è aperta anche da sleep (pid %1), che può "
-                                            "prendersi le risposte")
-                                 .arg(holder.processId());
+        const QString note =
+            QStringLiteral("L'unità non risponde durante la lettura, all'indirizzo 000. Controlla "
+                           "identificativo, cavo e porta; nulla è stato salvato. — la porta è "
+                           "aperta anche da sleep (pid %1), che può prendersi le risposte")
+                .arg(holder.processId());
         auto* line = f.control<QLineEdit>("NoteLine");
         auto* bar = f.control<QProgressBar>("RunProgressBar");
         QString outcome;
