@@ -120,6 +120,14 @@ void TestEditaMessaggi::appearance() {
     QCOMPARE(editor.findChild<QPushButton*>("Command2")->text(), QStringLiteral("End"));
     QCOMPARE(editor.findChild<QLabel*>("Label20")->text(),
              QStringLiteral("Commento memorizzato nel file (lo puoi cambiare dopo)"));
+    // "Salva " and then "End" in the top right corner.
+    const QRect saveButton = controlOf<QPushButton>(editor, "Command1")->geometry();
+    const QRect endButton = controlOf<QPushButton>(editor, "Command2")->geometry();
+    QVERIFY2(editor.width() - endButton.x() - endButton.width() <= 8,
+             qPrintable(QString::number(endButton.right())));
+    QVERIFY(saveButton.right() < endButton.left());
+    QVERIFY(endButton.left() - saveButton.right() <= 12);
+    QVERIFY(saveButton.top() <= 8 && endButton.top() <= 8);
     const QFont save = controlOf<QPushButton>(editor, "Command1")->font();
     QVERIFY(save.bold() && save.italic());
     QCOMPARE(save.pointSizeF(), 12.0);

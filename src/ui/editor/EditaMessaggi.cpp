@@ -116,10 +116,11 @@ void EditaMessaggi::build() {
     left->addWidget(Label20);
     left->addWidget(Text2);
 
+    // "Salva " and "End" stand in the top right corner, "End" the rightmost.
     auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
-    buttons->addStretch(1);
 
     auto* right = new QVBoxLayout;
     right->setSpacing(spacing);
