@@ -57,7 +57,9 @@ bool isKeptByte(const QString& text, qsizetype at) {
 }
 
 // The entries of folder that wanted() keeps, given each name and a way to the
-// type of what it names (symbolic links followed), which costs a stat.
+// type of what it names (symbolic links followed). The folder's listing gives
+// the type of most entries; a stat is made only for a link or where the file
+// system does not say.
 template <typename Wanted> QStringList entriesIn(const QString& folder, Wanted wanted) {
     const QByteArray local = LocalFileName::encode(folder) + '/';
     const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(local.constData()), ::closedir);
@@ -66,7 +68,11 @@ template <typename Wanted> QStringList entriesIn(const QString& folder, Wanted w
         return names;
     while (const dirent* entry = ::readdir(listing.get())) {
         const QByteArray name(entry->d_name);
-        const auto type = [&] {
+        const auto type = [&]() -> mode_t {
+            if (entry->d_type == DT_REG)
+                return S_IFREG;
+            if (entry->d_type == DT_DIR)
+                return S_IFDIR;
             struct stat info {};
             return ::stat((local + name).constData(), &info) == 0 ? info.st_mode : mode_t(0);
         };
@@ -158,8 +164,9 @@ QStringList messageFilesIn(const QString& folder) {
 }
 
 QStringList foldersIn(const QString& folder) {
-    return entriesIn(folder, [](const QByteArray& name, const auto& type) {
-        return (name == ".." || !name.startsWith('.')) && S_ISDIR(type());
+    const bool root = QDir::cleanPath(folder) == QDir::rootPath();
+    return entriesIn(folder, [root](const QByteArray& name, const auto& type) {
+        return (name == ".." ? !root : !name.startsWith('.')) && S_ISDIR(type());
     });
 }
 
