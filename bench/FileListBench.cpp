@@ -7,9 +7,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -31,24 +32,30 @@ double cpuMs() {
     return double(std::clock()) * 1000.0 / CLOCKS_PER_SEC;
 }
 
-void runEventsFor(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, int(ms - clock.elapsed()));
+// Runs events for ms milliseconds, or until stop() is called; blocked while
+// none is pending, so that waiting costs no CPU.
+void runEvents(int ms, const std::function<void(const std::function<void()>& stop)>& arm = {}) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    if (arm)
+        arm([&loop] { loop.quit(); });
+    loop.exec();
 }
 
 // The CPU that change and the events it sets off cost, until the file list
-// shows rows other than before and the events have settled.
+// shows it and the events have settled.
 double cpuOfChange(const FileList& list, const std::function<void()>& change) {
-    const int before = list.model()->rowCount();
     const double start = cpuMs();
     change();
-    QElapsedTimer clock;
-    clock.start();
-    while (list.model()->rowCount() == before && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    runEventsFor(settleMs);
+    QMetaObject::Connection inserted;
+    QMetaObject::Connection removed;
+    runEvents(5000, [&](const std::function<void()>& stop) {
+        inserted = QObject::connect(list.model(), &QAbstractItemModel::rowsInserted, stop);
+        removed = QObject::connect(list.model(), &QAbstractItemModel::rowsRemoved, stop);
+    });
+    QObject::disconnect(inserted);
+    QObject::disconnect(removed);
+    runEvents(settleMs);
     return cpuMs() - start;
 }
 
@@ -82,13 +89,13 @@ void benchFileList() {
         const double start = cpuMs();
         FormScriveMessaggi window(v, exchange);
         window.show();
-        runEventsFor(settleMs);
+        runEvents(settleMs);
         opening.push_back(cpuMs() - start);
     }
 
     FormScriveMessaggi window(v, exchange);
     window.show();
-    runEventsFor(settleMs);
+    runEvents(settleMs);
     const auto* list = window.findChild<FileList*>(QStringLiteral("File1"));
     std::vector<double> created;
     std::vector<double> removed;
