@@ -89,17 +89,21 @@ namespace LocalFileName {
 QString decode(const QByteArray& bytes) {
     QString name;
     name.reserve(bytes.size());
+    // Each run of valid UTF-8 is decoded at once: a folder's names are read
+    // at every change in it, and most are valid from end to end.
+    qsizetype runStart = 0;
     qsizetype at = 0;
     while (at < bytes.size()) {
         const int length = validSequence(bytes, at);
-        if (length == 0) {
-            name += QChar(char16_t(0xDC00 | uchar(bytes.at(at))));
-            ++at;
-        } else {
-            name += QString::fromUtf8(bytes.constData() + at, length);
+        if (length > 0) {
             at += length;
+            continue;
         }
+        name += QString::fromUtf8(bytes.constData() + runStart, at - runStart);
+        name += QChar(char16_t(0xDC00 | uchar(bytes.at(at))));
+        runStart = ++at;
     }
+    name += QString::fromUtf8(bytes.constData() + runStart, at - runStart);
     return name;
 }
 
