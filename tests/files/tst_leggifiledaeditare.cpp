@@ -155,8 +155,7 @@ void TestLeggiFileDaEditare::linesNotShown_data() {
     QTest::newRow("empty line, and a last line with no terminator")
         << joinLines({"c", "000A", "", "001B"}) << 2 << QList<int>{3, 4}
         << QByteArrayList{"", "001B"};
-    QTest::newRow("only a comment") << QByteArray("c\r\n") << 0 << QList<int>{}
-                                    << QByteArrayList{};
+    QTest::newRow("only a comment") << QByteArray("c\r\n") << 0 << QList<int>{} << QByteArrayList{};
     QByteArrayList many{"c", "000A", "end"};
     for (int i = 0; i < 30; ++i)
         many += "dopo";

@@ -452,9 +452,9 @@ class TestFormScriveMessaggi : public QObject {
         QTRY_COMPARE(folders->path(), above);
         QCOMPARE(files->path(), above);
         QTRY_VERIFY(rowNamed(*files, QStringLiteral("uno.tvo")).isValid());
-        QCOMPARE(control<QLineEdit>("Text2")->text(),
-                 QStringLiteral("La cartella %1 non esiste più: ora è mostrata %2")
-                     .arg(shown, above));
+        QCOMPARE(
+            control<QLineEdit>("Text2")->text(),
+            QStringLiteral("La cartella %1 non esiste più: ora è mostrata %2").arg(shown, above));
         QVERIFY(QDir(above).mkpath(QStringLiteral("b")));
         QTRY_VERIFY(rowNamed(*folders->view(), QStringLiteral("b")).isValid());
     }

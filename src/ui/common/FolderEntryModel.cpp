@@ -58,8 +58,8 @@ QCollatorSortKey FolderEntryModel::key(const QString& name) const {
     return m_order.sortKey(name.toCaseFolded());
 }
 
-bool FolderEntryModel::comesBefore(const QString& a, const QCollatorSortKey& aKey,
-                                   const QString& b, const QCollatorSortKey& bKey) {
+bool FolderEntryModel::comesBefore(const QString& a, const QCollatorSortKey& aKey, const QString& b,
+                                   const QCollatorSortKey& bKey) {
     if (a == up || b == up)
         return a == up && b != up;
     const int order = aKey.compare(bKey);
@@ -126,17 +126,17 @@ void FolderEntryModel::insertNew(const QStringList& now) {
         if (!listed.contains(name))
             added += name;
     sort(added);
-    const auto before = [this](const QString& listed, const QString& name) {
-        return comesBefore(listed, key(listed), name, key(name));
+    const auto before = [this](const QString& a, const QString& b) {
+        return comesBefore(a, key(a), b, key(b));
     };
     // Names that go in at the same place go in together.
     for (qsizetype next = 0; next < added.size();) {
-        const int row = int(std::lower_bound(m_names.cbegin(), m_names.cend(), added.at(next),
-                                             before) -
-                            m_names.cbegin());
+        const int row =
+            int(std::lower_bound(m_names.cbegin(), m_names.cend(), added.at(next), before) -
+                m_names.cbegin());
         qsizetype end = next + 1;
-        while (end < added.size() && (row == m_names.size() || before(added.at(end),
-                                                                      m_names.at(row))))
+        while (end < added.size() &&
+               (row == m_names.size() || before(added.at(end), m_names.at(row))))
             ++end;
         beginInsertRows({}, row, int(row + end - next - 1));
         for (qsizetype i = next; i < end; ++i)
