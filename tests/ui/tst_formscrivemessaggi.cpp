@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -448,6 +449,11 @@ class TestFormScriveMessaggi : public QObject {
         auto* files = control<FileList>("File1");
         folders->setPath(shown);
         QCOMPARE(files->path(), shown);
+        // The program started in the folder holds it as its working folder,
+        // and is then told nothing of the folder's removal.
+        const auto restore =
+            qScopeGuard([started = QDir::currentPath()] { QDir::setCurrent(started); });
+        QVERIFY(QDir::setCurrent(shown));
         QVERIFY(QDir(above + QStringLiteral("/b")).removeRecursively());
         QTRY_COMPARE(folders->path(), above);
         QCOMPARE(files->path(), above);

@@ -30,6 +30,7 @@ DirectoryList::DirectoryList(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     connect(m_view, &QListView::activated, this, &DirectoryList::open);
     connect(m_model, &FolderEntryModel::folderLost, this, &DirectoryList::moveUp);
+    connect(&m_parent, &QFileSystemWatcher::directoryChanged, this, &DirectoryList::moveUp);
     setPath(QDir::currentPath());
 }
 
@@ -54,6 +55,10 @@ void DirectoryList::setPath(const QString& path) {
     m_label->setText(LocalFileName::readable(m_path));
     m_label->setToolTip(m_label->text());
     m_model->setFolder(m_path);
+    if (!m_parent.directories().isEmpty())
+        m_parent.removePaths(m_parent.directories());
+    if (m_path != QDir::rootPath())
+        m_parent.addPath(cleanAbsolute(m_path + QStringLiteral("/..")));
     emit pathChanged(m_path);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileSystemWatcher>
 #include <QString>
 #include <QWidget>
 
@@ -43,5 +44,8 @@ class DirectoryList : public QWidget {
     QLabel* m_label;
     QListView* m_view;
     FolderEntryModel* m_model;
+    // The folder above the one shown: its removal is heard there also while
+    // the folder itself is held (the process's working folder is told nothing).
+    QFileSystemWatcher m_parent;
     QString m_path;
 };
