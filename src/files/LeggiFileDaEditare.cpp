@@ -18,6 +18,12 @@ bool isShown(const QByteArray& line) {
            leadingNumber(QByteArrayView(line).first(
                std::min<qsizetype>(line.size(), RecordLayout::addressDigits))) <= highestNumber;
 }
+
+void hide(EditorText& result, int number, const QByteArray& line) {
+    if (result.hiddenLines.size() < EditorText::keptHiddenLines)
+        result.hiddenLines.append({number, line});
+    ++result.hiddenCount;
+}
 } // namespace
 
 EditorText LeggiFileDaEditare(const QString& path) {
@@ -27,16 +33,23 @@ EditorText LeggiFileDaEditare(const QString& path) {
         result.error = reader.error();
         return result;
     }
+    int number = 1;
+    bool ended = false;
     while (auto line = reader.nextLine(shownColumns)) {
-        if (isTerminatorLine(*line))
-            break;
-        if (!isShown(*line))
+        ++number;
+        ended = ended || isTerminatorLine(*line);
+        if (ended || !isShown(*line)) {
+            hide(result, number, *line);
             continue;
+        }
         result.text += line->leftJustified(alignedColumns, ' ');
         result.text += "\r\n";
     }
     if (!reader.error().isEmpty())
-        return EditorText{std::nullopt, {}, reader.error()};
+        return EditorText{std::nullopt, {}, reader.error(), 0, {}};
+    // The last line is never shown, whatever it holds.
+    if (reader.lastLine())
+        hide(result, number + 1, *reader.lastLine());
     result.comment = reader.comment();
     return result;
 }

@@ -57,7 +57,9 @@ bool isKeptByte(const QString& text, qsizetype at) {
 }
 
 // The entries of folder that wanted() keeps, given each name and a way to the
-// type of what it names (symbolic links followed), which costs a stat.
+// type of what it names (symbolic links followed). The folder's listing gives
+// the type of most entries; a stat is made only for a link or where the file
+// system does not say.
 template <typename Wanted> QStringList entriesIn(const QString& folder, Wanted wanted) {
     const QByteArray local = LocalFileName::encode(folder) + '/';
     const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(local.constData()), ::closedir);
@@ -66,7 +68,11 @@ template <typename Wanted> QStringList entriesIn(const QString& folder, Wanted w
         return names;
     while (const dirent* entry = ::readdir(listing.get())) {
         const QByteArray name(entry->d_name);
-        const auto type = [&] {
+        const auto type = [&]() -> mode_t {
+            if (entry->d_type == DT_REG)
+                return S_IFREG;
+            if (entry->d_type == DT_DIR)
+                return S_IFDIR;
             struct stat info {};
             return ::stat((local + name).constData(), &info) == 0 ? info.st_mode : mode_t(0);
         };
@@ -83,17 +89,21 @@ namespace LocalFileName {
 QString decode(const QByteArray& bytes) {
     QString name;
     name.reserve(bytes.size());
+    // Each run of valid UTF-8 is decoded at once: a folder's names are read
+    // at every change in it, and most are valid from end to end.
+    qsizetype runStart = 0;
     qsizetype at = 0;
     while (at < bytes.size()) {
         const int length = validSequence(bytes, at);
-        if (length == 0) {
-            name += QChar(char16_t(0xDC00 | uchar(bytes.at(at))));
-            ++at;
-        } else {
-            name += QString::fromUtf8(bytes.constData() + at, length);
+        if (length > 0) {
             at += length;
+            continue;
         }
+        name += QString::fromUtf8(bytes.constData() + runStart, at - runStart);
+        name += QChar(char16_t(0xDC00 | uchar(bytes.at(at))));
+        runStart = ++at;
     }
+    name += QString::fromUtf8(bytes.constData() + runStart, at - runStart);
     return name;
 }
 
@@ -166,8 +176,9 @@ QStringList messageFilesIn(const QString& folder) {
 }
 
 QStringList foldersIn(const QString& folder) {
-    return entriesIn(folder, [](const QByteArray& name, const auto& type) {
-        return (name == ".." || !name.startsWith('.')) && S_ISDIR(type());
+    const bool root = QDir::cleanPath(folder) == QDir::rootPath();
+    return entriesIn(folder, [root](const QByteArray& name, const auto& type) {
+        return (name == ".." ? !root : !name.startsWith('.')) && S_ISDIR(type());
     });
 }
 

@@ -44,8 +44,8 @@ bool qtCanName(const QString& path);
 // The regular, not hidden files of folder whose names end in ".tvo" in any
 // letter case, every name as decode() holds it, unsorted.
 QStringList messageFilesIn(const QString& folder);
-// The folders in folder that are not hidden, and "..", as decode() holds
-// their names, unsorted.
+// The folders in folder that are not hidden, and ".." except in the root
+// folder, as decode() holds their names, unsorted.
 QStringList foldersIn(const QString& folder);
 
 } // namespace LocalFileName

@@ -27,6 +27,8 @@ std::optional<QByteArray> MessageFileReader::nextLine(qsizetype maxLength) {
         return std::nullopt;
     const auto line = m_lines.read(maxLength);
     if (!line || line->last) {
+        if (line)
+            m_lastLine = line->text;
         m_lines.close();
         return std::nullopt;
     }

@@ -24,6 +24,9 @@ class MessageFileReader {
     // line of the file is reached (that line is dropped) or reading failed; the
     // file is then closed.
     std::optional<QByteArray> nextLine(qsizetype maxLength);
+    // The file's last line, at most maxLength bytes of it, once nextLine() has
+    // reached it; nullopt before then and for a one-line file.
+    const std::optional<QByteArray>& lastLine() const { return m_lastLine; }
     void close() { m_lines.close(); }
     bool isOpen() const { return m_lines.isOpen(); }
     QString error() const;
@@ -31,5 +34,6 @@ class MessageFileReader {
   private:
     LineReader m_lines;
     std::optional<QByteArray> m_comment;
+    std::optional<QByteArray> m_lastLine;
     QString m_emptyError;
 };

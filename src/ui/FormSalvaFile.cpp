@@ -99,6 +99,8 @@ void FormSalvaFile::build() {
 
     connect(Drive1, &DriveList::driveChanged, this, &FormSalvaFile::changeDrive);
     connect(Dir1, &DirectoryList::pathChanged, this, &FormSalvaFile::changeFolder);
+    connect(Dir1, &DirectoryList::refused, m_message, &QLabel::setText);
+    connect(Dir1, &DirectoryList::movedUp, m_message, &QLabel::setText);
     connect(File1, &FileList::fileSelected, Text1, &QLineEdit::setText);
     connect(Command1, &QPushButton::clicked, this, &FormSalvaFile::save);
     connect(Text1, &QLineEdit::returnPressed, this, &FormSalvaFile::save);
@@ -163,7 +165,7 @@ void FormSalvaFile::load() {
 }
 
 void FormSalvaFile::changeDrive() {
-    Dir1->setPath(Drive1->currentFolder());
+    Dir1->enter(Drive1->currentFolder());
 }
 
 void FormSalvaFile::changeFolder(const QString& folder) {

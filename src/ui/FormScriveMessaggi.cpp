@@ -49,6 +49,13 @@ void FormScriveMessaggi::connectEvents() {
     new PortChooser(Text3);
     connect(Drive1, &DriveList::driveChanged, this, &FormScriveMessaggi::Drive1_Change);
     connect(Dir1, &DirectoryList::pathChanged, this, &FormScriveMessaggi::Dir1_Change);
+    connect(Dir1, &DirectoryList::refused, this, &FormScriveMessaggi::showOutcome);
+    // The lists follow a folder that went away also during an operation, whose
+    // texts the status box keeps.
+    connect(Dir1, &DirectoryList::movedUp, this, [this](const QString& reason) {
+        if (!m_operationRunning)
+            showOutcome(reason);
+    });
     connect(File1, &FileList::fileSelected, this, &FormScriveMessaggi::File1_Click);
     connect(Command1, &QPushButton::clicked, this, &FormScriveMessaggi::Command1_Click);
     connect(Command5, &QPushButton::clicked, this, &FormScriveMessaggi::Command5_Click);
@@ -170,7 +177,7 @@ void FormScriveMessaggi::Text3_Change() {
 }
 
 void FormScriveMessaggi::Drive1_Change() {
-    Dir1->setPath(Drive1->currentFolder());
+    Dir1->enter(Drive1->currentFolder());
 }
 
 void FormScriveMessaggi::Dir1_Change(const QString& path) {

@@ -16,6 +16,8 @@ class TestLeggiFileDaEditare : public QObject {
     void text();
     void fullReadFile();
     void closesTheFile();
+    void linesNotShown_data();
+    void linesNotShown();
     void errors_data();
     void errors();
     void permissionDenied();
@@ -139,6 +141,47 @@ void TestLeggiFileDaEditare::closesTheFile() {
     const QString path = m_folder.write(joinLines({"C", "001A", "end", "002B"}));
     QVERIFY(!LeggiFileDaEditare(path).text.isEmpty());
     QCOMPARE(openDescriptors(path), 0);
+}
+
+void TestLeggiFileDaEditare::linesNotShown_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QList<int>>("numbers");
+    QTest::addColumn<QByteArrayList>("texts");
+    QTest::newRow("separator, above 511, the end and after it")
+        << joinLines({"c", "000A", "---", "600FUORI", "001B", "end", "002DOPO", "003DOPO"}) << 5
+        << QList<int>{3, 4, 6, 7, 8}
+        << QByteArrayList{"---", "600FUORI", "end", "002DOPO", "003DOPO"};
+    QTest::newRow("empty line, and a last line with no terminator")
+        << joinLines({"c", "000A", "", "001B"}) << 2 << QList<int>{3, 4}
+        << QByteArrayList{"", "001B"};
+    QTest::newRow("only a comment") << QByteArray("c\r\n") << 0 << QList<int>{} << QByteArrayList{};
+    QByteArrayList many{"c", "000A", "end"};
+    for (int i = 0; i < 30; ++i)
+        many += "dopo";
+    QList<int> kept;
+    for (int number = 3; number < 3 + EditorText::keptHiddenLines; ++number)
+        kept += number;
+    QTest::newRow("many after the end: all counted, the first kept")
+        << joinLines(many) << 31 << kept
+        << (QByteArrayList{"end"} + QByteArrayList(EditorText::keptHiddenLines - 1, "dopo"));
+}
+
+void TestLeggiFileDaEditare::linesNotShown() {
+    QFETCH(QByteArray, content);
+    QFETCH(int, count);
+    QFETCH(QList<int>, numbers);
+    QFETCH(QByteArrayList, texts);
+    const EditorText fromFile = LeggiFileDaEditare(m_folder.write(content));
+    QCOMPARE(fromFile.hiddenCount, count);
+    QList<int> shownNumbers;
+    QByteArrayList shownTexts;
+    for (const EditorText::HiddenLine& line : fromFile.hiddenLines) {
+        shownNumbers += line.number;
+        shownTexts += line.text;
+    }
+    QCOMPARE(shownNumbers, numbers);
+    QCOMPARE(shownTexts, texts);
 }
 
 void TestLeggiFileDaEditare::errors_data() {

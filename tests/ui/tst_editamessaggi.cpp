@@ -58,6 +58,7 @@ class TestEditaMessaggi : public QObject {
     void marksFollowTyping();
     void statusOfTheCursorLine();
     void passedOverLinesOfAnOpenedFile();
+    void linesOfTheFileNotShown();
     void coloursFollowThePalette();
 
   private:
@@ -119,6 +120,14 @@ void TestEditaMessaggi::appearance() {
     QCOMPARE(editor.findChild<QPushButton*>("Command2")->text(), QStringLiteral("End"));
     QCOMPARE(editor.findChild<QLabel*>("Label20")->text(),
              QStringLiteral("Commento memorizzato nel file (lo puoi cambiare dopo)"));
+    // "Salva " and then "End" in the top right corner.
+    const QRect saveButton = controlOf<QPushButton>(editor, "Command1")->geometry();
+    const QRect endButton = controlOf<QPushButton>(editor, "Command2")->geometry();
+    QVERIFY2(editor.width() - endButton.x() - endButton.width() <= 8,
+             qPrintable(QString::number(endButton.right())));
+    QVERIFY(saveButton.right() < endButton.left());
+    QVERIFY(endButton.left() - saveButton.right() <= 12);
+    QVERIFY(saveButton.top() <= 8 && endButton.top() <= 8);
     const QFont save = controlOf<QPushButton>(editor, "Command1")->font();
     QVERIFY(save.bold() && save.italic());
     QCOMPARE(save.pointSizeF(), 12.0);
@@ -547,6 +556,22 @@ void TestEditaMessaggi::passedOverLinesOfAnOpenedFile() {
     controlOf<MessageTextArea>(editor, "Text1")->setPlainText("000A\n\n");
     QCOMPARE(editor.findChild<QLabel*>("programmingSummary")->text(),
              QStringLiteral("Programmazione: 1 messaggio da inviare, 1 riga saltata"));
+}
+
+void TestEditaMessaggi::linesOfTheFileNotShown() {
+    auto& editor = openWindow(m_folder.write(
+        "a.tvo", joinLines({"c", "000A", "---", "600FUORI", "001B", "end", "002DOPO", "003DOPO"})));
+    const auto* note = editor.findChild<QLabel*>("hiddenLines");
+    QVERIFY(note && note->isVisible());
+    QCOMPARE(note->text(), QStringLiteral("5 righe del file non mostrate: Salva non le riscrive"));
+    for (const QString& line : {QStringLiteral("riga 3: ---"), QStringLiteral("riga 4: 600FUORI"),
+                                QStringLiteral("riga 6: end"), QStringLiteral("riga 8: 003DOPO")})
+        QVERIFY2(note->toolTip().contains(line), qPrintable(note->toolTip()));
+    QVERIFY(!note->toolTip().contains(QStringLiteral("001B")));
+
+    auto& single = openWindow(m_folder.write("b.tvo", joinLines({"c", "000A", "end"})));
+    QCOMPARE(single.findChild<QLabel*>("hiddenLines")->text(),
+             QStringLiteral("1 riga del file non mostrata: Salva non la riscrive"));
 }
 
 void TestEditaMessaggi::coloursFollowThePalette() {

@@ -211,6 +211,38 @@ class TestFileLists : public QObject {
         QVERIFY(list.selectionModel()->selectedIndexes().isEmpty());
     }
 
+    // Files created and removed around the picked one, together and apart:
+    // each shows up or goes, in order, and the pick stays where it was.
+    void changesKeepThePick() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        for (const char* name : {"b.tvo", "d.tvo", "e.tvo"})
+            touch(dir.filePath(QString::fromLatin1(name)));
+        FileList list;
+        list.resize(200, 200);
+        list.setPath(dir.path());
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        clickRow(&list, QStringLiteral("d.tvo"));
+        for (const char* name : {"a.tvo", "c2.tvo", "z.tvo", "C.tvo"})
+            touch(dir.filePath(QString::fromLatin1(name)));
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("e.tvo"))));
+        const auto inOrder = [&list] {
+            QStringList names;
+            for (int row = 0; row < list.model()->rowCount(); ++row)
+                names += list.model()->index(row, 0).data().toString();
+            return names;
+        };
+        QTRY_COMPARE(inOrder(),
+                     QStringList({"a.tvo", "b.tvo", "C.tvo", "c2.tvo", "d.tvo", "z.tvo"}));
+        QCOMPARE(list.selectionModel()->selectedIndexes(),
+                 QModelIndexList{rowNamed(list, QStringLiteral("d.tvo"))});
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("a.tvo"))));
+        QTRY_COMPARE(list.model()->rowCount(), 5);
+        QCOMPARE(list.selectionModel()->selectedIndexes(),
+                 QModelIndexList{rowNamed(list, QStringLiteral("d.tvo"))});
+    }
+
     void changingFolderForgetsEntry() {
         FileList list;
         list.setPath(m_dir.path());
@@ -263,6 +295,8 @@ class TestFileLists : public QObject {
         dirs.setPath(QDir::rootPath() + QStringLiteral(".."));
         QCOMPARE(dirs.path(), QDir::rootPath());
         QCOMPARE(changed.count(), 0);
+        QVERIFY(!rowNamed(*dirs.view(), QStringLiteral("..")).isValid());
+        QVERIFY(dirs.view()->model()->rowCount() > 0);
     }
 
     void driveListPutsRootFirst() {

@@ -1,3 +1,4 @@
+#include "AsUnprivilegedUser.h"
 #include "Controls.h"
 #include "ListRows.h"
 #include "TypeText.h"
@@ -18,6 +19,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -389,6 +391,78 @@ class TestFormScriveMessaggi : public QObject {
         drives->setCurrentIndex(current);
         QCOMPARE(control<DirectoryList>("Dir1")->path(), QDir::currentPath());
         QCOMPARE(control<FileList>("File1")->path(), QDir::currentPath());
+    }
+
+    // As a user without the right to a folder: a double click on it leaves
+    // both lists where they were, and the lower box says why.
+    void aFolderThatCannotBeEnteredIsNotEntered() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                      QFile::ExeOwner | QFile::ReadOther |
+                                                      QFile::ExeOther));
+        const QString closed = dir.filePath(QStringLiteral("chiusa"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("chiusa")));
+        QVERIFY(QFile::setPermissions(closed, QFileDevice::Permissions()));
+        const QString folder = QDir::cleanPath(dir.path());
+        const std::optional<QByteArray> outcome = runAsUnprivilegedUser([&] {
+            auto* folders = control<DirectoryList>("Dir1");
+            folders->setPath(folder);
+            const QModelIndex row = rowNamed(*folders->view(), QStringLiteral("chiusa"));
+            if (!row.isValid())
+                return QByteArray("no row");
+            QListView* view = folders->view();
+            const auto shownAt = [view, row] {
+                return view->indexAt(view->visualRect(row).center()) == row;
+            };
+            if (!QTest::qWaitFor(shownAt))
+                return QByteArray("row not laid out");
+            const QPoint at = view->visualRect(row).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+            return QStringList{folders->path(), control<FileList>("File1")->path(),
+                               control<QLineEdit>("Text2")->text()}
+                .join(u'\n')
+                .toUtf8();
+        });
+        QVERIFY(outcome);
+        QCOMPARE(QString::fromUtf8(*outcome),
+                 QStringList({folder, folder,
+                              QStringLiteral("La cartella %1 non si può aprire: permesso negato")
+                                  .arg(QDir::cleanPath(closed))})
+                     .join(u'\n'));
+    }
+
+    // The folder shown deleted by another program: both lists move to the
+    // nearest folder above it that is still there, and follow it when the
+    // folder is made again.
+    void aDeletedFolderMovesTheListsUp() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("a/b/c")));
+        QFile file(dir.filePath(QStringLiteral("a/uno.tvo")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QString above = QDir::cleanPath(dir.filePath(QStringLiteral("a")));
+        const QString shown = above + QStringLiteral("/b/c");
+        auto* folders = control<DirectoryList>("Dir1");
+        auto* files = control<FileList>("File1");
+        folders->setPath(shown);
+        QCOMPARE(files->path(), shown);
+        // The program started in the folder holds it as its working folder,
+        // and is then told nothing of the folder's removal.
+        const auto restore =
+            qScopeGuard([started = QDir::currentPath()] { QDir::setCurrent(started); });
+        QVERIFY(QDir::setCurrent(shown));
+        QVERIFY(QDir(above + QStringLiteral("/b")).removeRecursively());
+        QTRY_COMPARE(folders->path(), above);
+        QCOMPARE(files->path(), above);
+        QTRY_VERIFY(rowNamed(*files, QStringLiteral("uno.tvo")).isValid());
+        QCOMPARE(
+            control<QLineEdit>("Text2")->text(),
+            QStringLiteral("La cartella %1 non esiste più: ora è mostrata %2").arg(shown, above));
+        QVERIFY(QDir(above).mkpath(QStringLiteral("b")));
+        QTRY_VERIFY(rowNamed(*folders->view(), QStringLiteral("b")).isValid());
     }
 
     void editorOpensOnSelectedFile_data() {

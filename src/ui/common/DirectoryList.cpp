@@ -1,5 +1,7 @@
 #include "ui/common/DirectoryList.h"
 
+#include "core/SystemReason.h"
+#include "files/FolderAccess.h"
 #include "files/LocalFileName.h"
 #include "ui/common/FolderEntryModel.h"
 
@@ -8,11 +10,16 @@
 #include <QListView>
 #include <QVBoxLayout>
 
+#include <cerrno>
+
 DirectoryList::DirectoryList(QWidget* parent)
     : QWidget(parent), m_label(new QLabel(this)), m_view(new QListView(this)),
       m_model(new FolderEntryModel(FolderEntryModel::Shows::Folders, this)) {
     m_view->setModel(m_model);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every row is as high as any other: the list is laid out without
+    // measuring each of a big folder's entries.
+    m_view->setUniformItemSizes(true);
     m_label->setTextInteractionFlags(Qt::NoTextInteraction);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -22,6 +29,8 @@ DirectoryList::DirectoryList(QWidget* parent)
     setFocusProxy(m_view);
     setFocusPolicy(Qt::StrongFocus);
     connect(m_view, &QListView::activated, this, &DirectoryList::open);
+    connect(m_model, &FolderEntryModel::folderLost, this, &DirectoryList::moveUp);
+    connect(&m_parent, &QFileSystemWatcher::directoryChanged, this, &DirectoryList::moveUp);
     setPath(QDir::currentPath());
 }
 
@@ -46,12 +55,41 @@ void DirectoryList::setPath(const QString& path) {
     m_label->setText(LocalFileName::readable(m_path));
     m_label->setToolTip(m_label->text());
     m_model->setFolder(m_path);
+    if (!m_parent.directories().isEmpty())
+        m_parent.removePaths(m_parent.directories());
+    if (m_path != QDir::rootPath())
+        m_parent.addPath(cleanAbsolute(m_path + QStringLiteral("/..")));
     emit pathChanged(m_path);
+}
+
+void DirectoryList::enter(const QString& path) {
+    const QString clean = cleanAbsolute(path);
+    if (const int error = folderEntryError(clean); error != 0) {
+        emit refused(QStringLiteral("La cartella %1 non si può aprire: %2")
+                         .arg(LocalFileName::readable(clean), systemReason(error)));
+        return;
+    }
+    setPath(clean);
 }
 
 void DirectoryList::open(const QModelIndex& index) {
     if (!index.isValid())
         return;
-    // ".." of the root is the root itself: setPath() ignores it.
-    setPath(QDir(m_path).filePath(index.data(FolderEntryModel::NameRole).toString()));
+    enter(QDir(m_path).filePath(index.data(FolderEntryModel::NameRole).toString()));
+}
+
+void DirectoryList::moveUp() {
+    const QString gone = m_path;
+    const int error = folderEntryError(gone);
+    if (error == 0 || gone == QDir::rootPath())
+        return;
+    QString shown = cleanAbsolute(gone + QStringLiteral("/.."));
+    while (shown != QDir::rootPath() && folderEntryError(shown) != 0)
+        shown = cleanAbsolute(shown + QStringLiteral("/.."));
+    setPath(shown);
+    const QString why = error == ENOENT
+                            ? QStringLiteral("non esiste più")
+                            : QStringLiteral("non si può più aprire (%1)").arg(systemReason(error));
+    emit movedUp(QStringLiteral("La cartella %1 %2: ora è mostrata %3")
+                     .arg(LocalFileName::readable(gone), why, LocalFileName::readable(shown)));
 }

@@ -11,6 +11,9 @@ FileList::FileList(QWidget* parent)
     setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row is as high as any other: the list is laid out without
+    // measuring each of a big folder's entries.
+    setUniformItemSizes(true);
     connect(this, &QAbstractItemView::clicked, this, &FileList::pick);
     setPath(QDir::currentPath());
 }

@@ -9,6 +9,7 @@
 #include "ui/common/SaveControls.h"
 #include "ui/common/WindowStyle.h"
 #include "ui/editor/EditorChecks.h"
+#include "ui/editor/HiddenLinesNote.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -52,7 +53,8 @@ QString rejectionMessage(const RejectedCharacter& rejected) {
 EditaMessaggi::EditaMessaggi(Variabili& v, QWidget* parent)
     : QWidget(parent, Qt::Window), Label1(new QLabel(this)), Label20(new QLabel(this)),
       Text2(new QLineEdit(this)), Command1(new QPushButton(this)), Command2(new QPushButton(this)),
-      Text1(new MessageTextArea(this)), m_message(new QLabel(this)), m_v(v) {
+      Text1(new MessageTextArea(this)), m_message(new QLabel(this)),
+      m_hiddenLines(new QLabel(this)), m_v(v) {
     build();
     load();
 }
@@ -89,6 +91,10 @@ void EditaMessaggi::build() {
     SaveControls::setUpMessageLabel(m_message);
     m_message->hide();
 
+    m_hiddenLines->setObjectName(QStringLiteral("hiddenLines"));
+    m_hiddenLines->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_hiddenLines->hide();
+
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAccessibleName(QStringLiteral("Testi dei messaggi"));
     Text1->setFont(WindowStyle::fixedFont(9.75));
@@ -110,10 +116,11 @@ void EditaMessaggi::build() {
     left->addWidget(Label20);
     left->addWidget(Text2);
 
+    // "Salva " and "End" stand in the top right corner, "End" the rightmost.
     auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
-    buttons->addStretch(1);
 
     auto* right = new QVBoxLayout;
     right->setSpacing(spacing);
@@ -132,6 +139,7 @@ void EditaMessaggi::build() {
     window->addWidget(m_message);
     window->addWidget(Text1, 1);
     window->addWidget(m_checks->panel());
+    window->addWidget(m_hiddenLines);
 
     setTabOrder(Command1, Text2);
     setTabOrder(Text2, Command2);
@@ -157,6 +165,9 @@ void EditaMessaggi::load() {
     if (read.comment)
         Text2->setText(Windows1252::decode(*read.comment));
     Text1->setPlainText(forArea(read.text));
+    m_hiddenLines->setText(HiddenLinesNote::text(read));
+    m_hiddenLines->setToolTip(HiddenLinesNote::tip(read));
+    m_hiddenLines->setVisible(read.hiddenCount > 0);
     m_v.TestoMessaggi = read.text;
 }
 

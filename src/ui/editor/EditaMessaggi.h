@@ -33,6 +33,8 @@ class EditaMessaggi : public QWidget {
     // Where the editor tells what went wrong: a file that cannot be read, a
     // character that a message file cannot hold.
     QLabel* m_message;
+    // The lines of the file that are not shown, and so not saved again.
+    QLabel* m_hiddenLines;
 
     void build();
     void load();
