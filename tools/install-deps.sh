@@ -9,4 +9,5 @@ export DEBIAN_FRONTEND=noninteractive
     cmake make g++ pkg-config file dpkg-dev \
     qt6-base-dev qt6-serialport-dev libgl-dev qt6-translations-l10n \
     clang libclang-rt-14-dev \
-    xvfb xauth xdotool imagemagick fonts-dejavu-core
+    xvfb xauth xdotool imagemagick fonts-dejavu-core \
+    gzip bash-completion lintian appstream desktop-file-utils

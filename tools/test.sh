@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Builds tarvodisp with warnings as errors and runs every test, then runs every
-# test again in a build with AddressSanitizer and UndefinedBehaviorSanitizer,
-# then the fuzzers of the message-file readers for a bounded time.
+# Builds tarvodisp with warnings as errors, runs every test and checks the
+# Debian package made from that build, then runs every test again in a build
+# with AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzzers of the
+# message-file readers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${TARVO_BUILD_DIR:-build/test}
 cmake -S . -B "$build" -DTARVO_WERROR=ON
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j2
+# The Debian package, made from the same build, passes lintian and the
+# metadata validators.
+tools/check-package.sh "$build"
 
 # Any sanitizer report fails the run: the tests abort on the first one, and
 # reports of the processes they start (tarvo-sim) are written to files that are
