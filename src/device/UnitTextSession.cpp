@@ -16,6 +16,26 @@ const QByteArray ReplyError = " Errore risposta ";
 const QByteArray DataError = "Errore Dati non scritti giusti.";
 const QByteArray PortError = " Errore porta seriale ";
 
+QString readingStopped(const RunFailure& failure) {
+    const QString address = QString::fromLatin1(failure.address);
+    switch (failure.kind) {
+    case RunFailure::Kind::TextNotStorable:
+        return QStringLiteral("Testo che va a capo all'indirizzo %1. Nessun testo scritto")
+            .arg(address);
+    case RunFailure::Kind::InvalidReply:
+        return QStringLiteral("Risposta non valida all'indirizzo %1. Nessun testo scritto")
+            .arg(address);
+    case RunFailure::Kind::NoReply:
+    case RunFailure::Kind::RefusedWrite:
+    case RunFailure::Kind::TextDiffers:
+    case RunFailure::Kind::PortLost:
+        break;
+    }
+    return QStringLiteral("Errore seriale all'indirizzo %1. Controlla identificativo. Nessun "
+                          "testo scritto")
+        .arg(address);
+}
+
 } // namespace
 
 UnitTextSession::UnitTextSession(Variabili& v, SerialExchange& exchange, OperationHost& host)
@@ -138,6 +158,11 @@ void UnitTextSession::fail(const QByteArray& testoErrore, RunFailure::Kind kind,
         failure.portProblem = portProblem;
         shown = PortError;
         m_host.showOutcome(portProblem);
+    } else if (m_phase == RunProgress::Phase::Backup ||
+               m_phase == RunProgress::Phase::Comparison) {
+        // Before anything is written the lower box is this operation's own:
+        // it says what stopped the reading, and that the unit is untouched.
+        m_host.showOutcome(readingStopped(failure));
     }
     if (m_beforeAcknowledging)
         m_beforeAcknowledging();

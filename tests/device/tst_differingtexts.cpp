@@ -146,7 +146,10 @@ class TestDifferingTexts : public QObject {
         QVERIFY(!QFile::exists(copy));
         QCOMPARE(f.host.acknowledgements.size(), 1);
         QCOMPARE(f.host.acknowledgements[0].error, error);
-        // The failure names the frame it happened on.
+        // The lower box says the unit was left alone; the failure names the
+        // frame it happened on.
+        QVERIFY2(f.host.acknowledgements[0].text2.endsWith(QStringLiteral("Nessun testo scritto")),
+                 qPrintable(f.host.acknowledgements[0].text2));
         QCOMPARE(f.host.failures.size(), 1);
         QCOMPARE(f.host.failures[0].phase, RunProgress::Phase::Backup);
         QCOMPARE(f.host.failures[0].address,
