@@ -18,13 +18,12 @@ OperationResult runPresenceTest(Variabili& v, SerialExchange& exchange, Operatio
     v.Comando = DeviceProtocol::testFrame(v.Identificativo);
     host.showSending(Windows1252::decode(v.Comando));
     v.LunghezzaRisposta = DeviceProtocol::TestReplyLength;
-    exchange.InviaAllaSeriale();
+    const ExchangeReply reply = exchange.InviaAllaSeriale();
     v.Risposta = DeviceProtocol::testReplyWithoutPrefix(v.Risposta);
     v.VerboRisposta = DeviceProtocol::testVerb(v.Risposta);
-    const QString failure = exchange.lastFailure();
     OperationResult result = OperationResult::UnitFailed;
-    if (!failure.isEmpty()) {
-        host.showOutcome(failure);
+    if (reply.status == ExchangeReply::Status::PortLost) {
+        host.showOutcome(exchange.lastFailure());
     } else if (DeviceProtocol::unitPresent(v.VerboRisposta)) {
         host.showOutcome(Windows1252::decode("Tarvo risponde " + v.Risposta));
         result = OperationResult::Succeeded;

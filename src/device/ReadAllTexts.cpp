@@ -15,7 +15,7 @@ const QByteArray PortLostError = "Porta seriale persa.";
 const QByteArray InvalidReplyError = "Risposta del TARVO non valida.";
 const QByteArray NotStorableError = "Testo del TARVO non salvabile.";
 
-enum class ReadOutcome { Read, NoReply, InvalidReply, NotStorable };
+enum class ReadOutcome { Read, NoReply, PortLost, InvalidReply, NotStorable };
 
 // Reads one address with the identifier the run started with. A reply that
 // is not a read reply is never taken for a text: noise or a wrong baud rate
@@ -28,9 +28,15 @@ ReadOutcome readAddress(Variabili& v, SerialExchange& exchange, OperationHost& h
     host.showSending(Windows1252::decode(DeviceProtocol::readBody(v.NumeroFormattato)));
     v.Comando = DeviceProtocol::readFrame(identifier, v.NumeroFormattato);
     v.LunghezzaRisposta = DeviceProtocol::ReadReplyLength;
-    exchange.InviaAllaSeriale();
-    if (v.Risposta == SerialExchange::TimeoutText)
+    switch (exchange.InviaAllaSeriale().status) {
+    case ExchangeReply::Status::Answered:
+        break;
+    case ExchangeReply::Status::PortLost:
+        return ReadOutcome::PortLost;
+    case ExchangeReply::Status::TimedOut:
+    case ExchangeReply::Status::NotSent:
         return ReadOutcome::NoReply;
+    }
     if (!DeviceProtocol::readReplyValid(v.Risposta)) {
         exchange.trace().markLast(LineTrace::Mark::InvalidReply);
         return ReadOutcome::InvalidReply;
@@ -57,14 +63,14 @@ void report(Variabili& v, OperationHost& host, const RunFailure& failure,
 void reportFailure(Variabili& v, SerialExchange& exchange, OperationHost& host,
                    ReadOutcome outcome) {
     RunFailure failure{RunFailure::Kind::NoReply, RunProgress::Phase::Reading,
-                       v.NumeroFormattato, {}, v.Risposta, exchange.lastFailure()};
-    if (!failure.portProblem.isEmpty()) {
-        failure.kind = RunFailure::Kind::PortLost;
-        report(v, host, failure, PortLostError, failure.portProblem);
-        return;
-    }
+                       v.NumeroFormattato, {}, v.Risposta, {}};
     switch (outcome) {
     case ReadOutcome::Read:
+        return;
+    case ReadOutcome::PortLost:
+        failure.kind = RunFailure::Kind::PortLost;
+        failure.portProblem = exchange.lastFailure();
+        report(v, host, failure, PortLostError, failure.portProblem);
         return;
     case ReadOutcome::NoReply:
         report(v, host, failure, NoReplyError,

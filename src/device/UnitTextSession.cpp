@@ -83,7 +83,7 @@ void UnitTextSession::exchange(const QByteArray& frame, qint16 replyLength,
     m_address = address;
     m_v.Comando = frame;
     m_v.LunghezzaRisposta = replyLength;
-    m_exchange.InviaAllaSeriale();
+    m_lastStatus = m_exchange.InviaAllaSeriale().status;
     m_clock.exchangeDone();
     RunProgress progress{m_phase, address, ++m_done, qMax(m_total, m_done)};
     progress.msLeft = m_clock.msLeft(progress.total - m_done + m_laterExchanges);
@@ -149,20 +149,20 @@ void UnitTextSession::cannotStart(const QString& why) {
 void UnitTextSession::fail(const QByteArray& testoErrore, RunFailure::Kind kind,
                            const QByteArray& expected, const QByteArray& received) {
     RunFailure failure{kind, m_phase, m_address, expected, received, {}};
-    if (m_v.Risposta == SerialExchange::TimeoutText)
-        failure.kind = RunFailure::Kind::NoReply;
     QByteArray shown = testoErrore;
     m_result = OperationResult::UnitFailed;
-    if (const QString portProblem = m_exchange.lastFailure(); !portProblem.isEmpty()) {
+    if (m_lastStatus == ExchangeReply::Status::PortLost) {
         failure.kind = RunFailure::Kind::PortLost;
-        failure.portProblem = portProblem;
+        failure.portProblem = m_exchange.lastFailure();
         shown = PortError;
-        m_host.showOutcome(portProblem);
-    } else if (m_phase == RunProgress::Phase::Backup ||
-               m_phase == RunProgress::Phase::Comparison) {
+        m_host.showOutcome(failure.portProblem);
+    } else {
+        if (m_lastStatus != ExchangeReply::Status::Answered)
+            failure.kind = RunFailure::Kind::NoReply;
         // Before anything is written the lower box is this operation's own:
         // it says what stopped the reading, and that the unit is untouched.
-        m_host.showOutcome(readingStopped(failure));
+        if (m_phase == RunProgress::Phase::Backup || m_phase == RunProgress::Phase::Comparison)
+            m_host.showOutcome(readingStopped(failure));
     }
     if (m_beforeAcknowledging)
         m_beforeAcknowledging();

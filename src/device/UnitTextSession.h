@@ -3,6 +3,7 @@
 #include "device/OperationResult.h"
 #include "device/RunFailure.h"
 #include "device/RunProgress.h"
+#include "serial/ExchangeReply.h"
 
 #include <QByteArray>
 #include <QString>
@@ -81,6 +82,7 @@ class UnitTextSession {
     int m_done = 0;
     int m_laterExchanges = 0;
     QByteArray m_address;
+    ExchangeReply::Status m_lastStatus = ExchangeReply::Status::NotSent;
     std::function<void()> m_beforeAcknowledging;
     OperationResult m_result = OperationResult::Succeeded;
 };

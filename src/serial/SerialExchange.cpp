@@ -59,18 +59,18 @@ QString SerialExchange::lastFailure() const {
     return m_openFailure.isEmpty() ? MSComm1->failure() : m_openFailure;
 }
 
-void SerialExchange::InviaAllaSeriale() {
+ExchangeReply SerialExchange::InviaAllaSeriale() {
     m_sent = m_v.Comando;
     m_sentAtNs = m_trace.sinceStartNs();
     if (!AspettaSerialeLibera()) {
         m_v.Risposta = TimeoutText;
         traceExchange({}, LineTrace::Mark::NotSent);
-        return;
+        return {ExchangeReply::Status::NotSent, {}};
     }
     m_sentAtNs = m_trace.sinceStartNs();
     MSComm1->Output(m_v.Comando);
     MSComm1->setRThreshold(m_v.LunghezzaRisposta);
-    AspettaRisposta();
+    return AspettaRisposta();
 }
 
 bool SerialExchange::AspettaSerialeLibera() {
@@ -87,7 +87,7 @@ bool SerialExchange::AspettaSerialeLibera() {
     return true;
 }
 
-void SerialExchange::AspettaRisposta() {
+ExchangeReply SerialExchange::AspettaRisposta() {
     m_v.ScadenzaRisposta = QDeadlineTimer(replyTimeoutMs, Qt::PreciseTimer);
     EventWait::until(
         [this] { return !m_v.SerialeOccupata || m_v.closeRequested || !MSComm1->PortOpen(); },
@@ -95,11 +95,14 @@ void SerialExchange::AspettaRisposta() {
     if (m_v.SerialeOccupata) {
         // What came short of the threshold stays waiting; the trace shows it.
         MSComm1->setRThreshold(0);
-        traceExchange(MSComm1->waitingInput(), LineTrace::Mark::Timeout);
+        const QByteArray partial = MSComm1->waitingInput();
+        traceExchange(partial, LineTrace::Mark::Timeout);
         m_v.SerialeOccupata = false;
         m_v.Risposta = TimeoutText;
+        if (!MSComm1->failure().isEmpty())
+            return {ExchangeReply::Status::PortLost, partial};
         noteReplyTakers();
-        return;
+        return {ExchangeReply::Status::TimedOut, partial};
     }
     traceExchange(m_v.Risposta, LineTrace::Mark::None);
     if (m_v.Risposta.size() > 3)
@@ -108,6 +111,7 @@ void SerialExchange::AspettaRisposta() {
         m_v.Risposta.remove(0, 1);
     emit pauseBegins();
     Pausa(m_v, pauseAfterReplyMs);
+    return {ExchangeReply::Status::Answered, m_v.Risposta};
 }
 
 void SerialExchange::noteReplyTakers() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "serial/ExchangeReply.h"
 #include "serial/LineTrace.h"
 
 #include <QObject>
@@ -25,10 +26,11 @@ class SerialExchange : public QObject {
 
     // Sends Comando and leaves the trimmed reply, or the timeout text, in
     // Risposta. A port that is not open, or fails during the exchange, gives
-    // the timeout text at once.
-    void InviaAllaSeriale();
+    // the timeout text at once. What came of it is returned as well, so that
+    // no caller needs to recognise the timeout text.
+    ExchangeReply InviaAllaSeriale();
     bool AspettaSerialeLibera();
-    void AspettaRisposta();
+    ExchangeReply AspettaRisposta();
 
     // Why the port could not be opened or stopped working during the last
     // operation; empty when it worked.

@@ -30,10 +30,11 @@ class TestSerialExchange : public QObject {
     };
 
     // One exchange with a scripted far end.
-    void exchange(Variabili& v, SerialExchange& host, const QByteArray& frame, qint16 threshold) {
+    ExchangeReply exchange(Variabili& v, SerialExchange& host, const QByteArray& frame,
+                           qint16 threshold) {
         v.Comando = frame;
         v.LunghezzaRisposta = threshold;
-        host.InviaAllaSeriale();
+        return host.InviaAllaSeriale();
     }
 
   private slots:
@@ -138,8 +139,10 @@ class TestSerialExchange : public QObject {
         auto& [peer, v, host] = line;
         peer.reply(reply);
         QVERIFY(line.open());
-        exchange(v, host, "&C1TA\r", threshold);
+        const ExchangeReply answer = exchange(v, host, "&C1TA\r", threshold);
         QCOMPARE(v.Risposta, expected);
+        QCOMPARE(answer.status, ExchangeReply::Status::Answered);
+        QCOMPARE(answer.bytes, expected);
         QVERIFY(!v.SerialeOccupata);
         QCOMPARE(control(host)->RThreshold(), threshold);
         QCOMPARE(peer.frames(), QByteArrayList{"&C1TA\r"});
@@ -160,7 +163,7 @@ class TestSerialExchange : public QObject {
         const qint64 calledNs = QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs();
         QElapsedTimer clock;
         clock.start();
-        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(exchange(v, host, "&C1TA\r", 6).status, ExchangeReply::Status::TimedOut);
         constexpr qint64 replyWaitNs = 800'000'000;
         QVERIFY(armedDeadlineNs >= calledNs + replyWaitNs);
         QVERIFY(armedDeadlineNs <= frameSeenNs + replyWaitNs);
@@ -178,8 +181,10 @@ class TestSerialExchange : public QObject {
         peer.reply("&C1T");
         peer.reply("&C10WR\r");
         QVERIFY(line.open());
-        exchange(v, host, "&C1TA\r", 6);
+        const ExchangeReply reply = exchange(v, host, "&C1TA\r", 6);
         QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
+        QCOMPARE(reply.status, ExchangeReply::Status::TimedOut);
+        QCOMPARE(reply.bytes, QByteArray("&C1T"));
         QCOMPARE(host.trace().at(0).received, QByteArray("&C1T"));
         // A late byte after the time-out stays waiting until the next frame.
         peer.send("Z");
@@ -240,17 +245,19 @@ class TestSerialExchange : public QObject {
         auto& [peer, v, host] = line;
         QVERIFY(line.open());
         QByteArray innerReply;
+        ExchangeReply::Status innerStatus = ExchangeReply::Status::Answered;
         connect(
             &peer, &ScriptedPeer::frameReceived, this,
             [&] {
                 v.Comando = "&C1TA\r";
-                host.InviaAllaSeriale();
+                innerStatus = host.InviaAllaSeriale().status;
                 innerReply = v.Risposta;
                 peer.send("&C1TA\r");
             },
             Qt::SingleShotConnection);
         exchange(v, host, "&C1TA\r", 6);
         QCOMPARE(innerReply, SerialExchange::TimeoutText);
+        QCOMPARE(innerStatus, ExchangeReply::Status::NotSent);
         QCOMPARE(peer.frames().size(), 1);
     }
 
@@ -259,7 +266,7 @@ class TestSerialExchange : public QObject {
         auto& [peer, v, host] = line;
         peer.vanishOnNextFrame();
         QVERIFY(line.open());
-        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(exchange(v, host, "&C1TA\r", 6).status, ExchangeReply::Status::PortLost);
         QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
         QVERIFY(!v.SerialeOccupata);
         QVERIFY2(host.lastFailure().contains(QStringLiteral("interrotto")) &&
@@ -296,7 +303,7 @@ class TestSerialExchange : public QObject {
         }
         QVERIFY(line.open());
         peer.reply("&C1TA\r");
-        exchange(v, host, "&C1TA\r", 6);
+        QCOMPARE(exchange(v, host, "&C1TA\r", 6).status, ExchangeReply::Status::TimedOut);
         QCOMPARE(reader.taken(), QByteArray("&C1TA\r"));
         QVERIFY(control(host)->inputTakenElsewhere());
         QCOMPARE(v.Risposta, SerialExchange::TimeoutText);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+
+// What one exchange came to. Only an answered exchange has a reply; the
+// others leave the timeout text in Risposta, where the operator reads it.
+struct ExchangeReply {
+    enum class Status {
+        // The reply arrived: `bytes` is the trimmed reply.
+        Answered,
+        // No reply within the reply time: `bytes` is what came short of it.
+        TimedOut,
+        // The port stopped working; lastFailure() says why.
+        PortLost,
+        // The frame was not sent: the line was taken, the port closed, or
+        // the program is stopping.
+        NotSent,
+    };
+
+    Status status = Status::NotSent;
+    QByteArray bytes;
+
+    bool answered() const { return status == Status::Answered; }
+};
