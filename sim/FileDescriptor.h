@@ -8,27 +8,27 @@
 class FileDescriptor {
   public:
     FileDescriptor() = default;
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
     ~FileDescriptor() { reset(); }
 
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
-    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
     FileDescriptor& operator=(FileDescriptor&& other) noexcept {
         if (this != &other)
-            reset(std::exchange(other.fd_, -1));
+            reset(std::exchange(other.m_fd, -1));
         return *this;
     }
 
-    int get() const { return fd_; }
-    bool isOpen() const { return fd_ >= 0; }
+    int get() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
 
     void reset(int fd = -1) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = fd;
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
     }
 
   private:
-    int fd_ = -1;
+    int m_fd = -1;
 };

@@ -61,13 +61,13 @@ bool PseudoTerminal::open(QString* error) {
         *error = failure("tcsetattr");
         return false;
     }
-    master_ = std::move(master);
-    slave_ = std::move(slave);
-    slavePath_ = QFile::decodeName(name);
+    m_master = std::move(master);
+    m_slave = std::move(slave);
+    m_slavePath = QFile::decodeName(name);
     return true;
 }
 
 void PseudoTerminal::close() {
-    master_.reset();
-    slave_.reset();
+    m_master.reset();
+    m_slave.reset();
 }

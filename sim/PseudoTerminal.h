@@ -14,12 +14,12 @@ class PseudoTerminal {
     bool open(QString* error);
     void close();
 
-    bool isOpen() const { return master_.isOpen(); }
-    int master() const { return master_.get(); }
-    QString slavePath() const { return slavePath_; }
+    bool isOpen() const { return m_master.isOpen(); }
+    int master() const { return m_master.get(); }
+    QString slavePath() const { return m_slavePath; }
 
   private:
-    FileDescriptor master_;
-    FileDescriptor slave_;
-    QString slavePath_;
+    FileDescriptor m_master;
+    FileDescriptor m_slave;
+    QString m_slavePath;
 };

@@ -16,107 +16,107 @@ constexpr qsizetype AdapterBufferBytes = 62;
 } // namespace
 
 ReplyLine::ReplyLine(int fd, const QElapsedTimer& clock, QObject* parent)
-    : QObject(parent), fd_(fd), clock_(clock), alarm_(new PreciseAlarm(this)),
-      writable_(new QSocketNotifier(fd, QSocketNotifier::Write, this)) {
-    writable_->setEnabled(false);
-    connect(writable_, &QSocketNotifier::activated, this, &ReplyLine::writeOutbox);
-    connect(alarm_, &PreciseAlarm::rang, this, &ReplyLine::releaseDue);
+    : QObject(parent), m_fd(fd), m_clock(clock), m_alarm(new PreciseAlarm(this)),
+      m_writable(new QSocketNotifier(fd, QSocketNotifier::Write, this)) {
+    m_writable->setEnabled(false);
+    connect(m_writable, &QSocketNotifier::activated, this, &ReplyLine::writeOutbox);
+    connect(m_alarm, &PreciseAlarm::rang, this, &ReplyLine::releaseDue);
 }
 
 void ReplyLine::send(const QByteArray& reply, qint64 startNs, qint64 byteNs) {
-    if (fd_ < 0 || reply.isEmpty())
+    if (m_fd < 0 || reply.isEmpty())
         return;
-    const qint64 start = qMax(startNs, lastDueNs_);
-    scheduled_.push_back({reply, start, byteNs});
-    lastDueNs_ = scheduled_.back().dueNs(reply.size() - 1);
+    const qint64 start = qMax(startNs, m_lastDueNs);
+    m_scheduled.push_back({reply, start, byteNs});
+    m_lastDueNs = m_scheduled.back().dueNs(reply.size() - 1);
     releaseDue();
 }
 
 void ReplyLine::stop() {
-    fd_ = -1;
-    alarm_->cancel();
-    if (writable_) {
-        writable_->setEnabled(false);
-        writable_->deleteLater();
-        writable_ = nullptr;
+    m_fd = -1;
+    m_alarm->cancel();
+    if (m_writable) {
+        m_writable->setEnabled(false);
+        m_writable->deleteLater();
+        m_writable = nullptr;
     }
-    scheduled_.clear();
-    inFlight_.clear();
-    held_.clear();
-    outbox_.clear();
+    m_scheduled.clear();
+    m_inFlight.clear();
+    m_held.clear();
+    m_outbox.clear();
 }
 
 void ReplyLine::hold(char byte, qint64 dueNs) {
-    if (held_.isEmpty())
-        heldSinceNs_ = dueNs;
-    held_.append(byte);
-    if (latencyNs_ == 0 || held_.size() >= AdapterBufferBytes)
-        outbox_.append(std::exchange(held_, {}));
+    if (m_held.isEmpty())
+        m_heldSinceNs = dueNs;
+    m_held.append(byte);
+    if (m_latencyNs == 0 || m_held.size() >= AdapterBufferBytes)
+        m_outbox.append(std::exchange(m_held, {}));
 }
 
 qint64 ReplyLine::nextTickNs(qint64 ns) const {
-    if (latencyNs_ == 0)
+    if (m_latencyNs == 0)
         return ns;
-    return (ns + latencyNs_ - 1) / latencyNs_ * latencyNs_;
+    return (ns + m_latencyNs - 1) / m_latencyNs * m_latencyNs;
 }
 
 void ReplyLine::releaseDue() {
-    const qint64 now = clock_.nsecsElapsed();
-    while (!scheduled_.empty()) {
-        Scheduled& next = scheduled_.front();
+    const qint64 now = m_clock.nsecsElapsed();
+    while (!m_scheduled.empty()) {
+        Scheduled& next = m_scheduled.front();
         while (next.released < next.bytes.size() && next.dueNs(next.released) <= now) {
             hold(next.bytes[next.released], next.dueNs(next.released));
             ++next.released;
         }
-        queued_ = written_ + outbox_.size() + held_.size();
+        m_queued = m_written + m_outbox.size() + m_held.size();
         if (next.released < next.bytes.size())
             break;
-        inFlight_.push_back({queued_, next.bytes});
-        scheduled_.pop_front();
+        m_inFlight.push_back({m_queued, next.bytes});
+        m_scheduled.pop_front();
     }
-    if (!held_.isEmpty() && nextTickNs(heldSinceNs_) <= now)
-        outbox_.append(std::exchange(held_, {}));
+    if (!m_held.isEmpty() && nextTickNs(m_heldSinceNs) <= now)
+        m_outbox.append(std::exchange(m_held, {}));
     qint64 wakeNs = -1;
-    if (!scheduled_.empty()) {
-        const Scheduled& next = scheduled_.front();
+    if (!m_scheduled.empty()) {
+        const Scheduled& next = m_scheduled.front();
         wakeNs = next.dueNs(next.released);
     }
-    if (!held_.isEmpty())
-        wakeNs = wakeNs < 0 ? nextTickNs(heldSinceNs_) : qMin(wakeNs, nextTickNs(heldSinceNs_));
+    if (!m_held.isEmpty())
+        wakeNs = wakeNs < 0 ? nextTickNs(m_heldSinceNs) : qMin(wakeNs, nextTickNs(m_heldSinceNs));
     if (wakeNs >= 0)
-        alarm_->ringAt(PreciseAlarm::nowNs() + wakeNs - clock_.nsecsElapsed());
+        m_alarm->ringAt(PreciseAlarm::nowNs() + wakeNs - m_clock.nsecsElapsed());
     writeOutbox();
 }
 
 void ReplyLine::writeOutbox() {
-    while (fd_ >= 0 && !outbox_.isEmpty()) {
-        const ssize_t count = ::write(fd_, outbox_.constData(), outbox_.size());
+    while (m_fd >= 0 && !m_outbox.isEmpty()) {
+        const ssize_t count = ::write(m_fd, m_outbox.constData(), m_outbox.size());
         if (count > 0) {
-            outbox_.remove(0, count);
-            written_ += count;
+            m_outbox.remove(0, count);
+            m_written += count;
         } else if (count < 0 && errno == EINTR) {
             continue;
         } else if (count < 0 && errno != EAGAIN) {
             qWarning("tarvo-sim: risposta non inviata: %s", std::strerror(errno));
-            outbox_.clear();
-            inFlight_.clear();
-            written_ = queued_;
+            m_outbox.clear();
+            m_inFlight.clear();
+            m_written = m_queued;
             break;
         } else {
             break;
         }
     }
-    if (writable_)
-        writable_->setEnabled(!outbox_.isEmpty());
+    if (m_writable)
+        m_writable->setEnabled(!m_outbox.isEmpty());
     announceWritten();
 }
 
 void ReplyLine::announceWritten() {
     // A receiver may stop the line while it is told, so take each reply off
     // the list before telling.
-    while (!inFlight_.empty() && inFlight_.front().endOffset <= written_) {
-        const QByteArray reply = inFlight_.front().reply;
-        inFlight_.pop_front();
+    while (!m_inFlight.empty() && m_inFlight.front().endOffset <= m_written) {
+        const QByteArray reply = m_inFlight.front().reply;
+        m_inFlight.pop_front();
         emit replySent(reply);
     }
 }

@@ -26,7 +26,7 @@ class ReplyLine : public QObject {
     // Holds due bytes as a USB serial adapter does: they go out together when
     // the adapter's timer next ticks (every latencyNs on the clock) or once
     // its buffer is full. 0: each byte goes out when it is due.
-    void setAdapterLatency(qint64 latencyNs) { latencyNs_ = latencyNs; }
+    void setAdapterLatency(qint64 latencyNs) { m_latencyNs = latencyNs; }
     // Drops whatever is still to be sent and lets go of the descriptor.
     void stop();
 
@@ -54,17 +54,17 @@ class ReplyLine : public QObject {
     void writeOutbox();
     void announceWritten();
 
-    int fd_;
-    const QElapsedTimer& clock_;
-    PreciseAlarm* alarm_;
-    QSocketNotifier* writable_;
-    std::deque<Scheduled> scheduled_;
-    std::deque<Sent> inFlight_;
-    QByteArray held_;
-    qint64 heldSinceNs_ = 0;
-    qint64 latencyNs_ = 0;
-    QByteArray outbox_;
-    qint64 lastDueNs_ = 0;
-    qint64 queued_ = 0;
-    qint64 written_ = 0;
+    int m_fd;
+    const QElapsedTimer& m_clock;
+    PreciseAlarm* m_alarm;
+    QSocketNotifier* m_writable;
+    std::deque<Scheduled> m_scheduled;
+    std::deque<Sent> m_inFlight;
+    QByteArray m_held;
+    qint64 m_heldSinceNs = 0;
+    qint64 m_latencyNs = 0;
+    QByteArray m_outbox;
+    qint64 m_lastDueNs = 0;
+    qint64 m_queued = 0;
+    qint64 m_written = 0;
 };

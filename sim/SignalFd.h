@@ -16,11 +16,11 @@ class SignalFd {
     SignalFd(const SignalFd&) = delete;
     SignalFd& operator=(const SignalFd&) = delete;
 
-    int fd() const { return fd_.get(); }
+    int fd() const { return m_fd.get(); }
     // Takes the pending signal off the descriptor; 0 when there is none.
     int take();
 
   private:
-    sigset_t previous_{};
-    FileDescriptor fd_;
+    sigset_t m_previous{};
+    FileDescriptor m_fd;
 };

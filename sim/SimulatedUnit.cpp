@@ -28,8 +28,8 @@ void report(QString* error, const QString& text) {
 } // namespace
 
 SimulatedUnit::SimulatedUnit(Options options, QObject* parent)
-    : QObject(parent), options_(std::move(options)), protocol_(memory_) {
-    clock_.start();
+    : QObject(parent), m_options(std::move(options)), m_protocol(m_memory) {
+    m_clock.start();
 }
 
 SimulatedUnit::~SimulatedUnit() {
@@ -37,34 +37,34 @@ SimulatedUnit::~SimulatedUnit() {
 }
 
 bool SimulatedUnit::start(QString* error) {
-    if (started_) {
+    if (m_started) {
         report(error, QStringLiteral("L'unità simulata è già stata avviata."));
         return false;
     }
-    if (const QString problem = unitOptionsProblem(options_); !problem.isEmpty()) {
+    if (const QString problem = unitOptionsProblem(m_options); !problem.isEmpty()) {
         report(error, problem);
         return false;
     }
     QString why;
-    if (!options_.memoryFile.isEmpty() && !memory_.load(options_.memoryFile, &why)) {
+    if (!m_options.memoryFile.isEmpty() && !m_memory.load(m_options.memoryFile, &why)) {
         report(error, why);
         return false;
     }
-    if (!pty_.open(&why)) {
+    if (!m_pty.open(&why)) {
         report(error, why);
         return false;
     }
-    if (options_.publishLink && !link_.create(pty_.slavePath(), options_.linkName, &why)) {
-        pty_.close();
+    if (m_options.publishLink && !m_link.create(m_pty.slavePath(), m_options.linkName, &why)) {
+        m_pty.close();
         report(error, why);
         return false;
     }
-    started_ = true;
-    devicePath_ = pty_.slavePath();
-    readable_ = new QSocketNotifier(pty_.master(), QSocketNotifier::Read, this);
-    connect(readable_, &QSocketNotifier::activated, this, &SimulatedUnit::readMaster);
-    replies_ = new ReplyLine(pty_.master(), clock_, this);
-    connect(replies_, &ReplyLine::replySent, this, &SimulatedUnit::replySent);
+    m_started = true;
+    m_devicePath = m_pty.slavePath();
+    m_readable = new QSocketNotifier(m_pty.master(), QSocketNotifier::Read, this);
+    connect(m_readable, &QSocketNotifier::activated, this, &SimulatedUnit::readMaster);
+    m_replies = new ReplyLine(m_pty.master(), m_clock, this);
+    connect(m_replies, &ReplyLine::replySent, this, &SimulatedUnit::replySent);
     return true;
 }
 
@@ -73,36 +73,36 @@ bool SimulatedUnit::setOptions(const Options& options, QString* error) {
         report(error, problem);
         return false;
     }
-    options_ = options;
+    m_options = options;
     return true;
 }
 
 bool SimulatedUnit::saveMemory(const QString& path, QString* error) const {
     QString why;
-    if (memory_.save(path, &why))
+    if (m_memory.save(path, &why))
         return true;
     report(error, why);
     return false;
 }
 
 void SimulatedUnit::vanish() {
-    if (readable_) {
+    if (m_readable) {
         // This may run inside the notifier's own signal: let Qt delete it later.
-        readable_->setEnabled(false);
-        readable_->deleteLater();
-        readable_ = nullptr;
+        m_readable->setEnabled(false);
+        m_readable->deleteLater();
+        m_readable = nullptr;
     }
-    if (replies_)
-        replies_->stop();
-    link_.remove();
-    pty_.close();
+    if (m_replies)
+        m_replies->stop();
+    m_link.remove();
+    m_pty.close();
 }
 
 void SimulatedUnit::readMaster() {
     if (!isRunning())
         return;
     char buffer[4096];
-    const ssize_t count = ::read(pty_.master(), buffer, sizeof buffer);
+    const ssize_t count = ::read(m_pty.master(), buffer, sizeof buffer);
     if (count < 0 && (errno == EAGAIN || errno == EINTR))
         return;
     if (count <= 0) {
@@ -110,7 +110,7 @@ void SimulatedUnit::readMaster() {
         // rather than be woken for the same condition over and over.
         qWarning("tarvo-sim: lettura dalla porta simulata fallita: %s",
                  count < 0 ? std::strerror(errno) : "fine del file");
-        readable_->setEnabled(false);
+        m_readable->setEnabled(false);
         return;
     }
     for (ssize_t i = 0; i < count && isRunning(); ++i)
@@ -118,39 +118,39 @@ void SimulatedUnit::readMaster() {
 }
 
 void SimulatedUnit::take(char byte) {
-    if (incoming_.isEmpty() && !incomingOverflowed_)
-        frameStartNs_ = clock_.nsecsElapsed();
+    if (m_incoming.isEmpty() && !m_incomingOverflowed)
+        m_frameStartNs = m_clock.nsecsElapsed();
     if (byte == '\r') {
-        incoming_.append(byte);
+        m_incoming.append(byte);
         frameComplete();
         return;
     }
-    if (incoming_.size() < options_.identifier.size() + MaxFrameBody)
-        incoming_.append(byte);
+    if (m_incoming.size() < m_options.identifier.size() + MaxFrameBody)
+        m_incoming.append(byte);
     else
-        incomingOverflowed_ = true;
+        m_incomingOverflowed = true;
 }
 
 void SimulatedUnit::frameComplete() {
-    const QByteArray frame = std::exchange(incoming_, {});
-    incomingOverflowed_ = false;
+    const QByteArray frame = std::exchange(m_incoming, {});
+    m_incomingOverflowed = false;
     // On a real line the frame is in only once its last byte has crossed the
     // wire, and the wire carries one frame after the other.
-    const qint64 wireEndNs = qMax(frameStartNs_, lineFreeNs_) + frame.size() * byteNs();
-    lineFreeNs_ = wireEndNs;
-    const qint64 receivedNs = qMax(clock_.nsecsElapsed(), wireEndNs);
+    const qint64 wireEndNs = qMax(m_frameStartNs, m_lineFreeNs) + frame.size() * byteNs();
+    m_lineFreeNs = wireEndNs;
+    const qint64 receivedNs = qMax(m_clock.nsecsElapsed(), wireEndNs);
 
-    const QByteArray reply = protocol_.answer(frame, options_);
-    if (options_.keepFrames)
-        frames_.append(frame);
+    const QByteArray reply = m_protocol.answer(frame, m_options);
+    if (m_options.keepFrames)
+        m_frames.append(frame);
     emit frameReceived(frame);
     if (isRunning() && !reply.isEmpty()) {
-        replies_->setAdapterLatency(options_.adapterLatencyMs * NsPerMs);
-        replies_->send(reply, receivedNs + options_.replyDelayMs * NsPerMs, byteNs());
+        m_replies->setAdapterLatency(m_options.adapterLatencyMs * NsPerMs);
+        m_replies->send(reply, receivedNs + m_options.replyDelayMs * NsPerMs, byteNs());
     }
 }
 
 qint64 SimulatedUnit::byteNs() const {
     // Start bit, 8 data bits, stop bit.
-    return options_.baud > 0 ? 10'000'000'000LL / options_.baud : 0;
+    return m_options.baud > 0 ? 10'000'000'000LL / m_options.baud : 0;
 }

@@ -29,27 +29,27 @@ class SimulatedUnit : public QObject {
     // Loads the memory file if one is set, opens the pseudo-terminal and
     // starts answering. A unit starts once; false with the reason otherwise.
     bool start(QString* error = nullptr);
-    bool isRunning() const { return pty_.isOpen(); }
+    bool isRunning() const { return m_pty.isOpen(); }
     // The slave side, e.g. /dev/pts/3; empty before start().
-    QString devicePath() const { return devicePath_; }
+    QString devicePath() const { return m_devicePath; }
     // The stable name of the port when options().publishLink is set; empty
     // otherwise and once the unit has vanished.
-    QString linkPath() const { return link_.path(); }
+    QString linkPath() const { return m_link.path(); }
 
-    Options options() const { return options_; }
+    Options options() const { return m_options; }
     // Takes effect from the next frame; the memory file is read only by
     // start(). False with the reason for options that make no sense.
     bool setOptions(const Options& options, QString* error = nullptr);
 
-    QByteArray text(int address) const { return memory_.text(address); }
-    bool setText(int address, const QByteArray& text) { return memory_.setText(address, text); }
+    QByteArray text(int address) const { return m_memory.text(address); }
+    bool setText(int address, const QByteArray& text) { return m_memory.setText(address, text); }
     bool saveMemory(const QString& path, QString* error = nullptr) const;
 
     // Complete frames received so far (silent or not), and the frames
     // themselves with their CR when options().keepFrames is set.
-    int framesReceived() const { return protocol_.framesReceived(); }
-    int writesReceived() const { return protocol_.writesReceived(); }
-    QByteArrayList frames() const { return frames_; }
+    int framesReceived() const { return m_protocol.framesReceived(); }
+    int writesReceived() const { return m_protocol.writesReceived(); }
+    QByteArrayList frames() const { return m_frames; }
 
     // The unit disappears as if its process had been killed: both sides of
     // the pseudo-terminal close, so a program holding the port sees a hang-up,
@@ -66,19 +66,19 @@ class SimulatedUnit : public QObject {
     void frameComplete();
     qint64 byteNs() const;
 
-    Options options_;
-    UnitMemory memory_;
-    UnitProtocol protocol_;
-    QElapsedTimer clock_;
-    PseudoTerminal pty_;
-    UnitLink link_;
-    QString devicePath_;
-    bool started_ = false;
-    QSocketNotifier* readable_ = nullptr;
-    ReplyLine* replies_ = nullptr;
-    QByteArray incoming_;
-    bool incomingOverflowed_ = false;
-    qint64 frameStartNs_ = 0;
-    qint64 lineFreeNs_ = 0;
-    QByteArrayList frames_;
+    Options m_options;
+    UnitMemory m_memory;
+    UnitProtocol m_protocol;
+    QElapsedTimer m_clock;
+    PseudoTerminal m_pty;
+    UnitLink m_link;
+    QString m_devicePath;
+    bool m_started = false;
+    QSocketNotifier* m_readable = nullptr;
+    ReplyLine* m_replies = nullptr;
+    QByteArray m_incoming;
+    bool m_incomingOverflowed = false;
+    qint64 m_frameStartNs = 0;
+    qint64 m_lineFreeNs = 0;
+    QByteArrayList m_frames;
 };

@@ -99,16 +99,16 @@ bool UnitLink::take(const QString& dir, const QString& name, const QString& targ
             QStringLiteral("Impossibile creare il collegamento %1: %2").arg(link, systemError());
         return false;
     }
-    lock_ = std::move(lock);
-    path_ = link;
+    m_lock = std::move(lock);
+    m_path = link;
     return true;
 }
 
 void UnitLink::remove() {
-    if (!path_.isEmpty()) {
-        ::unlink(QFile::encodeName(path_).constData());
-        ::unlink(QFile::encodeName(path_ + QStringLiteral(".lock")).constData());
+    if (!m_path.isEmpty()) {
+        ::unlink(QFile::encodeName(m_path).constData());
+        ::unlink(QFile::encodeName(m_path + QStringLiteral(".lock")).constData());
     }
-    path_.clear();
-    lock_.reset();
+    m_path.clear();
+    m_lock.reset();
 }

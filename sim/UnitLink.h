@@ -26,11 +26,11 @@ class UnitLink {
     // Removes the link and lets go of its name.
     void remove();
 
-    QString path() const { return path_; }
+    QString path() const { return m_path; }
 
   private:
     bool take(const QString& folder, const QString& name, const QString& target, QString* error);
 
-    FileDescriptor lock_;
-    QString path_;
+    FileDescriptor m_lock;
+    QString m_path;
 };

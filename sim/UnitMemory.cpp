@@ -26,17 +26,17 @@ int parseAddress(QByteArrayView digits) {
 }
 
 UnitMemory::UnitMemory() {
-    texts_.fill(QByteArray(TextLength, ' '));
+    m_texts.fill(QByteArray(TextLength, ' '));
 }
 
 QByteArray UnitMemory::text(int address) const {
-    return isAddress(address) ? texts_[address] : QByteArray();
+    return isAddress(address) ? m_texts[address] : QByteArray();
 }
 
 bool UnitMemory::setText(int address, const QByteArray& text) {
     if (!isAddress(address))
         return false;
-    texts_[address] = fitted(text);
+    m_texts[address] = fitted(text);
     return true;
 }
 
@@ -71,7 +71,7 @@ bool UnitMemory::save(const QString& path, QString* error) const {
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         for (int address = 0; address < Texts; ++address) {
-            file.write(QByteArray::number(address).rightJustified(3, '0') + texts_[address] +
+            file.write(QByteArray::number(address).rightJustified(3, '0') + m_texts[address] +
                        "\r\n");
         }
         if (file.commit())

@@ -29,7 +29,7 @@ class UnitMemory {
     bool save(const QString& path, QString* error) const;
 
   private:
-    std::array<QByteArray, Texts> texts_;
+    std::array<QByteArray, Texts> m_texts;
 };
 
 // The address in three decimal digits, or -1 when they are not digits or name

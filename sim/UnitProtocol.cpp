@@ -29,8 +29,8 @@ QByteArray shortened(const QByteArray& reply) {
 } // namespace
 
 QByteArray UnitProtocol::answer(const QByteArray& frame, const UnitOptions& options) {
-    ++frames_;
-    if (options.silentFrom > 0 && frames_ >= options.silentFrom)
+    ++m_frames;
+    if (options.silentFrom > 0 && m_frames >= options.silentFrom)
         return {};
     if (!frame.endsWith(CR) || !frame.startsWith(options.identifier))
         return {};
@@ -50,15 +50,15 @@ QByteArray UnitProtocol::reply(QByteArrayView body, const UnitOptions& options) 
     if (body == "TA")
         return prefix + "TA" + CR;
     if (body.startsWith("0W")) {
-        ++writes_;
-        const bool refused = options.refuseWriteFrom > 0 && writes_ >= options.refuseWriteFrom;
+        ++m_writes;
+        const bool refused = options.refuseWriteFrom > 0 && m_writes >= options.refuseWriteFrom;
         const bool stored = !refused && store(body);
         return prefix + "0W" + (stored ? 'R' : 'N') + CR;
     }
     if (body.startsWith("0R") && body.size() == ReadBodyLength) {
         const int address = parseAddress(body.sliced(2, 3));
         if (address >= 0)
-            return prefix + "0R16" + memory_.text(address) + CR;
+            return prefix + "0R16" + m_memory.text(address) + CR;
     }
     return {};
 }
@@ -67,5 +67,5 @@ bool UnitProtocol::store(QByteArrayView body) {
     if (body.size() != WriteBodyLength || body.sliced(2, 3) != "016")
         return false;
     const int address = parseAddress(body.sliced(5, 3));
-    return address >= 0 && memory_.setText(address, body.sliced(8).toByteArray());
+    return address >= 0 && m_memory.setText(address, body.sliced(8).toByteArray());
 }

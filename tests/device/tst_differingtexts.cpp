@@ -1,6 +1,7 @@
 #include "DeviceFixture.h"
 #include "MessageFiles.h"
 #include "device/CompareTexts.h"
+#include "device/ProgrammingPreflight.h"
 #include "device/WriteDifferingTexts.h"
 #include "files/RecordLayout.h"
 
@@ -37,22 +38,59 @@ class TestDifferingTexts : public QObject {
     Q_OBJECT
 
   private slots:
-    void compareReadsTheFileAddressesAndWritesNothing() {
+    // Texts are judged by address and on all 16 characters: 011 differs only
+    // in its last one.
+    void compareReadsTheFileAddressesAndWritesOnlyTheDiffering() {
         DeviceFixture f;
         f.unit.setText(7, "ALTRO");
         f.unit.setText(3, "FINALE");
+        f.unit.setText(11, "UNDICI         X");
         // Address 003 is sent twice: the later text is what programming leaves.
-        f.selectFile(fileOf({"007SETTE", "003PRIMA", "nota", "003FINALE", "005  "}));
+        f.selectFile(fileOf({"007SETTE", "003PRIMA", "nota", "003FINALE", "005  ", "011UNDICI"}));
         TextComparison comparison;
         QCOMPARE(CompareTexts(f.v, f.exchange, f.host, comparison), OperationResult::Succeeded);
-        QCOMPARE(f.unit.frames(), (QByteArrayList{readFrame(3), readFrame(5), readFrame(7)}));
+        const QByteArrayList reads{readFrame(3), readFrame(5), readFrame(7), readFrame(11)};
+        QCOMPARE(f.unit.frames(), reads);
         QCOMPARE(comparison.equal, 2);
-        QCOMPARE(comparison.differing.size(), 1);
+        QCOMPARE(comparison.differing.size(), 2);
         QCOMPARE(comparison.differing[0].address, 7);
         QCOMPARE(comparison.differing[0].fileText, QByteArray("SETTE           "));
         QCOMPARE(comparison.differing[0].unitText, QByteArray("ALTRO           "));
-        QCOMPARE(f.text2(), QByteArray("2 testi uguali, 1 diverso"));
+        QCOMPARE(comparison.differing[1].address, 11);
+        QCOMPARE(f.exchange.trace().at(4).note, QStringLiteral("diverso dal file"));
+        QCOMPARE(f.text2(), QByteArray("2 testi uguali, 2 diversi"));
         QVERIFY(!f.portOpen());
+
+        DifferingWriteSummary summary;
+        QCOMPARE(writeDifferingTexts(f.v, f.exchange, f.host, {}, summary),
+                 OperationResult::Succeeded);
+        const QByteArrayList writes{writeFrame("007SETTE"), writeFrame("011UNDICI"), readFrame(7),
+                                    readFrame(11)};
+        QCOMPARE(f.unit.frames().mid(reads.size()), reads + writes);
+        QCOMPARE(summary.written, 2);
+        QCOMPARE(summary.equal, 2);
+    }
+
+    // A file may send 591 records, repeating addresses; one more is refused
+    // before the first frame, by programming's check and by every operation.
+    void theRecordLimitHoldsForEveryOperation_data() {
+        QTest::addColumn<int>("records");
+        QTest::newRow("591") << 591;
+        QTest::newRow("592") << 592;
+    }
+    void theRecordLimitHoldsForEveryOperation() {
+        QFETCH(int, records);
+        DeviceFixture f;
+        QByteArrayList lines;
+        for (int i = 0; i < records; ++i)
+            lines += RecordLayout::addressText(i % 512) + "TESTO";
+        const QString path = f.selectFile(fileOf(lines));
+        const bool accepted = records <= 591;
+        QCOMPARE(ProgrammingPreflight::check(path).problem.isEmpty(), accepted);
+        TextComparison comparison;
+        QCOMPARE(CompareTexts(f.v, f.exchange, f.host, comparison),
+                 accepted ? OperationResult::Succeeded : OperationResult::CannotStart);
+        QCOMPARE(f.unit.framesReceived(), accepted ? 512 : 0);
     }
 
     void copyThenWritesAndReadsBackOnlyTheDiffering() {

@@ -1,3 +1,4 @@
+#include "AsUnprivilegedUser.h"
 #include "Controls.h"
 #include "MessageFiles.h"
 #include "PseudoTerminal.h"
@@ -622,9 +623,6 @@ class TestFaults : public QObject {
         QFETCH(QString, name);
         QFETCH(QString, fault);
         QFETCH(QString, message);
-        if (fault.startsWith(QStringLiteral("read-only")) && ::geteuid() == 0)
-            QSKIP("root writes into read-only files and folders");
-
         QTemporaryDir root;
         const QDir top(root.path());
         QVERIFY(top.mkpath(QStringLiteral("qui/sotto")));
@@ -634,24 +632,44 @@ class TestFaults : public QObject {
         const QString oldBelow = QDir(here).filePath(QStringLiteral("sotto/vecchio.tvo"));
         QVERIFY(writeFile(oldHere, oldContent));
         QVERIFY(writeFile(oldBelow, oldContent));
+        // The save is tried as an ordinary user, since root writes into
+        // read-only files and folders: the folders and files are theirs to
+        // write until a fault takes that away.
+        const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                              QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                       QFile::ExeOwner | QFile::ExeOther));
+        for (const QString& path :
+             {here, QDir(here).filePath(QStringLiteral("sotto")), oldHere, oldBelow})
+            QVERIFY(QFile::setPermissions(path, everyone));
         const CurrentFolder current(here);
         QVERIFY(current.ok());
 
         WindowFixture f;
         f.v.FileSelezionato = QFile::encodeName(oldHere);
         QString shown;
+        QByteArray selectedAfter;
         bool stayedOpen = false;
         WhenShown<FormSalvaFile> saver([&](FormSalvaFile& window) {
             if (fault == QStringLiteral("remove folder"))
                 QVERIFY(QDir(here).removeRecursively());
             if (fault == QStringLiteral("read-only file"))
-                QVERIFY(QFile::setPermissions(oldHere, QFile::ReadOwner));
+                QVERIFY(QFile::setPermissions(oldHere, QFile::ReadOwner | QFile::ReadOther));
             if (fault == QStringLiteral("read-only folder"))
-                QVERIFY(QFile::setPermissions(here, QFile::ReadOwner | QFile::ExeOwner));
+                QVERIFY(QFile::setPermissions(here, QFile::ReadOwner | QFile::ExeOwner |
+                                                        QFile::ReadOther | QFile::ExeOther));
             controlOf<QLineEdit>(window, "Text1")->setText(name);
-            QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
-            shown = controlOf<QLabel>(window, "Messaggio")->text();
-            stayedOpen = window.isVisible();
+            const std::optional<QByteArray> outcome = runAsUnprivilegedUser([&] {
+                QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
+                return QByteArray(window.isVisible() ? "aperta\n" : "chiusa\n") +
+                       f.v.FileSelezionato + '\n' +
+                       controlOf<QLabel>(window, "Messaggio")->text().toUtf8();
+            });
+            QVERIFY(outcome);
+            const QList<QByteArray> parts = outcome->split('\n');
+            stayedOpen = parts.value(0) == "aperta";
+            selectedAfter = parts.value(1);
+            shown = QString::fromUtf8(parts.value(2));
             QTest::mouseClick(controlOf<QPushButton>(window, "Command2"), Qt::LeftButton);
         });
         QVERIFY(click(f.button("LeggiTesti")).isEmpty());
@@ -660,6 +678,7 @@ class TestFaults : public QObject {
         QVERIFY2(shown.contains(message), qPrintable(shown));
         QVERIFY(stayedOpen);
         QCOMPARE(f.text2(), QByteArray("letti tutti"));
+        QCOMPARE(selectedAfter, QFile::encodeName(oldHere));
         QCOMPARE(f.v.FileSelezionato, QFile::encodeName(oldHere));
         if (fault != QStringLiteral("remove folder"))
             QCOMPARE(contentOf(oldHere), oldContent);

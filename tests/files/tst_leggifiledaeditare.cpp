@@ -1,5 +1,6 @@
 #include "files/LeggiFileDaEditare.h"
 
+#include "AsUnprivilegedUser.h"
 #include "FileErrorCases.h"
 #include "TempFiles.h"
 
@@ -199,11 +200,16 @@ void TestLeggiFileDaEditare::errors() {
 
 void TestLeggiFileDaEditare::permissionDenied() {
     const QString path = m_folder.write(joinLines({"C", "001A", "end"}));
-    QFile::setPermissions(path, QFileDevice::Permissions());
-    QFile trial(path);
-    if (trial.open(QIODevice::ReadOnly))
-        QSKIP("this user reads files whatever their permissions (root)");
-    QCOMPARE(LeggiFileDaEditare(path).error,
+    // Anyone may enter the folder, no one may read the file: checked as an
+    // ordinary user, since root reads it anyway.
+    QVERIFY(
+        QFile::setPermissions(m_folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                   QFileDevice::ExeOwner | QFileDevice::ExeOther));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
+    const std::optional<QByteArray> error =
+        runAsUnprivilegedUser([&] { return LeggiFileDaEditare(path).error.toUtf8(); });
+    QVERIFY(error);
+    QCOMPARE(QString::fromUtf8(*error),
              QStringLiteral("Impossibile aprire il file %1: permesso negato")
                  .arg(QDir::toNativeSeparators(path)));
 }

@@ -1,5 +1,4 @@
 #include "files/LineReader.h"
-#include "files/LocalFileName.h"
 
 #include "FileErrorCases.h"
 #include "TempFiles.h"
@@ -20,8 +19,6 @@ class TestLineReader : public QObject {
     void lines();
     void errors_data();
     void errors();
-    void fileNamesKeepEveryByte_data();
-    void fileNamesKeepEveryByte();
 
   private:
     TempFolder m_folder;
@@ -104,31 +101,6 @@ void TestLineReader::errors() {
     QCOMPARE(reader.error(), expectedValue);
     QVERIFY(!reader.isOpen());
     QVERIFY(!reader.read(100));
-}
-
-// Every file name comes back byte for byte; valid UTF-8 reads as UTF-8,
-// anything else as the Windows-1252 characters it stood for.
-void TestLineReader::fileNamesKeepEveryByte_data() {
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QString>("readable");
-    // U+10080 is held as a pair whose second half looks like a kept byte.
-    QTest::newRow("UTF-8") << QByteArray("caff\xc3\xa8 \xf0\x90\x82\x80.tvo")
-                           << QStringLiteral("caff\u00e8 \U00010080.tvo");
-    QTest::newRow("Latin-1") << QByteArray("lat\xe9.tvo") << QStringLiteral("lat\u00e9.tvo");
-    QTest::newRow("overlong") << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af");
-    QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80")
-                               << QStringLiteral("\u00ed\u00a0\u20ac");
-    QTest::newRow("beyond U+10FFFF")
-        << QByteArray("\xf4\x90\x80\x80") << QStringLiteral("\u00f4\u0090\u20ac\u20ac");
-    QTest::newRow("cut short") << QByteArray("a\xe2\x82") << QStringLiteral("a\u00e2\u201a");
-}
-
-void TestLineReader::fileNamesKeepEveryByte() {
-    QFETCH(QByteArray, name);
-    QFETCH(QString, readable);
-    const QString held = LocalFileName::decode(name);
-    QCOMPARE(LocalFileName::encode(held), name);
-    QCOMPARE(LocalFileName::readable(held), readable);
 }
 
 QTEST_MAIN(TestLineReader)

@@ -1,3 +1,4 @@
+#include "AsUnprivilegedUser.h"
 #include "Controls.h"
 #include "FileSizeLimit.h"
 #include "TempFiles.h"
@@ -16,8 +17,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include <unistd.h>
 
 namespace {
 
@@ -501,20 +500,29 @@ void TestFormSalvaFile::writeFailure() {
     QCOMPARE(readFile(m_folder.filePath("vecchio.tvo")), "nuovo\r\n" + sampleBody + "\r\nend\r\n");
 }
 
+// Checked as an ordinary user, since root writes to read-only files: the
+// folder would take a new file, the file itself may only be read.
 void TestFormSalvaFile::readOnlyFile() {
-    if (geteuid() == 0)
-        QSKIP("root writes to read-only files");
     const QByteArray old = "vecchio\r\n000VECCHIO\r\n\r\nend\r\n";
     m_folder.write("bloccato.tvo", old);
-    QVERIFY(QFile::setPermissions(m_folder.filePath("bloccato.tvo"), QFile::ReadOwner));
+    QVERIFY(QFile::setPermissions(m_folder.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                       QFile::ExeOwner | QFile::ReadOther |
+                                                       QFile::WriteOther | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(m_folder.filePath("bloccato.tvo"),
+                                  QFile::ReadOwner | QFile::ReadOther));
     auto& window = openWindow();
     controlOf<QLineEdit>(window, "Text1")->setText("bloccato.tvo");
-    QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
-    QVERIFY(window.isVisible());
-    QVERIFY(
-        controlOf<QLabel>(window, "Messaggio")->text().contains(QStringLiteral("sola lettura")));
+    const std::optional<QByteArray> shown = runAsUnprivilegedUser([&] {
+        QTest::mouseClick(controlOf<QPushButton>(window, "Command1"), Qt::LeftButton);
+        return QByteArray(window.isVisible() ? "aperta\n" : "chiusa\n") + m_v.FileSelezionato +
+               '\n' + controlOf<QLabel>(window, "Messaggio")->text().toUtf8();
+    });
+    QVERIFY(shown);
+    const QList<QByteArray> parts = shown->split('\n');
+    QCOMPARE(parts.value(0), QByteArray("aperta"));
+    QCOMPARE(parts.value(1), QByteArray("/prima/scelto.tvo"));
+    QVERIFY2(parts.value(2).contains("sola lettura"), shown->constData());
     QCOMPARE(readFile(m_folder.filePath("bloccato.tvo")), old);
-    QCOMPARE(m_v.FileSelezionato, QByteArray("/prima/scelto.tvo"));
 }
 
 void TestFormSalvaFile::showModal() {

@@ -1,0 +1,91 @@
+#include "core/SystemReason.h"
+#include "files/FileErrorReason.h"
+#include "files/LocalFileName.h"
+
+#include "TempFiles.h"
+
+#include <QTest>
+
+#include <cerrno>
+
+// File names held byte for byte, the message files a folder lists and the
+// words a failure reason takes.
+class TestFileSystem : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void fileNamesKeepEveryByte_data();
+    void fileNamesKeepEveryByte();
+    void onlyRegularFilesAreListed();
+    void reasons_data();
+    void reasons();
+
+  private:
+    TempFolder m_folder;
+};
+
+// Every file name comes back byte for byte; valid UTF-8 reads as UTF-8,
+// anything else as the Windows-1252 characters it stood for.
+void TestFileSystem::fileNamesKeepEveryByte_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("readable");
+    // U+10080 is held as a pair whose second half looks like a kept byte.
+    QTest::newRow("UTF-8") << QByteArray("caff\xc3\xa8 \xf0\x90\x82\x80.tvo")
+                           << QStringLiteral("caff\u00e8 \U00010080.tvo");
+    QTest::newRow("Latin-1") << QByteArray("lat\xe9.tvo") << QStringLiteral("lat\u00e9.tvo");
+    QTest::newRow("overlong") << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af");
+    QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80")
+                               << QStringLiteral("\u00ed\u00a0\u20ac");
+    QTest::newRow("beyond U+10FFFF")
+        << QByteArray("\xf4\x90\x80\x80") << QStringLiteral("\u00f4\u0090\u20ac\u20ac");
+    QTest::newRow("cut short") << QByteArray("a\xe2\x82") << QStringLiteral("a\u00e2\u201a");
+    QTest::newRow("bad last continuation")
+        << QByteArray("x\xe9\x80x.tvo") << QStringLiteral("x\u00e9\u20acx.tvo");
+}
+
+void TestFileSystem::fileNamesKeepEveryByte() {
+    QFETCH(QByteArray, name);
+    QFETCH(QString, readable);
+    const QString held = LocalFileName::decode(name);
+    QCOMPARE(LocalFileName::encode(held), name);
+    QCOMPARE(LocalFileName::readable(held), readable);
+}
+
+// Visible .tvo files are listed whatever the case of the extension, through
+// links too; a folder with such a name is not a file, nor is a broken link.
+void TestFileSystem::onlyRegularFilesAreListed() {
+    for (const char* name : {"uno.tvo", "DUE.TVO", ".nascosto.tvo", "tre.txt"})
+        m_folder.write(QString::fromLatin1(name), "000A\r\n");
+    QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("cartella.tvo")));
+    QVERIFY(QFile::link(m_folder.filePath(QStringLiteral("uno.tvo")),
+                        m_folder.filePath(QStringLiteral("collegato.tvo"))));
+    QVERIFY(QFile::link(m_folder.filePath(QStringLiteral("manca")),
+                        m_folder.filePath(QStringLiteral("rotto.tvo"))));
+    QStringList listed = LocalFileName::messageFilesIn(m_folder.path());
+    listed.sort();
+    QCOMPARE(listed, (QStringList{"DUE.TVO", "collegato.tvo", "uno.tvo"}));
+}
+
+// A refused permission and something in use are told apart, for a file and
+// for the system.
+void TestFileSystem::reasons_data() {
+    QTest::addColumn<int>("errnoCode");
+    QTest::addColumn<QString>("forAFile");
+    QTest::addColumn<QString>("forTheSystem");
+    QTest::newRow("EACCES") << EACCES << QStringLiteral("permesso negato")
+                            << QStringLiteral("permesso negato");
+    QTest::newRow("EBUSY") << EBUSY << QStringLiteral("il file è in uso")
+                           << QStringLiteral("il dispositivo è occupato");
+}
+
+void TestFileSystem::reasons() {
+    QFETCH(int, errnoCode);
+    QFETCH(QString, forAFile);
+    QFETCH(QString, forTheSystem);
+    QCOMPARE(fileErrorReason(m_folder.filePath(QStringLiteral("manca.tvo")), errnoCode, {}),
+             forAFile);
+    QCOMPARE(systemReason(errnoCode), forTheSystem);
+}
+
+QTEST_MAIN(TestFileSystem)
+#include "tst_filesystem.moc"
