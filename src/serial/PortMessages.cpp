@@ -55,8 +55,8 @@ QString explainOpenFailure(const QString& device, QSerialPort::SerialPortError e
         // A missing permission, on the device or on a folder on the way to
         // it, and a port that another program holds (its lock file, or
         // exclusive use) all end here: "in use" is said only on evidence.
-        const QString permission = permissionProblem(device);
-        if (!permission.isEmpty())
+        if (const QString permission = permissionProblem(device, permissionFinding(device));
+            !permission.isEmpty())
             return permission;
         const QString folder = blockingFolder(device);
         if (!folder.isEmpty())
@@ -161,31 +161,31 @@ QString portNumberOutOfRange(int number) {
     return QStringLiteral("Porta COM %1 non valida: il numero va da 1 a 256").arg(number);
 }
 
-QString noGroupGrantsAccess(const QString& device, const QString& owner, const QString& mode) {
-    return QStringLiteral("Manca il permesso di usare la porta %1: è di %2 (permessi %3) e "
-                          "nessun gruppo vi dà accesso; usala come %2 o chiedi "
-                          "all'amministratore di darla al gruppo dialout")
-        .arg(device, owner, mode);
-}
-
-QString refusedDespiteGroup(const QString& device, const QString& user, const QString& group) {
-    return QStringLiteral("Manca il permesso di usare la porta %1 anche se l'utente %2 è nel "
-                          "gruppo %3: chiedi all'amministratore")
-        .arg(device, user, group);
-}
-
-QString groupJoinedAfterLogin(const QString& device, const QString& user, const QString& group) {
-    return QStringLiteral("Manca il permesso di usare la porta %1: l'utente %2 è stato "
-                          "aggiunto al gruppo %3 dopo l'inizio di questa sessione; esci e "
-                          "rientra (nuovo login) e riprova")
-        .arg(device, user, group);
-}
-
-QString notInGrantingGroup(const QString& device, const QString& group, const QString& user) {
-    return QStringLiteral("Manca il permesso di usare la porta %1: l'accesso lo dà il gruppo %2, "
-                          "di cui l'utente %3 non fa parte; esegui sudo usermod -aG %2 %3, poi "
-                          "esci e rientra (nuovo login)")
-        .arg(device, group, user);
+QString permissionProblem(const QString& device, const PermissionFinding& finding) {
+    switch (finding.kind) {
+    case PermissionFinding::Kind::None:
+        return {};
+    case PermissionFinding::Kind::NoGroupGrants:
+        return QStringLiteral("Manca il permesso di usare la porta %1: è di %2 (permessi %3) e "
+                              "nessun gruppo vi dà accesso; usala come %2 o chiedi "
+                              "all'amministratore di darla al gruppo dialout")
+            .arg(device, finding.owner, finding.mode);
+    case PermissionFinding::Kind::RefusedDespiteGroup:
+        return QStringLiteral("Manca il permesso di usare la porta %1 anche se l'utente %2 è nel "
+                              "gruppo %3: chiedi all'amministratore")
+            .arg(device, finding.user, finding.group);
+    case PermissionFinding::Kind::JoinedAfterLogin:
+        return QStringLiteral("Manca il permesso di usare la porta %1: l'utente %2 è stato "
+                              "aggiunto al gruppo %3 dopo l'inizio di questa sessione; esci e "
+                              "rientra (nuovo login) e riprova")
+            .arg(device, finding.user, finding.group);
+    case PermissionFinding::Kind::NotInGroup:
+        return QStringLiteral("Manca il permesso di usare la porta %1: l'accesso lo dà il gruppo "
+                              "%2, di cui l'utente %3 non fa parte; esegui sudo usermod -aG %2 %3, "
+                              "poi esci e rientra (nuovo login)")
+            .arg(device, finding.group, finding.user);
+    }
+    return {};
 }
 
 QString settingsRefused(const QString& device, const QString& settings, const QString& reason) {

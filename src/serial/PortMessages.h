@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serial/PortHolders.h"
+#include "serial/PortPermission.h"
 
 #include <QList>
 #include <QSerialPort>
@@ -43,13 +44,9 @@ QString notASerialPort(const QString& device);
 QString invalidPortText(const QString& text);
 QString portNumberOutOfRange(int number);
 
-// What keeps this user from reading and writing a device: no group grants it,
-// the user is in the granting group and is still refused, the user joined the
-// group after this login, or the user is not in it.
-QString noGroupGrantsAccess(const QString& device, const QString& owner, const QString& mode);
-QString refusedDespiteGroup(const QString& device, const QString& user, const QString& group);
-QString groupJoinedAfterLogin(const QString& device, const QString& user, const QString& group);
-QString notInGrantingGroup(const QString& device, const QString& group, const QString& user);
+// What keeps this user from reading and writing a device, with what to do
+// about it; empty when nothing does.
+QString permissionProblem(const QString& device, const PermissionFinding& finding);
 
 // An open port that refuses the line settings, or stops working; whether the
 // device seems unplugged (gone, or failing as a vanished one does).

@@ -1,7 +1,5 @@
 #include "serial/PortPermission.h"
 
-#include "serial/PortMessages.h"
-
 #include <QDir>
 #include <QFile>
 #include <QList>
@@ -63,7 +61,7 @@ bool userInGroup(uid_t uid, gid_t gid) {
 
 } // namespace
 
-QString permissionProblem(const QString& device) {
+PermissionFinding permissionFinding(const QString& device) {
     const QByteArray path = QFile::encodeName(device);
     if (::faccessat(AT_FDCWD, path.constData(), R_OK | W_OK, AT_EACCESS) == 0 || errno != EACCES)
         return {};
@@ -71,17 +69,19 @@ QString permissionProblem(const QString& device) {
     if (::stat(path.constData(), &info) != 0)
         return {};
     const uid_t uid = ::geteuid();
-    const QString user = userName(uid);
-    const QString group = groupName(info.st_gid);
+    PermissionFinding finding{PermissionFinding::Kind::None, userName(info.st_uid),
+                              modeText(info.st_mode), userName(uid), groupName(info.st_gid)};
     const bool groupGrants =
         info.st_gid != 0 && (info.st_mode & S_IRGRP) && (info.st_mode & S_IWGRP);
     if (!groupGrants)
-        return noGroupGrantsAccess(device, userName(info.st_uid), modeText(info.st_mode));
-    if (processInGroup(info.st_gid))
-        return refusedDespiteGroup(device, user, group);
-    if (userInGroup(uid, info.st_gid))
-        return groupJoinedAfterLogin(device, user, group);
-    return notInGrantingGroup(device, group, user);
+        finding.kind = PermissionFinding::Kind::NoGroupGrants;
+    else if (processInGroup(info.st_gid))
+        finding.kind = PermissionFinding::Kind::RefusedDespiteGroup;
+    else if (userInGroup(uid, info.st_gid))
+        finding.kind = PermissionFinding::Kind::JoinedAfterLogin;
+    else
+        finding.kind = PermissionFinding::Kind::NotInGroup;
+    return finding;
 }
 
 QString blockingFolder(const QString& device) {
