@@ -2,6 +2,7 @@
 
 #include "core/Variabili.h"
 #include "ui/editor/EditaMessaggi.h"
+#include "ui/save/FormSalvaFile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -74,7 +75,7 @@ void benchOpening(const QString& path) {
     for (int i = 0; i < openings; ++i) {
         QElapsedTimer clock;
         clock.start();
-        EditaMessaggi editor(v);
+        EditaMessaggi editor(v, saveWindowOpener(v));
         loads.push_back(msSince(clock));
         editor.show();
         QCoreApplication::processEvents();
@@ -103,7 +104,7 @@ void benchTyping(const QString& path) {
     v.FileSelezionato = QFile::encodeName(path);
     QElapsedTimer clock;
     clock.start();
-    EditaMessaggi editor(v);
+    EditaMessaggi editor(v, saveWindowOpener(v));
     editor.show();
     QCoreApplication::processEvents();
     std::printf("editor: typing in a text of %d lines (opened in %.1f ms)\n", textLines,

@@ -2,7 +2,7 @@
 
 #include "core/Variabili.h"
 #include "serial/SerialExchange.h"
-#include "ui/FormScriveMessaggi.h"
+#include "ui/main/FormScriveMessaggi.h"
 #include "ui/common/FileList.h"
 
 #include <QCoreApplication>

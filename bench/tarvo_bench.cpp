@@ -11,8 +11,8 @@
 #include "core/Variabili.h"
 #include "device/DeviceProtocol.h"
 #include "serial/SerialExchange.h"
-#include "ui/FormSalvaFile.h"
-#include "ui/FormScriveMessaggi.h"
+#include "ui/save/FormSalvaFile.h"
+#include "ui/main/FormScriveMessaggi.h"
 #include "ui/trace/LineTraceWindow.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include "core/EventWait.h"
 #include "core/StopSignals.h"
 #include "core/Variabili.h"
-#include "ui/FormScriveMessaggi.h"
-#include "ui/FormSeriale.h"
+#include "ui/main/FormScriveMessaggi.h"
+#include "ui/serial/FormSeriale.h"
 
 #include <QApplication>
 

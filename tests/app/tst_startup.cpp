@@ -2,8 +2,8 @@
 #include "SimulatedUnit.h"
 #include "app/Startup.h"
 #include "core/Variabili.h"
-#include "ui/FormScriveMessaggi.h"
-#include "ui/FormSeriale.h"
+#include "ui/main/FormScriveMessaggi.h"
+#include "ui/serial/FormSeriale.h"
 
 #include <QApplication>
 #include <QLineEdit>

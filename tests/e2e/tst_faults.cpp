@@ -4,7 +4,7 @@
 #include "PseudoTerminal.h"
 #include "WhenShown.h"
 #include "WindowFixture.h"
-#include "ui/FormSalvaFile.h"
+#include "ui/save/FormSalvaFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "Controls.h"
 #include "WhenShown.h"
 #include "WindowFixture.h"
-#include "ui/FormSalvaFile.h"
+#include "ui/save/FormSalvaFile.h"
 #include "ui/editor/EditaMessaggi.h"
 
 #include <QDir>

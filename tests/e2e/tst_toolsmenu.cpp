@@ -1,6 +1,6 @@
 #include "MessageFiles.h"
 #include "WindowFixture.h"
-#include "ui/ComparisonWindow.h"
+#include "ui/main/ComparisonWindow.h"
 
 #include <QAction>
 #include <QDir>

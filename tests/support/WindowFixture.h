@@ -2,7 +2,7 @@
 
 #include "Controls.h"
 #include "UnitFixture.h"
-#include "ui/FormScriveMessaggi.h"
+#include "ui/main/FormScriveMessaggi.h"
 
 #include <QLineEdit>
 #include <QPushButton>

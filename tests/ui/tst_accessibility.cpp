@@ -1,7 +1,7 @@
 #include "core/Variabili.h"
 #include "serial/SerialExchange.h"
-#include "ui/FormSalvaFile.h"
-#include "ui/FormScriveMessaggi.h"
+#include "ui/save/FormSalvaFile.h"
+#include "ui/main/FormScriveMessaggi.h"
 #include "ui/editor/EditaMessaggi.h"
 
 #include <QAbstractButton>
@@ -52,14 +52,14 @@ class TestAccessibility : public QObject {
     }
     void editor() {
         Variabili v;
-        EditaMessaggi editor(v);
+        EditaMessaggi editor(v, saveWindowOpener(v));
         everyControlHasAName(editor);
     }
     // What the editor says about the text reaches screen readers as text,
     // not only as a caption.
     void editorSpeaksItsFindings() {
         Variabili v;
-        EditaMessaggi editor(v);
+        EditaMessaggi editor(v, saveWindowOpener(v));
         editor.findChild<QPlainTextEdit*>("Text1")->setPlainText("000A\nnota\n12 X\n");
         const auto spoken = [&](const char* name) {
             QAccessibleInterface* found =

@@ -2,7 +2,7 @@
 #include "TempFiles.h"
 #include "TypeText.h"
 #include "core/Variabili.h"
-#include "ui/FormSalvaFile.h"
+#include "ui/save/FormSalvaFile.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/FileList.h"
 #include "ui/editor/EditaMessaggi.h"
@@ -85,7 +85,7 @@ void TestEditaMessaggi::cleanup() {
 
 EditaMessaggi& TestEditaMessaggi::openWindow(const QString& path) {
     m_v.FileSelezionato = QFile::encodeName(path);
-    m_editor = std::make_unique<EditaMessaggi>(m_v);
+    m_editor = std::make_unique<EditaMessaggi>(m_v, saveWindowOpener(m_v));
     m_editor->show();
     return *m_editor;
 }

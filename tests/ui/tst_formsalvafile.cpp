@@ -4,7 +4,7 @@
 #include "TempFiles.h"
 #include "TypeText.h"
 #include "core/Variabili.h"
-#include "ui/FormSalvaFile.h"
+#include "ui/save/FormSalvaFile.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
 #include "ui/common/FileList.h"

@@ -4,7 +4,7 @@
 #include "TypeText.h"
 #include "core/Variabili.h"
 #include "serial/SerialExchange.h"
-#include "ui/FormScriveMessaggi.h"
+#include "ui/main/FormScriveMessaggi.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
 #include "ui/common/FileList.h"

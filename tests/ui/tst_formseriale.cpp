@@ -1,6 +1,6 @@
 #include "core/Variabili.h"
 #include "serial/SerialControl.h"
-#include "ui/FormSeriale.h"
+#include "ui/serial/FormSeriale.h"
 
 #include <QLabel>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "SimulatedUnit.h"
 #include "core/Variabili.h"
 #include "serial/SerialExchange.h"
-#include "ui/FormScriveMessaggi.h"
+#include "ui/main/FormScriveMessaggi.h"
 
 #include <QContextMenuEvent>
 #include <QLineEdit>

@@ -4,7 +4,6 @@
 #include "core/Windows1252.h"
 #include "files/LeggiFileDaEditare.h"
 #include "files/LocalFileName.h"
-#include "ui/FormSalvaFile.h"
 #include "ui/common/RejectedCharacter.h"
 #include "ui/common/SaveControls.h"
 #include "ui/common/WindowStyle.h"
@@ -50,11 +49,11 @@ QString rejectionMessage(const RejectedCharacter& rejected) {
 
 } // namespace
 
-EditaMessaggi::EditaMessaggi(Variabili& v, QWidget* parent)
+EditaMessaggi::EditaMessaggi(Variabili& v, SaveWindowOpener openSaveWindow, QWidget* parent)
     : QWidget(parent, Qt::Window), Label1(new QLabel(this)), Label20(new QLabel(this)),
       Text2(new QLineEdit(this)), Command1(new QPushButton(this)), Command2(new QPushButton(this)),
       Text1(new MessageTextArea(this)), m_message(new QLabel(this)),
-      m_hiddenLines(new QLabel(this)), m_v(v) {
+      m_hiddenLines(new QLabel(this)), m_v(v), m_openSaveWindow(std::move(openSaveWindow)) {
     build();
     load();
 }
@@ -187,8 +186,7 @@ void EditaMessaggi::save() {
     m_v.CommentoDaSalvare =
         m_commentRead ? Windows1252::encode(Text2->text()).value_or(QByteArray()) : QByteArray();
     const QScopedValueRollback saving(m_saving, true);
-    FormSalvaFile saveWindow(m_v, this);
-    saveWindow.showModal();
+    m_openSaveWindow(this);
 }
 
 // The message takes room from the text area only while it has something to say.

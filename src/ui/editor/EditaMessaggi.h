@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/common/SaveWindowOpener.h"
 #include "ui/editor/MessageTextArea.h"
 
 #include <QWidget>
@@ -17,7 +18,7 @@ class EditaMessaggi : public QWidget {
     Q_OBJECT
 
   public:
-    explicit EditaMessaggi(Variabili& v, QWidget* parent = nullptr);
+    EditaMessaggi(Variabili& v, SaveWindowOpener openSaveWindow, QWidget* parent = nullptr);
 
     // Shows the window modally and returns once it is closed, or at once when
     // the program is asked to close (the window then closes itself).
@@ -42,6 +43,7 @@ class EditaMessaggi : public QWidget {
     void showMessage(const QString& text);
 
     Variabili& m_v;
+    SaveWindowOpener m_openSaveWindow;
     // Why the file could not be read; it stays shown for the editor's lifetime.
     QString m_readError;
     // The file opened had a comment line, shown in Text2.

@@ -1,4 +1,4 @@
-#include "ui/PortChooser.h"
+#include "ui/main/PortChooser.h"
 
 #include "serial/PortCatalog.h"
 

@@ -1,4 +1,4 @@
-#include "ui/FormSeriale.h"
+#include "ui/serial/FormSeriale.h"
 
 #include "core/Variabili.h"
 #include "core/Windows1252.h"

@@ -1,4 +1,4 @@
-#include "ui/ReplaceNotice.h"
+#include "ui/save/ReplaceNotice.h"
 
 #include "files/LocalFileName.h"
 #include "ui/common/FileList.h"

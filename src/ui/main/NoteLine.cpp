@@ -1,4 +1,4 @@
-#include "ui/NoteLine.h"
+#include "ui/main/NoteLine.h"
 
 #include "ui/common/FullTextTip.h"
 #include "ui/common/WindowStyle.h"

@@ -1,10 +1,10 @@
 // The controls of the main window: kinds, design texts, places, type and
 // colours, and the keyboard focus order.
-#include "ui/FormScriveMessaggi.h"
+#include "ui/main/FormScriveMessaggi.h"
 
-#include "ui/NoteLine.h"
-#include "ui/RunProgressBar.h"
-#include "ui/WrappedButton.h"
+#include "ui/main/NoteLine.h"
+#include "ui/main/RunProgressBar.h"
+#include "ui/main/WrappedButton.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
 #include "ui/common/FileList.h"

@@ -1,4 +1,4 @@
-#include "ui/ComparisonWindow.h"
+#include "ui/main/ComparisonWindow.h"
 
 #include "core/Windows1252.h"
 #include "device/CompareTexts.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/common/SaveWindowOpener.h"
+
 #include <QWidget>
 
 class DirectoryList;
@@ -52,3 +54,6 @@ class FormSalvaFile : public QWidget {
     // Names the file that "Salva" would replace, when there is one.
     ReplaceNotice* m_replaceNotice;
 };
+
+// Opens a fresh save window over the session state for each body offered.
+SaveWindowOpener saveWindowOpener(Variabili& v);

@@ -1,10 +1,10 @@
-#include "ui/FormSalvaFile.h"
+#include "ui/save/FormSalvaFile.h"
 
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "files/LocalFileName.h"
 #include "files/ScriviFileMessaggi.h"
-#include "ui/ReplaceNotice.h"
+#include "ui/save/ReplaceNotice.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
 #include "ui/common/FileList.h"
@@ -211,4 +211,11 @@ void FormSalvaFile::save() {
 
 void FormSalvaFile::showModal() {
     SaveControls::showModal(*this, m_v);
+}
+
+SaveWindowOpener saveWindowOpener(Variabili& v) {
+    return [&v](QWidget* parent) {
+        FormSalvaFile window(v, parent);
+        window.showModal();
+    };
 }

@@ -1,14 +1,14 @@
 // The menu "Strumenti" of the main window and the two operations it adds:
 // comparing the file with the unit and sending only the differing texts.
-#include "ui/FormScriveMessaggi.h"
+#include "ui/main/FormScriveMessaggi.h"
 
 #include "core/Variabili.h"
 #include "device/CompareTexts.h"
 #include "device/UnitBackup.h"
 #include "device/WriteDifferingTexts.h"
 #include "files/LocalFileName.h"
-#include "ui/ComparisonWindow.h"
-#include "ui/PortChooser.h"
+#include "ui/main/ComparisonWindow.h"
+#include "ui/main/PortChooser.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "ui/StatusPacer.h"
+#include "ui/main/StatusPacer.h"
 
-#include "ui/RunProgressBar.h"
+#include "ui/main/RunProgressBar.h"
 
 #include <QLineEdit>
 

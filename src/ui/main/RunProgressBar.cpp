@@ -1,4 +1,4 @@
-#include "ui/RunProgressBar.h"
+#include "ui/main/RunProgressBar.h"
 
 #include "ui/common/WindowStyle.h"
 

@@ -1,4 +1,4 @@
-#include "ui/FormScriveMessaggi.h"
+#include "ui/main/FormScriveMessaggi.h"
 
 #include "core/EventWait.h"
 #include "core/Variabili.h"
@@ -8,13 +8,13 @@
 #include "device/ReadAllTexts.h"
 #include "files/LocalFileName.h"
 #include "serial/SerialExchange.h"
-#include "ui/ComparisonWindow.h"
-#include "ui/FormSalvaFile.h"
-#include "ui/NoteLine.h"
-#include "ui/OperationGuard.h"
-#include "ui/PortChooser.h"
-#include "ui/RunProgressBar.h"
-#include "ui/StatusPacer.h"
+#include "ui/main/ComparisonWindow.h"
+#include "ui/save/FormSalvaFile.h"
+#include "ui/main/NoteLine.h"
+#include "ui/main/OperationGuard.h"
+#include "ui/main/PortChooser.h"
+#include "ui/main/RunProgressBar.h"
+#include "ui/main/StatusPacer.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
 #include "ui/common/FileList.h"
@@ -143,8 +143,7 @@ void FormScriveMessaggi::showProgress(const RunProgress& progress) {
 
 void FormScriveMessaggi::offerForSaving() {
     m_status->flush();
-    FormSalvaFile save(m_v, this);
-    save.showModal();
+    saveWindowOpener(m_v)(this);
 }
 
 std::array<QWidget*, 8> FormScriveMessaggi::commands() const {
@@ -232,7 +231,7 @@ void FormScriveMessaggi::Command5_Click() {
     runOperation([this] {
         DisabilitaComandi();
         if (!m_v.FileSelezionato.isEmpty()) {
-            EditaMessaggi editor(m_v, this);
+            EditaMessaggi editor(m_v, saveWindowOpener(m_v), this);
             editor.showModal();
         } else {
             showSending(QStringLiteral("Devi selezionare un file"));

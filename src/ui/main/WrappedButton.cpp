@@ -1,4 +1,4 @@
-#include "ui/WrappedButton.h"
+#include "ui/main/WrappedButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
