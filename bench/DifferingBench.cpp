@@ -19,8 +19,8 @@ namespace {
 
 constexpr int baud = 9600;
 constexpr int addresses = 512;
-constexpr int readExchangeBytes = 9 + DeviceProtocol::ReadReplyLength;
-constexpr int writeExchangeBytes = 28 + DeviceProtocol::WriteReplyLength;
+constexpr int readExchangeBytes = 9 + FrameLayout::readReplyLength;
+constexpr int writeExchangeBytes = 28 + FrameLayout::writeReplyLength;
 
 // Keeps the last outcome and acknowledges errors at once.
 class QuietHost : public OperationHost {

@@ -127,8 +127,8 @@ double benchProgramming(int baud, int adapterLatencyMs = 0) {
                              ? QStringLiteral("programming, adapter %1 ms").arg(adapterLatencyMs)
                              : QStringLiteral("programming 512 texts");
     BenchReport report(name, baud, 2 * addresses,
-                       qint64(addresses) * (writeFrameBytes + DeviceProtocol::WriteReplyLength +
-                                            readFrameBytes + DeviceProtocol::ReadReplyLength));
+                       qint64(addresses) * (writeFrameBytes + FrameLayout::writeReplyLength +
+                                            readFrameBytes + FrameLayout::readReplyLength));
     report.start();
     bench.click("Command1");
     report.finish();
@@ -153,7 +153,7 @@ void benchAdapterLatency() {
 void benchReadingAll(int baud) {
     Bench bench(baud, 0);
     BenchReport report(QStringLiteral("reading all 512 texts"), baud, addresses,
-                       qint64(addresses) * (readFrameBytes + DeviceProtocol::ReadReplyLength));
+                       qint64(addresses) * (readFrameBytes + FrameLayout::readReplyLength));
     const SaveWindowCloser closer(report);
     report.start();
     bench.click("LeggiTesti");
@@ -177,13 +177,13 @@ void benchExchanges(int baud, int count) {
         return;
     }
     BenchReport report(QStringLiteral("exchange (read frame)"), baud, count,
-                       qint64(count) * (readFrameBytes + DeviceProtocol::ReadReplyLength));
+                       qint64(count) * (readFrameBytes + FrameLayout::readReplyLength));
     int failures = 0;
     report.start();
     for (int i = 0; i < count; ++i) {
         v.Comando = DeviceProtocol::readFrame(v.Identificativo,
                                               QByteArray::number(i % 512).rightJustified(3, '0'));
-        v.LunghezzaRisposta = DeviceProtocol::ReadReplyLength;
+        v.LunghezzaRisposta = FrameLayout::readReplyLength;
         exchange.InviaAllaSeriale();
         failures += v.Risposta == SerialExchange::TimeoutText;
     }

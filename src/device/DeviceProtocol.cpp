@@ -1,38 +1,42 @@
 #include "device/DeviceProtocol.h"
 
+#include "device/FrameLayout.h"
+
 namespace DeviceProtocol {
 
 QByteArray testFrame(const QByteArray& identifier) {
-    return identifier + "TA\r";
+    return identifier + FrameLayout::testCommand + FrameLayout::frameEnd;
 }
 
 QByteArray writeFrame(const QByteArray& identifier, const QByteArray& record) {
-    return identifier + "0W016" +
-           record.left(RecordLayout::recordLength).leftJustified(RecordLayout::recordLength) + '\r';
+    return identifier + FrameLayout::writeCommand +
+           record.left(RecordLayout::recordLength).leftJustified(RecordLayout::recordLength) +
+           FrameLayout::frameEnd;
 }
 
 QByteArray readBody(const QByteArray& address) {
-    return "0R" + address.left(RecordLayout::addressDigits);
+    return FrameLayout::readCommand + address.left(RecordLayout::addressDigits);
 }
 
 QByteArray readFrame(const QByteArray& identifier, const QByteArray& address) {
-    return identifier + readBody(address) + '\r';
+    return identifier + readBody(address) + FrameLayout::frameEnd;
 }
 
 QByteArray testReplyWithoutPrefix(const QByteArray& reply) {
-    return reply.mid(3);
+    return reply.mid(FrameLayout::testVerbStart);
 }
 
 QByteArray testVerb(const QByteArray& replyWithoutPrefix) {
-    return replyWithoutPrefix.left(2);
+    return replyWithoutPrefix.left(FrameLayout::testVerbLength);
 }
 
 bool unitPresent(const QByteArray& verb) {
-    return verb == "TA";
+    return verb == FrameLayout::presentVerb;
 }
 
 bool writeConfirmed(const QByteArray& reply) {
-    return reply.size() >= 6 && reply[5] == 'R';
+    return reply.size() > FrameLayout::writeVerdictIndex &&
+           reply[FrameLayout::writeVerdictIndex] == FrameLayout::writeStored;
 }
 
 bool readReplyValid(const QByteArray& reply) {
@@ -40,7 +44,7 @@ bool readReplyValid(const QByteArray& reply) {
 }
 
 QByteArray textRead(const QByteArray& reply) {
-    return reply.mid(7);
+    return reply.mid(FrameLayout::readTextStart);
 }
 
 } // namespace DeviceProtocol

@@ -1,16 +1,13 @@
 #pragma once
 
+#include "device/FrameLayout.h"
 #include "files/RecordLayout.h"
 
 #include <QByteArray>
 
-// The unit's command frames and the checks of its replies. Frames begin with
-// the identifier, whatever its length; replies are judged at fixed positions.
+// The unit's command frames and the checks of its replies, laid out as
+// FrameLayout tells.
 namespace DeviceProtocol {
-
-constexpr qint16 TestReplyLength = 6;
-constexpr qint16 WriteReplyLength = 7;
-constexpr qint16 ReadReplyLength = 24;
 
 QByteArray testFrame(const QByteArray& identifier);
 // The record is cut or space-padded to 19 characters: address and text.

@@ -17,7 +17,7 @@ OperationResult runPresenceTest(Variabili& v, SerialExchange& exchange, Operatio
     }
     v.Comando = DeviceProtocol::testFrame(v.Identificativo);
     host.showSending(Windows1252::decode(v.Comando));
-    v.LunghezzaRisposta = DeviceProtocol::TestReplyLength;
+    v.LunghezzaRisposta = FrameLayout::testReplyLength;
     const ExchangeReply reply = exchange.InviaAllaSeriale();
     v.Risposta = DeviceProtocol::testReplyWithoutPrefix(v.Risposta);
     v.VerboRisposta = DeviceProtocol::testVerb(v.Risposta);

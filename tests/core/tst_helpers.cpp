@@ -1,6 +1,5 @@
 #include "core/EventWait.h"
 #include "core/Pausa.h"
-#include "core/TreCifre.h"
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 
@@ -11,25 +10,6 @@
 class TestHelpers : public QObject {
     Q_OBJECT
   private slots:
-    void treCifre_data() {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QByteArray>("digits");
-        const QList<std::pair<int, const char*>> table = {
-            {0, "000"},   {9, "009"},   {10, "010"},  {99, "099"},  {100, "100"},
-            {101, "101"}, {110, "110"}, {199, "199"}, {500, "500"}, {509, "509"},
-            {510, "510"}, {511, "511"}, {42, "042"},  {599, "599"}};
-        for (const auto& [number, digits] : table)
-            QTest::newRow(digits) << number << QByteArray(digits);
-    }
-    void treCifre() {
-        QFETCH(int, number);
-        QFETCH(QByteArray, digits);
-        Variabili v;
-        v.NumeroDaFormattare = qint16(number);
-        TreCifre(v);
-        QCOMPARE(v.NumeroFormattato, digits);
-    }
-
     void pausaWaitsAndRunsEvents() {
         Variabili v;
         bool ran = false;

@@ -1,6 +1,6 @@
 #include "DeviceFixture.h"
 #include "ScriptedPeer.h"
-#include "core/TreCifre.h"
+#include "device/TreCifre.h"
 #include "device/ReadAllTexts.h"
 #include "files/ScriviFileMessaggi.h"
 
@@ -55,6 +55,25 @@ class TestReadAllTexts : public QObject {
     }
 
   private slots:
+    void treCifre_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QByteArray>("digits");
+        const QList<std::pair<int, const char*>> table = {
+            {0, "000"},   {9, "009"},   {10, "010"},  {99, "099"},  {100, "100"},
+            {101, "101"}, {110, "110"}, {199, "199"}, {500, "500"}, {509, "509"},
+            {510, "510"}, {511, "511"}, {42, "042"},  {599, "599"}};
+        for (const auto& [number, digits] : table)
+            QTest::newRow(digits) << number << QByteArray(digits);
+    }
+    void treCifre() {
+        QFETCH(int, number);
+        QFETCH(QByteArray, digits);
+        Variabili v;
+        v.NumeroDaFormattare = qint16(number);
+        TreCifre(v);
+        QCOMPARE(v.NumeroFormattato, digits);
+    }
+
 
     void readsAll512TextsAndSavesThem() {
         DeviceFixture f;

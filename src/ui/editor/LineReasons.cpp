@@ -110,7 +110,7 @@ QList<Reason> applying(const EditorLine& line, const ProgrammingRun::Line& conte
 } // namespace
 
 QString address(int value) {
-    return QStringLiteral("%1").arg(value, RecordLayout::addressDigits, 10, QLatin1Char('0'));
+    return QString::fromLatin1(RecordLayout::addressText(value));
 }
 
 Mark mark(const EditorLine& line, const ProgrammingRun::Line& context) {
