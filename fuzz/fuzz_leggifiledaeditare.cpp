@@ -15,7 +15,7 @@ QByteArrayList recordsOf(const QString& path) {
     QByteArrayList records;
     LeggiFileDaProgrammare reader(path);
     while (const auto record = reader.next())
-        records.append(*record);
+        records.append(record->record);
     return records;
 }
 

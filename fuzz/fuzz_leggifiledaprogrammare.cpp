@@ -47,10 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         LeggiFileDaProgrammare reader(path);
         while (const auto record = reader.next()) {
-            check(record->size() == RecordLayout::recordLength, "a record is 19 bytes");
-            const int address = FuzzInput::address(*record);
+            check(record->record.size() == RecordLayout::recordLength, "a record is 19 bytes");
+            const int address = FuzzInput::address(record->record);
             check(address >= 0 && address <= 511, "a record begins with 000-511");
-            all.append(*record);
+            check(record->address == address, "the address given is the record's");
+            all.append(record->record);
         }
         check(!reader.isOpen(), "the file is closed once reading stops");
         check(reader.error().isEmpty() == (size > 0), "only an empty file is an error");
@@ -61,8 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const qsizetype stopAfter = all.isEmpty() ? 0 : qsizetype(data[0]) % all.size();
     LeggiFileDaProgrammare reader(path);
-    for (qsizetype i = 0; i < stopAfter; ++i)
-        check(reader.next() == all[i], "the same records in the same order");
+    for (qsizetype i = 0; i < stopAfter; ++i) {
+        const auto record = reader.next();
+        check(record && record->record == all[i], "the same records in the same order");
+    }
     reader.stop();
     check(!reader.isOpen(), "stop() closes the file");
     check(!reader.next(), "nothing after stop()");

@@ -4,6 +4,7 @@
 #include "device/FileTexts.h"
 #include "device/ItalianCount.h"
 #include "device/OperationHost.h"
+#include "device/ProgrammingFile.h"
 #include "device/UnitTextSession.h"
 #include "files/LocalFileName.h"
 
@@ -11,11 +12,12 @@ OperationResult CompareTexts(Variabili& v, SerialExchange& exchange, OperationHo
                              TextComparison& comparison) {
     comparison = {};
     UnitTextSession session(v, exchange, host);
-    FileTexts file;
-    if (!session.readFile(LocalFileName::decode(v.FileSelezionato), file) ||
-        !session.open(QStringLiteral("Confronta con il TARVO: %1")
-                          .arg(LocalFileName::readable(LocalFileName::decode(v.FileSelezionato)))))
+    const ProgrammingFile read = ProgrammingFile::read(LocalFileName::decode(v.FileSelezionato));
+    if (!session.accepts(read) ||
+        !session.open(
+            QStringLiteral("Confronta con il TARVO: %1").arg(LocalFileName::readable(read.path))))
         return session.result();
+    const FileTexts file = FileTexts::of(read);
     const int count = int(file.addresses.size());
     session.beginPhase(RunProgress::Phase::Comparison, count);
     for (int index = 0; index < count; ++index) {

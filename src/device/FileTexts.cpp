@@ -1,16 +1,11 @@
 #include "device/FileTexts.h"
 
-#include "files/LeggiFileDaProgrammare.h"
-#include "files/RecordLayout.h"
+#include "device/ProgrammingFile.h"
 
-FileTexts FileTexts::read(const QString& path) {
+FileTexts FileTexts::of(const ProgrammingFile& file) {
     FileTexts texts;
-    LeggiFileDaProgrammare reader(path);
-    while (const std::optional<QByteArray> record = reader.next()) {
-        ++texts.recordCount;
-        texts.records[size_t(record->left(RecordLayout::addressDigits).toInt())] = *record;
-    }
-    texts.error = reader.error();
+    for (const ProgrammingRecord& record : file.records)
+        texts.records[size_t(record.address)] = record.record;
     for (int address = 0; address < RecordLayout::addressCount; ++address)
         if (texts.sends(address))
             texts.addresses += address;

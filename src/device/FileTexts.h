@@ -2,6 +2,8 @@
 
 #include "files/RecordLayout.h"
 
+struct ProgrammingFile;
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -17,12 +19,7 @@ struct FileTexts {
     std::array<QByteArray, RecordLayout::addressCount> records;
     // The addresses the file sends, ascending.
     QList<int> addresses;
-    // Why the file could not be read; empty when it could.
-    QString error;
-    // Every record the reader yielded, repeated addresses included.
-    int recordCount = 0;
-
-    static FileTexts read(const QString& path);
+    static FileTexts of(const ProgrammingFile& file);
     // The 16 text characters of an address's record.
     QByteArray text(int address) const {
         return records[size_t(address)].mid(RecordLayout::addressDigits);

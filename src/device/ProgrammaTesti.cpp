@@ -1,105 +1,79 @@
 #include "device/ProgrammaTesti.h"
 
 #include "core/Variabili.h"
-#include "device/ErrorAcknowledgement.h"
 #include "device/OperationHost.h"
-#include "device/ProgrammingPreflight.h"
+#include "device/ProgrammingFile.h"
 #include "device/UnitTextSession.h"
-#include "files/LeggiFileDaProgrammare.h"
 #include "files/LocalFileName.h"
 
 #include <array>
 
 namespace {
 
-const QByteArray TooManyMessagesError = " Troppi messaggi nel file ";
-
 // One programming run: writes the file's records, then reads them back.
 class Programming {
   public:
-    Programming(Variabili& v, SerialExchange& exchange, OperationHost& host)
-        : m_v(v), m_session(v, exchange, host), m_host(host),
-          m_path(LocalFileName::decode(v.FileSelezionato)) {}
+    Programming(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                const ProgrammingFile& file)
+        : m_v(v), m_session(v, exchange, host), m_host(host), m_file(file) {}
 
     OperationResult run() {
         // A file that cannot be read, holds no message or does not fit the
         // message table is refused before the port opens: nothing of it
         // reaches the unit.
-        const ProgrammingPreflight preflight = ProgrammingPreflight::check(m_path);
-        if (!preflight.problem.isEmpty()) {
-            m_session.cannotStart(preflight.problem);
-            return m_session.result();
-        }
-        if (!m_session.open(
-                QStringLiteral("Invia file al TARVO: %1").arg(LocalFileName::readable(m_path))))
+        if (!m_session.accepts(m_file) ||
+            !m_session.open(QStringLiteral("Invia file al TARVO: %1")
+                                .arg(LocalFileName::readable(m_file.path))))
             return m_session.result();
         m_host.showOutcome(QStringLiteral("Programmo scritte"));
-        if (writeAll(preflight.records) && verifyAll())
+        if (writeAll() && verifyAll())
             m_host.showOutcome(QStringLiteral("DATI UGUALI  TUTTO OK "));
         return m_session.result();
     }
 
   private:
     // Phase 1: every record of the file is stored and written in file order.
-    bool writeAll(int counted) {
-        LeggiFileDaProgrammare reader(m_path);
-        m_session.beginPhase(RunProgress::Phase::Writing, counted);
+    bool writeAll() {
+        const int count = int(m_file.records.size());
+        m_session.beginPhase(RunProgress::Phase::Writing, count);
         // Every record written is read back once more.
-        m_session.expectLater(counted);
-        // A refused write ends the reading before the error is acknowledged.
-        m_session.beforeAcknowledging([&reader] { reader.stop(); });
-        while (const std::optional<QByteArray> record = reader.next()) {
-            // The file may have grown since it was counted.
-            if (m_count == Variabili::MessageSlots) {
-                reader.stop();
-                m_session.cannotStart(QStringLiteral("Il file ha più di %1 messaggi: scritti i "
-                                                     "primi %1, non verificati. Dividi il file.")
-                                          .arg(Variabili::MessageSlots));
-                ErrorAcknowledgement::show(m_v, m_host, TooManyMessagesError);
-                ErrorAcknowledgement::waitForClick(m_v, m_host);
+        m_session.expectLater(count);
+        for (int index = 0; index < count; ++index) {
+            m_v.Messaggi[index] = m_file.records[index].record;
+            if (!m_session.write(m_v.Messaggi[index]))
                 return false;
-            }
-            m_v.Messaggi[m_count++] = *record;
-            if (!m_session.write(*record))
-                return false;
-        }
-        m_session.beforeAcknowledging({});
-        if (!reader.error().isEmpty()) {
-            m_session.cannotStart(reader.error());
-            return false;
         }
         return true;
     }
 
-    // Phase 2: every stored record is read back in the order written, and
-    // compared exactly with the text the file leaves at its address: the last
-    // one given there, since each write replaces the one before.
+    // Phase 2: every record is read back in the order written, and compared
+    // exactly with the text the file leaves at its address: the last one given
+    // there, since each write replaces the one before.
     bool verifyAll() {
         std::array<QByteArray, RecordLayout::addressCount> lastText;
-        for (int index = 0; index < m_count; ++index)
-            lastText[size_t(addressOf(index))] = m_v.Messaggi[index].mid(RecordLayout::addressDigits);
-        m_session.beginPhase(RunProgress::Phase::Verifying, m_count);
-        for (int index = 0; index < m_count; ++index) {
-            const int address = addressOf(index);
-            if (!m_session.readBack(address, lastText[size_t(address)]))
+        for (const ProgrammingRecord& record : m_file.records)
+            lastText[size_t(record.address)] = record.text();
+        m_session.beginPhase(RunProgress::Phase::Verifying, int(m_file.records.size()));
+        for (const ProgrammingRecord& record : m_file.records)
+            if (!m_session.readBack(record.address, lastText[size_t(record.address)]))
                 return false;
-        }
         return true;
-    }
-
-    int addressOf(int index) const {
-        return m_v.Messaggi[index].left(RecordLayout::addressDigits).toInt();
     }
 
     Variabili& m_v;
     UnitTextSession m_session;
     OperationHost& m_host;
-    const QString m_path;
-    int m_count = 0;
+    const ProgrammingFile& m_file;
 };
 
 } // namespace
 
 OperationResult ProgrammaTesti(Variabili& v, SerialExchange& exchange, OperationHost& host) {
-    return Programming(v, exchange, host).run();
+    return programFile(v, exchange, host,
+                       ProgrammingFile::read(LocalFileName::decode(v.FileSelezionato)));
+}
+
+OperationResult programFile(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                            const ProgrammingFile& file) {
+    return Programming(v, exchange, host, file).run();
 }

@@ -4,9 +4,8 @@
 #include "core/Windows1252.h"
 #include "device/DeviceProtocol.h"
 #include "device/ErrorAcknowledgement.h"
-#include "device/FileTexts.h"
 #include "device/OperationHost.h"
-#include "device/ProgrammingPreflight.h"
+#include "device/ProgrammingFile.h"
 #include "files/RecordLayout.h"
 #include "serial/SerialExchange.h"
 
@@ -46,24 +45,19 @@ UnitTextSession::~UnitTextSession() {
         m_exchange.ChiudiSeriale();
 }
 
-bool UnitTextSession::readFile(const QString& path, FileTexts& texts) {
-    texts = FileTexts::read(path);
+bool UnitTextSession::accepts(const ProgrammingFile& file) {
     // Programming refuses such a file whole; so does every operation that
     // writes or compares what programming would send.
-    if (!texts.error.isEmpty())
-        cannotStart(texts.error);
-    else if (texts.recordCount == 0)
-        cannotStart(ProgrammingPreflight::noMessages(path));
-    else if (texts.recordCount > Variabili::MessageSlots)
-        cannotStart(ProgrammingPreflight::overLimit(texts.recordCount));
-    else
+    if (file.problem.isEmpty())
         return true;
+    cannotStart(file.problem);
     return false;
 }
 
 bool UnitTextSession::open(const QString& operation) {
     // The identifier box may change during the run; the unit addressed may not.
     m_identifier = m_v.Identificativo;
+    m_commandsOff.emplace(m_host);
     m_exchange.trace().beginOperation(operation);
     m_open = m_exchange.ApriSeriale();
     if (!m_open)
@@ -93,7 +87,7 @@ void UnitTextSession::exchange(const QByteArray& frame, qint16 replyLength,
 std::optional<QByteArray> UnitTextSession::read(int address) {
     const QByteArray digits = RecordLayout::addressText(address);
     m_host.showSending(Windows1252::decode(DeviceProtocol::readBody(digits)));
-    exchange(DeviceProtocol::readFrame(m_identifier, digits), DeviceProtocol::ReadReplyLength,
+    exchange(DeviceProtocol::readFrame(m_identifier, digits), FrameLayout::readReplyLength,
              digits);
     if (!DeviceProtocol::readReplyValid(m_v.Risposta)) {
         m_exchange.trace().markLast(LineTrace::Mark::InvalidReply);
@@ -109,7 +103,7 @@ std::optional<QByteArray> UnitTextSession::read(int address) {
 bool UnitTextSession::write(const QByteArray& record) {
     const QByteArray digits = record.left(RecordLayout::addressDigits);
     m_host.showSending(Windows1252::decode(record));
-    exchange(DeviceProtocol::writeFrame(m_identifier, record), DeviceProtocol::WriteReplyLength,
+    exchange(DeviceProtocol::writeFrame(m_identifier, record), FrameLayout::writeReplyLength,
              digits);
     if (DeviceProtocol::writeConfirmed(m_v.Risposta))
         return true;
@@ -123,7 +117,7 @@ bool UnitTextSession::write(const QByteArray& record) {
 bool UnitTextSession::readBack(int address, const QByteArray& expected) {
     const QByteArray digits = RecordLayout::addressText(address);
     m_host.showSending(Windows1252::decode(DeviceProtocol::readBody(digits)));
-    exchange(DeviceProtocol::readFrame(m_identifier, digits), DeviceProtocol::ReadReplyLength,
+    exchange(DeviceProtocol::readFrame(m_identifier, digits), FrameLayout::readReplyLength,
              digits);
     const QByteArray read = DeviceProtocol::textRead(m_v.Risposta);
     m_host.showSending(Windows1252::decode(expected));
@@ -164,8 +158,6 @@ void UnitTextSession::fail(const QByteArray& testoErrore, RunFailure::Kind kind,
         if (m_phase == RunProgress::Phase::Backup || m_phase == RunProgress::Phase::Comparison)
             m_host.showOutcome(readingStopped(failure));
     }
-    if (m_beforeAcknowledging)
-        m_beforeAcknowledging();
     m_host.showFailure(failure);
     ErrorAcknowledgement::show(m_v, m_host, shown);
     ErrorAcknowledgement::waitForClick(m_v, m_host);

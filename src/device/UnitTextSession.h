@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/OperationHost.h"
 #include "device/OperationResult.h"
 #include "device/RunFailure.h"
 #include "device/RunProgress.h"
@@ -8,12 +9,10 @@
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
-struct FileTexts;
+struct ProgrammingFile;
 class SerialExchange;
-class OperationHost;
 struct Variabili;
 
 // The exchanges of every operation that writes, reads back or compares texts:
@@ -23,7 +22,7 @@ struct Variabili;
 // read back differently, " Errore porta seriale " for a port that stopped
 // working, each held until acknowledged, with the failure shown as a value
 // first. Every frame of a run uses the identifier the run started with. The
-// port is open from open() to destruction.
+// port is open, and the host's commands are off, from open() to destruction.
 class UnitTextSession {
   public:
     UnitTextSession(Variabili& v, SerialExchange& exchange, OperationHost& host);
@@ -31,10 +30,10 @@ class UnitTextSession {
     UnitTextSession(const UnitTextSession&) = delete;
     UnitTextSession& operator=(const UnitTextSession&) = delete;
 
-    // Reads the message file; false, with the reason shown, when it cannot be
-    // used: unreadable, without any message, or over the message table.
-    // Nothing has been sent then.
-    bool readFile(const QString& path, FileTexts& texts);
+    // Whether the message file read can be used; false, with the reason
+    // shown, when it is unreadable, without any message, or over the message
+    // table. Nothing has been sent then.
+    bool accepts(const ProgrammingFile& file);
     // Starts the operation named in the trace, then opens the port.
     bool open(const QString& operation);
 
@@ -55,10 +54,6 @@ class UnitTextSession {
     // Why the latest exchange was made or what came of it, in the trace.
     void note(const QString& text);
 
-    // Runs before each error acknowledgement, so that a file being read is
-    // closed before the operator is held; empty for nothing.
-    void beforeAcknowledging(std::function<void()> action) { m_beforeAcknowledging = std::move(action); }
-
     void cannotStart(const QString& why);
     // The error ending at the latest exchange: `kind` is what went wrong when
     // the unit did answer; a missing reply and a lost port are told as such.
@@ -75,6 +70,7 @@ class UnitTextSession {
     SerialExchange& m_exchange;
     OperationHost& m_host;
     QByteArray m_identifier;
+    std::optional<CommandsDisabled> m_commandsOff;
     bool m_open = false;
     RunClock m_clock;
     RunProgress::Phase m_phase = RunProgress::Phase::Reading;
@@ -83,6 +79,5 @@ class UnitTextSession {
     int m_laterExchanges = 0;
     QByteArray m_address;
     ExchangeReply::Status m_lastStatus = ExchangeReply::Status::NotSent;
-    std::function<void()> m_beforeAcknowledging;
     OperationResult m_result = OperationResult::Succeeded;
 };

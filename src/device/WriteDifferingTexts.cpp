@@ -4,6 +4,7 @@
 #include "device/FileTexts.h"
 #include "device/ItalianCount.h"
 #include "device/OperationHost.h"
+#include "device/ProgrammingFile.h"
 #include "device/UnitBackup.h"
 #include "device/UnitTextSession.h"
 #include "files/LocalFileName.h"
@@ -16,15 +17,16 @@ class DifferingWrite {
   public:
     DifferingWrite(Variabili& v, SerialExchange& exchange, OperationHost& host,
                    const DifferingWriteOptions& options, DifferingWriteSummary& summary)
-        : m_session(v, exchange, host), m_host(host), m_options(options), m_summary(summary) {
+        : m_session(v, exchange, host), m_host(host), m_options(options), m_summary(summary),
+          m_read(ProgrammingFile::read(LocalFileName::decode(v.FileSelezionato))),
+          m_file(FileTexts::of(m_read)) {
         m_summary = {};
-        m_fileName = LocalFileName::decode(v.FileSelezionato);
     }
 
     OperationResult run() {
-        if (m_session.readFile(m_fileName, m_file) && copyCanBeWritten() &&
+        if (m_session.accepts(m_read) && copyCanBeWritten() &&
             m_session.open(QStringLiteral("Invia solo i testi diversi: %1")
-                               .arg(LocalFileName::readable(m_fileName))) &&
+                               .arg(LocalFileName::readable(m_read.path))) &&
             readUnit() && writeDiffering() && readBackWritten())
             m_host.showOutcome(outcome());
         return m_session.result();
@@ -36,7 +38,7 @@ class DifferingWrite {
         if (m_options.copyPath.isEmpty())
             return true;
         const QString problem =
-            UnitBackup::targetProblem(m_options.copyPath, m_options.copyComment, m_fileName);
+            UnitBackup::targetProblem(m_options.copyPath, m_options.copyComment, m_read.path);
         if (problem.isEmpty())
             return true;
         m_session.cannotStart(problem);
@@ -122,8 +124,8 @@ class DifferingWrite {
     OperationHost& m_host;
     const DifferingWriteOptions& m_options;
     DifferingWriteSummary& m_summary;
-    QString m_fileName;
-    FileTexts m_file;
+    const ProgrammingFile m_read;
+    const FileTexts m_file;
     UnitBackup::Texts m_unit;
     QList<QByteArray> m_differing;
 };

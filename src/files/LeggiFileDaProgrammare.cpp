@@ -4,19 +4,20 @@
 
 LeggiFileDaProgrammare::LeggiFileDaProgrammare(const QString& path) : m_reader(path) {}
 
-std::optional<QByteArray> LeggiFileDaProgrammare::next() {
+std::optional<ProgrammingRecord> LeggiFileDaProgrammare::next() {
     if (!m_started) {
         m_started = true;
         if (!m_reader.open(0))
             return std::nullopt;
     }
     while (auto line = m_reader.nextLine(RecordLayout::recordLength)) {
-        switch (judgeProgrammingLine(*line).kind) {
+        const ProgrammingLine judged = judgeProgrammingLine(*line);
+        switch (judged.kind) {
         case ProgrammingLineKind::Terminator:
             m_reader.close();
             return std::nullopt;
         case ProgrammingLineKind::Message:
-            return messageRecord(*line);
+            return ProgrammingRecord{judged.address, messageRecord(*line)};
         default:
             break;
         }

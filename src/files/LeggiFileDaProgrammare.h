@@ -8,6 +8,17 @@
 
 #include <optional>
 
+// A message record as programming sends it, with the address its first three
+// columns give.
+struct ProgrammingRecord {
+    int address = 0;
+    // Columns 1-19 of the line: address and text.
+    QByteArray record;
+
+    QByteArray text() const { return record.mid(RecordLayout::addressDigits); }
+    bool operator==(const ProgrammingRecord&) const = default;
+};
+
 // Yields the message records of a message file, one at a time and in file
 // order, each body line judged by judgeProgrammingLine: a record is columns
 // 1-19 of a body line that starts with three digits 000-511, right-padded with
@@ -21,7 +32,7 @@ class LeggiFileDaProgrammare {
 
     // The next record; nullopt once reading has stopped (terminator, end of
     // file, stop(), or an error: see error()).
-    std::optional<QByteArray> next();
+    std::optional<ProgrammingRecord> next();
     // Stops the reading and closes the file; next() then yields nothing.
     void stop();
     bool isOpen() const { return m_reader.isOpen(); }

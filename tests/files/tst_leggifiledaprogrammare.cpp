@@ -22,7 +22,7 @@ long peakMemoryKb() {
 QByteArrayList readAllRecords(LeggiFileDaProgrammare& reader) {
     QByteArrayList records;
     while (const auto r = reader.next())
-        records.append(*r);
+        records.append(r->record);
     return records;
 }
 
@@ -149,7 +149,7 @@ void TestLeggiFileDaProgrammare::opensAtFirstRequest() {
     LeggiFileDaProgrammare reader(path);
     QVERIFY(!reader.isOpen());
     QCOMPARE(openDescriptors(path), 0);
-    QCOMPARE(reader.next(), QByteArray("001A               "));
+    QCOMPARE(reader.next(), std::optional(ProgrammingRecord{1, "001A               "}));
     QVERIFY(reader.isOpen());
     QCOMPARE(openDescriptors(path), 1);
 }
@@ -174,7 +174,7 @@ void TestLeggiFileDaProgrammare::closedWhenReadingEnds() {
 void TestLeggiFileDaProgrammare::earlyStop() {
     const QString path = m_folder.write(joinLines({"C", "001A", "002B", "003C", "end"}));
     LeggiFileDaProgrammare reader(path);
-    QCOMPARE(reader.next(), QByteArray("001A               "));
+    QCOMPARE(reader.next(), std::optional(ProgrammingRecord{1, "001A               "}));
     QCOMPARE(openDescriptors(path), 1);
     reader.stop();
     QVERIFY(!reader.isOpen());

@@ -18,7 +18,7 @@ QByteArrayList readAll(const QString& path) {
     QByteArrayList records;
     LeggiFileDaProgrammare reader(path);
     while (const auto record = reader.next())
-        records += *record;
+        records += record->record;
     return records;
 }
 
