@@ -4,12 +4,11 @@
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "device/CompareTexts.h"
-#include "files/RecordLayout.h"
 #include "device/OperationHost.h"
-#include "device/ProgrammaTesti.h"
+#include "device/SendWithCopy.h"
 #include "device/UnitBackup.h"
-#include "device/WriteDifferingTexts.h"
 #include "files/LocalFileName.h"
+#include "files/RecordLayout.h"
 
 #include <QDateTime>
 
@@ -42,23 +41,14 @@ OperationResult compareForCli(Variabili& v, SerialExchange& exchange, OperationH
 OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili& v,
                                             SerialExchange& exchange, OperationHost& host,
                                             CliReport& report) {
-    DifferingWriteOptions options;
-    options.copyPath = request.copyFile;
-    options.copyComment = request.commentGiven
-                              ? request.comment
-                              : UnitBackup::comment(v, QDateTime::currentDateTime());
-    if (request.onlyDiffering) {
-        DifferingWriteSummary summary;
-        const OperationResult result = writeDifferingTexts(v, exchange, host, options, summary);
-        if (summary.copySaved)
-            report.lines += copyLine(options.copyPath);
-        return result;
-    }
-    // The file and the copy's target were checked before the port opened.
-    const OperationResult copied =
-        takeUnitBackup(v, exchange, host, options.copyPath, options.copyComment);
-    if (copied != OperationResult::Succeeded)
-        return copied;
-    report.lines += copyLine(options.copyPath);
-    return ProgrammaTesti(v, exchange, host);
+    DifferingWriteOptions copy;
+    copy.copyPath = request.copyFile;
+    copy.copyComment = request.commentGiven ? request.comment
+                                            : UnitBackup::comment(v, QDateTime::currentDateTime());
+    DifferingWriteSummary summary;
+    const OperationResult result =
+        sendWithCopy(v, exchange, host, copy, request.onlyDiffering, summary);
+    if (summary.copySaved)
+        report.lines += copyLine(copy.copyPath);
+    return result;
 }

@@ -11,9 +11,7 @@
 #include "core/Variabili.h"
 #include "device/PresenceTest.h"
 #include "device/ProgrammaTesti.h"
-#include "device/ProgrammingPreflight.h"
 #include "device/ReadAllTexts.h"
-#include "device/UnitBackup.h"
 #include "files/LocalFileName.h"
 #include "files/SaveTarget.h"
 #include "serial/SerialExchange.h"
@@ -49,26 +47,12 @@ void sayNote(const SerialExchange& exchange) {
         say(stderr, QStringLiteral("tarvo-cli: nota: ") + exchange.replyTakers());
 }
 
-// What can be known wrong before the port opens; empty when nothing is: a
-// file that cannot be sent (unreadable, without messages, too long), a copy
-// or a target that cannot be written. The copy is checked with the comment it
-// will get when one is given.
+// What can be known wrong with the target of leggi before the port opens;
+// empty when nothing is. The operations that send or compare a file check it,
+// and a copy's target, themselves before their first frame.
 QString checkBeforeOpening(const CliRequest& request) {
-    switch (request.action) {
-    case CliRequest::Action::Program:
-        if (const QString problem = ProgrammingPreflight::check(request.file).problem;
-            !problem.isEmpty() || request.copyFile.isEmpty())
-            return problem;
-        return UnitBackup::targetProblem(request.copyFile, request.comment, request.file);
-    case CliRequest::Action::Compare:
-        return ProgrammingPreflight::check(request.file).problem;
-    case CliRequest::Action::ReadAll:
+    if (request.action == CliRequest::Action::ReadAll)
         return saveTargetProblem(request.file, request.comment);
-    case CliRequest::Action::PresenceTest:
-    case CliRequest::Action::Help:
-    case CliRequest::Action::Version:
-        return {};
-    }
     return {};
 }
 

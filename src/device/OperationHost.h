@@ -39,3 +39,17 @@ class OperationHost {
     // is still open meanwhile.
     virtual void offerForSaving() = 0;
 };
+
+// Keeps the host's commands off for its lifetime: every operation that talks
+// to the unit but the presence test runs inside one, so that none is started
+// twice.
+class CommandsDisabled {
+  public:
+    explicit CommandsDisabled(OperationHost& host) : m_host(host) { m_host.DisabilitaComandi(); }
+    ~CommandsDisabled() { m_host.AbilitaComandi(); }
+    CommandsDisabled(const CommandsDisabled&) = delete;
+    CommandsDisabled& operator=(const CommandsDisabled&) = delete;
+
+  private:
+    OperationHost& m_host;
+};

@@ -1,6 +1,6 @@
 #include "device/ReadAllTexts.h"
 
-#include "core/TreCifre.h"
+#include "device/TreCifre.h"
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "device/DeviceProtocol.h"
@@ -27,7 +27,7 @@ ReadOutcome readAddress(Variabili& v, SerialExchange& exchange, OperationHost& h
     TreCifre(v);
     host.showSending(Windows1252::decode(DeviceProtocol::readBody(v.NumeroFormattato)));
     v.Comando = DeviceProtocol::readFrame(identifier, v.NumeroFormattato);
-    v.LunghezzaRisposta = DeviceProtocol::ReadReplyLength;
+    v.LunghezzaRisposta = FrameLayout::readReplyLength;
     switch (exchange.InviaAllaSeriale().status) {
     case ExchangeReply::Status::Answered:
         break;
@@ -122,15 +122,17 @@ OperationResult readAllTexts(Variabili& v, SerialExchange& exchange, OperationHo
         host.showOutcome(exchange.lastFailure());
         return OperationResult::CannotStart;
     }
-    host.DisabilitaComandi();
-    v.TestoMessaggi.clear();
-    const bool complete = readEveryAddress(v, exchange, host);
-    if (complete) {
-        host.showOutcome(QStringLiteral("letti tutti"));
-        v.CommentoDaSalvare.clear();
-        host.offerForSaving();
+    bool complete = false;
+    {
+        const CommandsDisabled commandsOff(host);
+        v.TestoMessaggi.clear();
+        complete = readEveryAddress(v, exchange, host);
+        if (complete) {
+            host.showOutcome(QStringLiteral("letti tutti"));
+            v.CommentoDaSalvare.clear();
+            host.offerForSaving();
+        }
     }
-    host.AbilitaComandi();
     exchange.ChiudiSeriale();
     return complete ? OperationResult::Succeeded : OperationResult::UnitFailed;
 }

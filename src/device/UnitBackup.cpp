@@ -1,7 +1,6 @@
 #include "device/UnitBackup.h"
 
 #include "core/Variabili.h"
-#include "core/Windows1252.h"
 #include "device/OperationHost.h"
 #include "device/UnitTextSession.h"
 #include "files/LocalFileName.h"
@@ -63,15 +62,6 @@ bool save(UnitTextSession& session, const QString& path, const QByteArray& comme
 QByteArray comment(const Variabili& v, const QDateTime& when) {
     return "Copia dell'unit\xe0 " + v.Identificativo + " dalla porta " + v.PortaCom + ", " +
            when.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")).toLatin1();
-}
-
-QString fileName(const QByteArray& identifier, const QDateTime& when) {
-    QString name = Windows1252::decode(identifier);
-    for (QChar& character : name)
-        if (!character.isLetterOrNumber() && character != QLatin1Char('&') &&
-            character != QLatin1Char('-'))
-            character = QLatin1Char('_');
-    return when.toString(QStringLiteral("yyyyMMdd-HHmmss-")) + name + QStringLiteral(".tvo");
 }
 
 } // namespace UnitBackup

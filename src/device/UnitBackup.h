@@ -42,9 +42,6 @@ bool save(UnitTextSession& session, const QString& path, const QByteArray& comme
 
 // The comment of a copy: the identifier, the port, the date and the time.
 QByteArray comment(const Variabili& v, const QDateTime& when);
-// The name of a copy kept by the program: date, time and identifier, with the
-// characters a file name cannot hold replaced.
-QString fileName(const QByteArray& identifier, const QDateTime& when);
 
 } // namespace UnitBackup
 

@@ -1,7 +1,8 @@
 #include "DeviceFixture.h"
 #include "MessageFiles.h"
 #include "device/CompareTexts.h"
-#include "device/ProgrammingPreflight.h"
+#include "device/ProgrammingFile.h"
+#include "device/UnitCopies.h"
 #include "device/WriteDifferingTexts.h"
 #include "files/RecordLayout.h"
 
@@ -38,6 +39,36 @@ class TestDifferingTexts : public QObject {
     Q_OBJECT
 
   private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // The program's copies are kept side by side: one taken in the same
+    // second as another gets a name of its own, and a folder that cannot be
+    // made is said before any copy is taken.
+    void noCopyIsNamedAfterAnother() {
+        const QDir folder(UnitCopies::folder());
+        QVERIFY(QDir(folder).removeRecursively());
+        const QDateTime when(QDate(2026, 12, 9), QTime(10, 30, 5));
+        QStringList names;
+        for (int copy = 0; copy < 3; ++copy) {
+            const UnitCopies::NewCopy made = UnitCopies::newCopy("&C1", when);
+            QCOMPARE(made.problem, QString());
+            QFile file(made.path);
+            QVERIFY(file.open(QIODevice::NewOnly));
+            names += QFileInfo(made.path).fileName();
+        }
+        QCOMPARE(names, (QStringList{"20261209-103005-&C1.tvo", "20261209-103005-&C1-2.tvo",
+                                     "20261209-103005-&C1-3.tvo"}));
+
+        QVERIFY(QDir(folder).removeRecursively());
+        QFile blocking(QFileInfo(folder.path()).path());
+        QVERIFY(QDir(blocking.fileName()).removeRecursively());
+        QVERIFY(blocking.open(QIODevice::WriteOnly));
+        const UnitCopies::NewCopy refused = UnitCopies::newCopy("&C1", when);
+        QCOMPARE(refused.path, QString());
+        QVERIFY(refused.problem.startsWith("Non si può creare la cartella delle copie"));
+        QVERIFY(blocking.remove());
+    }
+
     // Texts are judged by address and on all 16 characters: 011 differs only
     // in its last one.
     void compareReadsTheFileAddressesAndWritesOnlyTheDiffering() {
@@ -86,7 +117,7 @@ class TestDifferingTexts : public QObject {
             lines += RecordLayout::addressText(i % 512) + "TESTO";
         const QString path = f.selectFile(fileOf(lines));
         const bool accepted = records <= 591;
-        QCOMPARE(ProgrammingPreflight::check(path).problem.isEmpty(), accepted);
+        QCOMPARE(ProgrammingFile::read(path).problem.isEmpty(), accepted);
         TextComparison comparison;
         QCOMPARE(CompareTexts(f.v, f.exchange, f.host, comparison),
                  accepted ? OperationResult::Succeeded : OperationResult::CannotStart);

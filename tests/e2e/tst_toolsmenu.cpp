@@ -1,5 +1,6 @@
 #include "MessageFiles.h"
 #include "WindowFixture.h"
+#include "device/UnitCopies.h"
 #include "ui/main/ComparisonWindow.h"
 
 #include <QAction>
@@ -28,8 +29,7 @@ class TestToolsMenu : public QObject {
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void compareThenSendOnlyTheDifferingWithACopy() {
-        const QDir copies(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                          QStringLiteral("/copie"));
+        const QDir copies(UnitCopies::folder());
         QVERIFY(QDir(copies).removeRecursively());
         WindowFixture f;
         QByteArrayList lines;

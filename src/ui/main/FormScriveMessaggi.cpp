@@ -210,7 +210,6 @@ void FormScriveMessaggi::runMenuOperation(const std::function<void()>& operation
 
 void FormScriveMessaggi::Command1_Click() {
     runOperation([this] {
-        DisabilitaComandi();
         if (!m_v.FileSelezionato.isEmpty()) {
             ProgrammaTesti(m_v, m_exchange, *this);
             unitWritten();
@@ -218,7 +217,6 @@ void FormScriveMessaggi::Command1_Click() {
             showSending(QStringLiteral("Devi selezionare un file"));
             showOutcome(QStringLiteral("Cliccane uno dalla lista in alto a destra"));
         }
-        AbilitaComandi();
     });
 }
 
@@ -229,7 +227,7 @@ void FormScriveMessaggi::unitWritten() {
 
 void FormScriveMessaggi::Command5_Click() {
     runOperation([this] {
-        DisabilitaComandi();
+        const CommandsDisabled commandsOff(*this);
         if (!m_v.FileSelezionato.isEmpty()) {
             EditaMessaggi editor(m_v, saveWindowOpener(m_v), this);
             editor.showModal();
@@ -237,7 +235,6 @@ void FormScriveMessaggi::Command5_Click() {
             showSending(QStringLiteral("Devi selezionare un file"));
             showOutcome(QStringLiteral("Cliccane uno dalla lista "));
         }
-        AbilitaComandi();
     });
 }
 

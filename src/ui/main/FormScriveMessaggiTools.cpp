@@ -5,17 +5,16 @@
 #include "core/Variabili.h"
 #include "device/CompareTexts.h"
 #include "device/UnitBackup.h"
+#include "device/UnitCopies.h"
 #include "device/WriteDifferingTexts.h"
 #include "files/LocalFileName.h"
 #include "ui/main/ComparisonWindow.h"
 #include "ui/main/PortChooser.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QStandardPaths>
 #include <QToolButton>
 
 QMenuBar* FormScriveMessaggi::createMenuBar() {
@@ -52,10 +51,8 @@ void FormScriveMessaggi::compareWithUnit() {
             showOutcome(QStringLiteral("Cliccane uno dalla lista in alto a destra"));
             return;
         }
-        DisabilitaComandi();
         TextComparison comparison;
         const OperationResult result = CompareTexts(m_v, m_exchange, *this, comparison);
-        AbilitaComandi();
         if (result != OperationResult::Succeeded)
             return;
         if (!m_comparison)
@@ -74,28 +71,23 @@ void FormScriveMessaggi::sendOnlyDifferingTexts() {
             showOutcome(QStringLiteral("Cliccane uno dalla lista in alto a destra"));
             return;
         }
-        // Every run keeps a copy of what the unit held, named by date, time
-        // and identifier, in the user's data folder.
-        const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                          QStringLiteral("/copie"));
-        if (!folder.mkpath(QStringLiteral("."))) {
+        // Every run keeps a copy of what the unit held among the program's
+        // copies.
+        const QDateTime now = QDateTime::currentDateTime();
+        const UnitCopies::NewCopy copy = UnitCopies::newCopy(m_v.Identificativo, now);
+        if (!copy.problem.isEmpty()) {
             showSending(QStringLiteral("Nulla è stato scritto"));
-            showOutcome(QStringLiteral("Non si può creare la cartella delle copie %1")
-                            .arg(QDir::toNativeSeparators(folder.path())));
+            showOutcome(copy.problem);
             return;
         }
-        const QDateTime now = QDateTime::currentDateTime();
         DifferingWriteOptions options;
-        options.copyPath = QDir::toNativeSeparators(
-            folder.filePath(UnitBackup::fileName(m_v.Identificativo, now)));
+        options.copyPath = copy.path;
         options.copyComment = UnitBackup::comment(m_v, now);
-        DisabilitaComandi();
         DifferingWriteSummary summary;
         writeDifferingTexts(m_v, m_exchange, *this, options, summary);
         if (summary.written > 0)
             unitWritten();
         if (summary.copySaved)
             showSending(QStringLiteral("Copia dei testi di prima: %1").arg(options.copyPath));
-        AbilitaComandi();
     });
 }

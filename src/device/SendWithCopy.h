@@ -1,0 +1,17 @@
+#pragma once
+
+#include "device/OperationResult.h"
+#include "device/WriteDifferingTexts.h"
+
+class SerialExchange;
+class OperationHost;
+struct Variabili;
+
+// Sends FileSelezionato after keeping a copy of the unit's 512 texts at
+// copy.copyPath: only the texts that differ when onlyDiffering (the copy's
+// reading serves the comparison), else every record as programming sends it.
+// The file is read once; it and the copy's target are checked before the
+// first frame, and nothing is written unless the copy was saved whole.
+OperationResult sendWithCopy(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                             const DifferingWriteOptions& copy, bool onlyDiffering,
+                             DifferingWriteSummary& summary);
