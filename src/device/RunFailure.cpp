@@ -53,3 +53,12 @@ QString RunFailure::describe() const {
     sentence[0] = sentence[0].toUpper();
     return sentence;
 }
+
+QString RunFailure::readingStopped() const {
+    QString what = QStringLiteral("Errore seriale all'indirizzo %1. Controlla identificativo");
+    if (kind == Kind::TextNotStorable)
+        what = QStringLiteral("Testo che va a capo all'indirizzo %1");
+    else if (kind == Kind::InvalidReply)
+        what = QStringLiteral("Risposta non valida all'indirizzo %1");
+    return what.arg(QString::fromLatin1(address)) + QStringLiteral(". Nessun testo scritto");
+}

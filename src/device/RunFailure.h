@@ -44,4 +44,7 @@ struct RunFailure {
     // What a run stopped in this phase leaves: what the unit holds, whether
     // anything was saved.
     static QString leftBehind(RunProgress::Phase phase);
+    // The lower box of a run stopped before it wrote anything: where the
+    // reading stopped, and that the unit is untouched.
+    QString readingStopped() const;
 };

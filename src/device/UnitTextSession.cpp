@@ -15,26 +15,6 @@ const QByteArray ReplyError = " Errore risposta ";
 const QByteArray DataError = "Errore Dati non scritti giusti.";
 const QByteArray PortError = " Errore porta seriale ";
 
-QString readingStopped(const RunFailure& failure) {
-    const QString address = QString::fromLatin1(failure.address);
-    switch (failure.kind) {
-    case RunFailure::Kind::TextNotStorable:
-        return QStringLiteral("Testo che va a capo all'indirizzo %1. Nessun testo scritto")
-            .arg(address);
-    case RunFailure::Kind::InvalidReply:
-        return QStringLiteral("Risposta non valida all'indirizzo %1. Nessun testo scritto")
-            .arg(address);
-    case RunFailure::Kind::NoReply:
-    case RunFailure::Kind::RefusedWrite:
-    case RunFailure::Kind::TextDiffers:
-    case RunFailure::Kind::PortLost:
-        break;
-    }
-    return QStringLiteral("Errore seriale all'indirizzo %1. Controlla identificativo. Nessun "
-                          "testo scritto")
-        .arg(address);
-}
-
 } // namespace
 
 UnitTextSession::UnitTextSession(Variabili& v, SerialExchange& exchange, OperationHost& host)
@@ -156,7 +136,7 @@ void UnitTextSession::fail(const QByteArray& testoErrore, RunFailure::Kind kind,
         // Before anything is written the lower box is this operation's own:
         // it says what stopped the reading, and that the unit is untouched.
         if (m_phase == RunProgress::Phase::Backup || m_phase == RunProgress::Phase::Comparison)
-            m_host.showOutcome(readingStopped(failure));
+            m_host.showOutcome(failure.readingStopped());
     }
     m_host.showFailure(failure);
     ErrorAcknowledgement::show(m_v, m_host, shown);
