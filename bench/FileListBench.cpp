@@ -1,9 +1,10 @@
 #include "FileListBench.h"
 
+#include "app/ProgramWindows.h"
 #include "core/Variabili.h"
 #include "serial/SerialExchange.h"
-#include "ui/main/FormScriveMessaggi.h"
 #include "ui/common/FileList.h"
+#include "ui/main/FormScriveMessaggi.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -87,13 +88,13 @@ void benchFileList() {
     std::vector<double> opening;
     for (int round = 0; round < openings; ++round) {
         const double start = cpuMs();
-        FormScriveMessaggi window(v, exchange);
+        FormScriveMessaggi window(v, exchange, programWindows(v));
         window.show();
         runEvents(settleMs);
         opening.push_back(cpuMs() - start);
     }
 
-    FormScriveMessaggi window(v, exchange);
+    FormScriveMessaggi window(v, exchange, programWindows(v));
     window.show();
     runEvents(settleMs);
     const auto* list = window.findChild<FileList*>(QStringLiteral("File1"));

@@ -8,11 +8,12 @@
 #include "FileListBench.h"
 #include "ReferenceClient.h"
 #include "SimProcess.h"
+#include "app/ProgramWindows.h"
 #include "core/Variabili.h"
 #include "device/DeviceProtocol.h"
 #include "serial/SerialExchange.h"
-#include "ui/save/FormSalvaFile.h"
 #include "ui/main/FormScriveMessaggi.h"
+#include "ui/save/FormSalvaFile.h"
 #include "ui/trace/LineTraceWindow.h"
 
 #include <QApplication>
@@ -105,7 +106,7 @@ struct Bench {
     SimProcess sim;
     Variabili v;
     SerialExchange exchange{v};
-    FormScriveMessaggi window{v, exchange};
+    FormScriveMessaggi window{v, exchange, programWindows(v)};
     LineTraceWindow trace{exchange.trace()};
 };
 

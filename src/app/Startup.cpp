@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/ProgramWindows.h"
 #include "core/EventWait.h"
 #include "core/StopSignals.h"
 #include "core/Variabili.h"
@@ -22,7 +23,8 @@ int run(Variabili& v) {
 
     // Loaded, never shown: it only hosts the serial port.
     auto serialHost = std::make_unique<FormSeriale>(v);
-    auto mainWindow = std::make_unique<FormScriveMessaggi>(v, serialHost->exchange());
+    auto mainWindow =
+        std::make_unique<FormScriveMessaggi>(v, serialHost->exchange(), programWindows(v));
     // A logout, Ctrl+C in the terminal that started it or a request to end
     // (SIGHUP, SIGINT, SIGTERM) closes the main window as its close box would,
     // once any exchange under way has ended; the running operation stops at

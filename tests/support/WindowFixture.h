@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "UnitFixture.h"
+#include "app/ProgramWindows.h"
 #include "ui/main/FormScriveMessaggi.h"
 
 #include <QLineEdit>
@@ -11,7 +12,7 @@
 // tests that drive the operations through the real window.
 struct WindowFixture : UnitFixture {
     explicit WindowFixture(SimulatedUnit::Options options = {}) : UnitFixture(options) {
-        window = std::make_unique<FormScriveMessaggi>(v, exchange);
+        window = std::make_unique<FormScriveMessaggi>(v, exchange, programWindows(v));
         box("Text3")->setText(unit.devicePath());
         window->show();
     }

@@ -1,8 +1,9 @@
+#include "app/ProgramWindows.h"
 #include "core/Variabili.h"
 #include "serial/SerialExchange.h"
-#include "ui/save/FormSalvaFile.h"
-#include "ui/main/FormScriveMessaggi.h"
 #include "ui/editor/EditaMessaggi.h"
+#include "ui/main/FormScriveMessaggi.h"
+#include "ui/save/FormSalvaFile.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -42,7 +43,7 @@ class TestAccessibility : public QObject {
     void mainWindow() {
         Variabili v;
         SerialExchange serial(v);
-        FormScriveMessaggi window(v, serial);
+        FormScriveMessaggi window(v, serial, programWindows(v));
         everyControlHasAName(window);
     }
     void saveWindow() {

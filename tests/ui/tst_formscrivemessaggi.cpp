@@ -2,13 +2,14 @@
 #include "Controls.h"
 #include "ListRows.h"
 #include "TypeText.h"
+#include "app/ProgramWindows.h"
 #include "core/Variabili.h"
 #include "serial/SerialExchange.h"
-#include "ui/main/FormScriveMessaggi.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
 #include "ui/common/FileList.h"
 #include "ui/editor/EditaMessaggi.h"
+#include "ui/main/FormScriveMessaggi.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -53,7 +54,7 @@ class TestFormScriveMessaggi : public QObject {
         m_v = std::make_unique<Variabili>();
         m_v->Identificativo = "&C1";
         m_serial = std::make_unique<SerialExchange>(*m_v);
-        m_window = std::make_unique<FormScriveMessaggi>(*m_v, *m_serial);
+        m_window = std::make_unique<FormScriveMessaggi>(*m_v, *m_serial, programWindows(*m_v));
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -94,7 +95,7 @@ class TestFormScriveMessaggi : public QObject {
         Variabili state;
         state.FileSelezionato = "/tmp/vecchio.tvo";
         SerialExchange host(state);
-        FormScriveMessaggi window(state, host);
+        FormScriveMessaggi window(state, host, programWindows(state));
         QVERIFY(state.FileSelezionato.isEmpty());
         QCOMPARE(state.Stato, QByteArray("aspetta"));
     }

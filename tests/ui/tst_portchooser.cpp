@@ -1,4 +1,5 @@
 #include "SimulatedUnit.h"
+#include "app/ProgramWindows.h"
 #include "core/Variabili.h"
 #include "serial/SerialExchange.h"
 #include "ui/main/FormScriveMessaggi.h"
@@ -45,7 +46,7 @@ class TestPortChooser : public QObject {
         Variabili v;
         v.Identificativo = "&C1";
         SerialExchange serial(v);
-        FormScriveMessaggi window(v, serial);
+        FormScriveMessaggi window(v, serial, programWindows(v));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* box = window.findChild<QLineEdit*>(QStringLiteral("Text3"));

@@ -8,19 +8,16 @@
 #include "device/ReadAllTexts.h"
 #include "files/LocalFileName.h"
 #include "serial/SerialExchange.h"
+#include "ui/common/DirectoryList.h"
+#include "ui/common/DriveList.h"
+#include "ui/common/FileList.h"
+#include "ui/common/RejectedCharacter.h"
 #include "ui/main/ComparisonWindow.h"
-#include "ui/save/FormSalvaFile.h"
 #include "ui/main/NoteLine.h"
 #include "ui/main/OperationGuard.h"
 #include "ui/main/PortChooser.h"
 #include "ui/main/RunProgressBar.h"
 #include "ui/main/StatusPacer.h"
-#include "ui/common/DirectoryList.h"
-#include "ui/common/DriveList.h"
-#include "ui/common/FileList.h"
-#include "ui/common/RejectedCharacter.h"
-#include "ui/editor/EditaMessaggi.h"
-#include "ui/trace/LineTraceWindow.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -32,8 +29,8 @@
 #include <algorithm>
 
 FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, SerialExchange& exchange,
-                                       QWidget* parent)
-    : QWidget(parent), m_v(variabili), m_exchange(exchange) {
+                                       WindowOpeners windows, QWidget* parent)
+    : QWidget(parent), m_v(variabili), m_exchange(exchange), m_windows(std::move(windows)) {
     createControls();
     createNoteRow();
     m_status = new StatusPacer(Text1, Text2, m_progress, this);
@@ -69,7 +66,7 @@ void FormScriveMessaggi::connectEvents() {
 
 void FormScriveMessaggi::toggleLineTrace() {
     if (!m_lineTrace)
-        m_lineTrace = new LineTraceWindow(m_exchange.trace(), this);
+        m_lineTrace = m_windows.lineTrace(m_exchange.trace(), this);
     if (m_lineTrace->isVisible()) {
         m_lineTrace->close();
         return;
@@ -143,7 +140,7 @@ void FormScriveMessaggi::showProgress(const RunProgress& progress) {
 
 void FormScriveMessaggi::offerForSaving() {
     m_status->flush();
-    saveWindowOpener(m_v)(this);
+    m_windows.save(this);
 }
 
 std::array<QWidget*, 8> FormScriveMessaggi::commands() const {
@@ -229,8 +226,7 @@ void FormScriveMessaggi::Command5_Click() {
     runOperation([this] {
         const CommandsDisabled commandsOff(*this);
         if (!m_v.FileSelezionato.isEmpty()) {
-            EditaMessaggi editor(m_v, saveWindowOpener(m_v), this);
-            editor.showModal();
+            m_windows.editor(this);
         } else {
             showSending(QStringLiteral("Devi selezionare un file"));
             showOutcome(QStringLiteral("Cliccane uno dalla lista "));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/OperationHost.h"
+#include "ui/common/WindowOpeners.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,7 +15,6 @@ class DirectoryList;
 class DriveList;
 class FileList;
 class SerialExchange;
-class LineTraceWindow;
 class NoteLine;
 class QAction;
 class QLabel;
@@ -33,7 +33,8 @@ struct Variabili;
 class FormScriveMessaggi : public QWidget, public OperationHost {
     Q_OBJECT
   public:
-    FormScriveMessaggi(Variabili& v, SerialExchange& exchange, QWidget* parent = nullptr);
+    FormScriveMessaggi(Variabili& v, SerialExchange& exchange, WindowOpeners windows,
+                       QWidget* parent = nullptr);
 
     void DisabilitaComandi() override;
     void AbilitaComandi() override;
@@ -124,7 +125,8 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
 
     Variabili& m_v;
     SerialExchange& m_exchange;
+    const WindowOpeners m_windows;
     bool m_operationRunning = false;
     bool m_unloaded = false;
-    LineTraceWindow* m_lineTrace = nullptr;
+    QWidget* m_lineTrace = nullptr;
 };
