@@ -5,7 +5,7 @@
 # them MinGW provides too). A system call without a Windows counterpart
 # belongs in its layer's posix/ folder, behind an interface declared beside it.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 2
 compiler=x86_64-w64-mingw32-g++-posix
 qt=/usr/include/x86_64-linux-gnu/qt6
 if ! command -v "$compiler" >/dev/null; then
