@@ -8,6 +8,6 @@ export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get install -y --no-install-recommends \
     cmake make g++ pkg-config file dpkg-dev \
     qt6-base-dev qt6-serialport-dev libgl-dev qt6-translations-l10n \
-    clang libclang-rt-14-dev \
+    clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix \
     xvfb xauth xdotool imagemagick fonts-dejavu-core \
     gzip bash-completion lintian appstream desktop-file-utils

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds tarvodisp with warnings as errors, runs every test and checks the
+# Checks that the sources outside the posix/ folders compile for Windows,
+# builds tarvodisp with warnings as errors, runs every test and checks the
 # Debian package made from that build, then runs every test again in a build
 # with AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzzers of the
 # message-file readers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+tools/check-windows.sh
 build=${TARVO_BUILD_DIR:-build/test}
 cmake -S . -B "$build" -DTARVO_WERROR=ON
 cmake --build "$build" -j"$(nproc)"

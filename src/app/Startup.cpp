@@ -9,7 +9,6 @@
 
 #include <QApplication>
 
-#include <csignal>
 #include <memory>
 
 namespace Startup {
@@ -29,7 +28,7 @@ int run(Variabili& v) {
     // (SIGHUP, SIGINT, SIGTERM) closes the main window as its close box would,
     // once any exchange under way has ended; the running operation stops at
     // its next wait and gives the port back.
-    StopSignals stop(v, {SIGINT, SIGTERM, SIGHUP});
+    StopSignals stop(v);
     QObject::connect(&stop, &StopSignals::stopping, mainWindow.get(), &QWidget::close);
     mainWindow->show();
     mainWindow->activateWindow();

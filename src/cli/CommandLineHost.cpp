@@ -1,16 +1,16 @@
 #include "cli/CommandLineHost.h"
 
+#include "cli/Terminal.h"
 #include "core/Variabili.h"
 #include "files/LocalFileName.h"
 #include "files/ScriviFileMessaggi.h"
 
-#include <unistd.h>
 #include <utility>
 
 CommandLineHost::CommandLineHost(Variabili& v, QString savePath, QByteArray comment,
                                  std::FILE* progressOut)
     : m_v(v), m_savePath(std::move(savePath)), m_comment(std::move(comment)),
-      m_progressOut(progressOut && ::isatty(::fileno(progressOut)) ? progressOut : nullptr) {}
+      m_progressOut(progressOut && isTerminal(progressOut) ? progressOut : nullptr) {}
 
 void CommandLineHost::showProgress(const RunProgress& progress) {
     m_progressBeforeLast = std::exchange(m_lastProgress, progress);

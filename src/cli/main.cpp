@@ -18,7 +18,6 @@
 
 #include <QCoreApplication>
 
-#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -103,7 +102,7 @@ int main(int argc, char* argv[]) {
     }
 
     Variabili v;
-    const StopSignals stop(v, {SIGINT, SIGTERM, SIGHUP});
+    const StopSignals stop(v);
     if (const QString problem = checkBeforeOpening(request); !problem.isEmpty())
         return fail(problem);
     v.Identificativo = request.identifier;

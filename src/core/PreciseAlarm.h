@@ -6,11 +6,11 @@ class QSocketNotifier;
 class QTimer;
 
 // A one-shot alarm at an absolute time of the monotonic clock that
-// QElapsedTimer and QDeadlineTimer read. On Linux it rings to the microsecond:
-// a timerfd watched by the event loop. Qt's timers, and the glib loop beneath
-// them, wait in whole milliseconds, which makes a 10 ms pause last up to
-// 11 ms and a paced byte come up to a millisecond late. Elsewhere it falls
-// back to a precise Qt timer.
+// QElapsedTimer and QDeadlineTimer read. Where the system has a timer on a
+// descriptor (MonotonicTimerFd) it rings to the microsecond, watched by the
+// event loop. Qt's timers, and the glib loop beneath them, wait in whole
+// milliseconds, which makes a 10 ms pause last up to 11 ms and a paced byte
+// come up to a millisecond late. Elsewhere it falls back to a precise Qt timer.
 class PreciseAlarm : public QObject {
     Q_OBJECT
   public:

@@ -1,5 +1,7 @@
 #include "core/SystemReason.h"
 
+#include "core/SystemOnlyReason.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -17,8 +19,6 @@ QString systemReason(int errnoCode, const QString& systemText) {
         return QStringLiteral("una parte del percorso non è una cartella");
     case ENOSPC:
         return QStringLiteral("il disco è pieno");
-    case EDQUOT:
-        return QStringLiteral("lo spazio disco concesso è esaurito");
     case EROFS:
         return QStringLiteral("il disco è protetto in scrittura");
     case EBUSY:
@@ -58,6 +58,8 @@ QString systemReason(int errnoCode, const QString& systemText) {
     default:
         break;
     }
+    if (const QString reason = systemOnlyReason(errnoCode); !reason.isEmpty())
+        return reason;
     const QString text = systemText.isEmpty() && errnoCode > 0
                              ? QString::fromLocal8Bit(std::strerror(errnoCode))
                              : systemText;

@@ -3,8 +3,6 @@
 #include "FileErrorReason.h"
 #include "LocalFileName.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
 #include <cerrno>
 
@@ -13,7 +11,7 @@ LineReader::LineReader(const QString& path, qsizetype blockSize)
 
 bool LineReader::open() {
     errno = 0;
-    if (LocalFileName::open(m_file, m_path, O_RDONLY, QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (LocalFileName::open(m_file, m_path, QIODevice::ReadOnly | QIODevice::Unbuffered))
         return true;
     const int code = errno;
     m_error = QStringLiteral("Impossibile aprire il file %1: %2")

@@ -32,10 +32,10 @@ Status status(const QString& path);
 // however they are spelt: links, "./", hard links.
 bool sameFile(const QString& first, const QString& second);
 
-// Opens the existing file at path with the open(2) flags given (no O_CREAT)
-// and hands the descriptor to file, which closes it; false, with errno telling
-// why, when it cannot. A folder is refused (EISDIR), as QFile refuses it.
-bool open(QFile& file, const QString& path, int flags, QIODevice::OpenMode mode);
+// Opens the existing file at path on file, for reading, or for writing
+// (WriteOnly) emptied first; false, with errno telling why, when it cannot. A
+// folder is refused (EISDIR), as QFile refuses it.
+bool open(QFile& file, const QString& path, QIODevice::OpenMode mode);
 
 // Whether Qt's own file classes name the same file as path: false for a path
 // with bytes that are not valid UTF-8.

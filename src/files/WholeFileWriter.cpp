@@ -1,16 +1,12 @@
 #include "WholeFileWriter.h"
 
+#include "DiskFile.h"
 #include "FileErrorReason.h"
 #include "LocalFileName.h"
 
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 QString cannotWrite(const QString& path, const QString& reason) {
     return QStringLiteral("Impossibile scrivere il file %1: %2")
@@ -26,15 +22,10 @@ QString reason(const QString& path, int errnoCode, const QString& systemText = {
     return fileErrorReason(path, errnoCode, systemText);
 }
 
-// Waits until the data is on the disk, where a full disk may show only now.
-bool onDisk(QFileDevice& file) {
-    return ::fsync(file.handle()) == 0;
-}
-
 // Writes the whole content, then waits for the disk; errno tells why not.
 bool writeAll(QFileDevice& file, const QByteArray& content) {
     errno = 0;
-    return file.write(content) == content.size() && onDisk(file);
+    return file.write(content) == content.size() && DiskFile::syncToDisk(file);
 }
 
 // The folder refuses a new file (no write permission) while the file that
@@ -47,8 +38,7 @@ bool onlyInPlace(const QString& path, int errnoCode) {
 WriteOutcome writeInPlace(const QString& path, const QByteArray& content) {
     QFile file;
     errno = 0;
-    if (!LocalFileName::open(file, path, O_WRONLY | O_TRUNC,
-                             QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!LocalFileName::open(file, path, QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {cannotWrite(path, reason(path, errno)), false};
     if (!writeAll(file, content))
         return {cannotWrite(path, reason(path, errno)), true};
@@ -56,42 +46,28 @@ WriteOutcome writeInPlace(const QString& path, const QByteArray& content) {
     return {QString(), true};
 }
 
-// The permissions the file at path keeps: its own when it exists, else those
-// a new file gets from this process.
-mode_t permissionsFor(const QString& path) {
-    struct stat info {};
-    if (::stat(LocalFileName::encode(path).constData(), &info) == 0)
-        return info.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 // What QSaveFile does, for a name it cannot hold (not valid UTF-8): a
 // temporary file beside the target, written whole and synced, then renamed
 // over it.
 WriteOutcome writeThroughTemporary(const QString& path, const QByteArray& content) {
-    QByteArray temporary =
-        LocalFileName::encode(QFileInfo(path).absolutePath()) + "/.tarvodisp-XXXXXX";
+    QFile file;
+    QByteArray temporary;
     errno = 0;
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
+    if (!DiskFile::createBeside(path, file, temporary)) {
         const int code = errno;
         if (onlyInPlace(path, code))
             return writeInPlace(path, content);
         return {cannotWrite(path, reason(path, code))};
     }
-    QFile file;
-    file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
-    bool done = ::fchmod(fd, permissionsFor(path)) == 0 && writeAll(file, content);
+    bool done = DiskFile::takePermissionsOf(file, path) && writeAll(file, content);
     int code = errno;
     file.close();
-    if (done && ::rename(temporary.constData(), LocalFileName::encode(path).constData()) != 0) {
+    if (done && !DiskFile::moveOver(temporary, path)) {
         done = false;
         code = errno;
     }
     if (!done) {
-        ::unlink(temporary.constData());
+        DiskFile::remove(temporary);
         return {cannotWrite(path, reason(path, code))};
     }
     return {};

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "serial/PortHandle.h"
+
 #include <QString>
 
 // What a port's path names on this system: a serial device or something
-// else, and whether the device open on a descriptor is still there.
+// else, and whether the device open on a port is still there.
 namespace DeviceNode {
 
 // True when the path names something that exists and is no character device:
@@ -11,8 +13,8 @@ namespace DeviceNode {
 // cannot be looked at (missing, or a folder on the way closed to this user).
 bool namesSomethingElse(const QString& path);
 
-// Whether the path still leads to the device open on the descriptor: false
+// Whether the path still leads to the device open on port: false
 // once an adapter is unplugged or the far end of a pseudo-terminal is gone.
-bool stillLeadsTo(const QString& path, int descriptor);
+bool stillLeadsTo(const QString& path, PortHandle port);
 
 } // namespace DeviceNode

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serial/PortHandle.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -14,11 +16,11 @@ class LowLatency {
     explicit LowLatency(QString ttyClassFolder = QStringLiteral("/sys/class/tty"))
         : m_ttyClassFolder(std::move(ttyClassFolder)) {}
 
-    // fd is the open port, device its path (a link is followed). Each apply()
-    // is followed by restore() before the port closes.
-    void apply(int fd, const QString& device);
-    // Puts back what apply() changed; fd may be -1 once the port is gone.
-    void restore(int fd);
+    // port is the open port, device its path (a link is followed). Each
+    // apply() is followed by restore() before the port closes.
+    void apply(PortHandle port, const QString& device);
+    // Puts back what apply() changed; port may be -1 once it is gone.
+    void restore(PortHandle port);
 
   private:
     QString m_ttyClassFolder;

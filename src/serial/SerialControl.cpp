@@ -3,13 +3,12 @@
 #include "core/SystemReason.h"
 #include "serial/DeviceNode.h"
 #include "serial/PortMessages.h"
+#include "serial/PortQueue.h"
 
 #include <QFileInfo>
 #include <QStringList>
 
 #include <cerrno>
-#include <sys/ioctl.h>
-#include <termios.h>
 #include <utility>
 
 SerialControl::SerialControl(QObject* parent) : QObject(parent) {
@@ -112,7 +111,7 @@ bool SerialControl::setPortOpen(bool open) {
         m_port.close();
         return false;
     }
-    m_lowLatency.apply(int(m_port.handle()), m_device);
+    m_lowLatency.apply(m_port.handle(), m_device);
     // The opening left VMIN at 0, which another reader of the line would
     // take for the end of its input.
     wakeWhenQueued(m_threshold);
@@ -124,7 +123,7 @@ bool SerialControl::setPortOpen(bool open) {
 void SerialControl::closePort() {
     if (!m_port.isOpen())
         return;
-    m_lowLatency.restore(int(m_port.handle()));
+    m_lowLatency.restore(m_port.handle());
     m_port.close();
 }
 
@@ -158,9 +157,7 @@ void SerialControl::discardInput() {
     // Flushing the system's queue also drops bytes still on their way in, but
     // wakes a kernel worker, a tenth of a millisecond before every frame.
     // After a reply that came whole it is done only when bytes are queued.
-    int queued = 0;
-    if (std::exchange(m_replyGivenUp, false) ||
-        ::ioctl(int(m_port.handle()), TIOCINQ, &queued) != 0 || queued > 0)
+    if (std::exchange(m_replyGivenUp, false) || PortQueue::mayHoldInput(m_port.handle()))
         m_port.clear(QSerialPort::Input);
 }
 
@@ -178,17 +175,7 @@ void SerialControl::setRThreshold(qint16 threshold) {
 void SerialControl::wakeWhenQueued(qint64 bytes) {
     if (!PortOpen())
         return;
-    termios line{};
-    const int fd = int(m_port.handle());
-    if (::tcgetattr(fd, &line) != 0)
-        return;
-    // VMIN without VTIME: the port reads as ready only once that many bytes
-    // wait (1: at the first one). Never 0, which this port reads as 1 too but
-    // which ends a blocking read elsewhere at once: another reader of the
-    // device (cat) would take it for the end of its input and quit.
-    line.c_cc[VMIN] = cc_t(qBound(qint64(1), bytes, qint64(255)));
-    line.c_cc[VTIME] = 0;
-    ::tcsetattr(fd, TCSANOW, &line);
+    PortQueue::readyAfter(m_port.handle(), bytes);
 }
 
 void SerialControl::raiseEvent(qint16 code) {
@@ -219,7 +206,7 @@ void SerialControl::handleError(QSerialPort::SerialPortError error) {
         // only when the device has gone or failed as a vanishing one does.
         const int code = errnoBehind(systemText);
         const bool unplugged = code == EIO || code == ENODEV || code == ENXIO ||
-                               !DeviceNode::stillLeadsTo(m_openedPath, int(m_port.handle()));
+                               !DeviceNode::stillLeadsTo(m_openedPath, m_port.handle());
         m_failure = connectionLost(m_device, portErrorReason(error, systemText), unplugged);
         m_broken = true;
         // The port is closed from the event loop, not from inside the
@@ -242,7 +229,7 @@ void SerialControl::handleError(QSerialPort::SerialPortError error) {
 
 bool SerialControl::wouldBlockOnly(const QString& systemText) {
     if (errnoBehind(systemText) != EAGAIN ||
-        !DeviceNode::stillLeadsTo(m_openedPath, int(m_port.handle())))
+        !DeviceNode::stillLeadsTo(m_openedPath, m_port.handle()))
         return false;
     // A frame is handed over whole before its reply is awaited: with nothing
     // left to write, it was a read whose bytes another reader took.

@@ -9,7 +9,7 @@
 #include "serial/PortName.h"
 #include "serial/SerialControl.h"
 
-#include <unistd.h>
+#include <QCoreApplication>
 
 namespace {
 constexpr int replyTimeoutMs = 800;
@@ -118,7 +118,8 @@ void SerialExchange::noteReplyTakers() {
     if (!m_replyTakers.isEmpty())
         return;
     QList<PortHolder> others = portHolders(MSComm1->CommPort());
-    others.removeIf([](const PortHolder& holder) { return holder.pid == ::getpid(); });
+    others.removeIf(
+        [](const PortHolder& holder) { return holder.pid == QCoreApplication::applicationPid(); });
     if (!others.isEmpty())
         m_replyTakers = otherHoldersNote(others);
     else if (const QList<PortHolder> likely = likelyHolders(MSComm1->CommPort()); !likely.isEmpty())

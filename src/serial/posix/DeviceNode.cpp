@@ -11,12 +11,11 @@ bool namesSomethingElse(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISCHR(info.st_mode);
 }
 
-bool stillLeadsTo(const QString& path, int descriptor) {
+bool stillLeadsTo(const QString& path, PortHandle port) {
     struct stat open {};
     struct stat named {};
-    return ::fstat(descriptor, &open) == 0 &&
-           ::stat(QFile::encodeName(path).constData(), &named) == 0 && S_ISCHR(named.st_mode) &&
-           named.st_rdev == open.st_rdev;
+    return ::fstat(port, &open) == 0 && ::stat(QFile::encodeName(path).constData(), &named) == 0 &&
+           S_ISCHR(named.st_mode) && named.st_rdev == open.st_rdev;
 }
 
 } // namespace DeviceNode

@@ -34,12 +34,10 @@ void FolderEntryModel::setFolder(const QString& folder) {
     if (LocalFileName::qtCanName(folder)) {
         m_watcher.addPath(folder);
     } else {
-        // A name that is not valid UTF-8: the folder is watched through the
-        // name the system gives its open descriptor.
-        m_unnamedFolder.reset(::opendir(LocalFileName::encode(folder).constData()));
-        if (m_unnamedFolder)
-            m_watcher.addPath(
-                QStringLiteral("/proc/self/fd/%1").arg(::dirfd(m_unnamedFolder.get())));
+        // A name that is not valid UTF-8: the folder is watched while held open.
+        m_unnamedFolder = std::make_unique<HeldFolder>(folder);
+        if (const QString path = m_unnamedFolder->watchPath(); !path.isEmpty())
+            m_watcher.addPath(path);
     }
     QStringList names = entries();
     sort(names);

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "ui/common/HeldFolder.h"
+
 #include <QAbstractListModel>
 #include <QCollator>
 #include <QFileSystemWatcher>
 #include <QIcon>
 #include <QStringList>
-
-#include <dirent.h>
 
 #include <memory>
 
@@ -53,7 +53,7 @@ class FolderEntryModel : public QAbstractListModel {
     QStringList m_names;
     QFileSystemWatcher m_watcher;
     // The shown folder held open when Qt cannot name it, to be watched.
-    std::unique_ptr<DIR, int (*)(DIR*)> m_unnamedFolder{nullptr, ::closedir};
+    std::unique_ptr<HeldFolder> m_unnamedFolder;
     QCollator m_order;
     QIcon m_icon;
     bool m_refreshQueued = false;

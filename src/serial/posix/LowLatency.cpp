@@ -15,7 +15,7 @@ bool writeFile(const QString& path, const QByteArray& value) {
 
 } // namespace
 
-void LowLatency::apply(int fd, const QString& device) {
+void LowLatency::apply(PortHandle fd, const QString& device) {
     serial_struct serial{};
     if (fd >= 0 && ::ioctl(fd, TIOCGSERIAL, &serial) == 0 && !(serial.flags & ASYNC_LOW_LATENCY)) {
         serial.flags |= ASYNC_LOW_LATENCY;
@@ -36,7 +36,7 @@ void LowLatency::apply(int fd, const QString& device) {
     }
 }
 
-void LowLatency::restore(int fd) {
+void LowLatency::restore(PortHandle fd) {
     if (m_setLowLatencyFlag && fd >= 0) {
         serial_struct serial{};
         if (::ioctl(fd, TIOCGSERIAL, &serial) == 0) {
