@@ -37,16 +37,22 @@ QByteArray fullFile(DeviceFixture& f, const QList<int>& differing) {
 // which frames go out, in what order, and what the unit and the copy hold.
 class TestDifferingTexts : public QObject {
     Q_OBJECT
+    QTemporaryDir m_dataHome;
 
   private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    // The copies go to a data folder of this test's own, which other tests
+    // running meanwhile do not share.
+    void initTestCase() {
+        QVERIFY(m_dataHome.isValid());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome.path()));
+    }
 
     // The program's copies are kept side by side: one taken in the same
     // second as another gets a name of its own, and a folder that cannot be
     // made is said before any copy is taken.
     void noCopyIsNamedAfterAnother() {
         const QDir folder(UnitCopies::folder());
-        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(folder.path().startsWith(m_dataHome.path()));
         const QDateTime when(QDate(2026, 12, 9), QTime(10, 30, 5));
         QStringList names;
         for (int copy = 0; copy < 3; ++copy) {
