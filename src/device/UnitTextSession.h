@@ -57,13 +57,15 @@ class UnitTextSession {
 
     // Runs before each error acknowledgement, so that a file being read is
     // closed before the operator is held; empty for nothing.
-    void beforeAcknowledging(std::function<void()> action) { m_beforeAcknowledging = std::move(action); }
+    void beforeAcknowledging(std::function<void()> action) {
+        m_beforeAcknowledging = std::move(action);
+    }
 
     void cannotStart(const QString& why);
     // The error ending at the latest exchange: `kind` is what went wrong when
     // the unit did answer; a missing reply and a lost port are told as such.
-    void fail(const QByteArray& testoErrore, RunFailure::Kind kind,
-              const QByteArray& expected = {}, const QByteArray& received = {});
+    void fail(const QByteArray& testoErrore, RunFailure::Kind kind, const QByteArray& expected = {},
+              const QByteArray& received = {});
     OperationResult result() const { return m_result; }
     OperationHost& host() { return m_host; }
     Variabili& variables() { return m_v; }
@@ -83,6 +85,7 @@ class UnitTextSession {
     int m_laterExchanges = 0;
     QByteArray m_address;
     ExchangeReply::Status m_lastStatus = ExchangeReply::Status::NotSent;
+    QByteArray m_lastBytes;
     std::function<void()> m_beforeAcknowledging;
     OperationResult m_result = OperationResult::Succeeded;
 };
