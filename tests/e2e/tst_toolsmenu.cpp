@@ -113,6 +113,7 @@ class TestToolsMenu : public QObject {
 
         entry(f, QStringLiteral("Linea con eco"))->trigger();
         QVERIFY(indicator->isVisible());
+        QVERIFY(f.exchange.lineEchoes());
         f.selectFile(fileOf({"000PRIMO", "001SECONDO"}));
         QTest::mouseClick(f.button("Command1"), Qt::LeftButton);
         QTRY_COMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
