@@ -165,13 +165,10 @@ SerialExchange::Heard SerialExchange::listen(const QByteArray& frame, int waitMs
     if (!complete)
         heard.tookNs = sinceWrite.nsecsElapsed();
     m_v.SerialeOccupata = false;
-    if (!MSComm1->failure().isEmpty()) {
+    if (!MSComm1->failure().isEmpty())
         heard.status = ExchangeReply::Status::PortLost;
-    } else if (complete) {
-        heard.status = ExchangeReply::Status::Answered;
-    } else {
-        heard.status = ExchangeReply::Status::TimedOut;
-    }
+    else
+        heard.status = complete ? ExchangeReply::Status::Answered : ExchangeReply::Status::TimedOut;
     traceExchange(heard.bytes, complete ? LineTrace::Mark::None : LineTrace::Mark::Timeout);
     if (heard.status == ExchangeReply::Status::TimedOut && heard.bytes.isEmpty())
         noteReplyTakers();
