@@ -55,6 +55,8 @@ bool parseCommandLine(const QCoreApplication& app, CommandLine* result, QString*
          "N"},
         {"garble", "Risposte della lunghezza giusta ma con caratteri sbagliati."},
         {"short", "Risposte tagliate a metà (il ritorno a capo finale resta)."},
+        {"echo", "Rimanda subito ogni byte ricevuto, come un adattatore RS-485 a due fili "
+                 "senza soppressione dell'eco."},
         {"adapter-latency",
          "Trattiene le risposte come un adattatore USB con questo timer di latenza, in "
          "millisecondi (un FTDI ne usa 16).",
@@ -82,6 +84,7 @@ bool parseCommandLine(const QCoreApplication& app, CommandLine* result, QString*
         return false;
     line.options.garble = parser.isSet("garble");
     line.options.shortReplies = parser.isSet("short");
+    line.options.echo = parser.isSet("echo");
     line.options.memoryFile = parser.value("memory");
     line.dumpFile = parser.value("dump");
     if (!parser.positionalArguments().isEmpty()) {

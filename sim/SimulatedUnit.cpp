@@ -113,6 +113,8 @@ void SimulatedUnit::readMaster() {
         m_readable->setEnabled(false);
         return;
     }
+    if (m_options.echo)
+        m_replies->send(QByteArray(buffer, count), m_clock.nsecsElapsed(), 0);
     for (ssize_t i = 0; i < count && isRunning(); ++i)
         take(buffer[i]);
 }

@@ -23,6 +23,10 @@ struct UnitOptions {
     bool garble = false;
     // Replies are cut to half their length, final CR kept.
     bool shortReplies = false;
+    // Every byte received goes back at once, as on a two-wire RS-485 adapter
+    // without echo suppression: the program hears its own frame before the
+    // reply.
+    bool echo = false;
     // Hold reply bytes as a USB serial adapter does: they reach the program
     // only when the adapter's latency timer ticks (every this many
     // milliseconds) or its buffer fills; 0: at once.

@@ -1,8 +1,11 @@
 #include "app/ProgramWindows.h"
 
+#include "ui/diagnosis/LineDiagnosisWindow.h"
 #include "ui/editor/EditaMessaggi.h"
 #include "ui/save/FormSalvaFile.h"
 #include "ui/trace/LineTraceWindow.h"
+
+#include <QPointer>
 
 WindowOpeners programWindows(Variabili& v) {
     WindowOpeners openers;
@@ -13,6 +16,12 @@ WindowOpeners programWindows(Variabili& v) {
     };
     openers.lineTrace = [](const LineTrace& trace, QWidget* parent) -> QWidget* {
         return new LineTraceWindow(trace, parent);
+    };
+    openers.lineDiagnosis = [window = QPointer<LineDiagnosisWindow>()](
+                                Variabili& v, SerialExchange& exchange, QWidget* parent) mutable {
+        if (!window)
+            window = new LineDiagnosisWindow(parent);
+        window->run(v, exchange);
     };
     return openers;
 }

@@ -29,10 +29,13 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
     const QCommandLineOption commentOption(QStringLiteral("commento"), {}, QStringLiteral("TESTO"));
     const QCommandLineOption copyOption(QStringLiteral("copia"), {}, QStringLiteral("COPIA"));
     const QCommandLineOption onlyDifferingOption(QStringLiteral("solo-diversi"));
+    const QCommandLineOption echoOption(QStringLiteral("eco"));
+    const QCommandLineOption tryIdentifierOption(QStringLiteral("prova-id"), {},
+                                                 QStringLiteral("ID"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     parser.addOptions({portOption, identifierOption, commentOption, copyOption, onlyDifferingOption,
-                       help, version});
+                       echoOption, tryIdentifierOption, help, version});
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         request.error =
@@ -60,20 +63,35 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         request.action = Action::ReadAll;
     else if (operation == QStringLiteral("confronta"))
         request.action = Action::Compare;
+    else if (operation == QStringLiteral("diagnosi"))
+        request.action = Action::Diagnosis;
     else {
         request.error = operation.isEmpty()
-                            ? QStringLiteral("manca l'operazione: test, invia, leggi o confronta")
-                            : QStringLiteral("operazione sconosciuta: %1 (test, invia, leggi o "
-                                             "confronta)")
+                            ? QStringLiteral("manca l'operazione: test, invia, leggi, confronta o "
+                                             "diagnosi")
+                            : QStringLiteral("operazione sconosciuta: %1 (test, invia, leggi, "
+                                             "confronta o diagnosi)")
                                   .arg(operation);
         return request;
     }
-    const qsizetype expectedWords = request.action == Action::PresenceTest ? 1 : 2;
-    if (words.size() != expectedWords) {
-        request.error = expectedWords == 1
-                            ? QStringLiteral("test non vuole altri argomenti")
-                            : QStringLiteral("%1 vuole il nome di un file .tvo").arg(operation);
+    const bool takesFile =
+        request.action != Action::PresenceTest && request.action != Action::Diagnosis;
+    if (words.size() != (takesFile ? 2 : 1)) {
+        request.error = takesFile
+                            ? QStringLiteral("%1 vuole il nome di un file .tvo").arg(operation)
+                            : QStringLiteral("%1 non vuole altri argomenti").arg(operation);
         return request;
+    }
+    request.lineEchoes = parser.isSet(echoOption);
+    if (parser.isSet(tryIdentifierOption) && request.action != Action::Diagnosis) {
+        request.error = QStringLiteral("--prova-id vale solo per diagnosi");
+        return request;
+    }
+    for (const QString& identifier : parser.values(tryIdentifierOption)) {
+        const auto bytes = bytesOf(identifier, QStringLiteral("in --prova-id"), request.error);
+        if (!bytes)
+            return request;
+        request.moreIdentifiers += *bytes;
     }
     request.file = words.value(1);
     if (request.action == Action::ReadAll &&
@@ -126,6 +144,7 @@ QString CliRequest::helpText() {
         "                                      [--copia COPIA.tvo [--commento TESTO]]\n"
         "  tarvo-cli --porta PORTA [--id ID] leggi FILE.tvo [--commento TESTO]\n"
         "  tarvo-cli --porta PORTA [--id ID] confronta FILE.tvo\n"
+        "  tarvo-cli --porta PORTA [--id ID] [--prova-id ID ...] diagnosi\n"
         "\n"
         "Le operazioni di tarvodisp senza finestra:\n"
         "  test       controlla che l'unità risponda\n"
@@ -134,6 +153,9 @@ QString CliRequest::helpText() {
         "             completa)\n"
         "  confronta  legge dall'unità gli indirizzi del file e mostra quelli con un\n"
         "             testo diverso (testo del file, testo dell'unità); non scrive nulla\n"
+        "  diagnosi   cerca perché l'unità non risponde (al massimo 20 s): nessun byte,\n"
+        "             risposta in ritardo, linea con eco, altro identificativo, byte\n"
+        "             senza senso; non scrive nulla\n"
         "\n"
         "Opzioni:\n"
         "  --porta PORTA     numero della porta COM (1 è /dev/ttyS0) o percorso del\n"
@@ -144,11 +166,17 @@ QString CliRequest::helpText() {
         "                    salva nella copia; se la copia non riesce non scrive nulla\n"
         "  --solo-diversi    invia: scrive solo i testi diversi da quelli dell'unità e\n"
         "                    rilegge solo quelli\n"
+        "  --eco             la linea ripete ogni trama (adattatore RS-485 a due fili\n"
+        "                    senza soppressione dell'eco): ogni trama tornata viene tolta\n"
+        "                    prima di leggere la risposta\n"
+        "  --prova-id ID     diagnosi: prova anche questo identificativo, oltre a &C0-&C9\n"
+        "                    (si può ripetere)\n"
         "  --help            questo aiuto\n"
         "  --version         la versione\n"
         "\n"
         "Uscita: 0 riuscita; 1 l'unità non risponde, rifiuta una scrittura o rilegge\n"
-        "testi diversi, o confronta trova testi diversi; 2 uso sbagliato, porta che non\n"
+        "testi diversi, confronta trova testi diversi, o diagnosi trova altro che\n"
+        "un'unità che risponde; 2 uso sbagliato, porta che non\n"
         "si apre, file che non si legge o non si scrive; 130, 143, 129 fermato da\n"
         "Ctrl+C, SIGTERM, SIGHUP fra uno scambio e l'altro, con la porta chiusa.\n"
         "L'avanzamento va sullo standard error "

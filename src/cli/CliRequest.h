@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 
 // What tarvo-cli was asked to do, read from its arguments. The port, the
 // identifier and the comment are Windows-1252 bytes, as the windows keep them.
 struct CliRequest {
-    enum class Action { PresenceTest, Program, ReadAll, Compare, Help, Version };
+    enum class Action { PresenceTest, Program, ReadAll, Compare, Diagnosis, Help, Version };
 
     Action action = Action::Help;
     QByteArray port;
@@ -19,6 +20,10 @@ struct CliRequest {
     // whether only the texts that differ are written.
     QString copyFile;
     bool onlyDiffering = false;
+    // The line gives every frame back before the reply.
+    bool lineEchoes = false;
+    // diagnosi: identifiers to try beside &C0 to &C9.
+    QByteArrayList moreIdentifiers;
     // Why the arguments cannot be used, in Italian; empty when they can.
     QString error;
 

@@ -23,6 +23,7 @@ QString textsOf(const RunFailure& failure) {
         return labelled(QStringLiteral("testo letto"), failure.received);
     case RunFailure::Kind::NoReply:
     case RunFailure::Kind::PortLost:
+    case RunFailure::Kind::EchoDiffers:
         return {};
     }
     return {};

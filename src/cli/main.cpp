@@ -4,6 +4,7 @@
 #include "cli/CliRequest.h"
 #include "cli/CliTextOperations.h"
 #include "cli/CommandLineHost.h"
+#include "cli/DiagnosisReport.h"
 #include "cli/FailureLine.h"
 #include "cli/StopReport.h"
 #include "core/QtItalian.h"
@@ -70,6 +71,7 @@ OperationResult run(const CliRequest& request, Variabili& v, SerialExchange& exc
         return compareForCli(v, exchange, host, report);
     case CliRequest::Action::ReadAll:
         return readAllTexts(v, exchange, host);
+    case CliRequest::Action::Diagnosis:
     case CliRequest::Action::Help:
     case CliRequest::Action::Version:
         break;
@@ -109,6 +111,20 @@ int main(int argc, char* argv[]) {
     v.PortaCom = request.port;
     const bool targetExisted = LocalFileName::status(request.file).exists;
     SerialExchange exchange(v);
+    exchange.setLineEchoes(request.lineEchoes);
+    if (request.action == CliRequest::Action::Diagnosis) {
+        const LineFinding finding = diagnoseForCli(v, exchange, request.moreIdentifiers, stdout);
+        if (stop.received() != 0 && finding.kind == LineFinding::Kind::Interrupted) {
+            say(stderr, QStringLiteral("tarvo-cli: diagnosi interrotta da %1; porta chiusa.")
+                            .arg(StopSignals::name(stop.received())));
+            return 128 + stop.received();
+        }
+        const int status = exitStatusOf(finding);
+        if (status == WrongUsage)
+            return fail(finding.describe());
+        say(stdout, finding.describe());
+        return status;
+    }
     CommandLineHost host(v, request.file, request.comment, stderr);
     CliReport report;
     const OperationResult result = run(request, v, exchange, host, report);

@@ -14,23 +14,28 @@ const QByteArray NoReplyError = "Il TARVO non risponde.";
 const QByteArray PortLostError = "Porta seriale persa.";
 const QByteArray InvalidReplyError = "Risposta del TARVO non valida.";
 const QByteArray NotStorableError = "Testo del TARVO non salvabile.";
+const QByteArray EchoError = "Eco della linea sbagliata.";
 
-enum class ReadOutcome { Read, NoReply, PortLost, InvalidReply, NotStorable };
+enum class ReadOutcome { Read, NoReply, PortLost, InvalidReply, NotStorable, EchoDiffers };
 
 // Reads one address with the identifier the run started with. A reply that
 // is not a read reply is never taken for a text: noise or a wrong baud rate
 // would otherwise be offered for saving; nor is a text that a line of the
 // file could not hold.
 ReadOutcome readAddress(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                        const QByteArray& identifier, qint16 address) {
+                        const QByteArray& identifier, qint16 address, QByteArray& heard) {
     v.NumeroDaFormattare = address;
     TreCifre(v);
     host.showSending(Windows1252::decode(DeviceProtocol::readBody(v.NumeroFormattato)));
     v.Comando = DeviceProtocol::readFrame(identifier, v.NumeroFormattato);
     v.LunghezzaRisposta = FrameLayout::readReplyLength;
-    switch (exchange.InviaAllaSeriale().status) {
+    const ExchangeReply reply = exchange.InviaAllaSeriale();
+    heard = reply.bytes;
+    switch (reply.status) {
     case ExchangeReply::Status::Answered:
         break;
+    case ExchangeReply::Status::EchoDiffers:
+        return ReadOutcome::EchoDiffers;
     case ExchangeReply::Status::PortLost:
         return ReadOutcome::PortLost;
     case ExchangeReply::Status::TimedOut:
@@ -60,10 +65,14 @@ void report(Variabili& v, OperationHost& host, const RunFailure& failure,
     ErrorAcknowledgement::waitForClick(v, host);
 }
 
-void reportFailure(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                   ReadOutcome outcome) {
-    RunFailure failure{RunFailure::Kind::NoReply, RunProgress::Phase::Reading,
-                       v.NumeroFormattato, {}, v.Risposta, {}};
+void reportFailure(Variabili& v, SerialExchange& exchange, OperationHost& host, ReadOutcome outcome,
+                   const QByteArray& heard) {
+    RunFailure failure{RunFailure::Kind::NoReply,
+                       RunProgress::Phase::Reading,
+                       v.NumeroFormattato,
+                       {},
+                       v.Risposta,
+                       {}};
     switch (outcome) {
     case ReadOutcome::Read:
         return;
@@ -81,6 +90,14 @@ void reportFailure(Variabili& v, SerialExchange& exchange, OperationHost& host,
         report(v, host, failure, InvalidReplyError,
                QStringLiteral("Risposta non valida: controlla identificativo, cavo e "
                               "velocità. Nulla è stato salvato"));
+        return;
+    case ReadOutcome::EchoDiffers:
+        failure.kind = RunFailure::Kind::EchoDiffers;
+        failure.received = heard;
+        report(v, host, failure, EchoError,
+               QStringLiteral("La linea non ha ripetuto la trama così come è stata inviata: "
+                              "controlla l'impostazione dell'eco e il cavo. Nulla è stato "
+                              "salvato"));
         return;
     case ReadOutcome::NotStorable:
         failure.kind = RunFailure::Kind::TextNotStorable;
@@ -100,14 +117,15 @@ bool readEveryAddress(Variabili& v, SerialExchange& exchange, OperationHost& hos
     RunClock clock;
     host.showProgress({RunProgress::Phase::Reading, {}, 0, RecordLayout::addressCount});
     for (qint16 address = 0; address < RecordLayout::addressCount; ++address) {
-        const ReadOutcome outcome = readAddress(v, exchange, host, identifier, address);
+        QByteArray heard;
+        const ReadOutcome outcome = readAddress(v, exchange, host, identifier, address, heard);
         clock.exchangeDone();
         RunProgress progress{RunProgress::Phase::Reading, v.NumeroFormattato, address + 1,
                              RecordLayout::addressCount};
         progress.msLeft = clock.msLeft(RecordLayout::addressCount - progress.done);
         host.showProgress(progress);
         if (outcome != ReadOutcome::Read) {
-            reportFailure(v, exchange, host, outcome);
+            reportFailure(v, exchange, host, outcome, heard);
             return false;
         }
     }

@@ -21,6 +21,11 @@ QString problemOf(const RunFailure& failure, const QString& where) {
             .arg(where, QString::fromLatin1(failure.received.toHex(' ').toUpper()));
     case RunFailure::Kind::PortLost:
         return QStringLiteral("%1 (%2)").arg(failure.portProblem, where);
+    case RunFailure::Kind::EchoDiffers:
+        return QStringLiteral("la linea non ha ripetuto la trama così come è stata inviata %1 "
+                              "(ricevuti i byte %2): la linea non ha eco, o disturba. Controlla "
+                              "l'impostazione dell'eco e il cavo")
+            .arg(where, QString::fromLatin1(failure.received.toHex(' ').toUpper()));
     }
     return {};
 }

@@ -23,6 +23,9 @@ struct RunFailure {
         TextNotStorable,
         // The port stopped working during the run.
         PortLost,
+        // On a line set to echo, what came back is not the frame sent:
+        // `received` holds it.
+        EchoDiffers,
     };
 
     Kind kind = Kind::NoReply;

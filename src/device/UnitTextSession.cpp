@@ -57,7 +57,9 @@ void UnitTextSession::exchange(const QByteArray& frame, qint16 replyLength,
     m_address = address;
     m_v.Comando = frame;
     m_v.LunghezzaRisposta = replyLength;
-    m_lastStatus = m_exchange.InviaAllaSeriale().status;
+    const ExchangeReply reply = m_exchange.InviaAllaSeriale();
+    m_lastStatus = reply.status;
+    m_lastBytes = reply.bytes;
     m_clock.exchangeDone();
     RunProgress progress{m_phase, address, ++m_done, qMax(m_total, m_done)};
     progress.msLeft = m_clock.msLeft(progress.total - m_done + m_laterExchanges);
@@ -131,8 +133,12 @@ void UnitTextSession::fail(const QByteArray& testoErrore, RunFailure::Kind kind,
         shown = PortError;
         m_host.showOutcome(failure.portProblem);
     } else {
-        if (m_lastStatus != ExchangeReply::Status::Answered)
+        if (m_lastStatus == ExchangeReply::Status::EchoDiffers) {
+            failure.kind = RunFailure::Kind::EchoDiffers;
+            failure.received = m_lastBytes;
+        } else if (m_lastStatus != ExchangeReply::Status::Answered) {
             failure.kind = RunFailure::Kind::NoReply;
+        }
         // Before anything is written the lower box is this operation's own:
         // it says what stopped the reading, and that the unit is untouched.
         if (m_phase == RunProgress::Phase::Backup || m_phase == RunProgress::Phase::Comparison)

@@ -57,8 +57,8 @@ class UnitTextSession {
     void cannotStart(const QString& why);
     // The error ending at the latest exchange: `kind` is what went wrong when
     // the unit did answer; a missing reply and a lost port are told as such.
-    void fail(const QByteArray& testoErrore, RunFailure::Kind kind,
-              const QByteArray& expected = {}, const QByteArray& received = {});
+    void fail(const QByteArray& testoErrore, RunFailure::Kind kind, const QByteArray& expected = {},
+              const QByteArray& received = {});
     OperationResult result() const { return m_result; }
     OperationHost& host() { return m_host; }
     Variabili& variables() { return m_v; }
@@ -79,5 +79,6 @@ class UnitTextSession {
     int m_laterExchanges = 0;
     QByteArray m_address;
     ExchangeReply::Status m_lastStatus = ExchangeReply::Status::NotSent;
+    QByteArray m_lastBytes;
     OperationResult m_result = OperationResult::Succeeded;
 };

@@ -15,6 +15,9 @@ struct ExchangeReply {
         // The frame was not sent: the line was taken, the port closed, or
         // the program is stopping.
         NotSent,
+        // On a line that echoes, what came back before the reply is not the
+        // frame sent: `bytes` is everything that came.
+        EchoDiffers,
     };
 
     Status status = Status::NotSent;

@@ -22,6 +22,7 @@ class LineTrace : public QObject {
         Refused,      // the unit did not acknowledge a write
         Mismatch,     // a text read back differs from the one written
         InvalidReply, // a reply that is not what the frame asks for
+        EchoDiffers,  // the line did not give the frame back as it was sent
     };
 
     struct Exchange {

@@ -10,6 +10,9 @@
 #include "serial/SerialControl.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <utility>
 
 namespace {
 constexpr int replyTimeoutMs = 800;
@@ -69,7 +72,8 @@ ExchangeReply SerialExchange::InviaAllaSeriale() {
     }
     m_sentAtNs = m_trace.sinceStartNs();
     MSComm1->Output(m_v.Comando);
-    MSComm1->setRThreshold(m_v.LunghezzaRisposta);
+    const qsizetype echoLength = m_lineEchoes ? m_sent.size() : 0;
+    MSComm1->setRThreshold(qint16(m_v.LunghezzaRisposta + echoLength));
     return AspettaRisposta();
 }
 
@@ -96,22 +100,79 @@ ExchangeReply SerialExchange::AspettaRisposta() {
         // What came short of the threshold stays waiting; the trace shows it.
         MSComm1->setRThreshold(0);
         const QByteArray partial = MSComm1->waitingInput();
-        traceExchange(partial, LineTrace::Mark::Timeout);
+        const bool echoDiffers = !echoSoFar(partial);
+        traceExchange(partial,
+                      echoDiffers ? LineTrace::Mark::EchoDiffers : LineTrace::Mark::Timeout);
         m_v.SerialeOccupata = false;
         m_v.Risposta = TimeoutText;
         if (!MSComm1->failure().isEmpty())
             return {ExchangeReply::Status::PortLost, partial};
+        if (echoDiffers)
+            return {ExchangeReply::Status::EchoDiffers, partial};
         noteReplyTakers();
         return {ExchangeReply::Status::TimedOut, partial};
     }
+    if (!echoSoFar(m_v.Risposta)) {
+        traceExchange(m_v.Risposta, LineTrace::Mark::EchoDiffers);
+        return {ExchangeReply::Status::EchoDiffers, std::exchange(m_v.Risposta, TimeoutText)};
+    }
     traceExchange(m_v.Risposta, LineTrace::Mark::None);
-    if (m_v.Risposta.size() > 3)
-        m_v.Risposta.chop(1);
-    if (m_v.Risposta.startsWith('\r'))
-        m_v.Risposta.remove(0, 1);
+    if (m_lineEchoes)
+        m_v.Risposta.remove(0, m_sent.size());
+    m_v.Risposta = trimmed(std::move(m_v.Risposta));
     emit pauseBegins();
     Pausa(m_v, pauseAfterReplyMs);
     return {ExchangeReply::Status::Answered, m_v.Risposta};
+}
+
+QByteArray SerialExchange::trimmed(QByteArray reply) {
+    if (reply.size() > 3)
+        reply.chop(1);
+    if (reply.startsWith('\r'))
+        reply.remove(0, 1);
+    return reply;
+}
+
+bool SerialExchange::echoSoFar(const QByteArray& bytes) const {
+    return !m_lineEchoes || m_sent.startsWith(bytes.left(m_sent.size()));
+}
+
+SerialExchange::Heard SerialExchange::listen(const QByteArray& frame, int waitMs,
+                                             const std::function<bool(const QByteArray&)>& enough) {
+    m_sent = frame;
+    m_sentAtNs = m_trace.sinceStartNs();
+    if (!AspettaSerialeLibera()) {
+        traceExchange({}, LineTrace::Mark::NotSent);
+        return {};
+    }
+    // The bytes are gathered here as they come: no notification completes
+    // this exchange.
+    MSComm1->setRThreshold(0);
+    m_sentAtNs = m_trace.sinceStartNs();
+    QElapsedTimer sinceWrite;
+    sinceWrite.start();
+    MSComm1->Output(frame);
+    Heard heard;
+    bool complete = false;
+    EventWait::until(
+        [&] {
+            heard.bytes += MSComm1->Input();
+            heard.tookNs = sinceWrite.nsecsElapsed();
+            complete = enough(heard.bytes);
+            return complete || m_v.closeRequested || !MSComm1->PortOpen();
+        },
+        QDeadlineTimer(waitMs, Qt::PreciseTimer));
+    if (!complete)
+        heard.tookNs = sinceWrite.nsecsElapsed();
+    m_v.SerialeOccupata = false;
+    if (!MSComm1->failure().isEmpty())
+        heard.status = ExchangeReply::Status::PortLost;
+    else
+        heard.status = complete ? ExchangeReply::Status::Answered : ExchangeReply::Status::TimedOut;
+    traceExchange(heard.bytes, complete ? LineTrace::Mark::None : LineTrace::Mark::Timeout);
+    if (heard.status == ExchangeReply::Status::TimedOut && heard.bytes.isEmpty())
+        noteReplyTakers();
+    return heard;
 }
 
 void SerialExchange::noteReplyTakers() {

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class SerialControl;
 struct Variabili;
 
@@ -16,6 +18,10 @@ class SerialExchange : public QObject {
     Q_OBJECT
   public:
     static const QByteArray TimeoutText; // "1234567errore seriale "
+
+    // A reply as the exchange leaves it: without its last character when it
+    // has more than three, then without a leading CR.
+    static QByteArray trimmed(QByteArray reply);
 
     explicit SerialExchange(Variabili& v, QObject* parent = nullptr);
 
@@ -31,6 +37,29 @@ class SerialExchange : public QObject {
     ExchangeReply InviaAllaSeriale();
     bool AspettaSerialeLibera();
     ExchangeReply AspettaRisposta();
+
+    // A line that gives back every frame sent (a two-wire RS-485 adapter
+    // without echo suppression, TX joined to RX): each exchange then expects
+    // the exact frame back before the reply, waits for as many more bytes,
+    // and removes it before the reply is judged. Off until set.
+    void setLineEchoes(bool echoes) { m_lineEchoes = echoes; }
+    bool lineEchoes() const { return m_lineEchoes; }
+
+    // What the line gave back for one frame, every byte as it came (echo
+    // included, nothing trimmed), and how long after the write the listening
+    // ended.
+    struct Heard {
+        ExchangeReply::Status status = ExchangeReply::Status::NotSent;
+        QByteArray bytes;
+        qint64 tookNs = 0;
+    };
+    // Sends `frame` and gathers what comes back until `enough` holds for the
+    // bytes gathered (Answered) or `waitMs` have passed (TimedOut), for
+    // looking at the line itself rather than exchanging with the unit. The
+    // line is taken and drained as for any exchange, which the trace records;
+    // the session state's frame and reply are left alone.
+    Heard listen(const QByteArray& frame, int waitMs,
+                 const std::function<bool(const QByteArray&)>& enough);
 
     // Why the port could not be opened or stopped working during the last
     // operation; empty when it worked.
@@ -60,6 +89,8 @@ class SerialExchange : public QObject {
     // Both record in the trace; the first always returns false.
     bool traceOpenFailure();
     void traceExchange(QByteArray received, LineTrace::Mark mark);
+    // On a line that echoes: the bytes so far begin as the frame sent does.
+    bool echoSoFar(const QByteArray& bytes) const;
     // Looks, once per operation, for other programs holding the device.
     void noteReplyTakers();
 
@@ -70,4 +101,5 @@ class SerialExchange : public QObject {
     LineTrace m_trace;
     QByteArray m_sent;
     qint64 m_sentAtNs = 0;
+    bool m_lineEchoes = false;
 };

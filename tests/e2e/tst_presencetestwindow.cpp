@@ -79,6 +79,23 @@ class TestPresenceTestWindow : public QObject {
         QCOMPARE(f.v.Stato, QByteArray("Finisci"));
         QVERIFY(f.window->isHidden());
     }
+
+    // A test without an answer points to the diagnosis in the note line; the
+    // status boxes keep their texts.
+    void aTestWithoutAnswerPointsToTheDiagnosis() {
+        SimulatedUnit::Options options;
+        options.silentFrom = 2;
+        WindowFixture f(options);
+        auto* note = f.box("NoteLine");
+        QTest::mouseClick(f.button("Command3"), Qt::LeftButton);
+        QCOMPARE(f.box("Text2")->text(), QStringLiteral("Tarvo risponde TA"));
+        QVERIFY(note->isHidden());
+        QTest::mouseClick(f.button("Command3"), Qt::LeftButton);
+        QCOMPARE(f.box("Text2")->text(), nonRisponde);
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->text(),
+                 QStringLiteral("Per sapere perché: Strumenti → Diagnosi della linea"));
+    }
 };
 
 QTEST_MAIN(TestPresenceTestWindow)

@@ -1,10 +1,14 @@
 #include "MessageFiles.h"
 #include "WindowFixture.h"
 #include "device/UnitCopies.h"
+#include "ui/diagnosis/LineDiagnosisWindow.h"
 #include "ui/main/ComparisonWindow.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QStandardPaths>
 #include <QtTest>
@@ -83,6 +87,40 @@ class TestToolsMenu : public QObject {
         QVERIFY(window->listText().endsWith(QStringLiteral("512 testi uguali, 0 diversi\n")));
         QVERIFY(!outdated->isVisible());
         QCOMPARE(f.unit.writesReceived(), 3);
+    }
+
+    // The diagnosis names a line that echoes; with "Linea con eco" on, shown
+    // beside the port box, a file goes through that line and is verified.
+    void diagnosisThenProgrammingThroughALineThatEchoes() {
+        SimulatedUnit::Options options;
+        options.echo = true;
+        WindowFixture f(options);
+        auto* indicator = f.control<QLabel>("lineaConEco");
+        QVERIFY(indicator->isHidden());
+        entry(f, QStringLiteral("Diagnosi della linea"))->trigger();
+        auto* window = f.window->findChild<LineDiagnosisWindow*>();
+        QVERIFY(window && window->isVisible());
+        const QString finding = window->findChild<QLabel*>(QStringLiteral("conclusione"))->text();
+        QVERIFY2(finding.startsWith(QStringLiteral("La linea ripete ogni trama")),
+                 qPrintable(finding));
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("copia")), Qt::LeftButton);
+        const QString copied = QGuiApplication::clipboard()->text();
+        QVERIFY(copied.startsWith(QStringLiteral("Porta %1, identificativo &C1, linea con eco: no\n"
+                                                 "Lettura dell'indirizzo 000 con &C1")
+                                      .arg(f.unit.devicePath())));
+        QVERIFY(copied.endsWith(finding + QLatin1Char('\n')));
+        QCOMPARE(f.unit.writesReceived(), 0);
+
+        entry(f, QStringLiteral("Linea con eco"))->trigger();
+        QVERIFY(indicator->isVisible());
+        QVERIFY(f.exchange.lineEchoes());
+        f.selectFile(fileOf({"000PRIMO", "001SECONDO"}));
+        QTest::mouseClick(f.button("Command1"), Qt::LeftButton);
+        QTRY_COMPARE(f.text2(), QByteArray("DATI UGUALI  TUTTO OK "));
+        QCOMPARE(f.unit.text(1), QByteArray("SECONDO         "));
+        entry(f, QStringLiteral("Linea con eco"))->trigger();
+        QVERIFY(indicator->isHidden());
+        QVERIFY(!f.exchange.lineEchoes());
     }
 };
 

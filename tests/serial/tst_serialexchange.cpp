@@ -148,6 +148,53 @@ class TestSerialExchange : public QObject {
         QCOMPARE(peer.frames(), QByteArrayList{"&C1TA\r"});
     }
 
+    // On a line set to echo, the frame must come back exactly before the
+    // reply; it is removed, and anything else is told as a wrong echo.
+    void anEchoIsExpectedAndRemoved_data() {
+        const QByteArray write = "&C10W016000HELLO           \r";
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<qint16>("threshold");
+        QTest::addColumn<QByteArray>("peerSends");
+        QTest::addColumn<ExchangeReply::Status>("status");
+        QTest::addColumn<QByteArray>("risposta");
+        QTest::newRow("echo and reply") << write << qint16(7) << write + "&C10WR\r"
+                                        << ExchangeReply::Status::Answered << QByteArray("&C10WR");
+        QTest::newRow("echo with a leading CR reply")
+            << QByteArray("&C1TA\r") << qint16(6) << QByteArray("&C1TA\r\r&C1TA\r")
+            << ExchangeReply::Status::Answered << QByteArray("&C1TA");
+        QTest::newRow("echo, no reply")
+            << write << qint16(7) << write << ExchangeReply::Status::TimedOut
+            << SerialExchange::TimeoutText;
+        QTest::newRow("reply without echo")
+            << write << qint16(7) << QByteArray("&C10WR\r") << ExchangeReply::Status::EchoDiffers
+            << SerialExchange::TimeoutText;
+        QTest::newRow("echo changed on the way")
+            << write << qint16(7) << QByteArray("&C10W016000HELLP           \r&C10WR\r")
+            << ExchangeReply::Status::EchoDiffers << SerialExchange::TimeoutText;
+    }
+    void anEchoIsExpectedAndRemoved() {
+        QFETCH(QByteArray, frame);
+        QFETCH(qint16, threshold);
+        QFETCH(QByteArray, peerSends);
+        QFETCH(ExchangeReply::Status, status);
+        QFETCH(QByteArray, risposta);
+        OpenLine line;
+        auto& [peer, v, host] = line;
+        peer.reply(peerSends);
+        host.setLineEchoes(true);
+        QVERIFY(line.open());
+        const ExchangeReply reply = exchange(v, host, frame, threshold);
+        QCOMPARE(reply.status, status);
+        QCOMPARE(v.Risposta, risposta);
+        // What came: the reply without the echo, or everything short of or
+        // instead of it.
+        QCOMPARE(reply.bytes, status == ExchangeReply::Status::Answered ? risposta : peerSends);
+        QCOMPARE(host.trace().at(host.trace().size() - 1).received, peerSends);
+        QCOMPARE(host.trace().at(host.trace().size() - 1).mark == LineTrace::Mark::EchoDiffers,
+                 status == ExchangeReply::Status::EchoDiffers);
+        QVERIFY(!v.SerialeOccupata);
+    }
+
     void noReplyGivesTheTimeoutText() {
         OpenLine line;
         auto& [peer, v, host] = line;

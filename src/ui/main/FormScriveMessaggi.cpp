@@ -27,6 +27,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <QAction>
 
 FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, SerialExchange& exchange,
                                        WindowOpeners windows, QWidget* parent)
@@ -90,8 +91,9 @@ void FormScriveMessaggi::DisabilitaComandi() {
     // A run talks to the unit it started with, on the port it opened.
     IdStart->setReadOnly(true);
     Text3->setReadOnly(true);
-    m_compareAction->setEnabled(false);
-    m_sendDifferingAction->setEnabled(false);
+    for (QAction* action :
+         {m_compareAction, m_sendDifferingAction, m_diagnosisAction, m_echoAction})
+        action->setEnabled(false);
 }
 
 void FormScriveMessaggi::AbilitaComandi() {
@@ -99,8 +101,9 @@ void FormScriveMessaggi::AbilitaComandi() {
         command->setEnabled(true);
     IdStart->setReadOnly(false);
     Text3->setReadOnly(false);
-    m_compareAction->setEnabled(true);
-    m_sendDifferingAction->setEnabled(true);
+    for (QAction* action :
+         {m_compareAction, m_sendDifferingAction, m_diagnosisAction, m_echoAction})
+        action->setEnabled(true);
 }
 
 void FormScriveMessaggi::showSending(const QString& text) {
@@ -235,7 +238,10 @@ void FormScriveMessaggi::Command5_Click() {
 }
 
 void FormScriveMessaggi::Command3_Click() {
-    runOperation([this] { runPresenceTest(m_v, m_exchange, *this); });
+    runOperation([this] {
+        if (runPresenceTest(m_v, m_exchange, *this) == OperationResult::UnitFailed)
+            suggestDiagnosis();
+    });
 }
 
 void FormScriveMessaggi::LeggiTesti_Click() {

@@ -116,8 +116,18 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     QMenuBar* createMenuBar();
     void compareWithUnit();
     void sendOnlyDifferingTexts();
+    void diagnoseLine();
+    // "Linea con eco": every exchange expects its frame back before the
+    // reply; the port box says so while it is on.
+    void setLineEchoes(bool echoes);
+    // After a presence test without an answer, the note line points to the
+    // diagnosis.
+    void suggestDiagnosis();
     QAction* m_compareAction = nullptr;
     QAction* m_sendDifferingAction = nullptr;
+    QAction* m_diagnosisAction = nullptr;
+    QAction* m_echoAction = nullptr;
+    QLabel* m_echoIndicator = nullptr;
     ComparisonWindow* m_comparison = nullptr;
     // A comparison shown earlier no longer tells what the unit holds once
     // texts have been written to it.

@@ -85,6 +85,12 @@ void FormScriveMessaggi::createControls() {
     Label3 = placed(new QLabel(QStringLiteral("Scegli Porta COM->"), area), "Label3", 120, 4680,
                     2415, 375, 12, true);
     Text3 = placed(new QLineEdit(area), "Text3", 2640, 4680, 495, 375, 12, true);
+    // Beside the port box, shown while "Linea con eco" is on.
+    m_echoIndicator = placed(new QLabel(QStringLiteral("con eco"), area), "lineaConEco", 3165, 4725,
+                             780, 300, 8, true);
+    m_echoIndicator->setToolTip(QStringLiteral("Strumenti → Linea con eco è attivo: ogni trama "
+                                               "torna indietro prima della risposta"));
+    m_echoIndicator->hide();
     Command3 = placed(new WrappedButton(QStringLiteral("Test Funzionamento"), area), "Command3",
                       480, 5160, 2295, 975, 13.5);
     Command1 = placed(new WrappedButton(QStringLiteral("Invia file al TARVO"), area), "Command1",

@@ -1,5 +1,6 @@
-// The menu "Strumenti" of the main window and the two operations it adds:
-// comparing the file with the unit and sending only the differing texts.
+// The menu "Strumenti" of the main window and the operations it adds:
+// comparing the file with the unit, sending only the differing texts, the
+// diagnosis of the line and the setting for a line that echoes.
 #include "ui/main/FormScriveMessaggi.h"
 
 #include "core/Variabili.h"
@@ -8,11 +9,14 @@
 #include "device/UnitCopies.h"
 #include "device/WriteDifferingTexts.h"
 #include "files/LocalFileName.h"
+#include "serial/SerialExchange.h"
 #include "ui/main/ComparisonWindow.h"
+#include "ui/main/NoteLine.h"
 #include "ui/main/PortChooser.h"
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QToolButton>
@@ -26,6 +30,12 @@ QMenuBar* FormScriveMessaggi::createMenuBar() {
                                        &FormScriveMessaggi::compareWithUnit);
     m_sendDifferingAction = tools->addAction(QStringLiteral("&Invia solo i testi diversi"), this,
                                              &FormScriveMessaggi::sendOnlyDifferingTexts);
+    tools->addSeparator();
+    m_diagnosisAction = tools->addAction(QStringLiteral("&Diagnosi della linea"), this,
+                                         &FormScriveMessaggi::diagnoseLine);
+    m_echoAction = tools->addAction(QStringLiteral("Linea con &eco"));
+    m_echoAction->setCheckable(true);
+    connect(m_echoAction, &QAction::toggled, this, &FormScriveMessaggi::setLineEchoes);
     tools->addSeparator();
     // Their keys work where they always did (Alt+Down in the port box, F12
     // anywhere); the menu shows them without taking them over.
@@ -90,4 +100,22 @@ void FormScriveMessaggi::sendOnlyDifferingTexts() {
         if (summary.copySaved)
             showSending(QStringLiteral("Copia dei testi di prima: %1").arg(options.copyPath));
     });
+}
+
+void FormScriveMessaggi::diagnoseLine() {
+    runMenuOperation([this] {
+        const CommandsDisabled commandsOff(*this);
+        m_windows.lineDiagnosis(m_v, m_exchange, this);
+    });
+}
+
+void FormScriveMessaggi::setLineEchoes(bool echoes) {
+    m_exchange.setLineEchoes(echoes);
+    m_echoIndicator->setVisible(echoes);
+}
+
+void FormScriveMessaggi::suggestDiagnosis() {
+    const QString hint = QStringLiteral("Per sapere perché: Strumenti → Diagnosi della linea");
+    m_note->showNote(m_note->text().isEmpty() ? hint
+                                              : m_note->text() + QStringLiteral(" — ") + hint);
 }

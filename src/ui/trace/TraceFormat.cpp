@@ -41,6 +41,8 @@ QString markName(LineTrace::Mark mark) {
         return QStringLiteral("dati diversi");
     case LineTrace::Mark::InvalidReply:
         return QStringLiteral("risposta non valida");
+    case LineTrace::Mark::EchoDiffers:
+        return QStringLiteral("eco diversa dalla trama");
     }
     return {};
 }

@@ -1,0 +1,246 @@
+#include "device/LineDiagnosis.h"
+
+#include "core/Variabili.h"
+#include "core/Windows1252.h"
+#include "device/DeviceProtocol.h"
+#include "serial/PortCatalog.h"
+#include "serial/PortName.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace LineDiagnosis {
+
+namespace {
+
+// Time kept back for closing the port and wording the finding.
+constexpr int closingMarginMs = 500;
+
+using Status = ExchangeReply::Status;
+
+QString seconds(int ms) {
+    return QLocale(QLocale::Italian).toString(double(ms) / 1000.0, 'g', 2);
+}
+
+// A test reply that the presence test would take as the unit's.
+bool answersTest(const QByteArray& reply) {
+    return DeviceProtocol::unitPresent(DeviceProtocol::testVerb(
+        DeviceProtocol::testReplyWithoutPrefix(SerialExchange::trimmed(reply))));
+}
+
+// The port as the port list knows it: with the adapter's description and
+// maker when it lists the device.
+QString adapterOf(const QByteArray& portText) {
+    const QString device = PortName::fromText(portText).device;
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    for (const PortEntry& entry : PortCatalog::present()) {
+        if (entry.path == device || entry.device == device ||
+            (!canonical.isEmpty() && QFileInfo(entry.device).canonicalFilePath() == canonical))
+            return entry.label();
+    }
+    return device;
+}
+
+QByteArrayList otherIdentifiers(const QByteArray& typed, const QByteArrayList& more) {
+    QByteArrayList candidates;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        candidates += QByteArray("&C") + digit;
+    candidates += more;
+    QByteArrayList result;
+    for (const QByteArray& candidate : std::as_const(candidates)) {
+        if (candidate != typed && !result.contains(candidate))
+            result += candidate;
+    }
+    return result;
+}
+
+class Run {
+  public:
+    Run(Variabili& v, SerialExchange& exchange, const std::function<void(const Step&)>& report)
+        : m_v(v), m_exchange(exchange), m_report(report) {
+        m_clock.start();
+        m_finding.typedIdentifier = v.Identificativo;
+        m_finding.echoExpected = exchange.lineEchoes();
+    }
+
+    LineFinding diagnose(const QByteArrayList& moreIdentifiers) {
+        if (!checkEcho() || !testTypedIdentifier())
+            return m_finding;
+        for (const QByteArray& identifier :
+             otherIdentifiers(m_finding.typedIdentifier, moreIdentifiers)) {
+            if (m_clock.elapsed() + ReplyWaitMs + closingMarginMs > LimitMs) {
+                m_finding.untried += identifier;
+                continue;
+            }
+            if (!tryIdentifier(identifier))
+                return m_finding;
+        }
+        if (!m_exchange.replyTakers().isEmpty()) {
+            m_finding.kind = LineFinding::Kind::HeldElsewhere;
+            m_finding.portProblem = m_exchange.replyTakers();
+        } else {
+            m_finding.kind = LineFinding::Kind::Silent;
+            m_finding.adapter = adapterOf(m_v.PortaCom);
+        }
+        return m_finding;
+    }
+
+  private:
+    // Sends the frame and listens until `replyLength` bytes have come, after
+    // the frame given back when `echo` is looked for and the line gives it.
+    SerialExchange::Heard listen(Step step, qsizetype replyLength, bool echo) {
+        m_report(step);
+        const QByteArray frame = step.frame;
+        step.heard = m_exchange.listen(frame, step.waitMs, [&](const QByteArray& bytes) {
+            const qsizetype echoLength = echo && bytes.startsWith(frame) ? frame.size() : 0;
+            return bytes.size() >= echoLength + replyLength;
+        });
+        m_report(step);
+        if (step.heard->status == Status::PortLost) {
+            m_finding.kind = LineFinding::Kind::PortLost;
+            m_finding.portProblem = m_exchange.lastFailure();
+        } else if (step.heard->status == Status::NotSent) {
+            m_finding.kind = LineFinding::Kind::Interrupted;
+        }
+        return *step.heard;
+    }
+
+    // A read reply has the text where the read frame has its CR: bytes that
+    // begin with the whole frame are the frame given back.
+    bool checkEcho() {
+        const QByteArray identifier = m_finding.typedIdentifier;
+        const Step step{Step::Purpose::EchoCheck,
+                        identifier,
+                        DeviceProtocol::readFrame(identifier, "000"),
+                        LateReplyWaitMs,
+                        {}};
+        const SerialExchange::Heard heard = listen(step, FrameLayout::readReplyLength, true);
+        m_finding.lineEchoes = heard.bytes.startsWith(step.frame);
+        return !ended(heard);
+    }
+
+    // What came back for the frame, without the echo the line gives.
+    QByteArray replyPart(const QByteArray& frame, const QByteArray& bytes) const {
+        return m_finding.lineEchoes && bytes.startsWith(frame) ? bytes.mid(frame.size()) : bytes;
+    }
+
+    // True when no finding has been reached and other identifiers are worth
+    // trying.
+    bool testTypedIdentifier() {
+        const QByteArray identifier = m_finding.typedIdentifier;
+        const Step step{Step::Purpose::TypedIdentifier,
+                        identifier,
+                        DeviceProtocol::testFrame(identifier),
+                        LateReplyWaitMs,
+                        {}};
+        const SerialExchange::Heard heard =
+            listen(step, FrameLayout::testReplyLength, m_finding.lineEchoes);
+        if (ended(heard))
+            return false;
+        const QByteArray reply = replyPart(step.frame, heard.bytes);
+        m_finding.replyMs = heard.tookNs / 1'000'000;
+        if (m_finding.lineEchoes && !m_finding.echoExpected) {
+            m_finding.kind = LineFinding::Kind::Echoes;
+            m_finding.replyFollowed = answersTest(reply);
+            return false;
+        }
+        if (answersTest(reply)) {
+            if (m_finding.replyMs > ReplyWaitMs)
+                m_finding.kind = LineFinding::Kind::AnswersLate;
+            else if (m_finding.echoExpected && !m_finding.lineEchoes)
+                m_finding.kind = LineFinding::Kind::EchoNotThere;
+            else
+                m_finding.kind = LineFinding::Kind::Answers;
+            return false;
+        }
+        return !garbled(heard.bytes, reply);
+    }
+
+    bool tryIdentifier(const QByteArray& identifier) {
+        const Step step{Step::Purpose::OtherIdentifier,
+                        identifier,
+                        DeviceProtocol::testFrame(identifier),
+                        ReplyWaitMs,
+                        {}};
+        const SerialExchange::Heard heard =
+            listen(step, FrameLayout::testReplyLength, m_finding.lineEchoes);
+        if (ended(heard))
+            return false;
+        const QByteArray reply = replyPart(step.frame, heard.bytes);
+        if (answersTest(reply)) {
+            m_finding.kind = LineFinding::Kind::OtherIdentifier;
+            m_finding.answeringIdentifier = identifier;
+            m_finding.replyMs = heard.tookNs / 1'000'000;
+            return false;
+        }
+        return !garbled(heard.bytes, reply);
+    }
+
+    static bool ended(const SerialExchange::Heard& heard) {
+        return heard.status == Status::PortLost || heard.status == Status::NotSent;
+    }
+
+    bool garbled(const QByteArray& bytes, const QByteArray& reply) {
+        if (reply.isEmpty())
+            return false;
+        m_finding.kind = LineFinding::Kind::Garbled;
+        m_finding.bytes = bytes;
+        return true;
+    }
+
+    Variabili& m_v;
+    SerialExchange& m_exchange;
+    const std::function<void(const Step&)>& m_report;
+    QElapsedTimer m_clock;
+    LineFinding m_finding;
+};
+
+} // namespace
+
+QString Step::describe() const {
+    const QString who = Windows1252::decode(identifier);
+    const QString what =
+        purpose == Purpose::EchoCheck
+            ? QStringLiteral("Lettura dell'indirizzo 000 con %1, per vedere se la linea ripete "
+                             "le trame")
+                  .arg(who)
+            : QStringLiteral("Test con %1").arg(who);
+    if (!heard)
+        return QStringLiteral("%1 (attesa fino a %2 s)…").arg(what, seconds(waitMs));
+    switch (heard->status) {
+    case Status::NotSent:
+        return QStringLiteral("%1: trama non inviata").arg(what);
+    case Status::PortLost:
+        return QStringLiteral("%1: la porta ha smesso di funzionare").arg(what);
+    case Status::Answered:
+    case Status::TimedOut:
+    case Status::EchoDiffers:
+        break;
+    }
+    if (heard->bytes.isEmpty())
+        return QStringLiteral("%1: nessun byte in %2 s").arg(what, seconds(waitMs));
+    return QStringLiteral("%1: %2 byte in %3 ms: %4")
+        .arg(what)
+        .arg(heard->bytes.size())
+        .arg(heard->tookNs / 1'000'000)
+        .arg(QString::fromLatin1(heard->bytes.toHex(' ').toUpper()));
+}
+
+LineFinding run(Variabili& v, SerialExchange& exchange, const QByteArrayList& moreIdentifiers,
+                const std::function<void(const Step&)>& stepChanged) {
+    exchange.trace().beginOperation(QStringLiteral("Diagnosi della linea"));
+    if (!exchange.ApriSeriale()) {
+        LineFinding finding;
+        finding.typedIdentifier = v.Identificativo;
+        finding.kind = LineFinding::Kind::PortUnavailable;
+        finding.portProblem = exchange.lastFailure();
+        exchange.ChiudiSeriale();
+        return finding;
+    }
+    const LineFinding finding = Run(v, exchange, stepChanged).diagnose(moreIdentifiers);
+    exchange.ChiudiSeriale();
+    return finding;
+}
+
+} // namespace LineDiagnosis

@@ -1,0 +1,100 @@
+#include "device/LineFinding.h"
+
+#include "core/Windows1252.h"
+#include "device/LineDiagnosis.h"
+
+#include <QLocale>
+#include <QStringList>
+
+namespace {
+
+QString identifier(const QByteArray& bytes) {
+    return Windows1252::decode(bytes);
+}
+
+QString seconds(qint64 ms) {
+    return QLocale(QLocale::Italian).toString(double(ms) / 1000.0, 'f', 2);
+}
+
+QString hexBytes(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+const QString EchoRemedy =
+    QStringLiteral("È un adattatore RS-485 a due fili senza soppressione dell'eco, o TX unito a "
+                   "RX. Con l'eco attivato (--eco in tarvo-cli, «Linea con eco» nel menu "
+                   "Strumenti) una linea così si può usare");
+
+QString wording(const LineFinding& finding) {
+    const QString typed = identifier(finding.typedIdentifier);
+    switch (finding.kind) {
+    case LineFinding::Kind::Answers:
+        return QStringLiteral("L'unità %1 risponde in %2 ms%3.")
+            .arg(typed)
+            .arg(finding.replyMs)
+            .arg(finding.lineEchoes
+                     ? QStringLiteral(" (la linea ripete ogni trama e l'eco è attivato)")
+                     : QString());
+    case LineFinding::Kind::AnswersLate:
+        return QStringLiteral("L'unità %1 risponde dopo %2 s, oltre gli 0,8 s concessi: "
+                              "un'unità occupata o un adattatore lento. Controlla che l'unità "
+                              "non stia facendo altro e prova un altro adattatore o un'altra "
+                              "porta.")
+            .arg(typed, seconds(finding.replyMs));
+    case LineFinding::Kind::EchoNotThere:
+        return QStringLiteral("L'unità %1 risponde in %2 ms, ma l'eco è attivato e la linea "
+                              "non ripete le trame: ogni scambio fallirebbe. Disattiva l'eco "
+                              "(togli --eco in tarvo-cli, «Linea con eco» nel menu Strumenti).")
+            .arg(typed)
+            .arg(finding.replyMs);
+    case LineFinding::Kind::Echoes:
+        return QStringLiteral("La linea ripete ogni trama: la trama è tornata indietro byte per "
+                              "byte, %1. %2%3.")
+            .arg(finding.replyFollowed
+                     ? QStringLiteral("seguita dalla risposta dell'unità dopo %1 ms")
+                           .arg(finding.replyMs)
+                     : QStringLiteral("senza una risposta dell'unità dopo"),
+                 EchoRemedy,
+                 finding.replyFollowed
+                     ? QString()
+                     : QStringLiteral("; attivato l'eco, ripeti la diagnosi per sapere se "
+                                      "l'unità risponde"));
+    case LineFinding::Kind::OtherIdentifier:
+        return QStringLiteral("Risponde %1, non %2: scrivi %1 come identificativo.")
+            .arg(identifier(finding.answeringIdentifier), typed);
+    case LineFinding::Kind::Garbled:
+        return QStringLiteral("Arrivano byte che non formano una risposta: %1. Cause probabili: "
+                              "disturbi sulla linea, una velocità diversa da 9600 baud "
+                              "nell'unità o nell'adattatore, un cablaggio sbagliato (TX e RX "
+                              "scambiati, massa mancante, A e B invertiti su RS-485).")
+            .arg(hexBytes(finding.bytes));
+    case LineFinding::Kind::Silent:
+        return QStringLiteral("Nessun byte ricevuto su %1. Controlla che l'unità sia accesa, "
+                              "che il cavo sia collegato bene ai due capi e che la porta sia "
+                              "quella a cui è collegata l'unità.")
+            .arg(finding.adapter);
+    case LineFinding::Kind::HeldElsewhere:
+        return QStringLiteral("Nessun byte ricevuto: %1.").arg(finding.portProblem);
+    case LineFinding::Kind::PortUnavailable:
+    case LineFinding::Kind::PortLost:
+        return finding.portProblem;
+    case LineFinding::Kind::Interrupted:
+        return QStringLiteral("Diagnosi interrotta prima di una conclusione.");
+    }
+    return {};
+}
+
+} // namespace
+
+QString LineFinding::describe() const {
+    QString text = wording(*this);
+    if (!untried.isEmpty()) {
+        QStringList names;
+        for (const QByteArray& name : untried)
+            names += identifier(name);
+        text += QStringLiteral(" Non provati per il limite di %1 s: %2.")
+                    .arg(LineDiagnosis::LimitMs / 1000)
+                    .arg(names.join(QStringLiteral(", ")));
+    }
+    return text;
+}
