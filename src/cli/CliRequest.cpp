@@ -29,10 +29,11 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
     const QCommandLineOption commentOption(QStringLiteral("commento"), {}, QStringLiteral("TESTO"));
     const QCommandLineOption copyOption(QStringLiteral("copia"), {}, QStringLiteral("COPIA"));
     const QCommandLineOption onlyDifferingOption(QStringLiteral("solo-diversi"));
+    const QCommandLineOption autoCopyOption(QStringLiteral("copia-auto"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     parser.addOptions({portOption, identifierOption, commentOption, copyOption, onlyDifferingOption,
-                       help, version});
+                       autoCopyOption, help, version});
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         request.error =
@@ -60,19 +61,31 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         request.action = Action::ReadAll;
     else if (operation == QStringLiteral("confronta"))
         request.action = Action::Compare;
+    else if (operation == QStringLiteral("ripristina"))
+        request.action = Action::Restore;
+    else if (operation == QStringLiteral("copie"))
+        request.action = Action::ListCopies;
     else {
         request.error = operation.isEmpty()
-                            ? QStringLiteral("manca l'operazione: test, invia, leggi o confronta")
-                            : QStringLiteral("operazione sconosciuta: %1 (test, invia, leggi o "
-                                             "confronta)")
+                            ? QStringLiteral("manca l'operazione: test, invia, leggi, confronta, "
+                                             "ripristina o copie")
+                            : QStringLiteral("operazione sconosciuta: %1 (test, invia, leggi, "
+                                             "confronta, ripristina o copie)")
                                   .arg(operation);
         return request;
     }
-    const qsizetype expectedWords = request.action == Action::PresenceTest ? 1 : 2;
-    if (words.size() != expectedWords) {
-        request.error = expectedWords == 1
-                            ? QStringLiteral("test non vuole altri argomenti")
-                            : QStringLiteral("%1 vuole il nome di un file .tvo").arg(operation);
+    const bool withoutFile =
+        request.action == Action::PresenceTest || request.action == Action::ListCopies;
+    if (withoutFile && words.size() > 1) {
+        request.error = QStringLiteral("%1 non vuole altri argomenti").arg(operation);
+        return request;
+    }
+    if (request.action == Action::Restore && words.size() > 2) {
+        request.error = QStringLiteral("ripristina vuole al più il nome di una copia .tvo");
+        return request;
+    }
+    if (!withoutFile && request.action != Action::Restore && words.size() != 2) {
+        request.error = QStringLiteral("%1 vuole il nome di un file .tvo").arg(operation);
         return request;
     }
     request.file = words.value(1);
@@ -83,8 +96,15 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
     }
     request.copyFile = parser.value(copyOption);
     request.onlyDiffering = parser.isSet(onlyDifferingOption);
-    if ((parser.isSet(copyOption) || request.onlyDiffering) && request.action != Action::Program) {
-        request.error = QStringLiteral("--copia e --solo-diversi valgono solo per invia");
+    request.autoCopy = parser.isSet(autoCopyOption);
+    if ((parser.isSet(copyOption) || request.onlyDiffering || request.autoCopy) &&
+        request.action != Action::Program) {
+        request.error =
+            QStringLiteral("--copia, --copia-auto e --solo-diversi valgono solo per invia");
+        return request;
+    }
+    if (parser.isSet(copyOption) && request.autoCopy) {
+        request.error = QStringLiteral("--copia e --copia-auto non vanno insieme: una copia sola");
         return request;
     }
     if (parser.isSet(copyOption) && request.copyFile.right(4).toLower() != QStringLiteral(".tvo")) {
@@ -96,7 +116,7 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         request.error = QStringLiteral("--commento vale solo per leggi e per invia --copia");
         return request;
     }
-    if (!parser.isSet(portOption)) {
+    if (!parser.isSet(portOption) && request.action != Action::ListCopies) {
         request.error = QStringLiteral("manca --porta (il numero della porta o il percorso del "
                                        "dispositivo)");
         return request;
@@ -104,7 +124,8 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
 
     const auto portBytes =
         bytesOf(parser.value(portOption), QStringLiteral("nella porta"), request.error);
-    const auto identifierBytes = parser.isSet(identifierOption)
+    request.identifierGiven = parser.isSet(identifierOption);
+    const auto identifierBytes = request.identifierGiven
                                      ? bytesOf(parser.value(identifierOption),
                                                QStringLiteral("nell'identificativo"), request.error)
                                      : std::optional<QByteArray>(request.identifier);
@@ -123,9 +144,12 @@ QString CliRequest::helpText() {
         "Uso:\n"
         "  tarvo-cli --porta PORTA [--id ID] test\n"
         "  tarvo-cli --porta PORTA [--id ID] invia FILE.tvo [--solo-diversi]\n"
-        "                                      [--copia COPIA.tvo [--commento TESTO]]\n"
+        "                                      [--copia COPIA.tvo [--commento TESTO] |\n"
+        "                                       --copia-auto]\n"
         "  tarvo-cli --porta PORTA [--id ID] leggi FILE.tvo [--commento TESTO]\n"
         "  tarvo-cli --porta PORTA [--id ID] confronta FILE.tvo\n"
+        "  tarvo-cli --porta PORTA [--id ID] ripristina [COPIA.tvo]\n"
+        "  tarvo-cli [--id ID] copie\n"
         "\n"
         "Le operazioni di tarvodisp senza finestra:\n"
         "  test       controlla che l'unità risponda\n"
@@ -134,6 +158,12 @@ QString CliRequest::helpText() {
         "             completa)\n"
         "  confronta  legge dall'unità gli indirizzi del file e mostra quelli con un\n"
         "             testo diverso (testo del file, testo dell'unità); non scrive nulla\n"
+        "  ripristina rimette nell'unità la copia data, se no la più recente delle copie\n"
+        "             del programma con l'identificativo: prima ne fa una copia nuova,\n"
+        "             poi scrive solo i testi diversi e li rilegge\n"
+        "  copie      elenca le copie del programma, dalla più recente, una per riga:\n"
+        "             data e ora, identificativo, porta, percorso (separati da tabulazioni);\n"
+        "             con --id solo quelle di quell'identificativo\n"
         "\n"
         "Opzioni:\n"
         "  --porta PORTA     numero della porta COM (1 è /dev/ttyS0) o percorso del\n"
@@ -144,13 +174,16 @@ QString CliRequest::helpText() {
         "                    salva nella copia; se la copia non riesce non scrive nulla\n"
         "  --solo-diversi    invia: scrive solo i testi diversi da quelli dell'unità e\n"
         "                    rilegge solo quelli\n"
+        "  --copia-auto      invia: come --copia, ma la copia va fra le copie del\n"
+        "                    programma, come la fa la finestra\n"
         "  --help            questo aiuto\n"
         "  --version         la versione\n"
         "\n"
         "Uscita: 0 riuscita; 1 l'unità non risponde, rifiuta una scrittura o rilegge\n"
         "testi diversi, o confronta trova testi diversi; 2 uso sbagliato, porta che non\n"
-        "si apre, file che non si legge o non si scrive; 130, 143, 129 fermato da\n"
-        "Ctrl+C, SIGTERM, SIGHUP fra uno scambio e l'altro, con la porta chiusa.\n"
+        "si apre, file che non si legge o non si scrive, nessuna copia da rimettere;\n"
+        "130, 143, 129 fermato da Ctrl+C, SIGTERM, SIGHUP fra uno scambio e l'altro,\n"
+        "con la porta chiusa.\n"
         "L'avanzamento va sullo standard error "
         "quando è un terminale.\n");
 }
