@@ -95,6 +95,7 @@ void FormScriveMessaggi::DisabilitaComandi() {
     Text3->setReadOnly(true);
     m_compareAction->setEnabled(false);
     m_sendDifferingAction->setEnabled(false);
+    setCopiesEnabled(false);
 }
 
 void FormScriveMessaggi::AbilitaComandi() {
@@ -104,6 +105,7 @@ void FormScriveMessaggi::AbilitaComandi() {
     Text3->setReadOnly(false);
     m_compareAction->setEnabled(true);
     m_sendDifferingAction->setEnabled(true);
+    setCopiesEnabled(true);
 }
 
 void FormScriveMessaggi::showSending(const QString& text) {

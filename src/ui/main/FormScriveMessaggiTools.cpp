@@ -26,6 +26,8 @@ QMenuBar* FormScriveMessaggi::createMenuBar() {
                                        &FormScriveMessaggi::compareWithUnit);
     m_sendDifferingAction = tools->addAction(QStringLiteral("&Invia solo i testi diversi"), this,
                                              &FormScriveMessaggi::sendOnlyDifferingTexts);
+    m_copiesAction = tools->addAction(QStringLiteral("C&opie dell'unità"), this,
+                                      &FormScriveMessaggi::showUnitCopies);
     tools->addSeparator();
     // Their keys work where they always did (Alt+Down in the port box, F12
     // anywhere); the menu shows them without taking them over.

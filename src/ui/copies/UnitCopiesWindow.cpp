@@ -1,0 +1,135 @@
+#include "ui/copies/UnitCopiesWindow.h"
+
+#include "core/Windows1252.h"
+#include "device/UnitCopies.h"
+#include "files/LocalFileName.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace {
+
+enum Column { Taken, Identifier, Port, Comment, ColumnCount };
+
+} // namespace
+
+UnitCopiesWindow::UnitCopiesWindow(Commands commands, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_commands(std::move(commands)), m_folder(new QLabel(this)),
+      m_table(new QTableWidget(this)),
+      m_openInEditor(new QPushButton(QStringLiteral("&Apri nell'editor"), this)),
+      m_compare(new QPushButton(QStringLiteral("Con&fronta con il TARVO"), this)),
+      m_putBack(new QPushButton(QStringLiteral("&Rimetti nell'unità"), this)) {
+    setObjectName(QStringLiteral("CopieDellUnita"));
+    setWindowTitle(QStringLiteral("Copie dell'unità"));
+    auto* heading = new QLabel(QStringLiteral("C&opie, dalla più recente:"), this);
+    heading->setBuddy(m_table);
+    m_folder->setObjectName(QStringLiteral("cartella"));
+    m_folder->setWordWrap(true);
+    m_folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_table->setObjectName(QStringLiteral("copie"));
+    m_table->setColumnCount(ColumnCount);
+    m_table->setHorizontalHeaderLabels({QStringLiteral("Data e ora"),
+                                        QStringLiteral("Identificativo"), QStringLiteral("Porta"),
+                                        QStringLiteral("Commento")});
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setTabKeyNavigation(false);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setAccessibleName(QStringLiteral("Copie dell'unità"));
+    connect(m_table, &QTableWidget::currentCellChanged, this, &UnitCopiesWindow::updateButtons);
+
+    m_openInEditor->setObjectName(QStringLiteral("apriNellEditor"));
+    m_compare->setObjectName(QStringLiteral("confronta"));
+    m_putBack->setObjectName(QStringLiteral("rimetti"));
+    auto* close = new QPushButton(QStringLiteral("&Chiudi"), this);
+    close->setObjectName(QStringLiteral("chiudi"));
+    const auto run = [this](const std::function<void(const QString&)>& command) {
+        return [this, command] {
+            const QString path = selectedPath();
+            if (m_commandsEnabled && !path.isEmpty())
+                command(path);
+        };
+    };
+    connect(m_openInEditor, &QPushButton::clicked, this, run(m_commands.openInEditor));
+    connect(m_compare, &QPushButton::clicked, this, run(m_commands.compareWithUnit));
+    connect(m_putBack, &QPushButton::clicked, this, run(m_commands.putBack));
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : {m_openInEditor, m_compare, m_putBack})
+        buttons->addWidget(button);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addWidget(m_table);
+    layout->addWidget(m_folder);
+    layout->addLayout(buttons);
+    resize(760, 420);
+}
+
+void UnitCopiesWindow::refresh() {
+    const QString kept = selectedPath();
+    const QList<UnitCopies::Copy> copies = UnitCopies::list();
+    const QString folder = QDir::toNativeSeparators(UnitCopies::folder());
+    m_folder->setText(copies.isEmpty() ? QStringLiteral("Nessuna copia in %1").arg(folder)
+                                       : QStringLiteral("Nella cartella %1").arg(folder));
+    m_table->setRowCount(int(copies.size()));
+    int selected = 0;
+    for (int row = 0; row < copies.size(); ++row) {
+        const UnitCopies::Copy& copy = copies[row];
+        const QStringList cells = {copy.taken.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
+                                   Windows1252::decode(copy.identifier),
+                                   Windows1252::decode(copy.port),
+                                   Windows1252::decode(copy.comment)};
+        for (int column = 0; column < ColumnCount; ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            item->setToolTip(LocalFileName::readable(copy.path));
+            m_table->setItem(row, column, item);
+        }
+        m_table->item(row, Taken)->setData(Qt::UserRole, copy.path);
+        if (copy.path == kept)
+            selected = row;
+    }
+    m_table->resizeColumnsToContents();
+    if (!copies.isEmpty())
+        m_table->setCurrentCell(selected, Taken);
+    updateButtons();
+}
+
+void UnitCopiesWindow::setCommandsEnabled(bool enabled) {
+    m_commandsEnabled = enabled;
+    updateButtons();
+}
+
+void UnitCopiesWindow::changeEvent(QEvent* event) {
+    // Copies taken meanwhile, by the main window or by tarvo-cli, show up
+    // when the operator comes back to the window.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_commandsEnabled)
+        refresh();
+    QWidget::changeEvent(event);
+}
+
+QString UnitCopiesWindow::selectedPath() const {
+    const QTableWidgetItem* item = m_table->item(m_table->currentRow(), Taken);
+    return item ? item->data(Qt::UserRole).toString() : QString();
+}
+
+void UnitCopiesWindow::updateButtons() {
+    const bool usable = m_commandsEnabled && !selectedPath().isEmpty();
+    for (QPushButton* button : {m_openInEditor, m_compare, m_putBack})
+        button->setEnabled(usable);
+}
