@@ -136,6 +136,21 @@ class TestCliUnitCopies : public QObject {
             none.err,
             QStringLiteral("tarvo-cli: nessuna copia di &C9 da rimettere in %1\n").arg(copies));
         QCOMPARE(unit.framesReceived(), 0);
+
+        // A copies folder that cannot be made is told before any frame.
+        const QString blocked = m_scratch.filePath(QStringLiteral("file"));
+        QVERIFY(writeFile(blocked, "non una cartella"));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(blocked));
+        const QString file = m_scratch.filePath(QStringLiteral("uno.tvo"));
+        QVERIFY(writeFile(file, fileOf({"000UNO"})));
+        const CliRun refused =
+            runCli({QStringLiteral("--porta"), unit.devicePath(), QStringLiteral("invia"), file,
+                    QStringLiteral("--copia-auto")});
+        QCOMPARE(refused.exitCode, 2);
+        QVERIFY2(refused.err.startsWith(
+                     QStringLiteral("tarvo-cli: Non si può creare la cartella delle copie")),
+                 qPrintable(refused.err));
+        QCOMPARE(unit.framesReceived(), 0);
     }
 };
 
