@@ -95,8 +95,7 @@ NewCopy newCopy(const QByteArray& identifier, const QDateTime& when) {
         return {{},
                 QStringLiteral("Non si può creare la cartella delle copie %1")
                     .arg(QDir::toNativeSeparators(copies.path()))};
-    const QString stem =
-        when.toString(QStringLiteral("yyyyMMdd-HHmmss-")) + identifierPart(identifier);
+    const QString stem = when.toString(StampFormat) + QLatin1Char('-') + identifierPart(identifier);
     QString path = copies.filePath(stem + QStringLiteral(".tvo"));
     for (int taken = 2; LocalFileName::status(path).exists; ++taken)
         path = copies.filePath(QStringLiteral("%1-%2.tvo").arg(stem).arg(taken));

@@ -3,6 +3,7 @@
 #include "ui/save/FormSalvaFile.h"
 #include "ui/main/FormScriveMessaggi.h"
 #include "ui/editor/EditaMessaggi.h"
+#include "ui/copies/UnitCopiesWindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -49,6 +50,10 @@ class TestAccessibility : public QObject {
         Variabili v;
         FormSalvaFile saveWindow(v);
         everyControlHasAName(saveWindow);
+    }
+    void copiesWindow() {
+        UnitCopiesWindow window({});
+        everyControlHasAName(window);
     }
     void editor() {
         Variabili v;
