@@ -6,8 +6,8 @@
 #include <QAction>
 #include <QDir>
 #include <QMenu>
-#include <QStandardPaths>
-#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 // Strumenti → "Copie dell'unità" against a simulated unit: the window lists
@@ -27,11 +27,13 @@ class TestUnitCopiesWindow : public QObject {
         QVERIFY(writeFile(UnitCopies::folder() + u'/' + name, content + "\r\nend\r\n"));
     }
 
+    // A data folder of this test's own: other tests take copies too.
+    QTemporaryDir m_data;
+
   private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() { qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path())); }
 
     void listsTwoCopiesAndPutsTheOlderBack() {
-        QVERIFY(QDir(UnitCopies::folder()).removeRecursively());
         QVERIFY(QDir().mkpath(UnitCopies::folder()));
         keepCopy("20261201-100000-&C1.tvo", "01/12/2026 10:00:00",
                  {{0, "PRIMA 0"}, {1, "PRIMA 1"}});
@@ -51,11 +53,11 @@ class TestUnitCopiesWindow : public QObject {
         auto* window = f.window->findChild<UnitCopiesWindow*>();
         QVERIFY(window && window->isVisible());
         QVERIFY(QTest::qWaitForWindowActive(window));
-        auto* table = controlOf<QTableWidget>(*window, "copie");
-        QCOMPARE(table->rowCount(), 2);
-        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("05/12/2026 09:00:00"));
-        QCOMPARE(table->item(1, 1)->text(), QStringLiteral("&C1"));
-        QCOMPARE(table->item(1, 2)->text(), QStringLiteral("2"));
+        auto* list = controlOf<QTreeWidget>(*window, "copie");
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("05/12/2026 09:00:00"));
+        QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("&C1"));
+        QCOMPARE(list->topLevelItem(1)->text(2), QStringLiteral("2"));
 
         // While the copy goes back, the window's commands are off as the
         // main window's are.
@@ -67,8 +69,8 @@ class TestUnitCopiesWindow : public QObject {
             if (enabledMeanwhile.size() == 3)
                 enabledMeanwhile += open->isEnabled();
         });
-        QTRY_VERIFY(table->hasFocus());
-        QTest::keyClick(table, Qt::Key_Down);
+        QTRY_VERIFY(list->hasFocus());
+        QTest::keyClick(list, Qt::Key_Down);
         QTest::mouseClick(controlOf<QPushButton>(*window, "rimetti"), Qt::LeftButton);
         QCOMPARE(enabledMeanwhile, (QList<bool>{false, false, false, false}));
         QCOMPARE(f.unit.writesReceived(), 3);
@@ -80,11 +82,11 @@ class TestUnitCopiesWindow : public QObject {
         // The fresh copy holds what the unit held, and heads the list.
         QTRY_COMPARE(f.box("Text2")->text(),
                      QStringLiteral("scritti 3 testi, 509 erano già uguali"));
-        QCOMPARE(table->rowCount(), 3);
-        const QString fresh = table->item(0, 0)->toolTip();
+        QCOMPARE(list->topLevelItemCount(), 3);
+        const QString fresh = list->topLevelItem(0)->toolTip(0);
         QTRY_COMPARE(f.box("Text1")->text(), QStringLiteral("Copia dei testi di prima: ") + fresh);
         QVERIFY(contentOf(fresh).contains("\r\n000ADESSO 0        *\r\n"));
-        QCOMPARE(table->currentRow(), 2);
+        QCOMPARE(list->indexOfTopLevelItem(list->currentItem()), 2);
         QVERIFY(controlOf<QPushButton>(*window, "rimetti")->isEnabled());
     }
 };

@@ -7,11 +7,10 @@
 #include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTableWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -24,30 +23,26 @@ enum Column { Taken, Identifier, Port, Comment, ColumnCount };
 
 UnitCopiesWindow::UnitCopiesWindow(Commands commands, QWidget* parent)
     : QWidget(parent, Qt::Window), m_commands(std::move(commands)), m_folder(new QLabel(this)),
-      m_table(new QTableWidget(this)),
+      m_list(new QTreeWidget(this)),
       m_openInEditor(new QPushButton(QStringLiteral("&Apri nell'editor"), this)),
       m_compare(new QPushButton(QStringLiteral("Con&fronta con il TARVO"), this)),
       m_putBack(new QPushButton(QStringLiteral("&Rimetti nell'unità"), this)) {
     setObjectName(QStringLiteral("CopieDellUnita"));
     setWindowTitle(QStringLiteral("Copie dell'unità"));
     auto* heading = new QLabel(QStringLiteral("C&opie, dalla più recente:"), this);
-    heading->setBuddy(m_table);
+    heading->setBuddy(m_list);
     m_folder->setObjectName(QStringLiteral("cartella"));
     m_folder->setWordWrap(true);
     m_folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_table->setObjectName(QStringLiteral("copie"));
-    m_table->setColumnCount(ColumnCount);
-    m_table->setHorizontalHeaderLabels({QStringLiteral("Data e ora"),
-                                        QStringLiteral("Identificativo"), QStringLiteral("Porta"),
-                                        QStringLiteral("Commento")});
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setTabKeyNavigation(false);
-    m_table->verticalHeader()->hide();
-    m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->setAccessibleName(QStringLiteral("Copie dell'unità"));
-    connect(m_table, &QTableWidget::currentCellChanged, this, &UnitCopiesWindow::updateButtons);
+    m_list->setObjectName(QStringLiteral("copie"));
+    m_list->setColumnCount(ColumnCount);
+    m_list->setHeaderLabels({QStringLiteral("Data e ora"), QStringLiteral("Identificativo"),
+                             QStringLiteral("Porta"), QStringLiteral("Commento")});
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setAccessibleName(QStringLiteral("Copie dell'unità"));
+    connect(m_list, &QTreeWidget::currentItemChanged, this, &UnitCopiesWindow::updateButtons);
 
     m_openInEditor->setObjectName(QStringLiteral("apriNellEditor"));
     m_compare->setObjectName(QStringLiteral("confronta"));
@@ -75,7 +70,7 @@ UnitCopiesWindow::UnitCopiesWindow(Commands commands, QWidget* parent)
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
-    layout->addWidget(m_table);
+    layout->addWidget(m_list);
     layout->addWidget(m_folder);
     layout->addLayout(buttons);
     resize(760, 420);
@@ -87,26 +82,26 @@ void UnitCopiesWindow::refresh() {
     const QString folder = QDir::toNativeSeparators(UnitCopies::folder());
     m_folder->setText(copies.isEmpty() ? QStringLiteral("Nessuna copia in %1").arg(folder)
                                        : QStringLiteral("Nella cartella %1").arg(folder));
-    m_table->setRowCount(int(copies.size()));
-    int selected = 0;
-    for (int row = 0; row < copies.size(); ++row) {
-        const UnitCopies::Copy& copy = copies[row];
-        const QStringList cells = {copy.taken.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
-                                   Windows1252::decode(copy.identifier),
-                                   Windows1252::decode(copy.port),
-                                   Windows1252::decode(copy.comment)};
-        for (int column = 0; column < ColumnCount; ++column) {
-            auto* item = new QTableWidgetItem(cells[column]);
-            item->setToolTip(LocalFileName::readable(copy.path));
-            m_table->setItem(row, column, item);
-        }
-        m_table->item(row, Taken)->setData(Qt::UserRole, copy.path);
+    m_list->clear();
+    QList<QTreeWidgetItem*> items;
+    QTreeWidgetItem* selected = nullptr;
+    for (const UnitCopies::Copy& copy : copies) {
+        auto* item = new QTreeWidgetItem(
+            {copy.taken.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
+             Windows1252::decode(copy.identifier), Windows1252::decode(copy.port),
+             Windows1252::decode(copy.comment)});
+        item->setData(Taken, Qt::UserRole, copy.path);
+        for (int column = 0; column < ColumnCount; ++column)
+            item->setToolTip(column, LocalFileName::readable(copy.path));
+        items += item;
         if (copy.path == kept)
-            selected = row;
+            selected = item;
     }
-    m_table->resizeColumnsToContents();
-    if (!copies.isEmpty())
-        m_table->setCurrentCell(selected, Taken);
+    m_list->addTopLevelItems(items);
+    for (int column = 0; column < Comment; ++column)
+        m_list->resizeColumnToContents(column);
+    if (!items.isEmpty())
+        m_list->setCurrentItem(selected ? selected : items.first());
     updateButtons();
 }
 
@@ -124,8 +119,8 @@ void UnitCopiesWindow::changeEvent(QEvent* event) {
 }
 
 QString UnitCopiesWindow::selectedPath() const {
-    const QTableWidgetItem* item = m_table->item(m_table->currentRow(), Taken);
-    return item ? item->data(Qt::UserRole).toString() : QString();
+    const QTreeWidgetItem* item = m_list->currentItem();
+    return item ? item->data(Taken, Qt::UserRole).toString() : QString();
 }
 
 void UnitCopiesWindow::updateButtons() {

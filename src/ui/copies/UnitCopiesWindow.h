@@ -6,7 +6,7 @@
 
 class QLabel;
 class QPushButton;
-class QTableWidget;
+class QTreeWidget;
 
 // "Copie dell'unità": the copies the program keeps of the units' texts,
 // newest first, with date and time, identifier, port and comment. For the
@@ -38,7 +38,7 @@ class UnitCopiesWindow : public QWidget {
 
     Commands m_commands;
     QLabel* m_folder;
-    QTableWidget* m_table;
+    QTreeWidget* m_list;
     QPushButton* m_openInEditor;
     QPushButton* m_compare;
     QPushButton* m_putBack;
