@@ -106,8 +106,14 @@ void UnitCopiesWindow::refresh() {
 }
 
 void UnitCopiesWindow::setCommandsEnabled(bool enabled) {
+    if (!enabled && m_commandsEnabled)
+        m_focusBeforeRun = focusWidget();
     m_commandsEnabled = enabled;
     updateButtons();
+    if (enabled && m_focusBeforeRun) {
+        m_focusBeforeRun->setFocus();
+        m_focusBeforeRun = nullptr;
+    }
 }
 
 void UnitCopiesWindow::changeEvent(QEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -43,4 +44,6 @@ class UnitCopiesWindow : public QWidget {
     QPushButton* m_compare;
     QPushButton* m_putBack;
     bool m_commandsEnabled = true;
+    // A button turned off for a run passes the focus on; it gets it back.
+    QPointer<QWidget> m_focusBeforeRun;
 };
