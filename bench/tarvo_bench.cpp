@@ -3,6 +3,8 @@
 // 9600-baud line. The adapter scenario shows what a USB adapter that batches
 // received bytes (an FTDI latency timer) costs a programming run.
 #include "BenchReport.h"
+#include "CopyListBench.h"
+#include "CopyListBench.h"
 #include "DifferingBench.h"
 #include "EditorBench.h"
 #include "FileListBench.h"
@@ -220,7 +222,7 @@ int main(int argc, char* argv[]) {
     parser.addPositionalArgument(
         QStringLiteral("scenario"),
         QStringLiteral("exchange, program, readall, editor (default: "
-                       "these four), adapter, reference, differing, filelist"));
+                       "these four), adapter, reference, differing, filelist, copies"));
     const QCommandLineOption countOption(QStringLiteral("exchanges"),
                                          QStringLiteral("Exchanges in the exchange scenario."),
                                          QStringLiteral("n"), QStringLiteral("1000"));
@@ -239,6 +241,9 @@ int main(int argc, char* argv[]) {
     // 40,000 files written to a temporary folder: only when asked for.
     if (scenarios.contains(QStringLiteral("filelist")))
         benchFileList();
+    // 5,000 copies written to a temporary folder: only when asked for.
+    if (scenarios.contains(QStringLiteral("copies")))
+        benchCopyList();
     const int count = parser.value(countOption).toInt();
     if (wanted(QStringLiteral("exchange"))) {
         for (const int baud : {0, 9600}) {

@@ -1,5 +1,6 @@
 #include "app/ProgramWindows.h"
 
+#include "ui/copies/UnitCopiesWindow.h"
 #include "ui/diagnosis/LineDiagnosisWindow.h"
 #include "ui/editor/EditaMessaggi.h"
 #include "ui/save/FormSalvaFile.h"
@@ -22,6 +23,9 @@ WindowOpeners programWindows(Variabili& v) {
         if (!window)
             window = new LineDiagnosisWindow(parent);
         window->run(v, exchange);
+    };
+    openers.unitCopies = [](CopyCommands commands, QWidget* parent) -> CopiesView* {
+        return new UnitCopiesWindow(std::move(commands), parent);
     };
     return openers;
 }

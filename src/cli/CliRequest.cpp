@@ -32,10 +32,11 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
     const QCommandLineOption echoOption(QStringLiteral("eco"));
     const QCommandLineOption tryIdentifierOption(QStringLiteral("prova-id"), {},
                                                  QStringLiteral("ID"));
+    const QCommandLineOption autoCopyOption(QStringLiteral("copia-auto"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     parser.addOptions({portOption, identifierOption, commentOption, copyOption, onlyDifferingOption,
-                       echoOption, tryIdentifierOption, help, version});
+                       autoCopyOption, echoOption, tryIdentifierOption, help, version});
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         request.error =
@@ -65,21 +66,32 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         request.action = Action::Compare;
     else if (operation == QStringLiteral("diagnosi"))
         request.action = Action::Diagnosis;
+    else if (operation == QStringLiteral("ripristina"))
+        request.action = Action::Restore;
+    else if (operation == QStringLiteral("copie"))
+        request.action = Action::ListCopies;
     else {
         request.error = operation.isEmpty()
-                            ? QStringLiteral("manca l'operazione: test, invia, leggi, confronta o "
-                                             "diagnosi")
+                            ? QStringLiteral("manca l'operazione: test, invia, leggi, confronta, "
+                                             "diagnosi, ripristina o copie")
                             : QStringLiteral("operazione sconosciuta: %1 (test, invia, leggi, "
-                                             "confronta o diagnosi)")
+                                             "confronta, diagnosi, ripristina o copie)")
                                   .arg(operation);
         return request;
     }
-    const bool takesFile =
-        request.action != Action::PresenceTest && request.action != Action::Diagnosis;
-    if (words.size() != (takesFile ? 2 : 1)) {
-        request.error = takesFile
-                            ? QStringLiteral("%1 vuole il nome di un file .tvo").arg(operation)
-                            : QStringLiteral("%1 non vuole altri argomenti").arg(operation);
+    const bool withoutFile = request.action == Action::PresenceTest ||
+                             request.action == Action::Diagnosis ||
+                             request.action == Action::ListCopies;
+    if (withoutFile && words.size() > 1) {
+        request.error = QStringLiteral("%1 non vuole altri argomenti").arg(operation);
+        return request;
+    }
+    if (request.action == Action::Restore && words.size() > 2) {
+        request.error = QStringLiteral("ripristina vuole al più il nome di una copia .tvo");
+        return request;
+    }
+    if (!withoutFile && request.action != Action::Restore && words.size() != 2) {
+        request.error = QStringLiteral("%1 vuole il nome di un file .tvo").arg(operation);
         return request;
     }
     request.lineEchoes = parser.isSet(echoOption);
@@ -101,8 +113,15 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
     }
     request.copyFile = parser.value(copyOption);
     request.onlyDiffering = parser.isSet(onlyDifferingOption);
-    if ((parser.isSet(copyOption) || request.onlyDiffering) && request.action != Action::Program) {
-        request.error = QStringLiteral("--copia e --solo-diversi valgono solo per invia");
+    request.autoCopy = parser.isSet(autoCopyOption);
+    if ((parser.isSet(copyOption) || request.onlyDiffering || request.autoCopy) &&
+        request.action != Action::Program) {
+        request.error =
+            QStringLiteral("--copia, --copia-auto e --solo-diversi valgono solo per invia");
+        return request;
+    }
+    if (parser.isSet(copyOption) && request.autoCopy) {
+        request.error = QStringLiteral("--copia e --copia-auto non vanno insieme: una copia sola");
         return request;
     }
     if (parser.isSet(copyOption) && request.copyFile.right(4).toLower() != QStringLiteral(".tvo")) {
@@ -114,7 +133,7 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         request.error = QStringLiteral("--commento vale solo per leggi e per invia --copia");
         return request;
     }
-    if (!parser.isSet(portOption)) {
+    if (!parser.isSet(portOption) && request.action != Action::ListCopies) {
         request.error = QStringLiteral("manca --porta (il numero della porta o il percorso del "
                                        "dispositivo)");
         return request;
@@ -122,7 +141,8 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
 
     const auto portBytes =
         bytesOf(parser.value(portOption), QStringLiteral("nella porta"), request.error);
-    const auto identifierBytes = parser.isSet(identifierOption)
+    request.identifierGiven = parser.isSet(identifierOption);
+    const auto identifierBytes = request.identifierGiven
                                      ? bytesOf(parser.value(identifierOption),
                                                QStringLiteral("nell'identificativo"), request.error)
                                      : std::optional<QByteArray>(request.identifier);
@@ -141,10 +161,13 @@ QString CliRequest::helpText() {
         "Uso:\n"
         "  tarvo-cli --porta PORTA [--id ID] test\n"
         "  tarvo-cli --porta PORTA [--id ID] invia FILE.tvo [--solo-diversi]\n"
-        "                                      [--copia COPIA.tvo [--commento TESTO]]\n"
+        "                                      [--copia COPIA.tvo [--commento TESTO] |\n"
+        "                                       --copia-auto]\n"
         "  tarvo-cli --porta PORTA [--id ID] leggi FILE.tvo [--commento TESTO]\n"
         "  tarvo-cli --porta PORTA [--id ID] confronta FILE.tvo\n"
         "  tarvo-cli --porta PORTA [--id ID] [--prova-id ID ...] diagnosi\n"
+        "  tarvo-cli --porta PORTA [--id ID] ripristina [COPIA.tvo]\n"
+        "  tarvo-cli [--id ID] copie\n"
         "\n"
         "Le operazioni di tarvodisp senza finestra:\n"
         "  test       controlla che l'unità risponda\n"
@@ -156,6 +179,12 @@ QString CliRequest::helpText() {
         "  diagnosi   cerca perché l'unità non risponde (al massimo 20 s): nessun byte,\n"
         "             risposta in ritardo, linea con eco, altro identificativo, byte\n"
         "             senza senso; non scrive nulla\n"
+        "  ripristina rimette nell'unità la copia data, se no la più recente delle copie\n"
+        "             del programma con l'identificativo: prima ne fa una copia nuova,\n"
+        "             poi scrive solo i testi diversi e li rilegge\n"
+        "  copie      elenca le copie del programma, dalla più recente, una per riga:\n"
+        "             data e ora, identificativo, porta, percorso, separati da\n"
+        "             tabulazioni; con --id solo quelle di quell'identificativo\n"
         "\n"
         "Opzioni:\n"
         "  --porta PORTA     numero della porta COM (1 è /dev/ttyS0) o percorso del\n"
@@ -166,6 +195,8 @@ QString CliRequest::helpText() {
         "                    salva nella copia; se la copia non riesce non scrive nulla\n"
         "  --solo-diversi    invia: scrive solo i testi diversi da quelli dell'unità e\n"
         "                    rilegge solo quelli\n"
+        "  --copia-auto      invia: come --copia, ma la copia va fra le copie del\n"
+        "                    programma, come la fa la finestra\n"
         "  --eco             la linea ripete ogni trama (adattatore RS-485 a due fili\n"
         "                    senza soppressione dell'eco): ogni trama tornata viene tolta\n"
         "                    prima di leggere la risposta\n"
@@ -176,9 +207,9 @@ QString CliRequest::helpText() {
         "\n"
         "Uscita: 0 riuscita; 1 l'unità non risponde, rifiuta una scrittura o rilegge\n"
         "testi diversi, confronta trova testi diversi, o diagnosi trova altro che\n"
-        "un'unità che risponde; 2 uso sbagliato, porta che non\n"
-        "si apre, file che non si legge o non si scrive; 130, 143, 129 fermato da\n"
-        "Ctrl+C, SIGTERM, SIGHUP fra uno scambio e l'altro, con la porta chiusa.\n"
+        "un'unità che risponde; 2 uso sbagliato, porta che non si apre, file che non\n"
+        "si legge o non si scrive, nessuna copia da rimettere; 130, 143, 129 fermato\n"
+        "da Ctrl+C, SIGTERM, SIGHUP fra uno scambio e l'altro, con la porta chiusa.\n"
         "L'avanzamento va sullo standard error "
         "quando è un terminale.\n");
 }

@@ -23,7 +23,17 @@ struct CliReport {
 OperationResult compareForCli(Variabili& v, SerialExchange& exchange, OperationHost& host,
                               CliReport& report);
 
-// invia with --copia and/or --solo-diversi, the file in FileSelezionato.
+// invia with --copia, --copia-auto and/or --solo-diversi, the file in
+// FileSelezionato.
 OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili& v,
                                             SerialExchange& exchange, OperationHost& host,
                                             CliReport& report);
+
+// ripristina: the copy named, else the newest of the identifier, put back
+// after a fresh copy; the copy put back and the fresh copy are named.
+OperationResult restoreForCli(const CliRequest& request, Variabili& v, SerialExchange& exchange,
+                              OperationHost& host, CliReport& report);
+
+// copie: one line per copy, newest first, with --id only that identifier's:
+// date and time, identifier, port and path, separated by tabs.
+QStringList copyListLines(const CliRequest& request);

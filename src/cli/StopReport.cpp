@@ -19,6 +19,7 @@ QString leftBehind(CliRequest::Action action, const std::optional<RunProgress>& 
     const bool exchanged = progress && progress->done > 0;
     switch (action) {
     case CliRequest::Action::Program:
+    case CliRequest::Action::Restore:
     case CliRequest::Action::Compare:
         if (!exchanged)
             return QStringLiteral("nulla è stato inviato");

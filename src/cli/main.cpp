@@ -63,7 +63,7 @@ OperationResult run(const CliRequest& request, Variabili& v, SerialExchange& exc
         return runPresenceTest(v, exchange, host);
     case CliRequest::Action::Program:
         v.FileSelezionato = LocalFileName::encode(request.file);
-        if (request.onlyDiffering || !request.copyFile.isEmpty())
+        if (request.onlyDiffering || !request.copyFile.isEmpty() || request.autoCopy)
             return sendWithCopyOrOnlyDiffering(request, v, exchange, host, report);
         return ProgrammaTesti(v, exchange, host);
     case CliRequest::Action::Compare:
@@ -71,7 +71,10 @@ OperationResult run(const CliRequest& request, Variabili& v, SerialExchange& exc
         return compareForCli(v, exchange, host, report);
     case CliRequest::Action::ReadAll:
         return readAllTexts(v, exchange, host);
+    case CliRequest::Action::Restore:
+        return restoreForCli(request, v, exchange, host, report);
     case CliRequest::Action::Diagnosis:
+    case CliRequest::Action::ListCopies:
     case CliRequest::Action::Help:
     case CliRequest::Action::Version:
         break;
@@ -100,6 +103,11 @@ int main(int argc, char* argv[]) {
     }
     if (request.action == CliRequest::Action::Version) {
         say(stdout, QStringLiteral("tarvo-cli " TARVO_VERSION));
+        return Succeeded;
+    }
+    if (request.action == CliRequest::Action::ListCopies) {
+        for (const QString& line : copyListLines(request))
+            say(stdout, line);
         return Succeeded;
     }
 

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class SerialExchange;
 class OperationHost;
@@ -42,6 +43,13 @@ bool save(UnitTextSession& session, const QString& path, const QByteArray& comme
 
 // The comment of a copy: the identifier, the port, the date and the time.
 QByteArray comment(const Variabili& v, const QDateTime& when);
+// The identifier and the port that such a comment names; none for another
+// comment.
+struct CommentParts {
+    QByteArray identifier;
+    QByteArray port;
+};
+std::optional<CommentParts> partsOf(const QByteArray& comment);
 
 } // namespace UnitBackup
 

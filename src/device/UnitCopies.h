@@ -2,7 +2,10 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 // The folder where the program keeps the copies of a unit's texts that it
 // takes by itself, one for the window and tarvo-cli alike, and the names of
@@ -21,5 +24,24 @@ struct NewCopy {
 // named by date, time and identifier, the folder made if missing. A name
 // already taken gets "-2", "-3"… so that no copy replaces another.
 NewCopy newCopy(const QByteArray& identifier, const QDateTime& when);
+
+// A copy in the folder, as its name and its first line tell it.
+struct Copy {
+    QString path;
+    // When it was taken, from the name; invalid for a name the program did
+    // not give.
+    QDateTime taken;
+    // From the comment the program writes; where the comment is another, the
+    // identifier is the name's and the port is unknown (empty).
+    QByteArray identifier;
+    QByteArray port;
+    QByteArray comment;
+};
+// The copies in the folder, newest first (the later of two taken in the same
+// second first; names the program did not give last). Only the first line of
+// each is read. None when the folder does not exist.
+QList<Copy> list();
+// The newest copy of the unit with this identifier; none when there is none.
+std::optional<Copy> newestOf(const QByteArray& identifier);
 
 } // namespace UnitCopies

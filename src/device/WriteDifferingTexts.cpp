@@ -25,8 +25,8 @@ class DifferingWrite {
 
     OperationResult run() {
         if (m_session.accepts(m_read) && copyCanBeWritten() &&
-            m_session.open(QStringLiteral("Invia solo i testi diversi: %1")
-                               .arg(LocalFileName::readable(m_read.path))) &&
+            m_session.open(QStringLiteral("%1: %2").arg(m_options.operation,
+                                                        LocalFileName::readable(m_read.path))) &&
             readUnit() && writeDiffering() && readBackWritten())
             m_host.showOutcome(outcome());
         return m_session.result();
@@ -46,9 +46,9 @@ class DifferingWrite {
     }
 
     QString outcome() const {
-        const QString equal = m_summary.equal == 1 ? QStringLiteral("1 era già uguale")
-                                                   : QStringLiteral("%1 erano già uguali")
-                                                         .arg(m_summary.equal);
+        const QString equal = m_summary.equal == 1
+                                  ? QStringLiteral("1 era già uguale")
+                                  : QStringLiteral("%1 erano già uguali").arg(m_summary.equal);
         if (m_summary.written == 0)
             return QStringLiteral("nessun testo diverso, nulla scritto: ") + equal;
         return (m_summary.written == 1 ? QStringLiteral("scritto ") : QStringLiteral("scritti ")) +

@@ -14,6 +14,8 @@ struct DifferingWriteOptions {
     // no copy.
     QString copyPath;
     QByteArray copyComment;
+    // What the trace calls the run.
+    QString operation = QStringLiteral("Invia solo i testi diversi");
 };
 
 struct DifferingWriteSummary {

@@ -2,12 +2,33 @@
 
 #include "ui/common/SaveWindowOpener.h"
 
+#include <QString>
+
 #include <functional>
 
 class LineTrace;
 class QWidget;
 class SerialExchange;
 struct Variabili;
+
+// What the copies window's commands do with the path of the copy selected.
+struct CopyCommands {
+    std::function<void(const QString&)> openInEditor;
+    std::function<void(const QString&)> compareWithUnit;
+    std::function<void(const QString&)> putBack;
+};
+
+// The window of the program's copies, as the main window drives it.
+class CopiesView {
+  public:
+    virtual ~CopiesView() = default;
+    // Shows it above the others, its list read again.
+    virtual void present() = 0;
+    // Reads the copies folder again, after a run that may have added a copy.
+    virtual void refresh() = 0;
+    // Its commands are off while any operation runs, as the main window's.
+    virtual void setCommandsEnabled(bool enabled) = 0;
+};
 
 // The windows the main window opens, each made by the room that holds it. The
 // program puts them together at startup, so that the main window need not
@@ -22,4 +43,6 @@ struct WindowOpeners {
     // Runs the line diagnosis in its window, made once over parent; returns
     // once the finding is shown.
     std::function<void(Variabili& v, SerialExchange& exchange, QWidget* parent)> lineDiagnosis;
+    // Makes the copies window, owned by parent, with what its commands do.
+    std::function<CopiesView*(CopyCommands commands, QWidget* parent)> unitCopies;
 };

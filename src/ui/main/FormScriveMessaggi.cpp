@@ -94,6 +94,7 @@ void FormScriveMessaggi::DisabilitaComandi() {
     for (QAction* action :
          {m_compareAction, m_sendDifferingAction, m_diagnosisAction, m_echoAction})
         action->setEnabled(false);
+    setCopiesEnabled(false);
 }
 
 void FormScriveMessaggi::AbilitaComandi() {
@@ -104,6 +105,7 @@ void FormScriveMessaggi::AbilitaComandi() {
     for (QAction* action :
          {m_compareAction, m_sendDifferingAction, m_diagnosisAction, m_echoAction})
         action->setEnabled(true);
+    setCopiesEnabled(true);
 }
 
 void FormScriveMessaggi::showSending(const QString& text) {

@@ -132,6 +132,15 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     // A comparison shown earlier no longer tells what the unit holds once
     // texts have been written to it.
     void unitWritten();
+    // Strumenti → "Copie dell'unità": the window lists the program's copies
+    // and asks for these commands, off while a run is under way.
+    void showUnitCopies();
+    void setCopiesEnabled(bool enabled);
+    void openCopyInEditor(const QString& path);
+    void compareCopy(const QString& path);
+    void putCopyBack(const QString& path);
+    QAction* m_copiesAction = nullptr;
+    CopiesView* m_copies = nullptr;
 
     Variabili& m_v;
     SerialExchange& m_exchange;

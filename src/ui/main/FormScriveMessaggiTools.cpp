@@ -30,6 +30,8 @@ QMenuBar* FormScriveMessaggi::createMenuBar() {
                                        &FormScriveMessaggi::compareWithUnit);
     m_sendDifferingAction = tools->addAction(QStringLiteral("&Invia solo i testi diversi"), this,
                                              &FormScriveMessaggi::sendOnlyDifferingTexts);
+    m_copiesAction = tools->addAction(QStringLiteral("C&opie dell'unità"), this,
+                                      &FormScriveMessaggi::showUnitCopies);
     tools->addSeparator();
     m_diagnosisAction = tools->addAction(QStringLiteral("&Diagnosi della linea"), this,
                                          &FormScriveMessaggi::diagnoseLine);

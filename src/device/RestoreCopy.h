@@ -1,0 +1,27 @@
+#pragma once
+
+#include "device/OperationResult.h"
+#include "device/WriteDifferingTexts.h"
+
+#include <QDateTime>
+#include <QString>
+
+class SerialExchange;
+class OperationHost;
+struct Variabili;
+
+struct RestoreSummary {
+    // The copy of what the unit held before, among the program's copies;
+    // empty until it is saved.
+    QString freshCopy;
+    DifferingWriteSummary texts;
+};
+
+// Puts a copy of the unit's texts back: first a fresh copy of what the unit
+// holds now goes among the program's copies, taken at `when`, then only the
+// texts that differ from the chosen copy's are written and read back.
+// Nothing is written unless the fresh copy was saved whole. FileSelezionato
+// is left as it was.
+OperationResult restoreCopy(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                            const QString& copyPath, const QDateTime& when,
+                            RestoreSummary& summary);
