@@ -125,21 +125,32 @@ class Run {
         return m_finding.lineEchoes && bytes.startsWith(frame) ? bytes.mid(frame.size()) : bytes;
     }
 
-    // True when no finding has been reached and other identifiers are worth
-    // trying.
-    bool testTypedIdentifier() {
-        const QByteArray identifier = m_finding.typedIdentifier;
-        const Step step{Step::Purpose::TypedIdentifier,
-                        identifier,
-                        DeviceProtocol::testFrame(identifier),
-                        LateReplyWaitMs,
-                        {}};
+    struct TestHeard {
+        SerialExchange::Heard heard;
+        // What came back without the echo.
+        QByteArray reply;
+    };
+    // The test frame with an identifier; nothing once the run has ended
+    // (the port lost, a stop).
+    std::optional<TestHeard> test(Step::Purpose purpose, const QByteArray& identifier,
+                                  int waitMs) {
+        const Step step{purpose, identifier, DeviceProtocol::testFrame(identifier), waitMs, {}};
         const SerialExchange::Heard heard =
             listen(step, FrameLayout::testReplyLength, m_finding.lineEchoes);
         if (ended(heard))
+            return std::nullopt;
+        return TestHeard{heard, replyPart(step.frame, heard.bytes)};
+    }
+
+    // True when no finding has been reached and other identifiers are worth
+    // trying.
+    bool testTypedIdentifier() {
+        const std::optional<TestHeard> tested =
+            test(Step::Purpose::TypedIdentifier, m_finding.typedIdentifier, LateReplyWaitMs);
+        if (!tested)
             return false;
-        const QByteArray reply = replyPart(step.frame, heard.bytes);
-        m_finding.replyMs = heard.tookNs / 1'000'000;
+        const QByteArray& reply = tested->reply;
+        m_finding.replyMs = tested->heard.tookNs / 1'000'000;
         if (m_finding.lineEchoes && !m_finding.echoExpected) {
             m_finding.kind = LineFinding::Kind::Echoes;
             m_finding.replyFollowed = answersTest(reply);
@@ -154,27 +165,21 @@ class Run {
                 m_finding.kind = LineFinding::Kind::Answers;
             return false;
         }
-        return !garbled(heard.bytes, reply);
+        return !garbled(tested->heard.bytes, reply);
     }
 
     bool tryIdentifier(const QByteArray& identifier) {
-        const Step step{Step::Purpose::OtherIdentifier,
-                        identifier,
-                        DeviceProtocol::testFrame(identifier),
-                        ReplyWaitMs,
-                        {}};
-        const SerialExchange::Heard heard =
-            listen(step, FrameLayout::testReplyLength, m_finding.lineEchoes);
-        if (ended(heard))
+        const std::optional<TestHeard> tested =
+            test(Step::Purpose::OtherIdentifier, identifier, ReplyWaitMs);
+        if (!tested)
             return false;
-        const QByteArray reply = replyPart(step.frame, heard.bytes);
-        if (answersTest(reply)) {
+        if (answersTest(tested->reply)) {
             m_finding.kind = LineFinding::Kind::OtherIdentifier;
             m_finding.answeringIdentifier = identifier;
-            m_finding.replyMs = heard.tookNs / 1'000'000;
+            m_finding.replyMs = tested->heard.tookNs / 1'000'000;
             return false;
         }
-        return !garbled(heard.bytes, reply);
+        return !garbled(tested->heard.bytes, tested->reply);
     }
 
     static bool ended(const SerialExchange::Heard& heard) {
