@@ -1,6 +1,6 @@
 #include "CopyListBench.h"
 
-#include "device/UnitCopies.h"
+#include "files/UnitCopies.h"
 #include "ui/copies/UnitCopiesWindow.h"
 
 #include <QDir>

@@ -7,10 +7,9 @@
 #include "device/OperationHost.h"
 #include "device/RestoreCopy.h"
 #include "device/SendWithCopy.h"
-#include "device/UnitBackup.h"
-#include "device/UnitCopies.h"
 #include "files/LocalFileName.h"
 #include "files/RecordLayout.h"
+#include "files/UnitCopies.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -47,7 +46,7 @@ OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili
     const QDateTime now = QDateTime::currentDateTime();
     DifferingWriteOptions copy;
     copy.copyPath = request.copyFile;
-    copy.copyComment = request.commentGiven ? request.comment : UnitBackup::comment(v, now);
+    copy.copyComment = request.commentGiven ? request.comment : UnitCopies::comment(v, now);
     if (request.autoCopy) {
         const UnitCopies::NewCopy made = UnitCopies::newCopy(v.Identificativo, now);
         if (!made.problem.isEmpty()) {

@@ -2,9 +2,8 @@
 
 #include "core/Variabili.h"
 #include "device/OperationHost.h"
-#include "device/UnitBackup.h"
-#include "device/UnitCopies.h"
 #include "files/LocalFileName.h"
+#include "files/UnitCopies.h"
 
 #include <utility>
 
@@ -19,7 +18,7 @@ OperationResult restoreCopy(Variabili& v, SerialExchange& exchange, OperationHos
     }
     DifferingWriteOptions options;
     options.copyPath = fresh.path;
-    options.copyComment = UnitBackup::comment(v, when);
+    options.copyComment = UnitCopies::comment(v, when);
     options.operation = QStringLiteral("Rimetti nell'unità");
     const QByteArray picked = std::exchange(v.FileSelezionato, LocalFileName::encode(copyPath));
     const OperationResult result = writeDifferingTexts(v, exchange, host, options, summary.texts);

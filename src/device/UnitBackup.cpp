@@ -10,8 +10,6 @@
 namespace {
 
 const QByteArray NotStorableError = "Testo del TARVO non salvabile.";
-const QByteArray CommentStart = "Copia dell'unit\xe0 ";
-const QByteArray PortWords = " dalla porta ";
 
 } // namespace
 
@@ -59,24 +57,6 @@ bool save(UnitTextSession& session, const QString& path, const QByteArray& comme
         return false;
     }
     return true;
-}
-
-QByteArray comment(const Variabili& v, const QDateTime& when) {
-    return CommentStart + v.Identificativo + PortWords + v.PortaCom + ", " +
-           when.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")).toLatin1();
-}
-
-std::optional<CommentParts> partsOf(const QByteArray& comment) {
-    if (!comment.startsWith(CommentStart))
-        return std::nullopt;
-    // The date holds no comma: the last one ends the port.
-    const qsizetype portAt = comment.indexOf(PortWords, CommentStart.size());
-    const qsizetype dateAt = comment.lastIndexOf(", ");
-    if (portAt < 0 || dateAt < portAt + PortWords.size())
-        return std::nullopt;
-    const qsizetype portStart = portAt + PortWords.size();
-    return CommentParts{comment.mid(CommentStart.size(), portAt - CommentStart.size()),
-                        comment.mid(portStart, dateAt - portStart)};
 }
 
 } // namespace UnitBackup

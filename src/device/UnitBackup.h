@@ -5,11 +5,9 @@
 #include "files/RecordLayout.h"
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QString>
 
 #include <array>
-#include <optional>
 
 class SerialExchange;
 class OperationHost;
@@ -40,16 +38,6 @@ QString targetProblem(const QString& path, const QByteArray& comment,
 // reason shown, when it cannot be written.
 bool save(UnitTextSession& session, const QString& path, const QByteArray& comment,
           const Texts& texts);
-
-// The comment of a copy: the identifier, the port, the date and the time.
-QByteArray comment(const Variabili& v, const QDateTime& when);
-// The identifier and the port that such a comment names; none for another
-// comment.
-struct CommentParts {
-    QByteArray identifier;
-    QByteArray port;
-};
-std::optional<CommentParts> partsOf(const QByteArray& comment);
 
 } // namespace UnitBackup
 

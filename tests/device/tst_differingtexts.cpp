@@ -2,9 +2,9 @@
 #include "MessageFiles.h"
 #include "device/CompareTexts.h"
 #include "device/ProgrammingFile.h"
-#include "device/UnitCopies.h"
 #include "device/WriteDifferingTexts.h"
 #include "files/RecordLayout.h"
+#include "files/UnitCopies.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "MessageFiles.h"
 #include "WindowFixture.h"
-#include "device/UnitCopies.h"
+#include "files/UnitCopies.h"
 #include "ui/diagnosis/LineDiagnosisWindow.h"
 #include "ui/main/ComparisonWindow.h"
 

@@ -1,6 +1,6 @@
 #include "MessageFiles.h"
 #include "WindowFixture.h"
-#include "device/UnitCopies.h"
+#include "files/UnitCopies.h"
 #include "ui/copies/UnitCopiesWindow.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 #include "ui/copies/UnitCopiesWindow.h"
 
 #include "core/Windows1252.h"
-#include "device/UnitCopies.h"
 #include "files/LocalFileName.h"
+#include "files/UnitCopies.h"
 
 #include <QDir>
 #include <QEvent>

@@ -5,10 +5,9 @@
 
 #include "core/Variabili.h"
 #include "device/CompareTexts.h"
-#include "device/UnitBackup.h"
-#include "device/UnitCopies.h"
 #include "device/WriteDifferingTexts.h"
 #include "files/LocalFileName.h"
+#include "files/UnitCopies.h"
 #include "serial/SerialExchange.h"
 #include "ui/main/ComparisonWindow.h"
 #include "ui/main/NoteLine.h"
@@ -94,7 +93,7 @@ void FormScriveMessaggi::sendOnlyDifferingTexts() {
         }
         DifferingWriteOptions options;
         options.copyPath = copy.path;
-        options.copyComment = UnitBackup::comment(m_v, now);
+        options.copyComment = UnitCopies::comment(m_v, now);
         DifferingWriteSummary summary;
         writeDifferingTexts(m_v, m_exchange, *this, options, summary);
         if (summary.written > 0)

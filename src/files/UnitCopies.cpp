@@ -1,7 +1,7 @@
-#include "device/UnitCopies.h"
+#include "files/UnitCopies.h"
 
+#include "core/Variabili.h"
 #include "core/Windows1252.h"
-#include "device/UnitBackup.h"
 #include "files/LineReader.h"
 #include "files/LocalFileName.h"
 
@@ -12,6 +12,9 @@
 #include <algorithm>
 
 namespace {
+
+const QByteArray CommentStart = "Copia dell'unit\xe0 ";
+const QByteArray PortWords = " dalla porta ";
 
 // The window's program name, also for tarvo-cli, so that both find the same
 // copies.
@@ -54,7 +57,7 @@ ListedCopy listed(const QString& folder, const QString& name) {
     ListedCopy entry;
     entry.copy.path = QDir::toNativeSeparators(folder + QLatin1Char('/') + name);
     entry.copy.comment = firstLine(folder + QLatin1Char('/') + name);
-    const std::optional<UnitBackup::CommentParts> parts = UnitBackup::partsOf(entry.copy.comment);
+    const std::optional<UnitCopies::CommentParts> parts = UnitCopies::partsOf(entry.copy.comment);
     if (parts) {
         entry.copy.identifier = parts->identifier;
         entry.copy.port = parts->port;
@@ -119,6 +122,24 @@ QList<Copy> list() {
     for (ListedCopy& entry : entries)
         result += std::move(entry.copy);
     return result;
+}
+
+QByteArray comment(const Variabili& v, const QDateTime& when) {
+    return CommentStart + v.Identificativo + PortWords + v.PortaCom + ", " +
+           when.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")).toLatin1();
+}
+
+std::optional<CommentParts> partsOf(const QByteArray& comment) {
+    if (!comment.startsWith(CommentStart))
+        return std::nullopt;
+    // The date holds no comma: the last one ends the port.
+    const qsizetype portAt = comment.indexOf(PortWords, CommentStart.size());
+    const qsizetype dateAt = comment.lastIndexOf(", ");
+    if (portAt < 0 || dateAt < portAt + PortWords.size())
+        return std::nullopt;
+    const qsizetype portStart = portAt + PortWords.size();
+    return CommentParts{comment.mid(CommentStart.size(), portAt - CommentStart.size()),
+                        comment.mid(portStart, dateAt - portStart)};
 }
 
 std::optional<Copy> newestOf(const QByteArray& identifier) {

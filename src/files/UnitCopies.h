@@ -7,9 +7,11 @@
 
 #include <optional>
 
+struct Variabili;
+
 // The folder where the program keeps the copies of a unit's texts that it
-// takes by itself, one for the window and tarvo-cli alike, and the names of
-// the copies in it.
+// takes by itself, one for the window and tarvo-cli alike, the names of the
+// copies in it and the comment each copy begins with.
 namespace UnitCopies {
 
 // "copie" in the program's folder of the user's data (under XDG_DATA_HOME).
@@ -24,6 +26,16 @@ struct NewCopy {
 // named by date, time and identifier, the folder made if missing. A name
 // already taken gets "-2", "-3"… so that no copy replaces another.
 NewCopy newCopy(const QByteArray& identifier, const QDateTime& when);
+
+// The comment of a copy: the identifier, the port, the date and the time.
+QByteArray comment(const Variabili& v, const QDateTime& when);
+// The identifier and the port that such a comment names; none for another
+// comment.
+struct CommentParts {
+    QByteArray identifier;
+    QByteArray port;
+};
+std::optional<CommentParts> partsOf(const QByteArray& comment);
 
 // A copy in the folder, as its name and its first line tell it.
 struct Copy {
