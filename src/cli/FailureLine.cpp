@@ -15,6 +15,7 @@ QString textsOf(const RunFailure& failure) {
     switch (failure.kind) {
     case RunFailure::Kind::RefusedWrite:
     case RunFailure::Kind::InvalidReply:
+    case RunFailure::Kind::UnexpectedEcho:
         return labelled(QStringLiteral("risposta"), failure.received);
     case RunFailure::Kind::TextDiffers:
         return labelled(QStringLiteral("testo atteso"), failure.expected) + QStringLiteral("; ") +

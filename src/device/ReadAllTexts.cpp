@@ -1,11 +1,11 @@
 #include "device/ReadAllTexts.h"
 
-#include "device/TreCifre.h"
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "device/DeviceProtocol.h"
 #include "device/ErrorAcknowledgement.h"
 #include "device/OperationHost.h"
+#include "device/TreCifre.h"
 #include "serial/SerialExchange.h"
 
 namespace {
@@ -16,7 +16,15 @@ const QByteArray InvalidReplyError = "Risposta del TARVO non valida.";
 const QByteArray NotStorableError = "Testo del TARVO non salvabile.";
 const QByteArray EchoError = "Eco della linea sbagliata.";
 
-enum class ReadOutcome { Read, NoReply, PortLost, InvalidReply, NotStorable, EchoDiffers };
+enum class ReadOutcome {
+    Read,
+    NoReply,
+    PortLost,
+    InvalidReply,
+    UnexpectedEcho,
+    NotStorable,
+    EchoDiffers
+};
 
 // Reads one address with the identifier the run started with. A reply that
 // is not a read reply is never taken for a text: noise or a wrong baud rate
@@ -44,7 +52,7 @@ ReadOutcome readAddress(Variabili& v, SerialExchange& exchange, OperationHost& h
     }
     if (!DeviceProtocol::readReplyValid(v.Risposta)) {
         exchange.trace().markLast(LineTrace::Mark::InvalidReply);
-        return ReadOutcome::InvalidReply;
+        return reply.echoed ? ReadOutcome::UnexpectedEcho : ReadOutcome::InvalidReply;
     }
     const QByteArray text = DeviceProtocol::textRead(v.Risposta);
     if (!RecordLayout::fitsOnALine(text))
@@ -90,6 +98,12 @@ void reportFailure(Variabili& v, SerialExchange& exchange, OperationHost& host, 
         report(v, host, failure, InvalidReplyError,
                QStringLiteral("Risposta non valida: controlla identificativo, cavo e "
                               "velocità. Nulla è stato salvato"));
+        return;
+    case ReadOutcome::UnexpectedEcho:
+        failure.kind = RunFailure::Kind::UnexpectedEcho;
+        report(v, host, failure, InvalidReplyError,
+               QStringLiteral("La linea ripete le trame: attiva «Linea con eco» nel menu "
+                              "Strumenti. Nulla è stato salvato"));
         return;
     case ReadOutcome::EchoDiffers:
         failure.kind = RunFailure::Kind::EchoDiffers;

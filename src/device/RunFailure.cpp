@@ -21,6 +21,12 @@ QString problemOf(const RunFailure& failure, const QString& where) {
             .arg(where, QString::fromLatin1(failure.received.toHex(' ').toUpper()));
     case RunFailure::Kind::PortLost:
         return QStringLiteral("%1 (%2)").arg(failure.portProblem, where);
+    case RunFailure::Kind::UnexpectedEcho:
+        return QStringLiteral("la linea ripete le trame %1: in risposta è tornata la trama inviata "
+                              "(un adattatore RS-485 a due fili senza soppressione dell'eco, o TX "
+                              "unito a RX). Attiva «Linea con eco» nel menu Strumenti (--eco in "
+                              "tarvo-cli)")
+            .arg(where);
     case RunFailure::Kind::EchoDiffers:
         return QStringLiteral("la linea non ha ripetuto la trama così come è stata inviata %1 "
                               "(ricevuti i byte %2): la linea non ha eco, o disturba. Controlla "

@@ -21,6 +21,9 @@ struct RunFailure {
         // A text read holds a carriage return or a line feed, which a line of
         // a message file cannot hold.
         TextNotStorable,
+        // The reply was the frame sent: the line gives frames back, and it
+        // is not taken to.
+        UnexpectedEcho,
         // The port stopped working during the run.
         PortLost,
         // On a line set to echo, what came back is not the frame sent:

@@ -57,9 +57,7 @@ void UnitTextSession::exchange(const QByteArray& frame, qint16 replyLength,
     m_address = address;
     m_v.Comando = frame;
     m_v.LunghezzaRisposta = replyLength;
-    const ExchangeReply reply = m_exchange.InviaAllaSeriale();
-    m_lastStatus = reply.status;
-    m_lastBytes = reply.bytes;
+    m_lastReply = m_exchange.InviaAllaSeriale();
     m_clock.exchangeDone();
     RunProgress progress{m_phase, address, ++m_done, qMax(m_total, m_done)};
     progress.msLeft = m_clock.msLeft(progress.total - m_done + m_laterExchanges);
@@ -69,8 +67,7 @@ void UnitTextSession::exchange(const QByteArray& frame, qint16 replyLength,
 std::optional<QByteArray> UnitTextSession::read(int address) {
     const QByteArray digits = RecordLayout::addressText(address);
     m_host.showSending(Windows1252::decode(DeviceProtocol::readBody(digits)));
-    exchange(DeviceProtocol::readFrame(m_identifier, digits), FrameLayout::readReplyLength,
-             digits);
+    exchange(DeviceProtocol::readFrame(m_identifier, digits), FrameLayout::readReplyLength, digits);
     if (!DeviceProtocol::readReplyValid(m_v.Risposta)) {
         m_exchange.trace().markLast(LineTrace::Mark::InvalidReply);
         m_host.showSending(Windows1252::decode(m_v.Risposta));
@@ -99,8 +96,7 @@ bool UnitTextSession::write(const QByteArray& record) {
 bool UnitTextSession::readBack(int address, const QByteArray& expected) {
     const QByteArray digits = RecordLayout::addressText(address);
     m_host.showSending(Windows1252::decode(DeviceProtocol::readBody(digits)));
-    exchange(DeviceProtocol::readFrame(m_identifier, digits), FrameLayout::readReplyLength,
-             digits);
+    exchange(DeviceProtocol::readFrame(m_identifier, digits), FrameLayout::readReplyLength, digits);
     const QByteArray read = DeviceProtocol::textRead(m_v.Risposta);
     m_host.showSending(Windows1252::decode(expected));
     m_host.showOutcome(Windows1252::decode(read));
@@ -127,17 +123,19 @@ void UnitTextSession::fail(const QByteArray& testoErrore, RunFailure::Kind kind,
     RunFailure failure{kind, m_phase, m_address, expected, received, {}};
     QByteArray shown = testoErrore;
     m_result = OperationResult::UnitFailed;
-    if (m_lastStatus == ExchangeReply::Status::PortLost) {
+    if (m_lastReply.status == ExchangeReply::Status::PortLost) {
         failure.kind = RunFailure::Kind::PortLost;
         failure.portProblem = m_exchange.lastFailure();
         shown = PortError;
         m_host.showOutcome(failure.portProblem);
     } else {
-        if (m_lastStatus == ExchangeReply::Status::EchoDiffers) {
+        if (m_lastReply.status == ExchangeReply::Status::EchoDiffers) {
             failure.kind = RunFailure::Kind::EchoDiffers;
-            failure.received = m_lastBytes;
-        } else if (m_lastStatus != ExchangeReply::Status::Answered) {
+            failure.received = m_lastReply.bytes;
+        } else if (m_lastReply.status != ExchangeReply::Status::Answered) {
             failure.kind = RunFailure::Kind::NoReply;
+        } else if (m_lastReply.echoed) {
+            failure.kind = RunFailure::Kind::UnexpectedEcho;
         }
         // Before anything is written the lower box is this operation's own:
         // it says what stopped the reading, and that the unit is untouched.

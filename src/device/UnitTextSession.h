@@ -78,7 +78,6 @@ class UnitTextSession {
     int m_done = 0;
     int m_laterExchanges = 0;
     QByteArray m_address;
-    ExchangeReply::Status m_lastStatus = ExchangeReply::Status::NotSent;
-    QByteArray m_lastBytes;
+    ExchangeReply m_lastReply;
     OperationResult m_result = OperationResult::Succeeded;
 };

@@ -117,12 +117,14 @@ ExchangeReply SerialExchange::AspettaRisposta() {
         return {ExchangeReply::Status::EchoDiffers, std::exchange(m_v.Risposta, TimeoutText)};
     }
     traceExchange(m_v.Risposta, LineTrace::Mark::None);
+    const bool echoed =
+        !m_lineEchoes && (m_v.Risposta.startsWith(m_sent) || m_sent.startsWith(m_v.Risposta));
     if (m_lineEchoes)
         m_v.Risposta.remove(0, m_sent.size());
     m_v.Risposta = trimmed(std::move(m_v.Risposta));
     emit pauseBegins();
     Pausa(m_v, pauseAfterReplyMs);
-    return {ExchangeReply::Status::Answered, m_v.Risposta};
+    return {ExchangeReply::Status::Answered, m_v.Risposta, echoed};
 }
 
 QByteArray SerialExchange::trimmed(QByteArray reply) {

@@ -89,7 +89,9 @@ class TestLineFaults : public QObject {
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("err");
         QTest::newRow("echo, --eco") << true << true << 0 << QString();
-        QTest::newRow("echo") << true << false << 1 << QStringLiteral("tarvo-cli: Errore risposta");
+        QTest::newRow("echo") << true << false << 1
+                              << QStringLiteral("tarvo-cli: Errore risposta: la linea ripete le "
+                                                "trame durante la scrittura, all'indirizzo 000");
         QTest::newRow("--eco, no echo")
             << false << true << 1
             << QStringLiteral("tarvo-cli: Errore risposta: la linea non ha ripetuto la trama così "
