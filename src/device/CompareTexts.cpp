@@ -12,7 +12,8 @@ OperationResult CompareTexts(Variabili& v, SerialExchange& exchange, OperationHo
                              TextComparison& comparison) {
     comparison = {};
     UnitTextSession session(v, exchange, host);
-    const ProgrammingFile read = ProgrammingFile::read(LocalFileName::decode(v.FileSelezionato));
+    const ProgrammingFile read = ProgrammingFile::read(LocalFileName::decode(v.FileSelezionato),
+                                                       ProgrammingFile::Use::Comparing);
     if (!session.accepts(read) ||
         !session.open(
             QStringLiteral("Confronta con il TARVO: %1").arg(LocalFileName::readable(read.path))))

@@ -3,7 +3,7 @@
 #include "core/Variabili.h"
 #include "files/LocalFileName.h"
 
-ProgrammingFile ProgrammingFile::read(const QString& path) {
+ProgrammingFile ProgrammingFile::read(const QString& path, Use use) {
     ProgrammingFile file;
     file.path = path;
     LeggiFileDaProgrammare reader(path);
@@ -16,15 +16,18 @@ ProgrammingFile ProgrammingFile::read(const QString& path) {
     else if (file.recordCount == 0)
         file.problem = noMessages(path);
     else if (file.recordCount > Variabili::MessageSlots)
-        file.problem = overLimit(file.recordCount);
+        file.problem = overLimit(file.recordCount, use);
     return file;
 }
 
-QString ProgrammingFile::overLimit(int records) {
-    return QStringLiteral("Il file ha %1 messaggi, più dei %2 che si possono inviare in una volta: "
-                          "nulla è stato inviato. Dividi il file.")
+QString ProgrammingFile::overLimit(int records, Use use) {
+    const bool sending = use == Use::Sending;
+    return QStringLiteral("Il file ha %1 messaggi, più dei %2 che si possono %3 in una volta: "
+                          "nulla è stato %4. Dividi il file.")
         .arg(records)
-        .arg(Variabili::MessageSlots);
+        .arg(Variabili::MessageSlots)
+        .arg(sending ? QStringLiteral("inviare") : QStringLiteral("confrontare"),
+             sending ? QStringLiteral("inviato") : QStringLiteral("confrontato"));
 }
 
 QString ProgrammingFile::noMessages(const QString& path) {

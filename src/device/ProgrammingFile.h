@@ -17,9 +17,12 @@ struct ProgrammingFile {
     // In Italian, one line; empty when the file can be sent.
     QString problem;
 
-    static ProgrammingFile read(const QString& path);
+    // What the file is read for, which a refusal names.
+    enum class Use { Sending, Comparing };
+
+    static ProgrammingFile read(const QString& path, Use use = Use::Sending);
     // The refusal of a file yielding more records than the message table holds.
-    static QString overLimit(int records);
+    static QString overLimit(int records, Use use);
     // The refusal of a file yielding no record at all: sending or comparing it
     // would report on texts never exchanged.
     static QString noMessages(const QString& path);

@@ -12,6 +12,14 @@
 
 namespace {
 
+QString alreadyEqual(int count) {
+    if (count == 0)
+        return QStringLiteral("nessuno era già uguale");
+    if (count == 1)
+        return QStringLiteral("1 era già uguale");
+    return QStringLiteral("%1 erano già uguali").arg(count);
+}
+
 // One run: reads the unit's texts, then writes and reads back the differing.
 class DifferingWrite {
   public:
@@ -46,9 +54,7 @@ class DifferingWrite {
     }
 
     QString outcome() const {
-        const QString equal = m_summary.equal == 1
-                                  ? QStringLiteral("1 era già uguale")
-                                  : QStringLiteral("%1 erano già uguali").arg(m_summary.equal);
+        const QString equal = alreadyEqual(m_summary.equal);
         if (m_summary.written == 0)
             return QStringLiteral("nessun testo diverso, nulla scritto: ") + equal;
         return (m_summary.written == 1 ? QStringLiteral("scritto ") : QStringLiteral("scritti ")) +

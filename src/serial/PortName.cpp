@@ -3,10 +3,16 @@
 #include "core/Windows1252.h"
 #include "serial/PortMessages.h"
 
+#include <QDir>
+
 PortName PortName::fromText(const QByteArray& portText) {
     const QByteArray text = portText.trimmed();
     if (text.startsWith('/'))
         return {Windows1252::decode(text), {}};
+    // "./run/unit" names the device that "/working/folder/run/unit" names; a
+    // text like "host://x" is an address, not a path.
+    if (text.contains('/') && !text.contains("://"))
+        return {QDir::cleanPath(QDir::current().absoluteFilePath(Windows1252::decode(text))), {}};
     bool isNumber = false;
     const int number = text.toInt(&isNumber);
     if (!isNumber)

@@ -4,8 +4,9 @@
 #include <QString>
 
 // Turns the text of the port box into a device name. A number N is COM port N
-// (/dev/ttyS<N-1> on Linux, COM<N> on Windows); a text beginning with "/" is
-// the path of a device (USB adapters, pseudo-terminals).
+// (/dev/ttyS<N-1> on Linux, COM<N> on Windows); a text with a "/" is the path
+// of a device (USB adapters, pseudo-terminals), a relative one taken from the
+// working folder.
 struct PortName {
     QString device;  // empty when the text names no port
     QString problem; // why the text names no port, for the operator

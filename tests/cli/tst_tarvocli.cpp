@@ -213,6 +213,9 @@ class TestTarvoCli : public QObject {
         QTest::newRow("more records than the table holds")
             << QStringList{QStringLiteral("invia"), tooMany}
             << QStringLiteral("Il file ha 600 messaggi, più dei 591");
+        QTest::newRow("compare more records than the table holds")
+            << QStringList{QStringLiteral("confronta"), tooMany}
+            << QStringLiteral("nulla è stato confrontato");
         QTest::newRow("only a comment")
             << QStringList{QStringLiteral("invia"), noMessage}
             << QStringLiteral("nessun messaggio da inviare in ") + noMessage;

@@ -130,6 +130,39 @@ class TestDifferingTexts : public QObject {
         QCOMPARE(f.unit.framesReceived(), accepted ? 512 : 0);
     }
 
+    // The identifier box may change during a run; every frame still goes to
+    // the unit the run started with.
+    void everyFrameGoesToTheUnitTheRunStartedWith_data() {
+        QTest::addColumn<bool>("compareOnly");
+        QTest::addColumn<bool>("withCopy");
+        QTest::addColumn<int>("frames");
+        QTest::newRow("compare") << true << false << 2;
+        QTest::newRow("write only the differing") << false << false << 2 + 2 + 2;
+        QTest::newRow("with a copy") << false << true << 512 + 2 + 2;
+    }
+    void everyFrameGoesToTheUnitTheRunStartedWith() {
+        QFETCH(bool, compareOnly);
+        QFETCH(bool, withCopy);
+        QFETCH(int, frames);
+        DeviceFixture f;
+        f.selectFile(fileOf({"000UNO", "001DUE"}));
+        connect(&f.unit, &SimulatedUnit::frameReceived, this, [&f] {
+            if (f.unit.framesReceived() == 1)
+                f.v.Identificativo = "&C9";
+        });
+        DifferingWriteOptions copy;
+        if (withCopy)
+            copy.copyPath = f.folder.filePath(QStringLiteral("copia.tvo"));
+        TextComparison comparison;
+        DifferingWriteSummary summary;
+        QCOMPARE(compareOnly ? CompareTexts(f.v, f.exchange, f.host, comparison)
+                             : writeDifferingTexts(f.v, f.exchange, f.host, copy, summary),
+                 OperationResult::Succeeded);
+        QCOMPARE(f.unit.framesReceived(), frames);
+        for (const QByteArray& frame : f.unit.frames())
+            QVERIFY2(frame.startsWith("&C10"), frame.constData());
+    }
+
     void copyThenWritesAndReadsBackOnlyTheDiffering() {
         DeviceFixture f;
         f.selectFile(fullFile(f, {4, 200, 511}));
@@ -229,6 +262,69 @@ class TestDifferingTexts : public QObject {
         QCOMPARE(f.host.failures[0].phase, RunProgress::Phase::Backup);
         QCOMPARE(f.host.failures[0].address,
                  RecordLayout::addressText(lineFeedAt >= 0 ? lineFeedAt : silentFrom - 1));
+    }
+
+    // What the run says it did; the writes' progress counts the differing
+    // texts only.
+    void theOutcomeCountsWhatWasWritten_data() {
+        QTest::addColumn<QByteArrayList>("file");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("none was equal")
+            << QByteArrayList{"000UNO", "001DUE"}
+            << QStringLiteral("scritti 2 testi, nessuno era già uguale");
+        QTest::newRow("one was equal") << QByteArrayList{"000UNO", "005UGUALE"}
+                                       << QStringLiteral("scritto 1 testo, 1 era già uguale");
+    }
+    void theOutcomeCountsWhatWasWritten() {
+        QFETCH(QByteArrayList, file);
+        QFETCH(QString, outcome);
+        DeviceFixture f;
+        f.unit.setText(5, "UGUALE");
+        f.selectFile(fileOf(file));
+        DifferingWriteSummary summary;
+        QCOMPARE(writeDifferingTexts(f.v, f.exchange, f.host, {}, summary),
+                 OperationResult::Succeeded);
+        QCOMPARE(f.host.text2, outcome);
+        int writes = 0;
+        for (const RunProgress& shown : std::as_const(f.host.progress))
+            if (shown.phase == RunProgress::Phase::Writing) {
+                ++writes;
+                QCOMPARE(shown.total, summary.written);
+            }
+        QCOMPARE(writes, summary.written);
+    }
+
+    // A stop is placed in the phase and at the address of its frame; before
+    // anything is written the lower box says so.
+    void aStopNamesItsPhase_data() {
+        QTest::addColumn<bool>("compareOnly");
+        QTest::addColumn<int>("silentFrom");
+        QTest::addColumn<RunProgress::Phase>("phase");
+        // Both texts differ: frames R000 R001, then W000 W001 and R000 R001.
+        QTest::newRow("compare") << true << 2 << RunProgress::Phase::Comparison;
+        QTest::newRow("reading before the writes") << false << 2 << RunProgress::Phase::Comparison;
+        QTest::newRow("writing") << false << 4 << RunProgress::Phase::Writing;
+        QTest::newRow("reading back") << false << 6 << RunProgress::Phase::Verifying;
+    }
+    void aStopNamesItsPhase() {
+        QFETCH(bool, compareOnly);
+        QFETCH(int, silentFrom);
+        QFETCH(RunProgress::Phase, phase);
+        SimulatedUnit::Options options;
+        options.silentFrom = silentFrom;
+        DeviceFixture f(options);
+        f.selectFile(fileOf({"000UNO", "001DUE"}));
+        TextComparison comparison;
+        DifferingWriteSummary summary;
+        QCOMPARE(compareOnly ? CompareTexts(f.v, f.exchange, f.host, comparison)
+                             : writeDifferingTexts(f.v, f.exchange, f.host, {}, summary),
+                 OperationResult::UnitFailed);
+        QCOMPARE(f.host.failures.size(), 1);
+        QCOMPARE(f.host.failures[0].phase, phase);
+        QCOMPARE(f.host.failures[0].address, QByteArray("001"));
+        QCOMPARE(f.host.acknowledgements.size(), 1);
+        QCOMPARE(f.host.acknowledgements[0].text2.endsWith(QStringLiteral("Nessun testo scritto")),
+                 phase == RunProgress::Phase::Comparison);
     }
 
     void aRefusedWriteEndsAsProgrammingDoes() {

@@ -118,6 +118,18 @@ class TestReadAllTexts : public QObject {
         QCOMPARE(f.host.progress.last().total, 512);
     }
 
+    // The identifier box may change during the run; every frame still goes
+    // to the unit the run started with.
+    void everyFrameGoesToTheUnitTheRunStartedWith() {
+        DeviceFixture f;
+        connect(&f.unit, &SimulatedUnit::frameReceived, this, [&f] {
+            if (f.unit.framesReceived() == 1)
+                f.v.Identificativo = "&C9";
+        });
+        QCOMPARE(run(f, QString()).result, OperationResult::Succeeded);
+        QCOMPARE(f.unit.framesReceived(), 512);
+    }
+
     void leavingTheSaveWindowWritesNothing() {
         DeviceFixture f;
         f.v.FileSelezionato = "prima.tvo";
@@ -176,16 +188,27 @@ class TestReadAllTexts : public QObject {
         QCOMPARE(f.exchange.trace().at(1).mark, LineTrace::Mark::InvalidReply);
     }
 
-    // A line break inside a text would split its record in the saved file.
+    // A line break inside a text would split its record in the saved file;
+    // a reader takes a lone carriage return for one too.
+    void aTextThatALineCannotHoldIsNotSaved_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("CR LF") << QByteArray("PRIMA\r\nDOPO") << QByteArray("0D 0A");
+        QTest::newRow("lone LF") << QByteArray("PRIMA\nDOPO") << QByteArray("0A");
+        QTest::newRow("lone CR") << QByteArray("PRIMA\rDOPO") << QByteArray("0D");
+    }
     void aTextThatALineCannotHoldIsNotSaved() {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, bytes);
         DeviceFixture f;
-        f.unit.setText(42, "PRIMA\r\nDOPO");
+        f.unit.setText(42, text);
         const Seen seen = run(f, QStringLiteral("spezzato.tvo"));
         QCOMPARE(seen.saveWindows, 0);
         QCOMPARE(seen.acknowledgements, 1);
         QCOMPARE(seen.result, OperationResult::UnitFailed);
         QCOMPARE(seen.text1, QByteArray("0R042"));
-        QVERIFY2(seen.text2.contains("042") && seen.text2.contains("0D 0A"), seen.text2.constData());
+        QVERIFY2(seen.text2.contains("042") && seen.text2.contains(" " + bytes + " "),
+                 seen.text2.constData());
         QCOMPARE(f.unit.framesReceived(), 43);
         QVERIFY(!QFile::exists(QDir(m_folder.path()).filePath(QStringLiteral("spezzato.tvo"))));
     }

@@ -52,7 +52,13 @@ class TestSerialExchange : public QObject {
         QTest::newRow("empty") << QByteArray() << QString();
         QTest::newRow("zero") << QByteArray("0") << QString();
         QTest::newRow("negative") << QByteArray("-2") << QString();
-        QTest::newRow("relative path") << QByteArray("ttyUSB0") << QString();
+        QTest::newRow("bare name") << QByteArray("ttyUSB0") << QString();
+        // A path relative to the working folder names the same device.
+        const QString here = QDir::currentPath();
+        QTest::newRow("relative path")
+            << QByteArray("./run/tarvo-sim/s1") << here + QStringLiteral("/run/tarvo-sim/s1");
+        QTest::newRow("relative path upwards")
+            << QByteArray(" ../pts/4") << QFileInfo(here).path() + QStringLiteral("/pts/4");
     }
     void portNames() {
         QFETCH(QByteArray, text);
