@@ -54,7 +54,8 @@ void benchCopyList() {
     const QDateTime first(QDate(2026, 1, 1), QTime(8, 0));
     for (int copy = 0; copy < copies; ++copy) {
         const QDateTime when = first.addSecs(copy * 3600 / 7);
-        QFile file(UnitCopies::newCopy("&C1", when).path);
+        const UnitCopies::NewCopy made = UnitCopies::newCopy("&C1", when);
+        QFile file(made.file.path());
         if (!file.open(QIODevice::WriteOnly) || file.write(copyContent(when)) < 0)
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
     }

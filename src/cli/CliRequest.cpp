@@ -33,10 +33,12 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
     const QCommandLineOption tryIdentifierOption(QStringLiteral("prova-id"), {},
                                                  QStringLiteral("ID"));
     const QCommandLineOption autoCopyOption(QStringLiteral("copia-auto"));
+    const QCommandLineOption anotherUnitOption(QStringLiteral("anche-altra-unita"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     parser.addOptions({portOption, identifierOption, commentOption, copyOption, onlyDifferingOption,
-                       autoCopyOption, echoOption, tryIdentifierOption, help, version});
+                       autoCopyOption, echoOption, tryIdentifierOption, anotherUnitOption, help,
+                       version});
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         request.error =
@@ -128,6 +130,11 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         request.error = QStringLiteral("la copia deve avere estensione .tvo");
         return request;
     }
+    request.anotherUnit = parser.isSet(anotherUnitOption);
+    if (request.anotherUnit && request.action != Action::Restore) {
+        request.error = QStringLiteral("--anche-altra-unita vale solo per ripristina");
+        return request;
+    }
     request.commentGiven = parser.isSet(commentOption);
     if (request.commentGiven && request.action != Action::ReadAll && request.copyFile.isEmpty()) {
         request.error = QStringLiteral("--commento vale solo per leggi e per invia --copia");
@@ -166,7 +173,7 @@ QString CliRequest::helpText() {
         "  tarvo-cli --porta PORTA [--id ID] leggi FILE.tvo [--commento TESTO]\n"
         "  tarvo-cli --porta PORTA [--id ID] confronta FILE.tvo\n"
         "  tarvo-cli --porta PORTA [--id ID] [--prova-id ID ...] diagnosi\n"
-        "  tarvo-cli --porta PORTA [--id ID] ripristina [COPIA.tvo]\n"
+        "  tarvo-cli --porta PORTA [--id ID] ripristina [COPIA.tvo] [--anche-altra-unita]\n"
         "  tarvo-cli [--id ID] copie\n"
         "\n"
         "Le operazioni di tarvodisp senza finestra:\n"
@@ -181,10 +188,12 @@ QString CliRequest::helpText() {
         "             senza senso; non scrive nulla\n"
         "  ripristina rimette nell'unità la copia data, se no la più recente delle copie\n"
         "             del programma con l'identificativo: prima ne fa una copia nuova,\n"
-        "             poi scrive solo i testi diversi e li rilegge\n"
+        "             poi scrive solo i testi diversi e li rilegge; la copia di un'altra\n"
+        "             unità solo con --anche-altra-unita\n"
         "  copie      elenca le copie del programma, dalla più recente, una per riga:\n"
         "             data e ora, identificativo, porta, percorso, separati da\n"
-        "             tabulazioni; con --id solo quelle di quell'identificativo\n"
+        "             tabulazioni; con --id solo quelle di quell'identificativo;\n"
+        "             se non ce n'è, lo dice sullo standard error\n"
         "\n"
         "Opzioni:\n"
         "  --porta PORTA     numero della porta COM (1 è /dev/ttyS0) o percorso del\n"
@@ -202,13 +211,17 @@ QString CliRequest::helpText() {
         "                    prima di leggere la risposta\n"
         "  --prova-id ID     diagnosi: prova anche questo identificativo, oltre a &C0-&C9\n"
         "                    (si può ripetere)\n"
+        "  --anche-altra-unita\n"
+        "                    ripristina: rimette anche la copia di un'unità con un altro\n"
+        "                    identificativo (senza, è rifiutata prima di ogni trama)\n"
         "  --help            questo aiuto\n"
         "  --version         la versione\n"
         "\n"
         "Uscita: 0 riuscita; 1 l'unità non risponde, rifiuta una scrittura o rilegge\n"
         "testi diversi, confronta trova testi diversi, o diagnosi trova altro che\n"
         "un'unità che risponde; 2 uso sbagliato, porta che non si apre, file che non\n"
-        "si legge o non si scrive, nessuna copia da rimettere; 130, 143, 129 fermato\n"
+        "si legge o non si scrive, nessuna copia da rimettere, copia di un'altra\n"
+        "unità; 130, 143, 129 fermato\n"
         "da Ctrl+C, SIGTERM, SIGHUP fra uno scambio e l'altro, con la porta chiusa.\n"
         "L'avanzamento va sullo standard error "
         "quando è un terminale.\n");

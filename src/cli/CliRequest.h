@@ -39,6 +39,8 @@ struct CliRequest {
     QByteArrayList moreIdentifiers;
     // invia: the copy goes among the program's copies, as the window keeps it.
     bool autoCopy = false;
+    // ripristina: a copy of another unit than the identifier's may go back.
+    bool anotherUnit = false;
     // Why the arguments cannot be used, in Italian; empty when they can.
     QString error;
 

@@ -13,6 +13,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QRegularExpression>
 
 namespace {
 
@@ -22,6 +23,29 @@ QString quoted(const QByteArray& text) {
 
 QString copyLine(const QString& path) {
     return QStringLiteral("copia salvata in %1").arg(LocalFileName::readable(path));
+}
+
+// A word as a POSIX shell takes it back unchanged.
+QString shellWord(const QString& word) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./:=+-]+$"));
+    if (plain.match(word).hasMatch())
+        return word;
+    return QLatin1Char('\'') + QString(word).replace(QLatin1Char('\''), QStringLiteral("'\\''")) +
+           QLatin1Char('\'');
+}
+
+// The command that puts the copy back again, with the port, the identifier
+// and the line's echo of the run that failed.
+QString retryCommand(const CliRequest& request, const QString& copy) {
+    QStringList words{QStringLiteral("tarvo-cli"), QStringLiteral("--porta"),
+                      shellWord(Windows1252::decode(request.port)), QStringLiteral("--id"),
+                      shellWord(Windows1252::decode(request.identifier))};
+    if (request.lineEchoes)
+        words += QStringLiteral("--eco");
+    words += {QStringLiteral("ripristina"), shellWord(LocalFileName::readable(copy))};
+    if (request.anotherUnit)
+        words += QStringLiteral("--anche-altra-unita");
+    return words.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -47,19 +71,13 @@ OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili
     DifferingWriteOptions copy;
     copy.copyPath = request.copyFile;
     copy.copyComment = request.commentGiven ? request.comment : UnitCopies::comment(v, now);
-    if (request.autoCopy) {
-        const UnitCopies::NewCopy made = UnitCopies::newCopy(v.Identificativo, now);
-        if (!made.problem.isEmpty()) {
-            host.showOutcome(made.problem);
-            return OperationResult::CannotStart;
-        }
-        copy.copyPath = made.path;
-    }
+    if (request.autoCopy)
+        copy.programCopyTaken = now;
     DifferingWriteSummary summary;
     const OperationResult result =
         sendWithCopy(v, exchange, host, copy, request.onlyDiffering, summary);
-    if (summary.copySaved)
-        report.lines += copyLine(copy.copyPath);
+    if (!summary.savedCopy.isEmpty())
+        report.lines += copyLine(summary.savedCopy);
     return result;
 }
 
@@ -77,12 +95,47 @@ OperationResult restoreForCli(const CliRequest& request, Variabili& v, SerialExc
         chosen = newest->path;
     }
     report.lines += QStringLiteral("copia da rimettere: %1").arg(LocalFileName::readable(chosen));
+    const QByteArray copyOf = UnitCopies::identifierOf(chosen);
+    if (!copyOf.isEmpty() && copyOf != v.Identificativo && !request.anotherUnit) {
+        host.showOutcome(
+            QStringLiteral("la copia è dell'unità %1, non di %2: nulla è stato "
+                           "scritto. Per rimetterla in %2 aggiungi "
+                           "--anche-altra-unita")
+                .arg(Windows1252::decode(copyOf), Windows1252::decode(v.Identificativo)));
+        return OperationResult::CannotStart;
+    }
     RestoreSummary summary;
     const OperationResult result =
         restoreCopy(v, exchange, host, chosen, QDateTime::currentDateTime(), summary);
     if (!summary.freshCopy.isEmpty())
         report.lines += copyLine(summary.freshCopy);
+    if (result != OperationResult::Succeeded) {
+        // The fresh copy is now the identifier's newest: a ripristina without
+        // a name would put back what was to be replaced.
+        report.retry = QStringLiteral("La copia da rimettere era %1: per riprovare, %2")
+                           .arg(LocalFileName::readable(chosen), retryCommand(request, chosen));
+        if (!summary.freshCopy.isEmpty())
+            report.retry += QStringLiteral(" (senza nome, ripristina prenderebbe la copia appena "
+                                           "fatta, %1)")
+                                .arg(LocalFileName::readable(summary.freshCopy));
+    }
     return result;
+}
+
+QString withRetry(QString failure, const CliReport& report) {
+    if (report.retry.isEmpty())
+        return failure;
+    if (!failure.endsWith(QLatin1Char('.')))
+        failure += QLatin1Char('.');
+    return failure + QLatin1Char(' ') + report.retry + QLatin1Char('.');
+}
+
+QString noCopiesLine(const CliRequest& request) {
+    const QString folder = QDir::toNativeSeparators(UnitCopies::folder());
+    if (request.identifierGiven)
+        return QStringLiteral("nessuna copia di %1 in %2")
+            .arg(Windows1252::decode(request.identifier), folder);
+    return QStringLiteral("nessuna copia in %1").arg(folder);
 }
 
 QStringList copyListLines(const CliRequest& request) {

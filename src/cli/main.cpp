@@ -106,8 +106,11 @@ int main(int argc, char* argv[]) {
         return Succeeded;
     }
     if (request.action == CliRequest::Action::ListCopies) {
-        for (const QString& line : copyListLines(request))
+        const QStringList lines = copyListLines(request);
+        for (const QString& line : lines)
             say(stdout, line);
+        if (lines.isEmpty())
+            say(stderr, QStringLiteral("tarvo-cli: ") + noCopiesLine(request));
         return Succeeded;
     }
 
@@ -147,10 +150,12 @@ int main(int argc, char* argv[]) {
         const LineTrace& trace = exchange.trace();
         const bool lastSent =
             trace.size() == 0 || trace.at(trace.size() - 1).mark != LineTrace::Mark::NotSent;
-        say(stderr, QStringLiteral("tarvo-cli: ") +
-                        stopReport(stop.received(), request.action,
-                                   lastSent ? host.lastProgress() : host.progressBeforeLast(),
-                                   targetExisted));
+        say(stderr,
+            QStringLiteral("tarvo-cli: ") +
+                withRetry(stopReport(stop.received(), request.action,
+                                     lastSent ? host.lastProgress() : host.progressBeforeLast(),
+                                     targetExisted),
+                          report));
         return 128 + stop.received();
     }
 
@@ -163,11 +168,11 @@ int main(int argc, char* argv[]) {
                                  : host.outcome());
         return report.differs ? UnitFailed : Succeeded;
     case OperationResult::CannotStart:
-        fail(failureLine(host));
+        fail(withRetry(failureLine(host), report));
         sayNote(exchange);
         return WrongUsage;
     case OperationResult::UnitFailed:
-        say(stderr, QStringLiteral("tarvo-cli: ") + failureLine(host));
+        say(stderr, QStringLiteral("tarvo-cli: ") + withRetry(failureLine(host), report));
         sayNote(exchange);
         return UnitFailed;
     }

@@ -14,17 +14,18 @@ OperationResult sendWithCopy(Variabili& v, SerialExchange& exchange, OperationHo
         return writeDifferingTexts(v, exchange, host, copy, summary);
     summary = {};
     const ProgrammingFile file = ProgrammingFile::read(LocalFileName::decode(v.FileSelezionato));
-    QString problem = file.problem;
-    if (problem.isEmpty())
-        problem = UnitBackup::targetProblem(copy.copyPath, copy.copyComment, file.path);
-    if (!problem.isEmpty()) {
-        host.showOutcome(problem);
+    if (!file.problem.isEmpty()) {
+        host.showOutcome(file.problem);
         return OperationResult::CannotStart;
     }
-    const OperationResult copied =
-        takeUnitBackup(v, exchange, host, copy.copyPath, copy.copyComment);
+    UnitBackup::Target target = UnitBackup::claimTarget(copy, v.Identificativo, file.path);
+    if (!target.problem.isEmpty()) {
+        host.showOutcome(target.problem);
+        return OperationResult::CannotStart;
+    }
+    const OperationResult copied = takeUnitBackup(v, exchange, host, target.file, copy.copyComment);
     if (copied != OperationResult::Succeeded)
         return copied;
-    summary.copySaved = true;
+    summary.savedCopy = target.file.path();
     return programFile(v, exchange, host, file);
 }

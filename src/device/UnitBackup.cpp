@@ -6,6 +6,8 @@
 #include "files/LocalFileName.h"
 #include "files/SaveTarget.h"
 #include "files/ScriviFileMessaggi.h"
+#include "files/UnitCopies.h"
+#include "files/WholeFileWriter.h"
 
 namespace {
 
@@ -45,28 +47,52 @@ QString targetProblem(const QString& path, const QByteArray& comment,
     return saveTargetProblem(path, comment);
 }
 
-bool save(UnitTextSession& session, const QString& path, const QByteArray& comment,
+Target claimTarget(const DifferingWriteOptions& copy, const QByteArray& identifier,
+                   const QString& programmedFile) {
+    Target target;
+    if (copy.programCopyTaken.isValid()) {
+        UnitCopies::NewCopy made = UnitCopies::newCopy(identifier, copy.programCopyTaken);
+        target.file = std::move(made.file);
+        target.problem = made.problem;
+        if (target.problem.isEmpty())
+            target.problem = targetProblem(target.file.path(), copy.copyComment, programmedFile);
+        return target;
+    }
+    target.problem = targetProblem(copy.copyPath, copy.copyComment, programmedFile);
+    if (!target.problem.isEmpty())
+        return target;
+    target.file = FileReservation::claim(copy.copyPath);
+    if (target.file.outcome() == FileReservation::Outcome::Busy)
+        target.problem = QStringLiteral("Impossibile scrivere la copia %1: un'altra operazione in "
+                                        "corso la sta già scrivendo")
+                             .arg(LocalFileName::readable(copy.copyPath));
+    else if (!target.file.held())
+        target.problem = cannotWrite(copy.copyPath, target.file.reason());
+    return target;
+}
+
+bool save(UnitTextSession& session, FileReservation& target, const QByteArray& comment,
           const Texts& texts) {
     QByteArray body;
     for (int address = 0; address < RecordLayout::addressCount; ++address)
         body += RecordLayout::addressText(address) + texts[size_t(address)] + "*\r\n";
-    const bool existed = LocalFileName::status(path).isFile;
-    const WriteOutcome written = ScriviFileMessaggi(path, comment, body);
+    const WriteOutcome written = ScriviFileMessaggi(target.path(), comment, body);
     if (!written.ok()) {
-        session.cannotStart(written.report(existed));
+        session.cannotStart(written.report(!target.created()));
         return false;
     }
+    target.holdWritten();
     return true;
 }
 
 } // namespace UnitBackup
 
 OperationResult takeUnitBackup(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                               const QString& path, const QByteArray& comment) {
+                               FileReservation& target, const QByteArray& comment) {
     UnitTextSession session(v, exchange, host);
     UnitBackup::Texts texts;
-    if (session.open(QStringLiteral("Copia dei testi dell'unità: %1").arg(path)) &&
-        UnitBackup::readAll(session, texts) && UnitBackup::save(session, path, comment, texts))
-        host.showOutcome(QStringLiteral("copia salvata in %1").arg(path));
+    if (session.open(QStringLiteral("Copia dei testi dell'unità: %1").arg(target.path())) &&
+        UnitBackup::readAll(session, texts) && UnitBackup::save(session, target, comment, texts))
+        host.showOutcome(QStringLiteral("copia salvata in %1").arg(target.path()));
     return session.result();
 }

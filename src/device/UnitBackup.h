@@ -2,6 +2,8 @@
 
 #include "device/FileTexts.h"
 #include "device/OperationResult.h"
+#include "device/WriteDifferingTexts.h"
+#include "files/FileReservation.h"
 #include "files/RecordLayout.h"
 
 #include <QByteArray>
@@ -34,14 +36,27 @@ bool readAll(UnitTextSession& session, Texts& texts, const FileTexts* file = nul
 // copy would replace the texts to send); empty when it can.
 QString targetProblem(const QString& path, const QByteArray& comment,
                       const QString& programmedFile);
-// Writes the copy whole with the message files' writer; false, with the
-// reason shown, when it cannot be written.
-bool save(UnitTextSession& session, const QString& path, const QByteArray& comment,
+// The copy's file, held from before the first frame to the end of the run,
+// so that no other run writes it meanwhile.
+struct Target {
+    FileReservation file;
+    // Why the copy cannot be written, in Italian; empty when the file is held.
+    QString problem;
+};
+// Takes the file that copy names (its path, or a new name among the
+// program's copies for the unit with this identifier) after checking it as
+// targetProblem does. A path that another run is writing is refused.
+Target claimTarget(const DifferingWriteOptions& copy, const QByteArray& identifier,
+                   const QString& programmedFile);
+// Writes the copy whole with the message files' writer over the file held,
+// then holds the copy written until the run ends; false, with the reason
+// shown, when it cannot be written.
+bool save(UnitTextSession& session, FileReservation& target, const QByteArray& comment,
           const Texts& texts);
 
 } // namespace UnitBackup
 
-// Opens the port, reads all 512 texts and writes them to path, then closes
-// the port. Nothing is written to the unit.
+// Opens the port, reads all 512 texts and writes them to the file held, then
+// closes the port. Nothing is written to the unit.
 OperationResult takeUnitBackup(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                               const QString& path, const QByteArray& comment);
+                               FileReservation& target, const QByteArray& comment);

@@ -26,6 +26,7 @@ class DifferingWrite {
     DifferingWrite(Variabili& v, SerialExchange& exchange, OperationHost& host,
                    const DifferingWriteOptions& options, DifferingWriteSummary& summary)
         : m_session(v, exchange, host), m_host(host), m_options(options), m_summary(summary),
+          m_identifier(v.Identificativo),
           m_read(ProgrammingFile::read(LocalFileName::decode(v.FileSelezionato))),
           m_file(FileTexts::of(m_read)) {
         m_summary = {};
@@ -41,15 +42,19 @@ class DifferingWrite {
     }
 
   private:
-    // Where the copy goes is checked before the 512 texts are read for it.
+    bool wantsCopy() const {
+        return !m_options.copyPath.isEmpty() || m_options.programCopyTaken.isValid();
+    }
+
+    // Where the copy goes is checked and held before the 512 texts are read
+    // for it.
     bool copyCanBeWritten() {
-        if (m_options.copyPath.isEmpty())
+        if (!wantsCopy())
             return true;
-        const QString problem =
-            UnitBackup::targetProblem(m_options.copyPath, m_options.copyComment, m_read.path);
-        if (problem.isEmpty())
+        m_copy = UnitBackup::claimTarget(m_options, m_identifier, m_read.path);
+        if (m_copy.problem.isEmpty())
             return true;
-        m_session.cannotStart(problem);
+        m_session.cannotStart(m_copy.problem);
         return false;
     }
 
@@ -63,11 +68,11 @@ class DifferingWrite {
     }
 
     bool readUnit() {
-        if (!m_options.copyPath.isEmpty()) {
+        if (wantsCopy()) {
             if (!UnitBackup::readAll(m_session, m_unit, &m_file) ||
-                !UnitBackup::save(m_session, m_options.copyPath, m_options.copyComment, m_unit))
+                !UnitBackup::save(m_session, m_copy.file, m_options.copyComment, m_unit))
                 return false;
-            m_summary.copySaved = true;
+            m_summary.savedCopy = m_copy.file.path();
         } else if (!readFileAddresses()) {
             return false;
         }
@@ -130,9 +135,12 @@ class DifferingWrite {
     OperationHost& m_host;
     const DifferingWriteOptions& m_options;
     DifferingWriteSummary& m_summary;
+    // The unit the copy is named after.
+    const QByteArray m_identifier;
     const ProgrammingFile m_read;
     const FileTexts m_file;
     UnitBackup::Texts m_unit;
+    UnitBackup::Target m_copy;
     QList<QByteArray> m_differing;
 };
 

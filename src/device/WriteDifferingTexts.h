@@ -3,6 +3,7 @@
 #include "device/OperationResult.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 class SerialExchange;
@@ -14,6 +15,9 @@ struct DifferingWriteOptions {
     // no copy.
     QString copyPath;
     QByteArray copyComment;
+    // When valid, the copy goes instead among the program's copies, under a
+    // new name of this date and time and the unit's identifier.
+    QDateTime programCopyTaken = {};
     // What the trace calls the run.
     QString operation = QStringLiteral("Invia solo i testi diversi");
 };
@@ -21,7 +25,8 @@ struct DifferingWriteOptions {
 struct DifferingWriteSummary {
     int written = 0;
     int equal = 0;
-    bool copySaved = false;
+    // Where the copy was saved; empty until it is saved whole.
+    QString savedCopy;
 };
 
 // Programs FileSelezionato writing only the records whose text the unit does

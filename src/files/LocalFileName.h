@@ -26,6 +26,7 @@ struct Status {
     bool isDir = false;
     // This user may write the file, or create files in the folder.
     bool writable = false;
+    qint64 size = 0;
 };
 Status status(const QString& path);
 // Whether both paths name one existing file (the same device and inode),

@@ -4,6 +4,7 @@
 #include "core/Windows1252.h"
 #include "files/LineReader.h"
 #include "files/LocalFileName.h"
+#include "files/WholeFileWriter.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -99,17 +100,22 @@ NewCopy newCopy(const QByteArray& identifier, const QDateTime& when) {
                 QStringLiteral("Non si può creare la cartella delle copie %1")
                     .arg(QDir::toNativeSeparators(copies.path()))};
     const QString stem = when.toString(StampFormat) + QLatin1Char('-') + identifierPart(identifier);
-    QString path = copies.filePath(stem + QStringLiteral(".tvo"));
-    for (int taken = 2; LocalFileName::status(path).exists; ++taken)
-        path = copies.filePath(QStringLiteral("%1-%2.tvo").arg(stem).arg(taken));
-    return {QDir::toNativeSeparators(path), {}};
+    FileReservation file = FileReservation::createNew(
+        QDir::toNativeSeparators(copies.filePath(stem + QStringLiteral(".tvo"))));
+    for (int taken = 2; !file.held() && file.outcome() != FileReservation::Outcome::Failed; ++taken)
+        file = FileReservation::createNew(QDir::toNativeSeparators(
+            copies.filePath(QStringLiteral("%1-%2.tvo").arg(stem).arg(taken))));
+    if (file.outcome() == FileReservation::Outcome::Failed)
+        return {{}, cannotWrite(file.path(), file.reason())};
+    return {std::move(file), {}};
 }
 
 QList<Copy> list() {
     const QString copies = folder();
     std::vector<ListedCopy> entries;
     for (const QString& name : LocalFileName::messageFilesIn(copies))
-        entries.push_back(listed(copies, name));
+        if (LocalFileName::status(copies + QLatin1Char('/') + name).size > 0)
+            entries.push_back(listed(copies, name));
     std::sort(entries.begin(), entries.end(), [](const ListedCopy& a, const ListedCopy& b) {
         if (a.stamp != b.stamp)
             return a.stamp > b.stamp;
@@ -147,6 +153,13 @@ std::optional<Copy> newestOf(const QByteArray& identifier) {
         if (copy.identifier == identifier)
             return std::move(copy);
     return std::nullopt;
+}
+
+QByteArray identifierOf(const QString& path) {
+    const QString native = QDir::fromNativeSeparators(path);
+    const qsizetype slash = native.lastIndexOf(QLatin1Char('/'));
+    return listed(slash < 0 ? QStringLiteral(".") : native.left(slash), native.mid(slash + 1))
+        .copy.identifier;
 }
 
 } // namespace UnitCopies

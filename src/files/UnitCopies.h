@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/FileReservation.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -18,13 +20,18 @@ namespace UnitCopies {
 QString folder();
 
 struct NewCopy {
-    QString path;
-    // Why the folder cannot be made, in Italian; empty when it was.
+    // The new copy's name, held for the run that writes it.
+    FileReservation file;
+    // Why no name could be taken (the folder cannot be made or takes no new
+    // file), in Italian; empty when one was.
     QString problem;
 };
-// Where a new copy of the unit with this identifier, taken at `when`, goes:
-// named by date, time and identifier, the folder made if missing. A name
-// already taken gets "-2", "-3"… so that no copy replaces another.
+// Takes the name of a new copy of the unit with this identifier, taken at
+// `when`: named by date, time and identifier, the folder made if missing. The
+// file is created at once, exclusively, and a name already taken, also by a
+// run of another process under way, gets "-2", "-3"… so that no copy
+// replaces another. Until the copy is written over it the file is empty, and
+// no list shows it.
 NewCopy newCopy(const QByteArray& identifier, const QDateTime& when);
 
 // The comment of a copy: the identifier, the port, the date and the time.
@@ -51,9 +58,13 @@ struct Copy {
 };
 // The copies in the folder, newest first (the later of two taken in the same
 // second first; names the program did not give last). Only the first line of
-// each is read. None when the folder does not exist.
+// each is read. An empty file is no copy: one being taken, or left by a run
+// that was killed. None when the folder does not exist.
 QList<Copy> list();
 // The newest copy of the unit with this identifier; none when there is none.
 std::optional<Copy> newestOf(const QByteArray& identifier);
+// The identifier of the unit that the copy at path was taken from, as its
+// comment or the name the program gave it tells; empty when neither does.
+QByteArray identifierOf(const QString& path);
 
 } // namespace UnitCopies

@@ -229,8 +229,13 @@ class TestTarvoCli : public QObject {
         const QString sent = path(QStringLiteral("nuovo.tvo"));
         QVERIFY(writeFile(sent, fileOf({"000NUOVO"})));
         QFile::link(sent, path(QStringLiteral("collegamento.tvo")));
+        // A hard link has a path of its own: only device and inode tell.
+        QCOMPARE(::link(QFile::encodeName(sent).constData(),
+                        QFile::encodeName(path(QStringLiteral("stesso.tvo"))).constData()),
+                 0);
         for (const QString& copy :
-             {sent, m_folder.path() + QStringLiteral("/./nuovo.tvo"), path(QStringLiteral("collegamento.tvo"))})
+             {sent, m_folder.path() + QStringLiteral("/./nuovo.tvo"),
+              path(QStringLiteral("collegamento.tvo")), path(QStringLiteral("stesso.tvo"))})
             QTest::newRow(qPrintable(QStringLiteral("copy onto the file sent as ") + copy))
                 << QStringList{QStringLiteral("invia"), sent, QStringLiteral("--copia"), copy,
                                QStringLiteral("--solo-diversi")}

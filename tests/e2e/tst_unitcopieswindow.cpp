@@ -1,4 +1,5 @@
 #include "MessageFiles.h"
+#include "WhenShown.h"
 #include "WindowFixture.h"
 #include "files/UnitCopies.h"
 #include "ui/copies/UnitCopiesWindow.h"
@@ -6,6 +7,7 @@
 #include <QAction>
 #include <QDir>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -18,13 +20,21 @@ class TestUnitCopiesWindow : public QObject {
     // A copy as the program keeps it: "TESTO nnn" at every address but the
     // given ones.
     static void keepCopy(const QString& name, const QByteArray& when,
-                         const QMap<int, QByteArray>& texts) {
-        QByteArray content = "Copia dell'unit\xe0 &C1 dalla porta 2, " + when + "\r\n";
+                         const QMap<int, QByteArray>& texts, const QByteArray& identifier = "&C1") {
+        QByteArray content =
+            "Copia dell'unit\xe0 " + identifier + " dalla porta 2, " + when + "\r\n";
         for (int address = 0; address < 512; ++address) {
             const QByteArray digits = QByteArray::number(address).rightJustified(3, '0');
             content += digits + texts.value(address, "TESTO " + digits).leftJustified(16) + "*\r\n";
         }
         QVERIFY(writeFile(UnitCopies::folder() + u'/' + name, content + "\r\nend\r\n"));
+    }
+
+    static QAction* copiesAction(WindowFixture& f) {
+        for (QAction* action : f.control<QMenu>("Strumenti")->actions())
+            if (action->text() == QStringLiteral("C&opie dell'unità"))
+                return action;
+        return nullptr;
     }
 
     // A data folder of this test's own: other tests take copies too.
@@ -44,10 +54,7 @@ class TestUnitCopiesWindow : public QObject {
         f.unit.setText(0, "ADESSO 0");
         f.unit.setText(2, "ADESSO 2");
 
-        QAction* open = nullptr;
-        for (QAction* action : f.control<QMenu>("Strumenti")->actions())
-            if (action->text() == QStringLiteral("C&opie dell'unità"))
-                open = action;
+        QAction* open = copiesAction(f);
         QVERIFY(open);
         open->trigger();
         auto* window = f.window->findChild<UnitCopiesWindow*>();
@@ -88,6 +95,54 @@ class TestUnitCopiesWindow : public QObject {
         QVERIFY(contentOf(fresh).contains("\r\n000ADESSO 0        *\r\n"));
         QCOMPARE(list->indexOfTopLevelItem(list->currentItem()), 2);
         QVERIFY(controlOf<QPushButton>(*window, "rimetti")->isEnabled());
+    }
+
+    // The copy of &C4 put back with &C1 in the identifier box: the window asks
+    // first, naming both, and Enter writes nothing. Written on request to a
+    // unit that refuses, the note names the copy to put back again.
+    void anotherUnitsCopyIsAskedFor() {
+        keepCopy("20261220-100000-&C4.tvo", "20/12/2026 10:00:00", {{0, "DELLA C4"}}, "&C4");
+        SimulatedUnit::Options refusing;
+        refusing.refuseWriteFrom = 1;
+        WindowFixture f(refusing);
+        copiesAction(f)->trigger();
+        auto* window = f.window->findChild<UnitCopiesWindow*>();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        auto* list = controlOf<QTreeWidget>(*window, "copie");
+        QCOMPARE(list->currentItem()->text(1), QStringLiteral("&C4"));
+        const QString copy = list->currentItem()->toolTip(0);
+
+        QStringList asked;
+        bool write = false;
+        WhenShown<QMessageBox> answer([&](QMessageBox& box) {
+            asked += box.text();
+            if (write) {
+                for (QAbstractButton* button : box.buttons())
+                    if (button->text() == QStringLiteral("&Scrivi in &&C1"))
+                        button->click();
+            } else
+                QTest::keyClick(&box, Qt::Key_Return);
+        });
+        QTest::mouseClick(controlOf<QPushButton>(*window, "rimetti"), Qt::LeftButton);
+        QTRY_COMPARE(asked.size(), 1);
+        QVERIFY2(asked[0].contains(QStringLiteral("dell'unità &C4")) &&
+                     asked[0].contains(QStringLiteral("l'identificativo è &C1")),
+                 qPrintable(asked[0]));
+        QTRY_VERIFY(!f.window->operationRunning());
+        QCOMPARE(f.unit.framesReceived(), 0);
+
+        write = true;
+        WhenShown<QPushButton> acknowledge([](QPushButton& ack) { ack.click(); },
+                                           QStringLiteral("Command4"));
+        QTest::mouseClick(controlOf<QPushButton>(*window, "rimetti"), Qt::LeftButton);
+        QTRY_VERIFY(!f.window->operationRunning());
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(f.unit.writesReceived(), 1);
+        const QString note = f.box("NoteLine")->text();
+        QVERIFY2(note.contains(QStringLiteral("Copia non rimessa: ") + copy) &&
+                     note.contains(QStringLiteral("la più recente ora è la copia di prima")),
+                 qPrintable(note));
+        QCOMPARE(list->currentItem()->toolTip(0), copy);
     }
 };
 

@@ -48,7 +48,8 @@ Status status(const QString& path) {
     if (::stat(local.constData(), &info) != 0)
         return {};
     return {true, S_ISREG(info.st_mode), S_ISDIR(info.st_mode),
-            ::access(local.constData(), S_ISDIR(info.st_mode) ? W_OK | X_OK : W_OK) == 0};
+            ::access(local.constData(), S_ISDIR(info.st_mode) ? W_OK | X_OK : W_OK) == 0,
+            qint64(info.st_size)};
 }
 
 bool sameFile(const QString& first, const QString& second) {

@@ -2,6 +2,7 @@
 
 #include "ui/common/SaveWindowOpener.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -28,6 +29,9 @@ class CopiesView {
     virtual void refresh() = 0;
     // Its commands are off while any operation runs, as the main window's.
     virtual void setCommandsEnabled(bool enabled) = 0;
+    // Asks before a copy of the unit copyUnit goes back into the unit
+    // addressed as unit; false unless the operator chooses to write.
+    virtual bool confirmAnotherUnit(const QByteArray& copyUnit, const QByteArray& unit) = 0;
 };
 
 // The windows the main window opens, each made by the room that holds it. The

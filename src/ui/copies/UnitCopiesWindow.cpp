@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTreeWidget>
@@ -121,6 +122,26 @@ void UnitCopiesWindow::setCommandsEnabled(bool enabled) {
         m_focusBeforeRun->setFocus();
         m_focusBeforeRun = nullptr;
     }
+}
+
+bool UnitCopiesWindow::confirmAnotherUnit(const QByteArray& copyUnit, const QByteArray& unit) {
+    const QString copyOf = Windows1252::decode(copyUnit);
+    const QString addressed = Windows1252::decode(unit);
+    QMessageBox question(QMessageBox::Warning, QStringLiteral("Rimetti nell'unità"),
+                         QStringLiteral("La copia è dell'unità %1, ma l'identificativo è %2.\n"
+                                        "Scrivere nell'unità %2 i testi della copia di %1?")
+                             .arg(copyOf, addressed),
+                         QMessageBox::NoButton, this);
+    question.setObjectName(QStringLiteral("altraUnita"));
+    // "&&": an identifier's "&" is shown, not taken for a shortcut.
+    QPushButton* write = question.addButton(
+        QStringLiteral("&Scrivi in %1").arg(QString(addressed).replace(u'&', QStringLiteral("&&"))),
+        QMessageBox::AcceptRole);
+    QPushButton* cancel = question.addButton(QStringLiteral("&Annulla"), QMessageBox::RejectRole);
+    question.setDefaultButton(cancel);
+    question.setEscapeButton(cancel);
+    question.exec();
+    return question.clickedButton() == write;
 }
 
 void UnitCopiesWindow::changeEvent(QEvent* event) {

@@ -26,6 +26,8 @@ class UnitCopiesWindow : public QWidget, public CopiesView {
     // still there, else selecting the newest.
     void refresh() override;
     void setCommandsEnabled(bool enabled) override;
+    // A question naming both identifiers, "Annulla" chosen by default.
+    bool confirmAnotherUnit(const QByteArray& copyUnit, const QByteArray& unit) override;
 
   protected:
     void changeEvent(QEvent* event) override;

@@ -141,6 +141,8 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     void putCopyBack(const QString& path);
     QAction* m_copiesAction = nullptr;
     CopiesView* m_copies = nullptr;
+    // After a copy failed to go back: which copy, and how to put it back again.
+    void showRestoreRetry(const QString& copy, const QString& freshCopy);
 
     Variabili& m_v;
     SerialExchange& m_exchange;

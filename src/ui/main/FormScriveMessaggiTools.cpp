@@ -85,21 +85,15 @@ void FormScriveMessaggi::sendOnlyDifferingTexts() {
         // Every run keeps a copy of what the unit held among the program's
         // copies.
         const QDateTime now = QDateTime::currentDateTime();
-        const UnitCopies::NewCopy copy = UnitCopies::newCopy(m_v.Identificativo, now);
-        if (!copy.problem.isEmpty()) {
-            showSending(QStringLiteral("Nulla è stato scritto"));
-            showOutcome(copy.problem);
-            return;
-        }
         DifferingWriteOptions options;
-        options.copyPath = copy.path;
+        options.programCopyTaken = now;
         options.copyComment = UnitCopies::comment(m_v, now);
         DifferingWriteSummary summary;
         writeDifferingTexts(m_v, m_exchange, *this, options, summary);
         if (summary.written > 0)
             unitWritten();
-        if (summary.copySaved)
-            showSending(QStringLiteral("Copia dei testi di prima: %1").arg(options.copyPath));
+        if (!summary.savedCopy.isEmpty())
+            showSending(QStringLiteral("Copia dei testi di prima: %1").arg(summary.savedCopy));
     });
 }
 
