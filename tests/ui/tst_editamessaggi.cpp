@@ -2,6 +2,7 @@
 #include "TempFiles.h"
 #include "TypeText.h"
 #include "core/Variabili.h"
+#include "files/EditorText.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/FileList.h"
 #include "ui/editor/EditaMessaggi.h"
