@@ -1,6 +1,7 @@
 #include "cli/CliTextOperations.h"
 
 #include "cli/CliRequest.h"
+#include "core/ShownText.h"
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "device/CompareTexts.h"
@@ -16,10 +17,6 @@
 #include <QRegularExpression>
 
 namespace {
-
-QString quoted(const QByteArray& text) {
-    return QStringLiteral("«%1»").arg(Windows1252::decode(text));
-}
 
 QString copyLine(const QString& path) {
     return QStringLiteral("copia salvata in %1").arg(LocalFileName::readable(path));
@@ -59,7 +56,8 @@ OperationResult compareForCli(Variabili& v, SerialExchange& exchange, OperationH
     for (const TextDifference& difference : std::as_const(comparison.differing))
         report.lines += QStringLiteral("%1 file %2 unità %3")
                             .arg(QString::fromLatin1(RecordLayout::addressText(difference.address)),
-                                 quoted(difference.fileText), quoted(difference.unitText));
+                                 ShownText::quoted(difference.fileText),
+                                 ShownText::quoted(difference.unitText));
     report.differs = !comparison.differing.isEmpty();
     return result;
 }

@@ -1,12 +1,12 @@
 #include "cli/FailureLine.h"
 
 #include "cli/CommandLineHost.h"
-#include "core/Windows1252.h"
+#include "core/ShownText.h"
 
 namespace {
 
 QString labelled(const QString& label, const QByteArray& text) {
-    return QStringLiteral("%1: «%2»").arg(label, Windows1252::decode(text));
+    return QStringLiteral("%1: %2").arg(label, ShownText::quoted(text));
 }
 
 // The texts that tell the failure apart: what the unit answered, or what it

@@ -5,15 +5,6 @@
 
 namespace {
 
-QString where(const std::optional<RunProgress>& progress) {
-    if (!progress || progress->done == 0)
-        return QStringLiteral("prima del primo scambio");
-    return QStringLiteral("%1, dopo l'indirizzo %2 (%3 di %4)")
-        .arg(RunProgress::during(progress->phase), QString::fromLatin1(progress->address))
-        .arg(progress->done)
-        .arg(progress->total);
-}
-
 QString leftBehind(CliRequest::Action action, const std::optional<RunProgress>& progress,
                    bool targetExisted) {
     const bool exchanged = progress && progress->done > 0;
@@ -37,7 +28,7 @@ QString leftBehind(CliRequest::Action action, const std::optional<RunProgress>& 
 QString stopReport(int signalNumber, CliRequest::Action action,
                    const std::optional<RunProgress>& lastProgress, bool targetExisted) {
     QString line = QStringLiteral("interrotto da %1 %2; porta chiusa")
-                       .arg(StopSignals::name(signalNumber), where(lastProgress));
+                       .arg(StopSignals::name(signalNumber), RunProgress::stoppedAt(lastProgress));
     const QString rest = leftBehind(action, lastProgress, targetExisted);
     if (!rest.isEmpty())
         line += QStringLiteral(", ") + rest;

@@ -42,3 +42,12 @@ qint64 RunClock::msLeft(int remainingExchanges) const {
         return -1;
     return m_timer.elapsed() * qMax(remainingExchanges, 0) / m_exchanges;
 }
+
+QString RunProgress::stoppedAt(const std::optional<RunProgress>& last) {
+    if (!last || last->done == 0)
+        return QStringLiteral("prima del primo scambio");
+    return QStringLiteral("%1, dopo l'indirizzo %2 (%3 di %4)")
+        .arg(during(last->phase), QString::fromLatin1(last->address))
+        .arg(last->done)
+        .arg(last->total);
+}

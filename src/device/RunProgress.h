@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <optional>
+
 // Where a long run stands, for whoever shows it: the phase, the address just
 // exchanged, how many exchanges of the phase are done and the time left.
 struct RunProgress {
@@ -33,6 +35,9 @@ struct RunProgress {
     // One line for the operator, such as
     // "scrittura 12 di 512 · indirizzo 011 · mancano 1:02".
     QString describe() const;
+    // Where a run that was stopped stood: "durante la lettura, dopo
+    // l'indirizzo 011 (12 di 512)", or "prima del primo scambio".
+    static QString stoppedAt(const std::optional<RunProgress>& last);
 };
 
 // Times a run's exchanges to estimate how long the remaining ones will take.

@@ -25,9 +25,11 @@ struct EditorText {
     // Empty unless the file could not be opened or read, or is empty; then
     // comment and text are empty too.
     QString error;
-    // The lines after the comment that are not shown (empty lines, "---"
-    // separators, numbers above 511, the terminator line and every line after
-    // it, the file's last line): how many there are, and the first of them.
+    // The lines after the comment that are neither shown nor written back by
+    // Salva (empty lines, "---" separators, numbers above 511, every line after
+    // the terminator, the file's last line), how many there are and the first
+    // of them. The terminator and the empty lines just before it are not among
+    // them: Salva ends every file with a terminator.
     int hiddenCount = 0;
     QList<HiddenLine> hiddenLines;
 };

@@ -13,7 +13,9 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -53,7 +55,8 @@ struct Observed {
 
 // Runs the startup sequence; once the main window is up, records what is
 // there and hands the window to the operator's action.
-int runWith(Variabili& v, Observed& seen, const std::function<void(FormScriveMessaggi&)>& act) {
+int runWith(Variabili& v, Observed& seen, const std::function<void(FormScriveMessaggi&)>& act,
+            std::FILE* errors = stderr) {
     QTimer::singleShot(0, [&] {
         FormScriveMessaggi* window = mainWindow();
         FormSeriale* host = serialHost();
@@ -73,7 +76,7 @@ int runWith(Variabili& v, Observed& seen, const std::function<void(FormScriveMes
                          [&] { seen.unloads += QStringLiteral("serial:") + v.Stato; });
         act(*window);
     });
-    return Startup::run(v);
+    return Startup::run(v, errors);
 }
 
 } // namespace
@@ -147,15 +150,18 @@ class TestStartup : public QObject {
 
     // A logout, Ctrl+C or kill (SIGHUP, SIGINT, SIGTERM) during a run lets the exchange under
     // way finish, sends nothing more, gives the port back as it was found and
-    // closes the window.
+    // closes the window; the program says where the run stopped and ends with
+    // the signal's status.
     void aSignalEndsTheRunBetweenExchanges_data() {
         QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGHUP") << int(SIGHUP);
-        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("SIGTERM") << int(SIGTERM) << QByteArray("SIGTERM");
+        QTest::newRow("SIGHUP") << int(SIGHUP) << QByteArray("SIGHUP");
+        QTest::newRow("SIGINT") << int(SIGINT) << QByteArray("SIGINT");
     }
     void aSignalEndsTheRunBetweenExchanges() {
         QFETCH(int, signalNumber);
+        QFETCH(QByteArray, name);
         SimulatedUnit::Options options;
         options.replyDelayMs = 200;
         SimulatedUnit unit(options);
@@ -166,11 +172,23 @@ class TestStartup : public QObject {
                 [signalNumber] { ::raise(signalNumber); });
         Variabili v;
         Observed seen;
-        const int code = runWith(v, seen, [&](FormScriveMessaggi& window) {
-            box(window, "Text3")->setText(unit.devicePath());
-            QTest::mouseClick(button(window, "LeggiTesti"), Qt::LeftButton);
-        });
-        QCOMPARE(code, 0);
+        const std::unique_ptr<std::FILE, int (*)(std::FILE*)> errors(std::tmpfile(), &std::fclose);
+        QVERIFY(errors);
+        const int code = runWith(
+            v, seen,
+            [&](FormScriveMessaggi& window) {
+                box(window, "Text3")->setText(unit.devicePath());
+                QTest::mouseClick(button(window, "LeggiTesti"), Qt::LeftButton);
+            },
+            errors.get());
+        QCOMPARE(code, 128 + signalNumber);
+        std::rewind(errors.get());
+        char line[300] = {};
+        QVERIFY(std::fgets(line, sizeof line, errors.get()));
+        QCOMPARE(QByteArray(line),
+                 "tarvodisp: interrotto da " + name +
+                     " durante la lettura, dopo l'indirizzo 000 (1 di 512); porta chiusa, "
+                     "nulla \xc3\xa8 stato salvato.\n");
         QCOMPARE(unit.framesReceived(), 1);
         // The reply on its way when the signal came was still taken.
         QCOMPARE(v.Messaggi[0], unit.text(0));
@@ -178,6 +196,16 @@ class TestStartup : public QObject {
                  QStringList({QStringLiteral("main:Finisci"), QStringLiteral("serial:Fine")}));
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
         QCOMPARE(exclusiveFlag(unit.devicePath()), std::optional<bool>(false));
+    }
+
+    // Idle, a signal closes the window as its close box does.
+    void aSignalWhileIdleJustCloses() {
+        Variabili v;
+        Observed seen;
+        const int code = runWith(v, seen, [](FormScriveMessaggi&) { ::raise(SIGTERM); });
+        QCOMPARE(code, 0);
+        QCOMPARE(seen.unloads,
+                 QStringList({QStringLiteral("main:Finisci"), QStringLiteral("serial:Fine")}));
     }
 
     void portIsFreeAfterTestAndExit() {

@@ -74,6 +74,19 @@ class TestCliDifferingTexts : public QObject {
         QCOMPARE(unit.writesReceived(), 3);
     }
 
+    // A line end in a unit's text is named, not sent to the terminal.
+    void aControlByteInAUnitTextIsNamed() {
+        SimulatedUnit unit;
+        QVERIFY(unit.start());
+        const QString file = prepare(unit, {});
+        unit.setText(7, "ABCDEFGHIJKLMNO\r");
+        const CliRun run = runCli(
+            {QStringLiteral("--porta"), unit.devicePath(), QStringLiteral("confronta"), file});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.out, QStringLiteral("007 file «TESTO 007       » unità «ABCDEFGHIJKLMNO⟨0D⟩»\n"
+                                         "511 testi uguali, 1 diverso\n"));
+    }
+
     void aCopyThatCannotBeSavedStopsAFullProgramming() {
         SimulatedUnit unit;
         QVERIFY(unit.start());

@@ -1,5 +1,6 @@
 #include "core/EventWait.h"
 #include "core/Pausa.h"
+#include "core/ShownText.h"
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 
@@ -49,6 +50,12 @@ class TestHelpers : public QObject {
         QVERIFY(!Windows1252::encode(QStringLiteral("ok \u6F22")).has_value());
         QCOMPARE(Windows1252::firstUnencodable(QStringLiteral("ok \u6F22")),
                  QStringLiteral("\u6F22"));
+    }
+
+    void shownTextNamesControlBytes() {
+        QCOMPARE(ShownText::quoted(QByteArray("A\rB\tC\x7f\x81 \xe8")),
+                 QStringLiteral("«A⟨0D⟩B⟨09⟩C⟨7F⟩⟨81⟩ è»"));
+        QCOMPARE(ShownText::quoted(QByteArray("\0", 1)), QStringLiteral("«⟨00⟩»"));
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -47,16 +48,24 @@ class TestToolsMenu : public QObject {
         QAction* send = entry(f, QStringLiteral("Invia solo i testi diversi"));
 
         // While either runs, its entries are off exactly as the buttons are,
-        // and the unit and the port it talks to cannot be changed.
+        // and the unit, the port it talks to and the echo setting cannot be
+        // changed.
+        QAction* echo = entry(f, QStringLiteral("Linea con eco"));
+        QAction* ports = entry(f, QStringLiteral("Porte presenti"));
         QList<bool> enabledMeanwhile;
         connect(&f.unit, &SimulatedUnit::frameReceived, this, [&] {
             if (enabledMeanwhile.isEmpty())
-                enabledMeanwhile = {compare->isEnabled(), send->isEnabled(),
+                enabledMeanwhile = {compare->isEnabled(),
+                                    send->isEnabled(),
                                     f.button("Command1")->isEnabled(),
-                                    f.box("IdStart")->isReadOnly(), f.box("Text3")->isReadOnly()};
+                                    f.box("IdStart")->isReadOnly(),
+                                    f.box("Text3")->isReadOnly(),
+                                    echo->isEnabled(),
+                                    ports->isEnabled()};
         });
         compare->trigger();
-        QCOMPARE(enabledMeanwhile, (QList<bool>{false, false, false, true, true}));
+        QCOMPARE(enabledMeanwhile, (QList<bool>{false, false, false, true, true, false, false}));
+        QVERIFY(echo->isEnabled() && ports->isEnabled());
         QVERIFY(!f.box("IdStart")->isReadOnly() && !f.box("Text3")->isReadOnly());
         QVERIFY(compare->isEnabled() && send->isEnabled());
         auto* window = f.window->findChild<ComparisonWindow*>();
@@ -87,6 +96,48 @@ class TestToolsMenu : public QObject {
         QVERIFY(window->listText().endsWith(QStringLiteral("512 testi uguali, 0 diversi\n")));
         QVERIFY(!outdated->isVisible());
         QCOMPARE(f.unit.writesReceived(), 3);
+
+        // A file refused before the port opens writes nothing: the list holds.
+        f.selectFile("Nessun messaggio\r\nnota\r\nend\r\n", QStringLiteral("vuoto.tvo"));
+        QTest::mouseClick(f.button("Command1"), Qt::LeftButton);
+        QCOMPARE(f.unit.framesReceived(), 512 + 512 + 3 + 3 + 512);
+        QVERIFY(!outdated->isVisible());
+
+        // Escape closes the window, as "Chiudi" does.
+        QVERIFY(window->findChild<QPushButton*>(QStringLiteral("chiudi")));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window->findChild<QWidget*>(QStringLiteral("differenze")), Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+    }
+
+    // A control byte in a unit's text is named in hex, not left invisible.
+    void aControlByteInAUnitTextIsNamed() {
+        WindowFixture f;
+        f.unit.setText(7, "ABCDEFGHIJKLMNO\r");
+        f.selectFile(fileOf({"007TESTO"}));
+        entry(f, QStringLiteral("Confronta con il TARVO"))->trigger();
+        auto* window = f.window->findChild<ComparisonWindow*>();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->listText(),
+                 QStringLiteral("007 file «TESTO           » unità «ABCDEFGHIJKLMNO⟨0D⟩»\n"
+                                "0 testi uguali, 1 diverso\n"));
+    }
+
+    // During a presence test, which leaves the commands on, the port list
+    // takes no port and the echo setting stays as the test read it.
+    void thePresenceTestKeepsTheLine() {
+        WindowFixture f;
+        QAction* echo = entry(f, QStringLiteral("Linea con eco"));
+        QList<bool> meanwhile;
+        connect(&f.unit, &SimulatedUnit::frameReceived, this, [&] {
+            meanwhile = {echo->isEnabled(), entry(f, QStringLiteral("Porte presenti"))->isEnabled(),
+                         f.box("Text3")->isReadOnly(), f.box("IdStart")->isReadOnly()};
+        });
+        QTest::mouseClick(f.button("Command3"), Qt::LeftButton);
+        QCOMPARE(f.text2(), QByteArray("Tarvo risponde TA"));
+        QCOMPARE(meanwhile, (QList<bool>{false, false, true, true}));
+        QVERIFY(echo->isEnabled() && !f.box("Text3")->isReadOnly());
     }
 
     // The diagnosis names a line that echoes; with "Linea con eco" on, shown
@@ -110,6 +161,10 @@ class TestToolsMenu : public QObject {
                                       .arg(f.unit.devicePath())));
         QVERIFY(copied.endsWith(finding + QLatin1Char('\n')));
         QCOMPARE(f.unit.writesReceived(), 0);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
 
         entry(f, QStringLiteral("Linea con eco"))->trigger();
         QVERIFY(indicator->isVisible());

@@ -149,23 +149,28 @@ void TestLeggiFileDaEditare::linesNotShown_data() {
     QTest::addColumn<int>("count");
     QTest::addColumn<QList<int>>("numbers");
     QTest::addColumn<QByteArrayList>("texts");
-    QTest::newRow("separator, above 511, the end and after it")
-        << joinLines({"c", "000A", "---", "600FUORI", "001B", "end", "002DOPO", "003DOPO"}) << 5
-        << QList<int>{3, 4, 6, 7, 8}
-        << QByteArrayList{"---", "600FUORI", "end", "002DOPO", "003DOPO"};
+    QTest::newRow("separator, above 511, after the end")
+        << joinLines({"c", "000A", "---", "600FUORI", "001B", "end", "002DOPO", "003DOPO"}) << 4
+        << QList<int>{3, 4, 7, 8} << QByteArrayList{"---", "600FUORI", "002DOPO", "003DOPO"};
     QTest::newRow("empty line, and a last line with no terminator")
         << joinLines({"c", "000A", "", "001B"}) << 2 << QList<int>{3, 4}
         << QByteArrayList{"", "001B"};
+    QTest::newRow("as Salva writes it: empty line, then the end")
+        << joinLines({"c", "000A", "", "end"}) << 0 << QList<int>{} << QByteArrayList{};
+    QTest::newRow("empty lines before the end apart, the others counted")
+        << joinLines({"c", "", "000A", "", "", "END", "", "001B"}) << 3 << QList<int>{2, 7, 8}
+        << QByteArrayList{"", "", "001B"};
+    QTest::newRow("empty lines at the end of a file with no terminator")
+        << joinLines({"c", "000A", "", ""}) << 2 << QList<int>{3, 4} << QByteArrayList{"", ""};
     QTest::newRow("only a comment") << QByteArray("c\r\n") << 0 << QList<int>{} << QByteArrayList{};
     QByteArrayList many{"c", "000A", "end"};
     for (int i = 0; i < 30; ++i)
         many += "dopo";
     QList<int> kept;
-    for (int number = 3; number < 3 + EditorText::keptHiddenLines; ++number)
+    for (int number = 4; number < 4 + EditorText::keptHiddenLines; ++number)
         kept += number;
     QTest::newRow("many after the end: all counted, the first kept")
-        << joinLines(many) << 31 << kept
-        << (QByteArrayList{"end"} + QByteArrayList(EditorText::keptHiddenLines - 1, "dopo"));
+        << joinLines(many) << 30 << kept << QByteArrayList(EditorText::keptHiddenLines, "dopo");
 }
 
 void TestLeggiFileDaEditare::linesNotShown() {

@@ -2,11 +2,12 @@
 #include "TempFiles.h"
 #include "TypeText.h"
 #include "core/Variabili.h"
-#include "ui/save/FormSalvaFile.h"
+#include "files/EditorText.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/FileList.h"
 #include "ui/editor/EditaMessaggi.h"
 #include "ui/editor/TextPreview.h"
+#include "ui/save/FormSalvaFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -563,15 +564,27 @@ void TestEditaMessaggi::linesOfTheFileNotShown() {
         "a.tvo", joinLines({"c", "000A", "---", "600FUORI", "001B", "end", "002DOPO", "003DOPO"})));
     const auto* note = editor.findChild<QLabel*>("hiddenLines");
     QVERIFY(note && note->isVisible());
-    QCOMPARE(note->text(), QStringLiteral("5 righe del file non mostrate: Salva non le riscrive"));
+    QCOMPARE(note->text(), QStringLiteral("4 righe del file non mostrate: Salva non le riscrive"));
     for (const QString& line : {QStringLiteral("riga 3: ---"), QStringLiteral("riga 4: 600FUORI"),
-                                QStringLiteral("riga 6: end"), QStringLiteral("riga 8: 003DOPO")})
+                                QStringLiteral("riga 8: 003DOPO")})
         QVERIFY2(note->toolTip().contains(line), qPrintable(note->toolTip()));
     QVERIFY(!note->toolTip().contains(QStringLiteral("001B")));
+    QVERIFY(!note->toolTip().contains(QStringLiteral("end")));
 
-    auto& single = openWindow(m_folder.write("b.tvo", joinLines({"c", "000A", "end"})));
+    auto& single = openWindow(m_folder.write("b.tvo", joinLines({"c", "000A", "end", "001B"})));
     QCOMPARE(single.findChild<QLabel*>("hiddenLines")->text(),
              QStringLiteral("1 riga del file non mostrata: Salva non la riscrive"));
+
+    // A file the program wrote hides nothing that Salva would lose.
+    auto& saved = openWindow(m_folder.write("c.tvo", joinLines({"c", "000A", "", "end"})));
+    QVERIFY(saved.findChild<QLabel*>("hiddenLines")->isHidden());
+
+    // The tooltip lists the first hidden lines and counts only the others.
+    QByteArrayList many{"c", "000A", "end"};
+    many += QByteArrayList(EditorText::keptHiddenLines + 10, "dopo");
+    auto& manyAfterEnd = openWindow(m_folder.write("d.tvo", joinLines(many)));
+    const QString tip = manyAfterEnd.findChild<QLabel*>("hiddenLines")->toolTip();
+    QVERIFY2(tip.contains(QStringLiteral("… e altre 10 righe")), qPrintable(tip));
 }
 
 void TestEditaMessaggi::coloursFollowThePalette() {

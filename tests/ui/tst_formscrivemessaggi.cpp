@@ -434,18 +434,18 @@ class TestFormScriveMessaggi : public QObject {
                      .join(u'\n'));
     }
 
-    // The folder shown deleted by another program: both lists move to the
-    // nearest folder above it that is still there, and follow it when the
-    // folder is made again.
+    // The folder shown deleted by another program, with the three above it:
+    // both lists move to the nearest folder above it that is still there, and
+    // follow it when the folder is made again.
     void aDeletedFolderMovesTheListsUp() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("a/b/c")));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("a/b/c/d/e")));
         QFile file(dir.filePath(QStringLiteral("a/uno.tvo")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         const QString above = QDir::cleanPath(dir.filePath(QStringLiteral("a")));
-        const QString shown = above + QStringLiteral("/b/c");
+        const QString shown = above + QStringLiteral("/b/c/d/e");
         auto* folders = control<DirectoryList>("Dir1");
         auto* files = control<FileList>("File1");
         folders->setPath(shown);

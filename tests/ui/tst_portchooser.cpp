@@ -80,6 +80,24 @@ class TestPortChooser : public QObject {
         QVERIFY(entryFor(menu, unit.linkPath()));
         menu->close();
 
+        // While a run holds the box read-only, no list writes into it: not
+        // one opened before, nor one opened meanwhile.
+        QTest::keyClick(box, Qt::Key_F4);
+        list = opened(QStringLiteral("PortList"));
+        QVERIFY(list);
+        entry = entryFor(list, unit.linkPath());
+        QVERIFY(entry);
+        box->setReadOnly(true);
+        entry->trigger();
+        list->close();
+        QCOMPARE(v.PortaCom, QByteArray("3"));
+        QTest::keyClick(box, Qt::Key_F4);
+        list = opened(QStringLiteral("PortList"));
+        QVERIFY(list);
+        QVERIFY(!entryFor(list, unit.linkPath())->isEnabled());
+        list->close();
+        box->setReadOnly(false);
+
         const QString gone = unit.linkPath();
         unit.vanish();
         QTest::keyClick(box, Qt::Key_F4);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 LineDiagnosisWindow::LineDiagnosisWindow(QWidget* parent)
@@ -38,6 +39,8 @@ LineDiagnosisWindow::LineDiagnosisWindow(QWidget* parent)
     connect(m_copy, &QPushButton::clicked, this,
             [this] { QApplication::clipboard()->setText(reportText()); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

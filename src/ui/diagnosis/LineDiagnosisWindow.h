@@ -16,7 +16,7 @@ struct Step;
 
 // "Diagnosi della linea": the port, the identifier and whether the line is
 // taken to echo; the steps of the diagnosis as they go, its finding, and
-// "Copia", which puts all of it on the clipboard.
+// "Copia", which puts all of it on the clipboard. "Chiudi" and Escape close it.
 class LineDiagnosisWindow : public QWidget {
     Q_OBJECT
   public:

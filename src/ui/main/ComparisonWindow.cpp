@@ -1,29 +1,23 @@
 #include "ui/main/ComparisonWindow.h"
 
-#include "core/Windows1252.h"
+#include "core/ShownText.h"
 #include "device/CompareTexts.h"
 #include "files/RecordLayout.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-QString quoted(const QByteArray& text) {
-    return QStringLiteral("«%1»").arg(Windows1252::decode(text));
-}
-
-} // namespace
-
 ComparisonWindow::ComparisonWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), m_summary(new QLabel(this)), m_outdated(new QLabel(this)),
-      m_table(new QTableWidget(this)),
-      m_copy(new QPushButton(QStringLiteral("&Copia"), this)) {
+      m_table(new QTableWidget(this)), m_copy(new QPushButton(QStringLiteral("&Copia"), this)),
+      m_close(new QPushButton(QStringLiteral("C&hiudi"), this)) {
     setObjectName(QStringLiteral("ConfrontoConIlTarvo"));
     setWindowTitle(QStringLiteral("Confronto con il TARVO"));
     m_table->setObjectName(QStringLiteral("differenze"));
@@ -46,13 +40,21 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     m_outdated->setStyleSheet(QStringLiteral("color: #a33;"));
     m_outdated->hide();
     m_copy->setObjectName(QStringLiteral("copia"));
+    m_close->setObjectName(QStringLiteral("chiudi"));
     connect(m_copy, &QPushButton::clicked, this,
             [this] { QApplication::clipboard()->setText(listText()); });
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_copy);
+    buttons->addWidget(m_close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_summary);
     layout->addWidget(m_outdated);
     layout->addWidget(m_table);
-    layout->addWidget(m_copy, 0, Qt::AlignRight);
+    layout->addLayout(buttons);
     resize(620, 420);
 }
 
@@ -64,8 +66,9 @@ void ComparisonWindow::showComparison(const QString& fileName, const TextCompari
     m_table->setRowCount(int(comparison.differing.size()));
     for (int row = 0; row < comparison.differing.size(); ++row) {
         const TextDifference& difference = comparison.differing[row];
-        const QStringList cells = {QString::fromLatin1(RecordLayout::addressText(difference.address)),
-                                   quoted(difference.fileText), quoted(difference.unitText)};
+        const QStringList cells = {
+            QString::fromLatin1(RecordLayout::addressText(difference.address)),
+            ShownText::quoted(difference.fileText), ShownText::quoted(difference.unitText)};
         for (int column = 0; column < 3; ++column)
             m_table->setItem(row, column, new QTableWidgetItem(cells[column]));
     }

@@ -9,7 +9,7 @@ struct TextComparison;
 
 // "Confronto con il TARVO": the addresses at which the unit holds another
 // text than the file, both texts between « and » so that spaces show, and the
-// counts. "Copia" puts the list on the clipboard.
+// counts. "Copia" puts the list on the clipboard; "Chiudi" and Escape close it.
 class ComparisonWindow : public QWidget {
     Q_OBJECT
   public:
@@ -27,5 +27,6 @@ class ComparisonWindow : public QWidget {
     QLabel* m_outdated;
     QTableWidget* m_table;
     QPushButton* m_copy;
+    QPushButton* m_close;
     QString m_counts;
 };

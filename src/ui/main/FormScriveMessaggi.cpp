@@ -7,6 +7,7 @@
 #include "device/ProgrammaTesti.h"
 #include "device/ReadAllTexts.h"
 #include "files/LocalFileName.h"
+#include "serial/LineTrace.h"
 #include "serial/SerialExchange.h"
 #include "ui/common/DirectoryList.h"
 #include "ui/common/DriveList.h"
@@ -27,6 +28,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <utility>
 #include <QAction>
 
 FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, SerialExchange& exchange,
@@ -88,11 +90,7 @@ void FormScriveMessaggi::Form_Load() {
 void FormScriveMessaggi::DisabilitaComandi() {
     for (QWidget* command : commands())
         command->setEnabled(false);
-    // A run talks to the unit it started with, on the port it opened.
-    IdStart->setReadOnly(true);
-    Text3->setReadOnly(true);
-    for (QAction* action :
-         {m_compareAction, m_sendDifferingAction, m_diagnosisAction, m_echoAction})
+    for (QAction* action : {m_compareAction, m_sendDifferingAction, m_diagnosisAction})
         action->setEnabled(false);
     setCopiesEnabled(false);
 }
@@ -100,10 +98,7 @@ void FormScriveMessaggi::DisabilitaComandi() {
 void FormScriveMessaggi::AbilitaComandi() {
     for (QWidget* command : commands())
         command->setEnabled(true);
-    IdStart->setReadOnly(false);
-    Text3->setReadOnly(false);
-    for (QAction* action :
-         {m_compareAction, m_sendDifferingAction, m_diagnosisAction, m_echoAction})
+    for (QAction* action : {m_compareAction, m_sendDifferingAction, m_diagnosisAction})
         action->setEnabled(true);
     setCopiesEnabled(true);
 }
@@ -116,8 +111,9 @@ void FormScriveMessaggi::showOutcome(const QString& text) {
     m_status->showOutcome(text);
 }
 
-// Why and where the run stopped, and what it left, beside the specified texts
-// of the status boxes; the programs that may have taken the replies follow.
+// Why and where the run stopped, and what it left, on the note line under the
+// status boxes, which keep their short texts; the programs that may have taken
+// the replies follow.
 void FormScriveMessaggi::showFailure(const RunFailure& failure) {
     QString note = failure.describe();
     if (const QString takers = m_exchange.replyTakers(); !takers.isEmpty())
@@ -140,7 +136,21 @@ void FormScriveMessaggi::awaitAcknowledgement() {
 }
 
 void FormScriveMessaggi::showProgress(const RunProgress& progress) {
+    m_progressBeforeLast = std::exchange(m_lastProgress, progress);
     m_status->showProgress(progress);
+}
+
+std::optional<RunProgress> FormScriveMessaggi::lastRunProgress() const {
+    // An exchange refused for a stop reported its progress too, unsent.
+    const LineTrace& trace = m_exchange.trace();
+    if (!m_lastProgress || trace.size() == 0 ||
+        trace.at(trace.size() - 1).mark != LineTrace::Mark::NotSent)
+        return m_lastProgress;
+    if (m_progressBeforeLast)
+        return m_progressBeforeLast;
+    RunProgress unsent = *m_lastProgress;
+    unsent.done = 0;
+    return unsent;
 }
 
 void FormScriveMessaggi::offerForSaving() {
@@ -196,14 +206,25 @@ template <typename Operation> void FormScriveMessaggi::runOperation(Operation op
         return;
     {
         const OperationGuard guard(m_operationRunning);
+        m_lastProgress.reset();
+        m_progressBeforeLast.reset();
         m_note->clearNote();
         m_status->setPaced(true);
+        lockTheLine(true);
         operation();
+        lockTheLine(false);
         m_status->setPaced(false);
     }
     m_progress->hide();
     if (m_v.closeRequested)
         closingSteps();
+}
+
+void FormScriveMessaggi::lockTheLine(bool locked) {
+    IdStart->setReadOnly(locked);
+    Text3->setReadOnly(locked);
+    m_echoAction->setEnabled(!locked);
+    m_portsAction->setEnabled(!locked);
 }
 
 void FormScriveMessaggi::runMenuOperation(const std::function<void()>& operation) {
@@ -213,8 +234,9 @@ void FormScriveMessaggi::runMenuOperation(const std::function<void()>& operation
 void FormScriveMessaggi::Command1_Click() {
     runOperation([this] {
         if (!m_v.FileSelezionato.isEmpty()) {
-            ProgrammaTesti(m_v, m_exchange, *this);
-            unitWritten();
+            // A file refused, or a port that did not open, sent nothing.
+            if (ProgrammaTesti(m_v, m_exchange, *this) != OperationResult::CannotStart)
+                unitWritten();
         } else {
             showSending(QStringLiteral("Devi selezionare un file"));
             showOutcome(QStringLiteral("Cliccane uno dalla lista in alto a destra"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/OperationHost.h"
+#include "device/RunProgress.h"
 #include "ui/common/WindowOpeners.h"
 
 #include <QByteArray>
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class ComparisonWindow;
 class DirectoryList;
@@ -45,6 +47,9 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
 
     // True while an operation runs in one of the click handlers.
     bool operationRunning() const { return m_operationRunning; }
+    // Where the latest run stood at its last exchange sent; nullopt when it
+    // reported no progress.
+    std::optional<RunProgress> lastRunProgress() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -107,6 +112,10 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     template <typename Operation> void runOperation(Operation operation);
     // The same, for the operations of the menu, defined in their own file.
     void runMenuOperation(const std::function<void()>& operation);
+    // Every run, the presence test included, talks to the unit it started
+    // with, on the port it opened, with the echo setting it read: while it
+    // runs, nothing changes the identifier, the port or that setting.
+    void lockTheLine(bool locked);
     void closingSteps();
     // F12: the trace of the line in a window of its own.
     void toggleLineTrace();
@@ -127,6 +136,7 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     QAction* m_sendDifferingAction = nullptr;
     QAction* m_diagnosisAction = nullptr;
     QAction* m_echoAction = nullptr;
+    QAction* m_portsAction = nullptr;
     QLabel* m_echoIndicator = nullptr;
     ComparisonWindow* m_comparison = nullptr;
     // A comparison shown earlier no longer tells what the unit holds once
@@ -148,6 +158,8 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     SerialExchange& m_exchange;
     const WindowOpeners m_windows;
     bool m_operationRunning = false;
+    std::optional<RunProgress> m_lastProgress;
+    std::optional<RunProgress> m_progressBeforeLast;
     bool m_unloaded = false;
     QWidget* m_lineTrace = nullptr;
 };

@@ -40,7 +40,7 @@ QMenuBar* FormScriveMessaggi::createMenuBar() {
     tools->addSeparator();
     // Their keys work where they always did (Alt+Down in the port box, F12
     // anywhere); the menu shows them without taking them over.
-    tools->addAction(QStringLiteral("&Porte presenti\tAlt+Giù"), this, [this] {
+    m_portsAction = tools->addAction(QStringLiteral("&Porte presenti\tAlt+Giù"), this, [this] {
         Text3->setFocus();
         if (auto* chooser = Text3->findChild<PortChooser*>())
             chooser->showList();

@@ -43,10 +43,16 @@ QList<QAction*> PortChooser::portActions(QObject* owner) {
         actions += new QAction(QStringLiteral("Nessuna porta seriale trovata"), owner);
         actions.last()->setEnabled(false);
     }
+    // A read-only box (a run is using the port) is shown the ports but takes
+    // none of them.
     for (const PortEntry& port : ports) {
         auto* action = new QAction(escapedForMenu(port.label()), owner);
+        action->setEnabled(!m_box->isReadOnly());
         const QString path = port.path;
-        connect(action, &QAction::triggered, m_box, [box = m_box, path] { box->setText(path); });
+        connect(action, &QAction::triggered, m_box, [box = m_box, path] {
+            if (!box->isReadOnly())
+                box->setText(path);
+        });
         actions += action;
     }
     return actions;
