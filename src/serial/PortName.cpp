@@ -1,12 +1,15 @@
 #include "serial/PortName.h"
 
 #include "core/Windows1252.h"
+#include "serial/NetworkAddress.h"
 #include "serial/PortMessages.h"
 
 PortName PortName::fromText(const QByteArray& portText) {
     const QByteArray text = portText.trimmed();
     if (text.startsWith('/'))
         return {Windows1252::decode(text), {}};
+    if (const auto address = NetworkAddress::fromPortText(Windows1252::decode(text)))
+        return {address->url(), {}};
     bool isNumber = false;
     const int number = text.toInt(&isNumber);
     if (!isNumber)
