@@ -5,9 +5,15 @@ SimProcess::SimProcess(const QStringList& arguments) {
     m_process.start(QStringLiteral(TARVO_SIM_EXECUTABLE), arguments);
     if (!m_process.waitForStarted(5000))
         return;
+    m_devicePath = nextLine();
+    if (arguments.contains(QStringLiteral("--tcp")))
+        m_networkUrl = nextLine();
+}
+
+QString SimProcess::nextLine() {
     while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
     }
-    m_devicePath = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    return QString::fromLocal8Bit(m_process.readLine()).trimmed();
 }
 
 SimProcess::~SimProcess() {

@@ -15,8 +15,13 @@ class SimProcess {
 
     // The device path printed on its first line; empty when it did not start.
     QString devicePath() const { return m_devicePath; }
+    // The tcp:// address printed on its second line when started with --tcp.
+    QString networkUrl() const { return m_networkUrl; }
 
   private:
+    QString nextLine();
+
     QProcess m_process;
     QString m_devicePath;
+    QString m_networkUrl;
 };

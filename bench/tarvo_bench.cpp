@@ -4,7 +4,6 @@
 // received bytes (an FTDI latency timer) costs a programming run.
 #include "BenchReport.h"
 #include "CopyListBench.h"
-#include "CopyListBench.h"
 #include "DifferingBench.h"
 #include "EditorBench.h"
 #include "FileListBench.h"
@@ -93,11 +92,12 @@ class SaveWindowCloser : public QObject {
 // of the line shown and following the run. Operations start from the window's
 // buttons, as the operator starts them.
 struct Bench {
-    Bench(int baud, int adapterLatencyMs)
-        : sim({QStringLiteral("--baud"), QString::number(baud), QStringLiteral("--adapter-latency"),
-               QString::number(adapterLatencyMs)}) {
+    Bench(int baud, int adapterLatencyMs, const QStringList& more = {})
+        : sim(QStringList{QStringLiteral("--baud"), QString::number(baud),
+                          QStringLiteral("--adapter-latency"), QString::number(adapterLatencyMs)} +
+              more) {
         v.Identificativo = "&C1";
-        box("Text3")->setText(sim.devicePath());
+        box("Text3")->setText(sim.networkUrl().isEmpty() ? sim.devicePath() : sim.networkUrl());
         window.show();
         trace.show();
     }
@@ -112,9 +112,12 @@ struct Bench {
     LineTraceWindow trace{exchange.trace()};
 };
 
-// Returns the wall time of the run.
-double benchProgramming(int baud, int adapterLatencyMs = 0) {
-    Bench bench(baud, adapterLatencyMs);
+// Returns the wall time of the run; through the network, tarvo-sim's
+// tcp:// port, when `network` is set.
+double benchProgramming(int baud, int adapterLatencyMs = 0, bool network = false) {
+    Bench bench(baud, adapterLatencyMs,
+                network ? QStringList{QStringLiteral("--tcp"), QStringLiteral("0")}
+                        : QStringList{});
     QTemporaryDir folder;
     QFile file(folder.filePath(QStringLiteral("bench.tvo")));
     if (!file.open(QIODevice::WriteOnly))
@@ -128,7 +131,8 @@ double benchProgramming(int baud, int adapterLatencyMs = 0) {
     bench.v.FileSelezionato = QFile::encodeName(file.fileName());
     const QString name = adapterLatencyMs > 0
                              ? QStringLiteral("programming, adapter %1 ms").arg(adapterLatencyMs)
-                             : QStringLiteral("programming 512 texts");
+                         : network ? QStringLiteral("programming 512 texts through tcp://")
+                                   : QStringLiteral("programming 512 texts");
     BenchReport report(name, baud, 2 * addresses,
                        qint64(addresses) * (writeFrameBytes + FrameLayout::writeReplyLength +
                                             readFrameBytes + FrameLayout::readReplyLength));
@@ -151,6 +155,15 @@ void benchAdapterLatency() {
         std::printf("  adapter latency %2d ms costs the run %+.3f s (%+.1f%%)\n", latencyMs,
                     held - direct, (held / direct - 1.0) * 100.0);
     }
+}
+
+// A programming run at 9600 baud through tarvo-sim's pseudo-terminal, then
+// the same through its tcp:// port, as through a serial device server.
+void benchNetworkLine() {
+    const double direct = benchProgramming(9600);
+    const double network = benchProgramming(9600, 0, true);
+    std::printf("  through tcp:// %.3f s against %.3f s through the pty: %.4f x\n", network, direct,
+                network / direct);
 }
 
 void benchReadingAll(int baud) {
@@ -222,7 +235,7 @@ int main(int argc, char* argv[]) {
     parser.addPositionalArgument(
         QStringLiteral("scenario"),
         QStringLiteral("exchange, program, readall, editor (default: "
-                       "these four), adapter, reference, differing, filelist, copies"));
+                       "these four), adapter, network, reference, differing, filelist, copies"));
     const QCommandLineOption countOption(QStringLiteral("exchanges"),
                                          QStringLiteral("Exchanges in the exchange scenario."),
                                          QStringLiteral("n"), QStringLiteral("1000"));
@@ -235,6 +248,9 @@ int main(int argc, char* argv[]) {
     // Three programming runs at 9600 baud: only when asked for.
     if (scenarios.contains(QStringLiteral("adapter")))
         benchAdapterLatency();
+    // Two programming runs at 9600 baud: only when asked for.
+    if (scenarios.contains(QStringLiteral("network")))
+        benchNetworkLine();
     // Four runs at 9600 baud, about three minutes: only when asked for.
     if (scenarios.contains(QStringLiteral("differing")))
         benchDifferingTexts();

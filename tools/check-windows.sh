@@ -16,7 +16,7 @@ version=$(sed -n 's/^project(tarvodisp VERSION \([0-9.]*\).*/\1/p' CMakeLists.tx
 # -fPIC: Qt's headers refuse to compile without it, built as they are with
 # -reduce-relocations; no object code is made here.
 flags=(-std=c++20 -fsyntax-only -fPIC "-DTARVO_VERSION=\"$version\"" -I src -I "$qt")
-for module in QtCore QtGui QtWidgets QtSerialPort; do
+for module in QtCore QtGui QtWidgets QtNetwork QtSerialPort; do
     flags+=(-I "$qt/$module")
 done
 

@@ -141,8 +141,8 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         return request;
     }
     if (!parser.isSet(portOption) && request.action != Action::ListCopies) {
-        request.error = QStringLiteral("manca --porta (il numero della porta o il percorso del "
-                                       "dispositivo)");
+        request.error = QStringLiteral("manca --porta (il numero della porta, il percorso del "
+                                       "dispositivo o tcp://HOST:PORTA)");
         return request;
     }
 
@@ -197,7 +197,9 @@ QString CliRequest::helpText() {
         "\n"
         "Opzioni:\n"
         "  --porta PORTA     numero della porta COM (1 è /dev/ttyS0) o percorso del\n"
-        "                    dispositivo, per esempio /dev/ttyUSB0\n"
+        "                    dispositivo, per esempio /dev/ttyUSB0; tcp://HOST:PORTA\n"
+        "                    per un server seriale in rete (ser2net o un convertitore\n"
+        "                    Ethernet-seriale: velocità e parità le imposta il server)\n"
         "  --id ID           identificativo dell'unità (predefinito &C1)\n"
         "  --commento TESTO  prima riga del file scritto da leggi o della copia\n"
         "  --copia COPIA.tvo invia: prima di scrivere legge i 512 testi dell'unità e li\n"

@@ -1,6 +1,7 @@
 #include "serial/PortName.h"
 
 #include "core/Windows1252.h"
+#include "serial/NetworkAddress.h"
 #include "serial/PortMessages.h"
 
 #include <QDir>
@@ -9,6 +10,8 @@ PortName PortName::fromText(const QByteArray& portText) {
     const QByteArray text = portText.trimmed();
     if (text.startsWith('/'))
         return {Windows1252::decode(text), {}};
+    if (const auto address = NetworkAddress::fromPortText(Windows1252::decode(text)))
+        return {address->url(), {}};
     // "./run/unit" names the device that "/working/folder/run/unit" names; a
     // text like "host://x" is an address, not a path.
     if (text.contains('/') && !text.contains("://"))

@@ -4,8 +4,10 @@
 #include <QString>
 
 // Turns the text of the port box into a device name. A number N is COM port N
-// (/dev/ttyS<N-1> on Linux, COM<N> on Windows); a text with a "/" is the path
-// of a device (USB adapters, pseudo-terminals), a relative one taken from the
+// (/dev/ttyS<N-1> on Linux, COM<N> on Windows); tcp://HOST:PORT, or
+// HOST:PORT where that cannot name a device, is a line through the network,
+// whose device is its tcp:// address; any other text with a "/" is the path of
+// a device (USB adapters, pseudo-terminals), a relative one taken from the
 // working folder.
 struct PortName {
     QString device;  // empty when the text names no port

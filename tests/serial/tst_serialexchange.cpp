@@ -59,6 +59,13 @@ class TestSerialExchange : public QObject {
             << QByteArray("./run/tarvo-sim/s1") << here + QStringLiteral("/run/tarvo-sim/s1");
         QTest::newRow("relative path upwards")
             << QByteArray(" ../pts/4") << QFileInfo(here).path() + QStringLiteral("/pts/4");
+        QTest::newRow("network line")
+            << QByteArray(" TCP://192.168.1.50:4001 ") << QStringLiteral("tcp://192.168.1.50:4001");
+        QTest::newRow("network line without tcp://")
+            << QByteArray("server-seriale.local:4001")
+            << QStringLiteral("tcp://server-seriale.local:4001");
+        QTest::newRow("network line, IPv6")
+            << QByteArray("tcp://[::1]:4001") << QStringLiteral("tcp://[::1]:4001");
     }
     void portNames() {
         QFETCH(QByteArray, text);

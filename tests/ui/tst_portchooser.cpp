@@ -1,3 +1,4 @@
+#include "NetworkPort.h"
 #include "SimulatedUnit.h"
 #include "app/ProgramWindows.h"
 #include "core/Variabili.h"
@@ -105,6 +106,37 @@ class TestPortChooser : public QObject {
         QVERIFY(list);
         QVERIFY(!entryFor(list, gone));
         list->close();
+    }
+
+    // A line through the network is typed in the box, as the list's last
+    // entry says, and the unit answers through it.
+    void theBoxTakesANetworkLine() {
+        SimulatedUnit unit;
+        QVERIFY(unit.start());
+        NetworkPort networkPort(unit.devicePath());
+        QString error;
+        QVERIFY2(networkPort.listen(0, &error), qPrintable(error));
+        Variabili v;
+        v.Identificativo = "&C1";
+        SerialExchange serial(v);
+        FormScriveMessaggi window(v, serial, programWindows(v));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* box = window.findChild<QLineEdit*>(QStringLiteral("Text3"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_F4);
+        QMenu* list = opened(QStringLiteral("PortList"));
+        QVERIFY(list);
+        QVERIFY(!list->actions().last()->isEnabled());
+        QVERIFY(list->actions().last()->text().contains(QStringLiteral("tcp://")));
+        list->close();
+
+        box->selectAll();
+        QTest::keyClicks(box, networkPort.url());
+        window.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+        QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Text2"))->text(),
+                 QStringLiteral("Tarvo risponde TA"));
+        QCOMPARE(unit.frames(), QByteArrayList{"&C1TA\r"});
     }
 };
 

@@ -10,7 +10,13 @@
 namespace {
 
 QString hint() {
-    return QStringLiteral("Alt+Giù o F4, oppure clic destro: porte presenti");
+    return QStringLiteral("Alt+Giù o F4, oppure clic destro: porte presenti; per un server "
+                          "seriale in rete scrivi tcp://indirizzo:porta");
+}
+
+// A line through the network is typed, never listed: the list says how.
+QString networkLineHelp() {
+    return QStringLiteral("Server seriale in rete: scrivi tcp://indirizzo:porta");
 }
 
 QString escapedForMenu(QString text) {
@@ -55,6 +61,8 @@ QList<QAction*> PortChooser::portActions(QObject* owner) {
         });
         actions += action;
     }
+    actions += new QAction(networkLineHelp(), owner);
+    actions.last()->setEnabled(false);
     return actions;
 }
 

@@ -82,7 +82,9 @@ QString field(const LineTrace::Exchange& exchange, int column) {
             return exchange.startedAt.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")) +
                    QStringLiteral(" · ") + exchange.operation;
         case Outcome:
-            return QStringLiteral("inizio dell'operazione");
+            return exchange.line.isEmpty()
+                       ? QStringLiteral("inizio dell'operazione")
+                       : QStringLiteral("inizio dell'operazione %1").arg(exchange.line);
         default:
             return {};
         }

@@ -13,7 +13,8 @@ enum Column { Time, Took, Sent, SentHex, Received, ReceivedHex, Outcome, ColumnC
 QString heading(int column);
 QString field(const LineTrace::Exchange& exchange, int column);
 // Whether the row opens an operation: its fields give the date, the time and
-// the operation's name, and "inizio dell'operazione".
+// the operation's name, and "inizio dell'operazione" with the line it goes
+// through.
 bool opensOperation(const LineTrace::Exchange& exchange);
 // The whole trace as lines of tab-separated fields under a heading line.
 QString document(const LineTrace& trace);
