@@ -5,17 +5,27 @@
 # hand, else builds Qt from Debian's qt6-base source with the steps of
 # ../shared/qt-mingw/build.sh. A second run finds Qt in place and does nothing.
 # The folder: $TARVO_QT_MINGW, else ~/.cache/tarvodisp/qt-6.4.2-mingw.
+# With --where it prints only the folder, once Qt is there (unpacking the
+# archive if need be), and nothing, exiting 1, when Qt would have to be built.
 set -euo pipefail
+where=false
+[ "${1:-}" = --where ] && where=true
 here=$(cd "$(dirname "$0")/.." && pwd)
 shared=$(realpath -m "${TARVO_SHARED_DIR:-$here/../shared}/qt-mingw")
 prefix=${TARVO_QT_MINGW:-${XDG_CACHE_HOME:-$HOME/.cache}/tarvodisp/qt-6.4.2-mingw}
 marker="$prefix/.tarvo-ready"
 
+archive="$shared/qt-6.4.2-mingw.tar.xz"
 if [ -f "$marker" ]; then
-    echo "Qt per MinGW già pronto in $prefix (nulla da fare)"
+    if $where; then echo "$prefix"; else echo "Qt per MinGW già pronto in $prefix (nulla da fare)"; fi
     exit 0
 fi
-archive="$shared/qt-6.4.2-mingw.tar.xz"
+if $where; then
+    [ -f "$archive" ] || exit 1
+    "$0" >&2
+    echo "$prefix"
+    exit 0
+fi
 mkdir -p "$(dirname "$prefix")"
 staging=$(mktemp -d "$(dirname "$prefix")/.qt-mingw.XXXXXX")
 trap 'rm -rf "$staging"' EXIT
