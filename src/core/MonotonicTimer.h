@@ -1,18 +1,24 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QObject>
+
+#include <memory>
 
 // A one-shot timer of the monotonic clock that QDeadlineTimer reads, that
-// rings to the microsecond on a descriptor the event loop can watch.
-namespace MonotonicTimerFd {
+// rings to well under a millisecond, watched by the event loop: a timerfd on
+// Linux, a high-resolution waitable timer on Windows. It passes no
+// descriptor or handle to its users.
+class MonotonicTimer : public QObject {
+    Q_OBJECT
+  public:
+    // A new timer; null where the system offers none.
+    static std::unique_ptr<MonotonicTimer> create();
 
-// A new timer's descriptor, -1 where the system offers none.
-int create();
-// Rings once at monotonicNs, at once if that has passed; replaces any earlier setting.
-void ringAt(int fd, qint64 monotonicNs);
-void disarm(int fd);
-// Whether the timer has rung since it was last asked; clears the ring.
-bool takeRing(int fd);
-void destroy(int fd);
+    // Rings once at monotonicNs, at once if that has passed; replaces any
+    // earlier setting.
+    virtual void ringAt(qint64 monotonicNs) = 0;
+    virtual void disarm() = 0;
 
-} // namespace MonotonicTimerFd
+  signals:
+    void rang();
+};

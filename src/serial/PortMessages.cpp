@@ -152,9 +152,15 @@ QString notASerialPort(const QString& device) {
 }
 
 QString invalidPortText(const QString& text) {
+#ifdef Q_OS_WIN
+    return QStringLiteral("Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
+                          "o il suo nome (es. COM3)")
+        .arg(text);
+#else
     return QStringLiteral("Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
                           "o il percorso del dispositivo (es. /dev/ttyUSB0)")
         .arg(text);
+#endif
 }
 
 QString portNumberOutOfRange(int number) {
