@@ -67,6 +67,11 @@ bool parseCommandLine(const QCoreApplication& app, CommandLine* result, QString*
          "nome"},
         {"memory", "Carica la memoria da questo file (va bene un file .tvo).", "file"},
         {"dump", "All'uscita scrive la memoria in questo file (512 righe).", "file"},
+        {"tcp",
+         "Offre l'unità anche in rete su 127.0.0.1 a questa porta TCP (0: una porta libera), "
+         "come un server seriale: in tarvodisp e tarvo-cli la porta tcp://127.0.0.1:PORTA. "
+         "Un cliente alla volta: un secondo viene chiuso subito.",
+         "porta"},
     });
     parser.process(app);
 
@@ -80,8 +85,15 @@ bool parseCommandLine(const QCoreApplication& app, CommandLine* result, QString*
         !number(parser, "delay", &line.options.replyDelayMs, error) ||
         !number(parser, "silent-from", &line.options.silentFrom, error) ||
         !number(parser, "refuse-write", &line.options.refuseWriteFrom, error) ||
-        !number(parser, "adapter-latency", &line.options.adapterLatencyMs, error))
+        !number(parser, "adapter-latency", &line.options.adapterLatencyMs, error) ||
+        !number(parser, "tcp", &line.tcpPort, error))
         return false;
+    if (line.tcpPort > 65535) {
+        *error = QStringLiteral("Valore non valido per --tcp: \"%1\" (serve una porta da 0 a "
+                                "65535).")
+                     .arg(line.tcpPort);
+        return false;
+    }
     line.options.garble = parser.isSet("garble");
     line.options.shortReplies = parser.isSet("short");
     line.options.echo = parser.isSet("echo");

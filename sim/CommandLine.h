@@ -11,6 +11,9 @@ struct CommandLine {
     UnitOptions options;
     // Where to write the memory on a clean exit; empty: nowhere.
     QString dumpFile;
+    // Also serve the unit on 127.0.0.1 at this TCP port (0: a free one);
+    // -1: not through the network.
+    int tcpPort = -1;
 };
 
 // Parses the arguments; --help, --version and unknown options end the

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "NetworkPort.h"
 #include "SignalFd.h"
 #include "SimulatedUnit.h"
 #include "core/QtItalian.h"
@@ -28,6 +29,11 @@ int main(int argc, char* argv[]) {
         err << "tarvo-sim: " << error << Qt::endl;
         return 1;
     }
+    NetworkPort networkPort(unit.devicePath());
+    if (line.tcpPort >= 0 && !networkPort.listen(quint16(line.tcpPort), &error)) {
+        err << "tarvo-sim: " << error << Qt::endl;
+        return 1;
+    }
     QSocketNotifier stopRequested(stopSignals.fd(), QSocketNotifier::Read);
     QObject::connect(&stopRequested, &QSocketNotifier::activated, &app, [&] {
         if (stopSignals.take() != 0)
@@ -36,12 +42,17 @@ int main(int argc, char* argv[]) {
 
     QTextStream out(stdout);
     out << unit.devicePath() << Qt::endl;
+    if (line.tcpPort >= 0)
+        out << networkPort.url() << Qt::endl;
     out << "Unità Tarvo simulata con identificativo \""
         << QString(QStringDecoder("windows-1252").decode(line.options.identifier))
         << "\" in ascolto su questo percorso; Ctrl+C per terminare." << Qt::endl;
     out << "In tarvodisp si sceglie dalla lista delle porte (Alt+Giù nella casella Porta COM) "
            "come "
         << unit.linkPath() << Qt::endl;
+    if (line.tcpPort >= 0)
+        out << "In rete, come un server seriale, su " << networkPort.url()
+            << " (un cliente alla volta)." << Qt::endl;
 
     app.exec();
     if (!line.dumpFile.isEmpty() && !unit.saveMemory(line.dumpFile, &error)) {

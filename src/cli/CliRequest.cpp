@@ -134,8 +134,8 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
         return request;
     }
     if (!parser.isSet(portOption) && request.action != Action::ListCopies) {
-        request.error = QStringLiteral("manca --porta (il numero della porta o il percorso del "
-                                       "dispositivo)");
+        request.error = QStringLiteral("manca --porta (il numero della porta, il percorso del "
+                                       "dispositivo o tcp://HOST:PORTA)");
         return request;
     }
 
@@ -160,14 +160,18 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
 #ifdef Q_OS_WIN
 #define PORT_OPTION_HELP                                                                           \
     "  --porta PORTA     numero della porta COM (1 è COM1) o suo nome, per esempio\n"             \
-    "                    COM3 o \\\\.\\COM10\n"
+    "                    COM3 o \\\\.\\COM10; tcp://HOST:PORTA per un server seriale in\n"         \
+    "                    rete (ser2net o un convertitore Ethernet-seriale: velocità\n"            \
+    "                    e parità le imposta il server)\n"
 #define STOP_REQUESTS_HELP                                                                         \
     "da Ctrl+C, Ctrl+Interr, chiusura della console fra uno scambio e l'altro, con\n"              \
     "la porta chiusa.\n"
 #else
 #define PORT_OPTION_HELP                                                                           \
     "  --porta PORTA     numero della porta COM (1 è /dev/ttyS0) o percorso del\n"                \
-    "                    dispositivo, per esempio /dev/ttyUSB0\n"
+    "                    dispositivo, per esempio /dev/ttyUSB0; tcp://HOST:PORTA\n"                \
+    "                    per un server seriale in rete (ser2net o un convertitore\n"               \
+    "                    Ethernet-seriale: velocità e parità le imposta il server)\n"
 #define STOP_REQUESTS_HELP                                                                         \
     "da Ctrl+C, SIGTERM, SIGHUP fra uno scambio e l'altro, con la porta chiusa.\n"
 #endif

@@ -3,6 +3,7 @@
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "device/DeviceProtocol.h"
+#include "serial/NetworkAddress.h"
 #include "serial/PortCatalog.h"
 #include "serial/PortName.h"
 
@@ -62,6 +63,8 @@ class Run {
         m_clock.start();
         m_finding.typedIdentifier = v.Identificativo;
         m_finding.echoExpected = exchange.lineEchoes();
+        m_finding.networkLine =
+            NetworkAddress::fromUrl(PortName::fromText(v.PortaCom).device).has_value();
     }
 
     LineFinding diagnose(const QByteArrayList& moreIdentifiers) {
@@ -132,8 +135,7 @@ class Run {
     };
     // The test frame with an identifier; nothing once the run has ended
     // (the port lost, a stop).
-    std::optional<TestHeard> test(Step::Purpose purpose, const QByteArray& identifier,
-                                  int waitMs) {
+    std::optional<TestHeard> test(Step::Purpose purpose, const QByteArray& identifier, int waitMs) {
         const Step step{purpose, identifier, DeviceProtocol::testFrame(identifier), waitMs, {}};
         const SerialExchange::Heard heard =
             listen(step, FrameLayout::testReplyLength, m_finding.lineEchoes);

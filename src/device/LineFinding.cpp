@@ -25,6 +25,11 @@ const QString EchoRemedy =
                    "RX. Con l'eco attivato (--eco in tarvo-cli, «Linea con eco» nel menu "
                    "Strumenti) una linea così si può usare");
 
+const QString NetworkEchoRemedy =
+    QStringLiteral("È il lato RS-485 a due fili del server seriale, senza soppressione dell'eco: "
+                   "attivala nelle impostazioni del server, oppure attiva l'eco (--eco in "
+                   "tarvo-cli, «Linea con eco» nel menu Strumenti)");
+
 QString wording(const LineFinding& finding) {
     const QString typed = identifier(finding.typedIdentifier);
     switch (finding.kind) {
@@ -36,6 +41,13 @@ QString wording(const LineFinding& finding) {
                      ? QStringLiteral(" (la linea ripete ogni trama e l'eco è attivato)")
                      : QString());
     case LineFinding::Kind::AnswersLate:
+        if (finding.networkLine)
+            return QStringLiteral("L'unità %1 risponde dopo %2 s, oltre gli 0,8 s concessi: "
+                                  "un'unità occupata, una rete lenta o un server seriale che "
+                                  "trattiene i byte per raccoglierli in pacchetti. Controlla "
+                                  "che l'unità non stia facendo altro e che il server invii "
+                                  "subito ciò che riceve.")
+                .arg(typed, seconds(finding.replyMs));
         return QStringLiteral("L'unità %1 risponde dopo %2 s, oltre gli 0,8 s concessi: "
                               "un'unità occupata o un adattatore lento. Controlla che l'unità "
                               "non stia facendo altro e prova un altro adattatore o un'altra "
@@ -54,7 +66,7 @@ QString wording(const LineFinding& finding) {
                      ? QStringLiteral("seguita dalla risposta dell'unità dopo %1 ms")
                            .arg(finding.replyMs)
                      : QStringLiteral("senza una risposta dell'unità dopo"),
-                 EchoRemedy,
+                 finding.networkLine ? NetworkEchoRemedy : EchoRemedy,
                  finding.replyFollowed
                      ? QString()
                      : QStringLiteral("; attivato l'eco, ripeti la diagnosi per sapere se "
@@ -63,12 +75,26 @@ QString wording(const LineFinding& finding) {
         return QStringLiteral("Risponde %1, non %2: scrivi %1 come identificativo.")
             .arg(identifier(finding.answeringIdentifier), typed);
     case LineFinding::Kind::Garbled:
+        if (finding.networkLine)
+            return QStringLiteral("Arrivano byte che non formano una risposta: %1. Cause "
+                                  "probabili: disturbi sulla linea, impostazioni del server "
+                                  "seriale diverse da 9600 baud, 8 bit, nessuna parità, 1 stop, "
+                                  "un cablaggio sbagliato fra il server e l'unità (TX e RX "
+                                  "scambiati, massa mancante, A e B invertiti su RS-485).")
+                .arg(hexBytes(finding.bytes));
         return QStringLiteral("Arrivano byte che non formano una risposta: %1. Cause probabili: "
                               "disturbi sulla linea, una velocità diversa da 9600 baud "
                               "nell'unità o nell'adattatore, un cablaggio sbagliato (TX e RX "
                               "scambiati, massa mancante, A e B invertiti su RS-485).")
             .arg(hexBytes(finding.bytes));
     case LineFinding::Kind::Silent:
+        if (finding.networkLine)
+            return QStringLiteral("Nessun byte ricevuto attraverso il server %1, che accetta "
+                                  "la connessione. Controlla che l'unità sia accesa e collegata "
+                                  "alla porta seriale del server, che quella porta sia impostata "
+                                  "a 9600 baud, 8 bit, nessuna parità, 1 stop e che la porta TCP "
+                                  "sia la sua.")
+                .arg(finding.adapter);
         return QStringLiteral("Nessun byte ricevuto su %1. Controlla che l'unità sia accesa, "
                               "che il cavo sia collegato bene ai due capi e che la porta sia "
                               "quella a cui è collegata l'unità.")

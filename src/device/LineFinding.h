@@ -42,6 +42,9 @@ struct LineFinding {
     // that.
     bool lineEchoes = false;
     bool echoExpected = false;
+    // The line goes through a serial device server: no cable or adapter of
+    // this computer to check, the server's settings instead.
+    bool networkLine = false;
     QByteArray bytes;
     QString adapter;
     QString portProblem;

@@ -20,6 +20,16 @@ void LineTrace::beginOperation(const QString& name) {
     startOperation();
 }
 
+void LineTrace::nameLine(const QString& line) {
+    if (m_ring.empty())
+        return;
+    Exchange& last = m_ring[size_t((m_oldest + size() - 1) % size())];
+    if (last.operation.isEmpty())
+        return;
+    last.line = line;
+    emit changed();
+}
+
 void LineTrace::record(Exchange exchange) {
     if (size() < m_capacity) {
         m_ring.push_back(std::move(exchange));

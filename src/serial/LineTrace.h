@@ -36,6 +36,8 @@ class LineTrace : public QObject {
         // exchange: what the operation is and when it began.
         QString operation = {};
         QDateTime startedAt = {};
+        // The line the operation goes through, in the operator's words.
+        QString line = {};
     };
 
     static constexpr int DefaultCapacity = 20'000;
@@ -48,6 +50,9 @@ class LineTrace : public QObject {
     // so that a long trace shows where each operation begins; times of later
     // exchanges count from here.
     void beginOperation(const QString& name);
+    // Names the line on the row that opened the latest operation, if the
+    // latest row is that one.
+    void nameLine(const QString& line);
     qint64 sinceStartNs() const { return m_operationClock.nsecsElapsed(); }
 
     void record(Exchange exchange);

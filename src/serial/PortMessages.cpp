@@ -152,6 +152,7 @@ QString notASerialPort(const QString& device) {
 }
 
 QString invalidPortText(const QString& text) {
+<<<<<<< HEAD
 #ifdef Q_OS_WIN
     return QStringLiteral("Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
                           "o il suo nome (es. COM3)")
@@ -159,6 +160,12 @@ QString invalidPortText(const QString& text) {
 #else
     return QStringLiteral("Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
                           "o il percorso del dispositivo (es. /dev/ttyUSB0)")
+=======
+    return QStringLiteral(
+               "Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
+               "o il percorso del dispositivo (es. /dev/ttyUSB0) o l'indirizzo di un server "
+               "seriale in rete (es. tcp://192.168.1.50:4001)")
+>>>>>>> i37-tcp
         .arg(text);
 #endif
 }
@@ -203,4 +210,46 @@ QString connectionLost(const QString& device, const QString& reason, bool unplug
     const QString text =
         QStringLiteral("Collegamento con la porta %1 interrotto (%2)").arg(device, reason);
     return unplugged ? text + QStringLiteral(": il dispositivo è stato scollegato?") : text;
+}
+
+QString lineHeading(const QString& device) {
+    if (!NetworkAddress::fromUrl(device))
+        return QStringLiteral("su %1").arg(device);
+    return QStringLiteral("sulla linea di rete %1 (velocità, parità e latenza sono quelle del "
+                          "server seriale)")
+        .arg(device);
+}
+
+QString networkFailureText(const NetworkFailure& failure, bool wasOpen) {
+    const QString& address = failure.address;
+    QString reason;
+    switch (failure.kind) {
+    case NetworkFailure::Kind::Refused:
+        reason = QStringLiteral("il server rifiuta la connessione: controlla l'indirizzo e la "
+                                "porta TCP, e che il server non sia già collegato a un altro "
+                                "programma");
+        break;
+    case NetworkFailure::Kind::NotFound:
+        reason = QStringLiteral("il nome del server non corrisponde a nessun indirizzo: "
+                                "controlla come è scritto");
+        break;
+    case NetworkFailure::Kind::Unreachable:
+        reason = QStringLiteral("il server non è raggiungibile: controlla l'indirizzo, il cavo "
+                                "di rete e che il server sia acceso");
+        break;
+    case NetworkFailure::Kind::NoAnswer:
+        reason = QStringLiteral("il server non risponde entro %1 s: controlla l'indirizzo e che "
+                                "il server sia acceso e raggiungibile in rete")
+                     .arg(NetworkLine::ConnectWaitMs / 1000);
+        break;
+    case NetworkFailure::Kind::Dropped:
+        reason = QStringLiteral("il server ha chiuso la connessione");
+        break;
+    case NetworkFailure::Kind::Failed:
+        reason = QStringLiteral("errore di rete");
+        break;
+    }
+    return wasOpen
+               ? QStringLiteral("Collegamento con il server %1 interrotto: %2").arg(address, reason)
+               : QStringLiteral("Impossibile collegarsi al server %1: %2").arg(address, reason);
 }

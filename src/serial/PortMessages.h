@@ -1,5 +1,6 @@
 #pragma once
 
+#include "serial/NetworkLine.h"
 #include "serial/PortHolders.h"
 #include "serial/PortPermission.h"
 
@@ -52,3 +53,12 @@ QString permissionProblem(const QString& device, const PermissionFinding& findin
 // device seems unplugged (gone, or failing as a vanished one does).
 QString settingsRefused(const QString& device, const QString& settings, const QString& reason);
 QString connectionLost(const QString& device, const QString& reason, bool unplugged);
+
+// Which line an operation goes through, for the heading of its trace: "su
+// /dev/ttyUSB0", or the network line with what it leaves to the server.
+QString lineHeading(const QString& device);
+
+// A line through the network that could not be opened (wasOpen false) or
+// stopped working: refused, not found, unreachable, silent, or closed by the
+// server, with its address.
+QString networkFailureText(const NetworkFailure& failure, bool wasOpen);

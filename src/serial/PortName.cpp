@@ -1,6 +1,7 @@
 #include "serial/PortName.h"
 
 #include "core/Windows1252.h"
+#include "serial/NetworkAddress.h"
 #include "serial/PortMessages.h"
 
 #include <QRegularExpression>
@@ -20,6 +21,8 @@ PortName PortName::fromText(const QByteArray& portText) {
         return {match.captured(1) + QStringLiteral("COM") + match.captured(2), {}};
     }
 #endif
+    if (const auto address = NetworkAddress::fromPortText(Windows1252::decode(text)))
+        return {address->url(), {}};
     bool isNumber = false;
     const int number = text.toInt(&isNumber);
     if (!isNumber)

@@ -14,6 +14,20 @@
 SerialControl::SerialControl(QObject* parent) : QObject(parent) {
     connect(&m_port, &QSerialPort::readyRead, this, &SerialControl::checkThreshold);
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialControl::handleError);
+    connect(&m_networkLine.socket(), &QIODevice::readyRead, this, &SerialControl::checkThreshold);
+    connect(&m_networkLine, &NetworkLine::failed, this, [this](const NetworkFailure& failure) {
+        lineFailed(networkFailureText(failure, true));
+    });
+}
+
+bool SerialControl::PortOpen() const {
+    return !m_broken && (m_network ? m_networkLine.isConnected() : m_port.isOpen());
+}
+
+QIODevice& SerialControl::line() {
+    if (m_network)
+        return m_networkLine.socket();
+    return m_port;
 }
 
 void SerialControl::setCommPort(const QString& device) {
@@ -79,12 +93,16 @@ bool SerialControl::setPortOpen(bool open) {
         m_broken = false;
         return true;
     }
-    if (m_port.isOpen() && !m_broken)
+    if (PortOpen())
         return true;
     closePort();
     m_broken = false;
     m_inputTakenElsewhere = false;
     m_failure.clear();
+    const std::optional<NetworkAddress> address = NetworkAddress::fromUrl(m_device);
+    m_network = address.has_value();
+    if (m_network)
+        return openNetworkLine(*address);
     // A file or a folder is refused before it is opened, whoever may open it.
     if (DeviceNode::namesSomethingElse(m_device)) {
         m_failure = notASerialPort(m_device);
@@ -120,7 +138,17 @@ bool SerialControl::setPortOpen(bool open) {
     return true;
 }
 
+bool SerialControl::openNetworkLine(const NetworkAddress& address) {
+    if (const std::optional<NetworkFailure> failure = m_networkLine.open(address)) {
+        m_failure = networkFailureText(*failure, false);
+        return false;
+    }
+    m_replyGivenUp = true;
+    return true;
+}
+
 void SerialControl::closePort() {
+    m_networkLine.close();
     if (!m_port.isOpen())
         return;
     m_lowLatency.restore(m_port.handle());
@@ -130,30 +158,40 @@ void SerialControl::closePort() {
 void SerialControl::Output(const QByteArray& data) {
     if (!PortOpen())
         return;
-    m_port.write(data);
+    line().write(data);
     // Hand the bytes to the system now, so the reply time counts from here.
-    m_port.flush();
+    if (m_network)
+        m_networkLine.socket().flush();
+    else
+        m_port.flush();
 }
 
 // Reads exactly what waits: readAll() would set aside 16 kB on every call, a
 // heap that grows and shrinks at every exchange.
 QByteArray SerialControl::Input() {
-    return PortOpen() ? m_port.read(m_port.bytesAvailable()) : QByteArray();
+    return PortOpen() ? line().read(line().bytesAvailable()) : QByteArray();
 }
 
 QByteArray SerialControl::waitingInput() {
     if (!PortOpen())
         return {};
     // Bytes short of the threshold may still be in the system's queue.
-    m_port.waitForReadyRead(0);
-    m_port.clearError();
-    return m_port.peek(m_port.bytesAvailable());
+    line().waitForReadyRead(0);
+    if (!m_network)
+        m_port.clearError();
+    return line().peek(line().bytesAvailable());
 }
 
 void SerialControl::discardInput() {
     if (!PortOpen())
         return;
-    m_port.skip(m_port.bytesAvailable());
+    line().skip(line().bytesAvailable());
+    if (m_network) {
+        // What the system holds is taken in and dropped too.
+        if (std::exchange(m_replyGivenUp, false) && line().waitForReadyRead(0))
+            line().skip(line().bytesAvailable());
+        return;
+    }
     // Flushing the system's queue also drops bytes still on their way in, but
     // wakes a kernel worker, a tenth of a millisecond before every frame.
     // After a reply that came whole it is done only when bytes are queued.
@@ -165,15 +203,16 @@ void SerialControl::setRThreshold(qint16 threshold) {
     if (threshold == 0 && m_threshold > 0)
         m_replyGivenUp = true;
     m_threshold = threshold;
-    wakeWhenQueued(threshold - m_port.bytesAvailable());
+    wakeWhenQueued(threshold - (PortOpen() ? line().bytesAvailable() : 0));
     // Bytes may already be waiting: the notification then follows at the next
     // round of events, never from inside this call.
-    if (m_threshold > 0 && PortOpen() && m_port.bytesAvailable() >= m_threshold)
+    if (m_threshold > 0 && PortOpen() && line().bytesAvailable() >= m_threshold)
         QMetaObject::invokeMethod(this, &SerialControl::checkThreshold, Qt::QueuedConnection);
 }
 
 void SerialControl::wakeWhenQueued(qint64 bytes) {
-    if (!PortOpen())
+    // A socket reports every segment: there is no queue to set.
+    if (!PortOpen() || m_network)
         return;
     PortQueue::readyAfter(m_port.handle(), bytes);
 }
@@ -184,12 +223,12 @@ void SerialControl::raiseEvent(qint16 code) {
 }
 
 void SerialControl::checkThreshold() {
-    if (m_threshold > 0 && PortOpen() && m_port.bytesAvailable() >= m_threshold)
+    if (m_threshold > 0 && PortOpen() && line().bytesAvailable() >= m_threshold)
         raiseEvent(comEvReceive);
 }
 
 void SerialControl::handleError(QSerialPort::SerialPortError error) {
-    if (m_opening || !PortOpen())
+    if (m_opening || m_network || !PortOpen())
         return;
     switch (error) {
     case QSerialPort::NoError:
@@ -207,24 +246,28 @@ void SerialControl::handleError(QSerialPort::SerialPortError error) {
         const int code = errnoBehind(systemText);
         const bool unplugged = code == EIO || code == ENODEV || code == ENXIO ||
                                !DeviceNode::stillLeadsTo(m_openedPath, m_port.handle());
-        m_failure = connectionLost(m_device, portErrorReason(error, systemText), unplugged);
-        m_broken = true;
-        // The port is closed from the event loop, not from inside the
-        // notification that QSerialPort is still delivering.
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (m_broken)
-                    closePort();
-            },
-            Qt::QueuedConnection);
-        emit failed(m_failure);
+        lineFailed(connectionLost(m_device, portErrorReason(error, systemText), unplugged));
         return;
     }
     default:
         raiseEvent(comEventDCB);
         return;
     }
+}
+
+void SerialControl::lineFailed(const QString& failure) {
+    m_failure = failure;
+    m_broken = true;
+    // The port is closed from the event loop, not from inside the
+    // notification that the port is still delivering.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_broken)
+                closePort();
+        },
+        Qt::QueuedConnection);
+    emit failed(m_failure);
 }
 
 bool SerialControl::wouldBlockOnly(const QString& systemText) {

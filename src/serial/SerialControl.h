@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serial/LowLatency.h"
+#include "serial/NetworkLine.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -16,6 +17,10 @@
 // once and reported once through failed(). A read that would block while the
 // device is still there (another program took the bytes announced) is no
 // failure: nothing came, and the port goes on listening.
+//
+// A port named tcp://HOST:PORT is a line through the network (a serial device
+// server): the same frames go through its socket, and the line settings are
+// the server's to apply.
 class SerialControl : public QObject {
     Q_OBJECT
   public:
@@ -33,7 +38,9 @@ class SerialControl : public QObject {
 
     // Opening returns false when the port cannot be opened; failure() says why.
     bool setPortOpen(bool open);
-    bool PortOpen() const { return m_port.isOpen() && !m_broken; }
+    bool PortOpen() const;
+    // The open port, or the one last opened, is a line through the network.
+    bool isNetworkLine() const { return m_network; }
 
     void Output(const QByteArray& data);
     QByteArray Input();
@@ -75,8 +82,13 @@ class SerialControl : public QObject {
     bool wouldBlockOnly(const QString& systemText);
     void closePort();
     void wakeWhenQueued(qint64 bytes);
+    bool openNetworkLine(const NetworkAddress& address);
+    void lineFailed(const QString& failure);
+    // The device the exchange goes through: the serial port or the socket.
+    QIODevice& line();
 
     QSerialPort m_port;
+    NetworkLine m_networkLine{this};
     LowLatency m_lowLatency;
     QString m_device;
     QString m_openedPath;
@@ -88,6 +100,7 @@ class SerialControl : public QObject {
     QSerialPort::StopBits m_stopBits = QSerialPort::OneStop;
     qint16 m_threshold = 0;
     qint16 m_commEvent = 0;
+    bool m_network = false;
     bool m_opening = false;
     bool m_broken = false;
     bool m_replyGivenUp = false;

@@ -38,6 +38,7 @@ bool SerialExchange::ApriSeriale() {
         m_openFailure = name.problem + QStringLiteral(". ") + PortCatalog::summary();
         return traceOpenFailure();
     }
+    m_trace.nameLine(lineHeading(name.device));
     MSComm1->setCommPort(name.device);
     MSComm1->setSettings(QStringLiteral("9600,N,8,1"));
     if (!MSComm1->setPortOpen(true)) {
@@ -178,7 +179,8 @@ SerialExchange::Heard SerialExchange::listen(const QByteArray& frame, int waitMs
 }
 
 void SerialExchange::noteReplyTakers() {
-    if (!m_replyTakers.isEmpty())
+    // No program of this machine holds a line through the network.
+    if (!m_replyTakers.isEmpty() || MSComm1->isNetworkLine())
         return;
     QList<PortHolder> others = portHolders(MSComm1->CommPort());
     others.removeIf(

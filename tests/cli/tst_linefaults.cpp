@@ -1,5 +1,6 @@
 #include "CliProcess.h"
 #include "MessageFiles.h"
+#include "NetworkPort.h"
 #include "SimulatedUnit.h"
 
 #include <QTemporaryDir>
@@ -18,6 +19,8 @@ class TestLineFaults : public QObject {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("finding");
+        // Through tarvo-sim's network port rather than its pseudo-terminal.
+        QTest::addColumn<bool>("network");
         const SimulatedUnit::Options healthy;
         SimulatedUnit::Options late;
         late.replyDelayMs = 1500;
@@ -32,38 +35,54 @@ class TestLineFaults : public QObject {
         SimulatedUnit::Options garbling;
         garbling.garble = true;
         QTest::newRow("answers") << healthy << QStringList() << 0
-                                 << QStringLiteral("L'unità &C1 risponde in ");
+                                 << QStringLiteral("L'unità &C1 risponde in ") << false;
         QTest::newRow("late") << late << QStringList() << 1
-                              << QStringLiteral("L'unità &C1 risponde dopo 1,5");
+                              << QStringLiteral("L'unità &C1 risponde dopo 1,5") << false;
         QTest::newRow("echo") << echoing << QStringList() << 1
                               << QStringLiteral("La linea ripete ogni trama: la trama è tornata "
                                                 "indietro byte per byte, seguita dalla risposta "
-                                                "dell'unità dopo ");
+                                                "dell'unità dopo ")
+                              << false;
         QTest::newRow("echo, --eco") << echoing << QStringList{QStringLiteral("--eco")} << 0
-                                     << QStringLiteral("L'unità &C1 risponde in ");
+                                     << QStringLiteral("L'unità &C1 risponde in ") << false;
         QTest::newRow("--eco, no echo") << healthy << QStringList{QStringLiteral("--eco")} << 1
-                                        << QStringLiteral("L'unità &C1 risponde in ");
-        QTest::newRow("other identifier")
-            << otherIdentifier << QStringList() << 1 << QStringLiteral("Risponde &C4, non &C1: ");
+                                        << QStringLiteral("L'unità &C1 risponde in ") << false;
+        QTest::newRow("other identifier") << otherIdentifier << QStringList() << 1
+                                          << QStringLiteral("Risponde &C4, non &C1: ") << false;
         QTest::newRow("--prova-id")
             << unlisted << QStringList{QStringLiteral("--prova-id"), QStringLiteral("X9")} << 1
-            << QStringLiteral("Risponde X9, non &C1: ");
+            << QStringLiteral("Risponde X9, non &C1: ") << false;
         QTest::newRow("silent") << silent << QStringList() << 1
-                                << QStringLiteral("Nessun byte ricevuto su ");
+                                << QStringLiteral("Nessun byte ricevuto su ") << false;
         QTest::newRow("garbled") << garbling << QStringList() << 1
                                  << QStringLiteral("Arrivano byte che non formano una risposta: "
-                                                   "3F 3F 3F 3F 3F 0D. ");
+                                                   "3F 3F 3F 3F 3F 0D. ")
+                                 << false;
+        QTest::newRow("silent, network")
+            << silent << QStringList() << 1
+            << QStringLiteral("Nessun byte ricevuto attraverso il server tcp://127.0.0.1:") << true;
+        QTest::newRow("garbled, network")
+            << garbling << QStringList() << 1
+            << QStringLiteral("Arrivano byte che non formano una risposta: 3F 3F 3F 3F 3F 0D. "
+                              "Cause probabili: disturbi sulla linea, impostazioni del server "
+                              "seriale")
+            << true;
     }
     void diagnosisFindings() {
         QFETCH(SimulatedUnit::Options, options);
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, finding);
+        QFETCH(bool, network);
         SimulatedUnit unit(options);
         QVERIFY(unit.start());
-        const CliRun run = runCli(
-            QStringList{QStringLiteral("--porta"), unit.devicePath(), QStringLiteral("diagnosi")} +
-            arguments);
+        NetworkPort networkPort(unit.devicePath());
+        QString error;
+        QVERIFY2(!network || networkPort.listen(0, &error), qPrintable(error));
+        const CliRun run = runCli(QStringList{QStringLiteral("--porta"),
+                                              network ? networkPort.url() : unit.devicePath(),
+                                              QStringLiteral("diagnosi")} +
+                                  arguments);
         QCOMPARE(run.exitCode, exitCode);
         const QStringList lines = run.out.trimmed().split(QLatin1Char('\n'));
         QVERIFY2(lines.last().startsWith(finding), qPrintable(run.out));

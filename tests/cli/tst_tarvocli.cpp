@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -93,6 +94,56 @@ class TestTarvoCli : public QObject {
                  (QByteArrayList{"&C10W016000PRIMO           \r",
                                  "&C10W016001SECONDO \x80       \r", "&C10R000\r", "&C10R001\r"}));
         QCOMPARE(unit.text(1), QByteArray("SECONDO \x80       "));
+    }
+
+    // tarvo-sim --tcp serves its unit as a serial device server would: texts
+    // programmed through tcp:// read back through the network and through
+    // the pseudo-terminal alike. While one client has the line, another is
+    // refused before any frame, and served once the first has gone.
+    void programmingAndReadingThroughTheNetwork() {
+        QProcess sim;
+        sim.start(QStringLiteral(TARVO_SIM_EXECUTABLE),
+                  {QStringLiteral("--tcp"), QStringLiteral("0")});
+        QTRY_VERIFY(sim.canReadLine());
+        const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        QTRY_VERIFY(sim.canReadLine());
+        const QString url = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        QVERIFY2(url.startsWith(QStringLiteral("tcp://127.0.0.1:")), qPrintable(url));
+
+        const QString file = path(QStringLiteral("rete.tvo"));
+        QVERIFY(writeFile(file, fileOf({"000PRIMO", "511ULTIMO \x80"})));
+        CliRun run = runCli({QStringLiteral("--porta"), url, QStringLiteral("invia"), file});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QStringLiteral("DATI UGUALI  TUTTO OK \n"));
+        QByteArray read[2];
+        const QStringList ports{url, device};
+        for (int i = 0; i < 2; ++i) {
+            const QString copy = path(QStringLiteral("letti-%1.tvo").arg(i));
+            run = runCli({QStringLiteral("--porta"), ports[i], QStringLiteral("leggi"), copy,
+                          QStringLiteral("--commento"), QStringLiteral("letti")});
+            QCOMPARE(run.exitCode, 0);
+            read[i] = contentOf(copy);
+        }
+        QVERIFY(read[0].contains("\r\n511ULTIMO \x80        *\r\n"));
+        QCOMPARE(read[0], read[1]);
+
+        QTcpSocket first;
+        first.connectToHost(QHostAddress::LocalHost, quint16(url.section(':', -1).toUInt()));
+        QVERIFY(first.waitForConnected());
+        first.write("&C1TA\r");
+        QTRY_COMPARE(first.bytesAvailable(), 6);
+        run = runCli({QStringLiteral("--porta"), url, QStringLiteral("test")});
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err,
+                 QStringLiteral("tarvo-cli: Impossibile collegarsi al server %1: il server "
+                                "rifiuta la connessione: controlla l'indirizzo e la porta "
+                                "TCP, e che il server non sia già collegato a un altro "
+                                "programma\n")
+                     .arg(url));
+        first.close();
+        QTRY_COMPARE(runCli({QStringLiteral("--porta"), url, QStringLiteral("test")}).exitCode, 0);
+        sim.terminate();
+        QVERIFY(sim.waitForFinished());
     }
 
     void aRefusedWriteEndsWithStatusOne() {
@@ -226,8 +277,8 @@ class TestTarvoCli : public QObject {
         const QString sent = path(QStringLiteral("nuovo.tvo"));
         QVERIFY(writeFile(sent, fileOf({"000NUOVO"})));
         QFile::link(sent, path(QStringLiteral("collegamento.tvo")));
-        for (const QString& copy :
-             {sent, m_folder.path() + QStringLiteral("/./nuovo.tvo"), path(QStringLiteral("collegamento.tvo"))})
+        for (const QString& copy : {sent, m_folder.path() + QStringLiteral("/./nuovo.tvo"),
+                                    path(QStringLiteral("collegamento.tvo"))})
             QTest::newRow(qPrintable(QStringLiteral("copy onto the file sent as ") + copy))
                 << QStringList{QStringLiteral("invia"), sent, QStringLiteral("--copia"), copy,
                                QStringLiteral("--solo-diversi")}

@@ -34,6 +34,13 @@ class TestPortName : public QObject {
         QTest::newRow("empty") << QByteArray() << QString();
         QTest::newRow("zero") << QByteArray("0") << QString();
         QTest::newRow("negative") << QByteArray("-2") << QString();
+        QTest::newRow("network line")
+            << QByteArray(" TCP://192.168.1.50:4001 ") << QStringLiteral("tcp://192.168.1.50:4001");
+        QTest::newRow("network line without tcp://")
+            << QByteArray("server-seriale.local:4001")
+            << QStringLiteral("tcp://server-seriale.local:4001");
+        QTest::newRow("network line, IPv6")
+            << QByteArray("tcp://[::1]:4001") << QStringLiteral("tcp://[::1]:4001");
     }
     void portNames() {
         QFETCH(QByteArray, text);

@@ -798,6 +798,7 @@ void TestSimulatedUnit::programRefusesBadArguments_data() {
     QTest::newRow("negative delay") << QStringList{"--delay", "-5"};
     QTest::newRow("missing memory file") << QStringList{"--memory", "/non/esiste.tvo"};
     QTest::newRow("identifier outside Windows-1252") << QStringList{"--id", "&C\u4e00"};
+    QTest::newRow("TCP port beyond 65535") << QStringList{"--tcp", "65536"};
     QTest::newRow("unknown option") << QStringList{"--turbo"};
     QTest::newRow("positional argument") << QStringList{"COM1"};
 }
