@@ -86,6 +86,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1
     wineserver -w
 fi
+# One Wine server for every run, so that no run pays for starting it.
+wineserver -p
+trap 'wineserver -k' EXIT
 work=$build/prove
 rm -rf "$work"
 mkdir -p "$work"
@@ -132,7 +135,7 @@ stop_sims() {
     for pid in "${sims[@]}"; do wait "$pid" 2>/dev/null; done
     sims=()
 }
-trap stop_sims EXIT
+trap 'stop_sims; wineserver -k' EXIT
 # start_sim NAME OPTIONS...: a unit on a pseudo-terminal (its path in
 # $pty) and, with --tcp, on a TCP port; it is ready once it printed its path.
 start_sim() {
@@ -141,15 +144,13 @@ start_sim() {
     "$sim" --link "windows-$$-$name" "$@" >"sim-$name.out" 2>"sim-$name.err" &
     sims+=($!)
     simpid=$!
-    for _ in $(seq 100); do
-        pty=$(head -1 "sim-$name.out" 2>/dev/null)
-        [ -n "$pty" ] && return 0
+    for _ in $(seq 300); do
+        pty=$(grep -m1 '^/' "sim-$name.out" 2>/dev/null)
+        line=$(grep -m1 '^tcp://' "sim-$name.out" 2>/dev/null)
+        [ -n "$pty" ] && { [ -n "$line" ] || [[ " $* " != *" --tcp "* ]]; } && return 0
         sleep 0.1
     done
     return 1
-}
-free_port() {
-    python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'
 }
 
 # A COM port that does not exist.
@@ -176,9 +177,7 @@ rm -f "$WINEPREFIX/dosdevices/com5"
 if ! "$sim" --help | grep -q -- '--tcp'; then
     fail "tcp://: tarvo-sim non ha --tcp (ramo i37-tcp non ancora unito): prove attraverso la rete saltate"
 else
-    port=$(free_port)
-    start_sim unit --tcp "$port" || fail "tarvo-sim --tcp non parte"
-    line=tcp://127.0.0.1:$port
+    start_sim unit --tcp 0 || fail "tarvo-sim --tcp non parte"
     wine_cli test --porta "$line" test
     expect test 0 "Tarvo risponde TA"
     wine_cli invia --porta "$line" invia testi.tvo
@@ -212,17 +211,15 @@ else
     fi
     stop_sims
 
-    port=$(free_port)
-    start_sim silent --tcp "$port" --silent-from 1 || fail "tarvo-sim muta non parte"
-    wine_cli muta --porta "tcp://127.0.0.1:$port" leggi muta.tvo
+    start_sim silent --tcp 0 --silent-from 1 || fail "tarvo-sim muta non parte"
+    wine_cli muta --porta "$line" leggi muta.tvo
     expect muta 1 "000"
     stop_sims
 
     # Ctrl+C: Wine delivers a console's Ctrl+C only to a program with a
     # Windows console, which a pipe-driven run has not.
-    port=$(free_port)
-    start_sim slow --tcp "$port" --baud 9600 || fail "tarvo-sim lenta non parte"
-    timeout 300 wine "$deploy/tarvo-cli.exe" --porta "tcp://127.0.0.1:$port" leggi ctrlc.tvo \
+    start_sim slow --tcp 0 --baud 9600 || fail "tarvo-sim lenta non parte"
+    timeout 300 wine "$deploy/tarvo-cli.exe" --porta "$line" leggi ctrlc.tvo \
         >ctrlc.out 2>ctrlc.err </dev/null &
     runner=$!
     sleep 3
@@ -237,13 +234,12 @@ else
     stop_sims
 
     # The same programming at 9600 baud, Linux then Wine, to the same unit.
-    port=$(free_port)
-    start_sim paced --tcp "$port" --baud 9600 || fail "tarvo-sim a 9600 baud non parte"
+    start_sim paced --tcp 0 --baud 9600 || fail "tarvo-sim a 9600 baud non parte"
     sed -i '2s/.*/000Testo n.000 Win\r/' testi.tvo
     t0=$(date +%s%N)
-    "$cli" --porta "tcp://127.0.0.1:$port" invia testi.tvo >/dev/null 2>&1
+    "$cli" --porta "$line" invia testi.tvo >/dev/null 2>&1
     t1=$(date +%s%N)
-    wine_cli paced --porta "tcp://127.0.0.1:$port" invia testi.tvo
+    wine_cli paced --porta "$line" invia testi.tvo
     t2=$(date +%s%N)
     stop_sims
     wine_start=$(( (t2 - t1) ))
