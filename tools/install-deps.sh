@@ -10,4 +10,5 @@ export DEBIAN_FRONTEND=noninteractive
     qt6-base-dev qt6-serialport-dev libgl-dev qt6-translations-l10n \
     clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix \
     xvfb xauth xdotool imagemagick fonts-dejavu-core \
-    gzip bash-completion lintian appstream desktop-file-utils
+    gzip bash-completion lintian appstream desktop-file-utils \
+    wine wine64 nsis ninja-build zip unzip

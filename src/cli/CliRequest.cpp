@@ -163,6 +163,26 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
     return request;
 }
 
+// Ports and stop requests as each system names them.
+#ifdef Q_OS_WIN
+#define PORT_OPTION_HELP                                                                           \
+    "  --porta PORTA     numero della porta COM (1 è COM1) o suo nome, per esempio\n"             \
+    "                    COM3 o \\\\.\\COM10; tcp://HOST:PORTA per un server seriale in\n"         \
+    "                    rete (ser2net o un convertitore Ethernet-seriale: velocità\n"            \
+    "                    e parità le imposta il server)\n"
+#define STOP_REQUESTS_HELP                                                                         \
+    "da Ctrl+C, Ctrl+Interr, chiusura della console fra uno scambio e l'altro, con\n"              \
+    "la porta chiusa.\n"
+#else
+#define PORT_OPTION_HELP                                                                           \
+    "  --porta PORTA     numero della porta COM (1 è /dev/ttyS0) o percorso del\n"                \
+    "                    dispositivo, per esempio /dev/ttyUSB0; tcp://HOST:PORTA\n"                \
+    "                    per un server seriale in rete (ser2net o un convertitore\n"               \
+    "                    Ethernet-seriale: velocità e parità le imposta il server)\n"
+#define STOP_REQUESTS_HELP                                                                         \
+    "da Ctrl+C, SIGTERM, SIGHUP fra uno scambio e l'altro, con la porta chiusa.\n"
+#endif
+
 QString CliRequest::helpText() {
     return QStringLiteral(
         "Uso:\n"
@@ -195,11 +215,7 @@ QString CliRequest::helpText() {
         "             tabulazioni; con --id solo quelle di quell'identificativo;\n"
         "             se non ce n'è, lo dice sullo standard error\n"
         "\n"
-        "Opzioni:\n"
-        "  --porta PORTA     numero della porta COM (1 è /dev/ttyS0) o percorso del\n"
-        "                    dispositivo, per esempio /dev/ttyUSB0; tcp://HOST:PORTA\n"
-        "                    per un server seriale in rete (ser2net o un convertitore\n"
-        "                    Ethernet-seriale: velocità e parità le imposta il server)\n"
+        "Opzioni:\n" PORT_OPTION_HELP
         "  --id ID           identificativo dell'unità (predefinito &C1)\n"
         "  --commento TESTO  prima riga del file scritto da leggi o della copia\n"
         "  --copia COPIA.tvo invia: prima di scrivere legge i 512 testi dell'unità e li\n"
@@ -223,8 +239,6 @@ QString CliRequest::helpText() {
         "testi diversi, confronta trova testi diversi, o diagnosi trova altro che\n"
         "un'unità che risponde; 2 uso sbagliato, porta che non si apre, file che non\n"
         "si legge o non si scrive, nessuna copia da rimettere, copia di un'altra\n"
-        "unità; 130, 143, 129 fermato\n"
-        "da Ctrl+C, SIGTERM, SIGHUP fra uno scambio e l'altro, con la porta chiusa.\n"
-        "L'avanzamento va sullo standard error "
+        "unità; 130, 143, 129 fermato\n" STOP_REQUESTS_HELP "L'avanzamento va sullo standard error "
         "quando è un terminale.\n");
 }

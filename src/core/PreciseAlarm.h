@@ -2,13 +2,15 @@
 
 #include <QObject>
 
-class QSocketNotifier;
+#include <memory>
+
+class MonotonicTimer;
 class QTimer;
 
 // A one-shot alarm at an absolute time of the monotonic clock that
-// QElapsedTimer and QDeadlineTimer read. Where the system has a timer on a
-// descriptor (MonotonicTimerFd) it rings to the microsecond, watched by the
-// event loop. Qt's timers, and the glib loop beneath them, wait in whole
+// QElapsedTimer and QDeadlineTimer read. Where the system has a precise timer
+// the event loop can watch (MonotonicTimer) it rings to the microsecond.
+// Qt's timers, and the glib loop beneath them, wait in whole
 // milliseconds, which makes a 10 ms pause last up to 11 ms and a paced byte
 // come up to a millisecond late. Elsewhere it falls back to a precise Qt timer.
 class PreciseAlarm : public QObject {
@@ -28,9 +30,6 @@ class PreciseAlarm : public QObject {
     void rang();
 
   private:
-    void expired();
-
-    int m_fd = -1;
-    QSocketNotifier* m_notifier = nullptr;
+    std::unique_ptr<MonotonicTimer> m_system;
     QTimer* m_timer = nullptr;
 };

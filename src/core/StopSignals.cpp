@@ -2,8 +2,6 @@
 
 #include "core/Variabili.h"
 
-#include <QSocketNotifier>
-
 namespace {
 
 // How often a stop that arrived during an exchange looks whether the line is
@@ -13,10 +11,9 @@ constexpr int lineFreeCheckMs = 5;
 } // namespace
 
 StopSignals::StopSignals(Variabili& v, QObject* parent) : QObject(parent), m_v(v) {
-    if (m_requests.descriptor() < 0)
+    if (!m_requests.watching())
         return;
-    m_notifier = new QSocketNotifier(m_requests.descriptor(), QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &StopSignals::takeSignal);
+    connect(&m_requests, &StopRequests::arrived, this, &StopSignals::takeSignal);
     m_lineFreeCheck.setInterval(lineFreeCheckMs);
     connect(&m_lineFreeCheck, &QTimer::timeout, this, &StopSignals::stopBetweenExchanges);
 }

@@ -5,17 +5,14 @@
 #include <QObject>
 #include <QTimer>
 
-class QSocketNotifier;
 struct Variabili;
 
 // Turns the system's requests to end (SIGINT, SIGTERM, SIGHUP) into an
-// orderly stop. They arrive on a descriptor that the event loop watches
-// (StopRequests); every wait of the program runs that loop, so the stop is
-// seen there. stopRequested is set at once, so no further frame is sent, while the
-// exchange under way finishes; then closeRequested is set: the running
-// operation ends at its next wait and closes its file and the port as it
-// would after any failure. A second signal of the same kind ends the program
-// at once. One instance at a time.
+// orderly stop. They arrive through the event loop (StopRequests); every wait of the program runs
+// that loop, so the stop is seen there. stopRequested is set at once, so no further frame is sent,
+// while the exchange under way finishes; then closeRequested is set: the running operation ends at
+// its next wait and closes its file and the port as it would after any failure. A second signal of
+// the same kind ends the program at once. One instance at a time.
 class StopSignals : public QObject {
     Q_OBJECT
   public:
@@ -26,7 +23,7 @@ class StopSignals : public QObject {
 
     // The first signal received, 0 when none.
     int received() const { return m_received; }
-    // The usual name of a signal, such as "SIGTERM".
+    // The usual name of a request, such as "SIGTERM" or "Ctrl+C".
     static QString name(int number) { return StopRequests::name(number); }
 
   signals:
@@ -39,7 +36,6 @@ class StopSignals : public QObject {
 
     Variabili& m_v;
     StopRequests m_requests;
-    QSocketNotifier* m_notifier = nullptr;
     QTimer m_lineFreeCheck;
     int m_received = 0;
     bool m_stopping = false;

@@ -152,11 +152,19 @@ QString notASerialPort(const QString& device) {
 }
 
 QString invalidPortText(const QString& text) {
+#ifdef Q_OS_WIN
+    return QStringLiteral(
+               "Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
+               "o il suo nome (es. COM3) o l'indirizzo di un server "
+               "seriale in rete (es. tcp://192.168.1.50:4001)")
+        .arg(text);
+#else
     return QStringLiteral(
                "Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
                "o il percorso del dispositivo (es. /dev/ttyUSB0) o l'indirizzo di un server "
                "seriale in rete (es. tcp://192.168.1.50:4001)")
         .arg(text);
+#endif
 }
 
 QString portNumberOutOfRange(int number) {

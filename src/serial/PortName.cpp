@@ -5,11 +5,23 @@
 #include "serial/PortMessages.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 PortName PortName::fromText(const QByteArray& portText) {
     const QByteArray text = portText.trimmed();
     if (text.startsWith('/'))
         return {Windows1252::decode(text), {}};
+#ifdef Q_OS_WIN
+    // "COM3", "com3", "\\.\COM10": Windows' own names, opened as given.
+    static const QRegularExpression portName(QStringLiteral(R"(^(\\\\\.\\)?COM([1-9]\d*)$)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch match = portName.match(QString::fromLatin1(text));
+        match.hasMatch()) {
+        if (match.captured(2).toInt() > 256)
+            return {{}, portNumberOutOfRange(match.captured(2).toInt())};
+        return {match.captured(1) + QStringLiteral("COM") + match.captured(2), {}};
+    }
+#endif
     if (const auto address = NetworkAddress::fromPortText(Windows1252::decode(text)))
         return {address->url(), {}};
     // "./run/unit" names the device that "/working/folder/run/unit" names; a

@@ -1,12 +1,17 @@
 #include "core/EventWait.h"
 #include "core/Pausa.h"
 #include "core/ShownText.h"
+#include "core/StopRequests.h"
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QtTest>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 class TestHelpers : public QObject {
     Q_OBJECT
@@ -57,6 +62,21 @@ class TestHelpers : public QObject {
                  QStringLiteral("«A⟨0D⟩B⟨09⟩C⟨7F⟩⟨81⟩ è»"));
         QCOMPARE(ShownText::quoted(QByteArray("\0", 1)), QStringLiteral("«⟨00⟩»"));
     }
+
+#ifdef Q_OS_WIN
+    // The console's Ctrl+Break reaches the event loop as a stop request with
+    // SIGTERM's number, so that the exit status is the same as on Linux.
+    void consoleEventsArriveAsStopRequests() {
+        StopRequests requests;
+        QVERIFY(requests.watching());
+        QSignalSpy arrived(&requests, &StopRequests::arrived);
+        QVERIFY(::GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, 0));
+        QVERIFY(arrived.wait(5000));
+        QCOMPARE(requests.take(), 15);
+        QCOMPARE(requests.take(), 0);
+        QCOMPARE(StopRequests::name(15), QStringLiteral("Ctrl+Interr"));
+    }
+#endif
 };
 
 QTEST_MAIN(TestHelpers)

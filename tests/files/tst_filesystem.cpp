@@ -1,12 +1,17 @@
 #include "core/SystemReason.h"
 #include "files/FileErrorReason.h"
 #include "files/LocalFileName.h"
+#include "files/WholeFileWriter.h"
 
 #include "TempFiles.h"
 
 #include <QTest>
 
 #include <cerrno>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 // File names held byte for byte, the message files a folder lists and the
 // words a failure reason takes.
@@ -17,6 +22,7 @@ class TestFileSystem : public QObject {
     void fileNamesKeepEveryByte_data();
     void fileNamesKeepEveryByte();
     void onlyRegularFilesAreListed();
+    void namesAsTheSystemHoldsThemRoundTrip();
     void reasons_data();
     void reasons();
 
@@ -57,6 +63,18 @@ void TestFileSystem::onlyRegularFilesAreListed() {
     for (const char* name : {"uno.tvo", "DUE.TVO", ".nascosto.tvo", "tre.txt"})
         m_folder.write(QString::fromLatin1(name), "000A\r\n");
     QVERIFY(QDir(m_folder.path()).mkdir(QStringLiteral("cartella.tvo")));
+#ifdef Q_OS_WIN
+    // Windows' shortcuts are files of their own; hidden is a mark there.
+    QVERIFY(QFile(m_folder.filePath(QStringLiteral("uno.tvo")))
+                .copy(m_folder.filePath(QStringLiteral("segnato.tvo"))));
+    QVERIFY(::SetFileAttributesW(
+        reinterpret_cast<const wchar_t*>(
+            QDir::toNativeSeparators(m_folder.filePath(QStringLiteral("segnato.tvo"))).utf16()),
+        FILE_ATTRIBUTE_HIDDEN));
+    QStringList listed = LocalFileName::messageFilesIn(m_folder.path());
+    listed.sort();
+    QCOMPARE(listed, (QStringList{"DUE.TVO", "uno.tvo"}));
+#else
     QVERIFY(QFile::link(m_folder.filePath(QStringLiteral("uno.tvo")),
                         m_folder.filePath(QStringLiteral("collegato.tvo"))));
     QVERIFY(QFile::link(m_folder.filePath(QStringLiteral("manca")),
@@ -64,6 +82,25 @@ void TestFileSystem::onlyRegularFilesAreListed() {
     QStringList listed = LocalFileName::messageFilesIn(m_folder.path());
     listed.sort();
     QCOMPARE(listed, (QStringList{"DUE.TVO", "collegato.tvo", "uno.tvo"}));
+#endif
+}
+
+// A name the system holds (UTF-8 bytes on Linux, UTF-16 on Windows, beyond
+// the first 65,536 characters too) is listed as it is, opened, found the same
+// file under another spelling and replaced whole, with nothing left beside it.
+void TestFileSystem::namesAsTheSystemHoldsThemRoundTrip() {
+    const TempFolder folder;
+    const QString name = QStringLiteral("caff\u00e8 \U00010080 \u6F22.tvo");
+    const QString path = folder.filePath(name);
+    writeFileAt(path, "vecchio\r\n");
+    QCOMPARE(LocalFileName::messageFilesIn(folder.path()), QStringList{name});
+    QVERIFY(LocalFileName::sameFile(path, folder.path() + QStringLiteral("/./") + name));
+    QVERIFY(LocalFileName::status(path).isFile);
+    QVERIFY(writeWholeFile(path, "nuovo\r\n").ok());
+    QFile file;
+    QVERIFY(LocalFileName::open(file, path, QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("nuovo\r\n"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
 }
 
 // A refused permission and something in use are told apart, for a file and

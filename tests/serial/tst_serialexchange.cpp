@@ -2,7 +2,6 @@
 #include "ScriptedPeer.h"
 #include "SimulatedUnit.h"
 #include "core/Variabili.h"
-#include "serial/PortName.h"
 #include "serial/SerialControl.h"
 #include "serial/SerialExchange.h"
 
@@ -38,43 +37,6 @@ class TestSerialExchange : public QObject {
     }
 
   private slots:
-    void portNames_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("device");
-        QTest::newRow("COM 1") << QByteArray("1") << QStringLiteral("/dev/ttyS0");
-        QTest::newRow("COM 3 with blanks") << QByteArray(" 3 ") << QStringLiteral("/dev/ttyS2");
-        QTest::newRow("device path")
-            << QByteArray("/dev/ttyUSB0") << QStringLiteral("/dev/ttyUSB0");
-        // The box keeps its text as Windows-1252 bytes: è is byte 0xE8.
-        QTest::newRow("path with an accent")
-            << QByteArray("/dev/porta-\xe8") << QStringLiteral("/dev/porta-è");
-        QTest::newRow("start text X") << QByteArray("X") << QString();
-        QTest::newRow("empty") << QByteArray() << QString();
-        QTest::newRow("zero") << QByteArray("0") << QString();
-        QTest::newRow("negative") << QByteArray("-2") << QString();
-        QTest::newRow("bare name") << QByteArray("ttyUSB0") << QString();
-        // A path relative to the working folder names the same device.
-        const QString here = QDir::currentPath();
-        QTest::newRow("relative path")
-            << QByteArray("./run/tarvo-sim/s1") << here + QStringLiteral("/run/tarvo-sim/s1");
-        QTest::newRow("relative path upwards")
-            << QByteArray(" ../pts/4") << QFileInfo(here).path() + QStringLiteral("/pts/4");
-        QTest::newRow("network line")
-            << QByteArray(" TCP://192.168.1.50:4001 ") << QStringLiteral("tcp://192.168.1.50:4001");
-        QTest::newRow("network line without tcp://")
-            << QByteArray("server-seriale.local:4001")
-            << QStringLiteral("tcp://server-seriale.local:4001");
-        QTest::newRow("network line, IPv6")
-            << QByteArray("tcp://[::1]:4001") << QStringLiteral("tcp://[::1]:4001");
-    }
-    void portNames() {
-        QFETCH(QByteArray, text);
-        QFETCH(QString, device);
-        const PortName name = PortName::fromText(text);
-        QCOMPARE(name.device, device);
-        QCOMPARE(name.problem.isEmpty(), !device.isEmpty());
-    }
-
     void portsThatCannotBeOpenedAreReported_data() {
         QTest::addColumn<QByteArray>("port");
         QTest::addColumn<QString>("words");

@@ -1,5 +1,7 @@
 #include "core/StopRequests.h"
 
+#include <QSocketNotifier>
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -30,12 +32,16 @@ struct StopRequests::Handlers {
     // What the signals did before, given back at destruction.
     std::vector<std::pair<int, struct sigaction>> previous;
     int pipe[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> notifier;
 };
 
 StopRequests::StopRequests() : m_handlers(std::make_unique<Handlers>()) {
     if (::pipe2(m_handlers->pipe, O_NONBLOCK | O_CLOEXEC) != 0)
         return;
     handlerPipe = m_handlers->pipe[1];
+    m_handlers->notifier =
+        std::make_unique<QSocketNotifier>(m_handlers->pipe[0], QSocketNotifier::Read);
+    connect(m_handlers->notifier.get(), &QSocketNotifier::activated, this, &StopRequests::arrived);
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
@@ -53,13 +59,14 @@ StopRequests::~StopRequests() {
     for (const auto& [number, previous] : m_handlers->previous)
         ::sigaction(number, &previous, nullptr);
     handlerPipe = -1;
+    m_handlers->notifier.reset();
     for (const int end : m_handlers->pipe)
         if (end >= 0)
             ::close(end);
 }
 
-int StopRequests::descriptor() const {
-    return m_handlers->pipe[0];
+bool StopRequests::watching() const {
+    return m_handlers->notifier != nullptr;
 }
 
 int StopRequests::take() {

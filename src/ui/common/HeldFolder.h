@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 // A folder held open so that it can be watched although Qt cannot name it (a
 // name that is not valid UTF-8): watchPath() names it for Qt while it is held.
 class HeldFolder {
@@ -16,5 +18,6 @@ class HeldFolder {
     QString watchPath() const;
 
   private:
-    int m_descriptor = -1;
+    struct Held;
+    std::unique_ptr<Held> m_held;
 };

@@ -5,16 +5,21 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+struct HeldFolder::Held {
+    int descriptor = -1;
+};
+
 HeldFolder::HeldFolder(const QString& folder)
-    : m_descriptor(
-          ::open(LocalFileName::encode(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+    : m_held(std::make_unique<Held>(Held{::open(LocalFileName::encode(folder).constData(),
+                                                O_RDONLY | O_DIRECTORY | O_CLOEXEC)})) {}
 
 HeldFolder::~HeldFolder() {
-    if (m_descriptor >= 0)
-        ::close(m_descriptor);
+    if (m_held->descriptor >= 0)
+        ::close(m_held->descriptor);
 }
 
 // The name the system gives the open descriptor.
 QString HeldFolder::watchPath() const {
-    return m_descriptor >= 0 ? QStringLiteral("/proc/self/fd/%1").arg(m_descriptor) : QString();
+    return m_held->descriptor >= 0 ? QStringLiteral("/proc/self/fd/%1").arg(m_held->descriptor)
+                                   : QString();
 }

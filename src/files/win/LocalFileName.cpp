@@ -1,0 +1,109 @@
+#include "files/LocalFileName.h"
+
+#include "core/win/WindowsErrno.h"
+#include "files/win/WideName.h"
+
+#include <QDir>
+
+#include <fcntl.h>
+#include <io.h>
+#include <memory>
+#include <share.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+namespace {
+
+// The entries of folder that wanted() keeps, given each name and its
+// attributes, every name unit for unit as Windows holds it.
+template <typename Wanted> QStringList entriesIn(const QString& folder, Wanted wanted) {
+    QStringList names;
+    WIN32_FIND_DATAW entry;
+    const HANDLE found = ::FindFirstFileExW((wideName(folder) + L"\\*").c_str(), FindExInfoBasic,
+                                            &entry, FindExSearchNameMatch, nullptr, 0);
+    if (found == INVALID_HANDLE_VALUE)
+        return names;
+    const std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> listing(found, ::FindClose);
+    do {
+        const QString name = fromWideName(entry.cFileName);
+        if (wanted(name, entry.dwFileAttributes))
+            names += name;
+    } while (::FindNextFileW(found, &entry));
+    return names;
+}
+
+bool hidden(const QString& name, DWORD attributes) {
+    return name.startsWith('.') || (attributes & FILE_ATTRIBUTE_HIDDEN);
+}
+
+bool identity(const QString& path, BY_HANDLE_FILE_INFORMATION& info) {
+    // No access asked: this opens folders and files in use alike.
+    const HANDLE handle = ::CreateFileW(
+        wideName(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const bool known = ::GetFileInformationByHandle(handle, &info);
+    ::CloseHandle(handle);
+    return known;
+}
+
+} // namespace
+
+namespace LocalFileName {
+
+Status status(const QString& path) {
+    const DWORD attributes = ::GetFileAttributesW(wideName(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return {};
+    const bool isDir = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    // A folder's read-only mark says nothing of creating files in it.
+    return {true, !isDir && !(attributes & FILE_ATTRIBUTE_DEVICE), isDir,
+            isDir || !(attributes & FILE_ATTRIBUTE_READONLY)};
+}
+
+bool sameFile(const QString& first, const QString& second) {
+    BY_HANDLE_FILE_INFORMATION one{};
+    BY_HANDLE_FILE_INFORMATION other{};
+    return identity(first, one) && identity(second, other) &&
+           one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+           one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+}
+
+bool open(QFile& file, const QString& path, QIODevice::OpenMode mode) {
+    const std::wstring name = wideName(path);
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        errno = EISDIR;
+        return false;
+    }
+    // Writing empties the file first, as QFile does.
+    const int flags = mode.testFlag(QIODevice::WriteOnly) ? _O_WRONLY | _O_TRUNC : _O_RDONLY;
+    int fd = -1;
+    if (::_wsopen_s(&fd, name.c_str(), flags | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
+                    _S_IREAD | _S_IWRITE) != 0)
+        return false;
+    if (file.open(fd, mode, QFileDevice::AutoCloseHandle))
+        return true;
+    ::_close(fd);
+    errno = EBADF;
+    return false;
+}
+
+QStringList messageFilesIn(const QString& folder) {
+    return entriesIn(folder, [](const QString& name, DWORD attributes) {
+        return !hidden(name, attributes) && name.size() > 4 &&
+               name.endsWith(QStringLiteral(".tvo"), Qt::CaseInsensitive) &&
+               !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+    });
+}
+
+QStringList foldersIn(const QString& folder) {
+    // A drive's root ("C:/") has no "..": Windows lists none there.
+    return entriesIn(folder, [](const QString& name, DWORD attributes) {
+        return (name == QStringLiteral("..") || !hidden(name, attributes)) &&
+               (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    });
+}
+
+} // namespace LocalFileName

@@ -1,0 +1,259 @@
+#!/usr/bin/env bash
+# Builds tarvo-cli.exe and the tests that need no pseudo-terminal for Windows
+# with Qt for MinGW (tools/qt-mingw.sh), puts each program with the DLLs and
+# plugins it needs in one folder, and runs them under Wine (a prefix of its
+# own in the build folder): --help and --version; the operations against
+# tarvo-sim reached through tcp://127.0.0.1:PORT, whose files and verdicts
+# must match those of the Linux tarvo-cli; the failures a technician meets; a
+# COM port that Wine links to tarvo-sim's pseudo-terminal; the Qt tests of
+# core, files and device. One line a result; non-zero exit on any failure.
+# Then the time of a 512-text programming at 9600 baud under Wine over the
+# time of the Linux tarvo-cli, both through tcp:// to the same tarvo-sim.
+# Folders: $TARVO_WINDOWS_BUILD_DIR (build/windows) for the Windows build,
+# $TARVO_BUILD_DIR (build/test) for the Linux tarvo-cli and tarvo-sim.
+set -uo pipefail
+cd "$(dirname "$0")/.." || exit 2
+root=$(pwd)
+build=$(realpath -m "${TARVO_WINDOWS_BUILD_DIR:-build/windows}")
+linux=$(realpath -m "${TARVO_BUILD_DIR:-build/test}")
+
+tools/qt-mingw.sh || exit 2
+qt=$(tools/qt-mingw.sh --where) || exit 2
+
+# The Linux programs the Windows ones are measured against.
+if [ ! -f "$linux/CMakeCache.txt" ]; then
+    cmake -S . -B "$linux" -DTARVO_WERROR=ON >/dev/null || exit 2
+fi
+cmake --build "$linux" -j"$(nproc)" --target tarvo-sim tarvo-cli >/dev/null || {
+    echo "windows: the Linux tarvo-sim and tarvo-cli do not build in $linux" >&2
+    exit 2
+}
+sim=$linux/sim/tarvo-sim
+cli=$linux/tarvo-cli
+
+start=$SECONDS
+if [ ! -f "$build/build.ninja" ]; then
+    "$qt/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVO_WERROR=ON \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 2; }
+fi
+tests=$(ninja -C "$build" -t targets all | grep -o '^tests/tst_[a-z_]*\.exe' | sed 's#^tests/##' | sort -u)
+# shellcheck disable=SC2086
+if ! cmake --build "$build" -j"$(nproc)" --target tarvo-cli ${tests//.exe/} >"$build.log" 2>&1; then
+    grep -E 'error|FAILED' "$build.log" | head -40
+    echo "windows: the Windows build failed (whole log in $build.log)" >&2
+    exit 2
+fi
+echo "compilazione per Windows: $((SECONDS - start)) s"
+
+# One folder: the programs, the DLLs they load (found by their import
+# tables, from Qt's and the compiler's folders) and Qt's plugins.
+deploy=$build/programmi
+rm -rf "$deploy"
+mkdir -p "$deploy"
+cp "$build/tarvo-cli.exe" "$deploy/"
+for test in $tests; do
+    cp "$(find "$build/tests" -name "$test" | head -1)" "$deploy/"
+done
+dllFolders=("$qt/bin" /usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib)
+queue=("$deploy"/*.exe)
+while [ "${#queue[@]}" -gt 0 ]; do
+    next=("${queue[@]}")
+    queue=()
+    for binary in "${next[@]}"; do
+        while read -r dll; do
+            [ -e "$deploy/$dll" ] && continue
+            for folder in "${dllFolders[@]}"; do
+                if [ -f "$folder/$dll" ]; then
+                    cp "$folder/$dll" "$deploy/"
+                    queue+=("$deploy/$dll")
+                    break
+                fi
+            done
+        done < <(x86_64-w64-mingw32-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p')
+    done
+done
+if [ -e "$deploy/Qt6Gui.dll" ]; then
+    mkdir -p "$deploy/platforms"
+    cp "$qt/plugins/platforms/qwindows.dll" "$qt/plugins/platforms/qoffscreen.dll" "$deploy/platforms/"
+fi
+echo "programmi Windows in $deploy"
+
+# Wine, with a prefix of its own.
+export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+fi
+# One Wine server for every run, so that no run pays for starting it.
+wineserver -p
+trap 'wineserver -k' EXIT
+work=$build/prove
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work" || exit 2
+
+failures=0
+pass() { echo "ok      $1"; }
+fail() {
+    echo "FALLITO $1"
+    failures=$((failures + 1))
+}
+# wine_cli NAME ARGS...: runs tarvo-cli.exe; status in $status, output in NAME.out/.err.
+wine_cli() {
+    local name=$1
+    shift
+    timeout 300 wine "$deploy/tarvo-cli.exe" "$@" >"$name.out" 2>"$name.err" </dev/null
+    status=$?
+}
+# expect NAME STATUS TEXT: the run ended with STATUS and said TEXT.
+expect() {
+    if [ "$status" -eq "$2" ] && grep -qF -- "$3" "$1.out" "$1.err"; then
+        pass "$1: uscita $status, \"$3\""
+    else
+        fail "$1: uscita $status (attesa $2), attesa la frase \"$3\"; detto: $(head -c 300 "$1.out" "$1.err" | tr '\r\n' '  ')"
+    fi
+}
+
+wine_cli help --help
+expect help 0 "--porta PORTA"
+grep -q 'COM3' help.out && pass "help: nomina le porte COM" || fail "help: non nomina le porte COM"
+wine_cli version --version
+expect version 0 "tarvo-cli $(sed -n 's/^project(tarvodisp VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
+
+# A message file of 512 texts, each different.
+{
+    printf 'Prova Windows\r\n'
+    for address in $(seq 0 511); do printf '%03dTesto n.%03d Win\r\n' "$address" "$address"; done
+    printf 'end\r\n'
+} >testi.tvo
+
+sims=()
+stop_sims() {
+    for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${sims[@]}"; do wait "$pid" 2>/dev/null; done
+    sims=()
+}
+trap 'stop_sims; wineserver -k' EXIT
+# start_sim NAME OPTIONS...: a unit on a pseudo-terminal (its path in
+# $pty) and, with --tcp, on a TCP port; it is ready once it printed its path.
+start_sim() {
+    local name=$1
+    shift
+    "$sim" --link "windows-$$-$name" "$@" >"sim-$name.out" 2>"sim-$name.err" &
+    sims+=($!)
+    simpid=$!
+    for _ in $(seq 300); do
+        pty=$(grep -m1 '^/' "sim-$name.out" 2>/dev/null)
+        line=$(grep -m1 '^tcp://' "sim-$name.out" 2>/dev/null)
+        [ -n "$pty" ] && { [ -n "$line" ] || [[ " $* " != *" --tcp "* ]]; } && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# A COM port that does not exist.
+wine_cli missing --porta COM42 test
+expect missing 2 "COM42"
+wine_cli number --porta 42 test
+expect number 2 "COM42"
+
+# COM5 linked to a unit's pseudo-terminal: the port opens and the frames reach
+# the unit, which Wine lets no reply through (the unit's memory shows it).
+start_sim com5 --dump com5-memoria.txt || fail "tarvo-sim per COM5 non parte"
+ln -sfn "$pty" "$WINEPREFIX/dosdevices/com5"
+{ printf 'COM5\r\n000Scritto da Wine \r\nend\r\n'; } >com5.tvo
+wine_cli com5 --porta COM5 invia com5.tvo
+kill "$simpid"
+wait "$simpid"
+if grep -qF 'Scritto da Wine' com5-memoria.txt 2>/dev/null; then
+    pass "COM5 (pseudo-terminale di tarvo-sim): si apre e l'unità riceve la trama (uscita $status: Wine non fa arrivare la risposta)"
+else
+    fail "COM5: l'unità non ha ricevuto la trama (uscita $status; $(head -c 200 com5.err))"
+fi
+rm -f "$WINEPREFIX/dosdevices/com5"
+
+if ! "$sim" --help | grep -q -- '--tcp'; then
+    fail "tcp://: tarvo-sim non ha --tcp (ramo i37-tcp non ancora unito): prove attraverso la rete saltate"
+else
+    start_sim unit --tcp 0 || fail "tarvo-sim --tcp non parte"
+    wine_cli test --porta "$line" test
+    expect test 0 "Tarvo risponde TA"
+    wine_cli invia --porta "$line" invia testi.tvo
+    expect invia 0 "DATI UGUALI  TUTTO OK"
+    wine_cli leggi --porta "$line" leggi letti-windows.tvo --commento "Letti"
+    expect leggi 0 ""
+    "$cli" --porta "$line" leggi letti-linux.tvo --commento "Letti" >/dev/null 2>&1
+    if cmp -s letti-windows.tvo letti-linux.tvo; then
+        pass "leggi: il file di tarvo-cli.exe è identico byte per byte a quello di tarvo-cli Linux"
+    else
+        fail "leggi: i file di Windows e di Linux differiscono"
+    fi
+    wine_cli confronta --porta "$line" confronta testi.tvo
+    "$cli" --porta "$line" confronta testi.tvo >confronta-linux.out 2>&1
+    linux_status=$?
+    if [ "$status" -eq "$linux_status" ] && diff -q <(tr -d '\r' <confronta.out) confronta-linux.out >/dev/null; then
+        pass "confronta: uscita $status e righe uguali a quelle di Linux"
+    else
+        fail "confronta: uscita $status (Linux $linux_status) o righe diverse"
+    fi
+    sed -i '2s/.*/000Cambiato Win  \r/' testi.tvo
+    wine_cli diversi --porta "$line" invia testi.tvo --solo-diversi
+    expect diversi 0 "TUTTO OK"
+    wine_cli diagnosi --porta "$line" diagnosi
+    "$cli" --porta "$line" diagnosi >diagnosi-linux.out 2>&1
+    linux_status=$?
+    if [ "$status" -eq "$linux_status" ] && [ "$(tr -d '\r' <diagnosi.out | head -1)" = "$(head -1 diagnosi-linux.out)" ]; then
+        pass "diagnosi: uscita $status, come Linux: $(head -1 diagnosi-linux.out)"
+    else
+        fail "diagnosi: uscita $status (Linux $linux_status): $(head -c 200 diagnosi.out)"
+    fi
+    stop_sims
+
+    start_sim silent --tcp 0 --silent-from 1 || fail "tarvo-sim muta non parte"
+    wine_cli muta --porta "$line" leggi muta.tvo
+    expect muta 1 "000"
+    stop_sims
+
+    # Ctrl+C: Wine delivers a console's Ctrl+C only to a program with a
+    # Windows console, which a pipe-driven run has not.
+    start_sim slow --tcp 0 --baud 9600 || fail "tarvo-sim lenta non parte"
+    timeout 300 wine "$deploy/tarvo-cli.exe" --porta "$line" leggi ctrlc.tvo \
+        >ctrlc.out 2>ctrlc.err </dev/null &
+    runner=$!
+    sleep 3
+    kill -INT "$runner" # timeout hands the signal on to the program
+    wait "$runner"
+    status=$?
+    if [ "$status" -eq 130 ]; then
+        pass "Ctrl+C a metà: uscita 130, $(tr -d '\r' <ctrlc.err | tail -1)"
+    else
+        echo "nota    Ctrl+C a metà: Wine non lo consegna a un programma senza console (uscita $status)"
+    fi
+    stop_sims
+
+    # The same programming at 9600 baud, Linux then Wine, to the same unit.
+    start_sim paced --tcp 0 --baud 9600 || fail "tarvo-sim a 9600 baud non parte"
+    sed -i '2s/.*/000Testo n.000 Win\r/' testi.tvo
+    t0=$(date +%s%N)
+    "$cli" --porta "$line" invia testi.tvo >/dev/null 2>&1
+    t1=$(date +%s%N)
+    wine_cli paced --porta "$line" invia testi.tvo
+    t2=$(date +%s%N)
+    stop_sims
+    wine_start=$(( (t2 - t1) ))
+    echo "tempo invia 512 testi a 9600 baud: Linux $(( (t1 - t0) / 1000000 )) ms, Wine $(( wine_start / 1000000 )) ms, rapporto $(python3 -c "print(f'{$wine_start/($t1-$t0):.3f}')") (obiettivo 1.05, compreso l'avvio di Wine)"
+fi
+
+# The Qt tests of core, files and device that need no pseudo-terminal.
+for test in $tests; do
+    if timeout 300 wine "$deploy/$test" >"$test.out" 2>&1; then
+        pass "$test: $(grep -a '^Totals' "$test.out" | tr -d '\r')"
+    else
+        fail "$test: $(grep -a -E '^(FAIL|Totals)' "$test.out" | tr -d '\r' | head -5 | tr '\n' ' ')"
+    fi
+done
+
+echo "prove sotto Wine: $((SECONDS - start)) s in tutto, $failures fallite"
+[ "$failures" -eq 0 ]
