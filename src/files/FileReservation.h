@@ -4,8 +4,6 @@
 
 #include <memory>
 
-class QFile;
-
 // A file name this process holds while it writes that file whole, so that two
 // runs never write one file at the same time: another process claiming the
 // name meanwhile is refused. The hold is a lock on the file, which the system
@@ -44,7 +42,8 @@ class FileReservation {
     void release();
 
   private:
-    std::unique_ptr<QFile> m_file;
+    struct Hold; // the system's hold on the name, while there is one
+    std::unique_ptr<Hold> m_hold;
     QString m_path;
     Outcome m_outcome = Outcome::Failed;
     bool m_created = false;

@@ -11,6 +11,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// The open file, whose lock is the hold.
+struct FileReservation::Hold {
+    QFile file;
+};
+
 namespace {
 
 // Takes the lock on the open descriptor without waiting: false while
@@ -24,7 +29,7 @@ bool lock(int fd) {
 FileReservation::FileReservation() = default;
 
 FileReservation::FileReservation(FileReservation&& other) noexcept
-    : m_file(std::move(other.m_file)), m_path(std::move(other.m_path)), m_outcome(other.m_outcome),
+    : m_hold(std::move(other.m_hold)), m_path(std::move(other.m_path)), m_outcome(other.m_outcome),
       m_created(other.m_created), m_reason(std::move(other.m_reason)) {
     other.m_outcome = Outcome::Failed;
     other.m_created = false;
@@ -33,7 +38,7 @@ FileReservation::FileReservation(FileReservation&& other) noexcept
 FileReservation& FileReservation::operator=(FileReservation&& other) noexcept {
     if (this != &other) {
         release();
-        m_file = std::move(other.m_file);
+        m_hold = std::move(other.m_hold);
         m_path = std::move(other.m_path);
         m_outcome = other.m_outcome;
         m_created = other.m_created;
@@ -63,8 +68,8 @@ FileReservation FileReservation::createNew(const QString& path) {
         }
         return reservation;
     }
-    reservation.m_file = std::make_unique<QFile>();
-    reservation.m_file->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
+    reservation.m_hold = std::make_unique<Hold>();
+    reservation.m_hold->file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
     reservation.m_created = true;
     // Another process may have opened the new file and locked it already.
     reservation.m_outcome = lock(fd) ? Outcome::Held : Outcome::Busy;
@@ -91,8 +96,8 @@ FileReservation FileReservation::claim(const QString& path) {
             reservation.m_reason = fileErrorReason(path, errno, {});
             return reservation;
         }
-        reservation.m_file = std::make_unique<QFile>();
-        reservation.m_file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+        reservation.m_hold = std::make_unique<Hold>();
+        reservation.m_hold->file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
         reservation.m_outcome = lock(fd) ? Outcome::Held : Outcome::Busy;
         return reservation;
     }
@@ -107,17 +112,17 @@ void FileReservation::holdWritten() {
 }
 
 void FileReservation::release() {
-    if (!m_file)
+    if (!m_hold)
         return;
     if (m_created && m_outcome == Outcome::Held) {
         struct stat held {};
         struct stat named {};
         const QByteArray local = LocalFileName::encode(m_path);
-        if (::fstat(m_file->handle(), &held) == 0 && ::stat(local.constData(), &named) == 0 &&
+        if (::fstat(m_hold->file.handle(), &held) == 0 && ::stat(local.constData(), &named) == 0 &&
             held.st_dev == named.st_dev && held.st_ino == named.st_ino && named.st_size == 0)
             ::unlink(local.constData());
     }
-    m_file.reset();
+    m_hold.reset();
     m_outcome = Outcome::Failed;
     m_created = false;
 }
