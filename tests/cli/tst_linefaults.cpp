@@ -100,7 +100,6 @@ class TestLineFaults : public QObject {
         QTest::newRow("confronta") << QStringList{QStringLiteral("confronta"), file};
         QTest::newRow("invia --copia-auto")
             << QStringList{QStringLiteral("invia"), file, QStringLiteral("--copia-auto")};
-        QTest::newRow("invia") << QStringList{QStringLiteral("invia"), file};
     }
     void anEchoWithoutTheSettingIsNamed() {
         QFETCH(QStringList, arguments);
