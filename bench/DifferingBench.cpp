@@ -30,6 +30,7 @@ class QuietHost : public OperationHost {
     void showSending(const QString&) override {}
     void showOutcome(const QString& text) override { outcome = text; }
     void showFailure(const RunFailure&) override {}
+    void showNote(const QString&) override {}
     void showError(const QString& testoErrore) override { error = testoErrore; }
     void awaitAcknowledgement() override {}
     void showProgress(const RunProgress&) override {}

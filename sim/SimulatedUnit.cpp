@@ -113,8 +113,10 @@ void SimulatedUnit::readMaster() {
         m_readable->setEnabled(false);
         return;
     }
+    // Each byte comes back as it crosses the wire: on a paced line the
+    // program hears the frame's first bytes before its last.
     if (m_options.echo)
-        m_replies->send(QByteArray(buffer, count), m_clock.nsecsElapsed(), 0);
+        m_replies->send(QByteArray(buffer, count), m_clock.nsecsElapsed(), byteNs());
     for (ssize_t i = 0; i < count && isRunning(); ++i)
         take(buffer[i]);
 }

@@ -24,6 +24,8 @@ class CommandLineHost : public OperationHost {
     // The error the run stopped on, empty when none, and why and where.
     QString error() const { return m_error; }
     const std::optional<RunFailure>& failure() const { return m_failure; }
+    // A finding beside the texts, empty when none.
+    QString note() const { return m_note; }
     // Why the file read could not be saved, empty when it was (or was not asked).
     QString saveError() const { return m_saveError; }
     bool saved() const { return m_saved; }
@@ -37,6 +39,7 @@ class CommandLineHost : public OperationHost {
     void showSending(const QString& text) override { m_sending = text; }
     void showOutcome(const QString& text) override { m_outcome = text; }
     void showFailure(const RunFailure& failure) override { m_failure = failure; }
+    void showNote(const QString& note) override { m_note = note; }
     void showError(const QString& testoErrore) override { m_error = testoErrore; }
     void awaitAcknowledgement() override {}
     void showProgress(const RunProgress& progress) override;
@@ -56,6 +59,7 @@ class CommandLineHost : public OperationHost {
     QString m_outcome;
     QString m_error;
     std::optional<RunFailure> m_failure;
+    QString m_note;
     QString m_saveError;
     bool m_saved = false;
 };

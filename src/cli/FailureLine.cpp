@@ -34,7 +34,7 @@ QString textsOf(const RunFailure& failure) {
 
 QString failureLine(const CommandLineHost& host) {
     if (host.error().isEmpty())
-        return host.outcome();
+        return host.note().isEmpty() ? host.outcome() : host.outcome() + u' ' + host.note();
     QString line = host.error().trimmed();
     if (line.endsWith(QLatin1Char('.')))
         line.chop(1);

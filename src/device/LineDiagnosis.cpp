@@ -15,9 +15,6 @@ namespace LineDiagnosis {
 
 namespace {
 
-// Time kept back for closing the port and wording the finding.
-constexpr int closingMarginMs = 500;
-
 using Status = ExchangeReply::Status;
 
 QString seconds(int ms) {
@@ -72,7 +69,7 @@ class Run {
             return m_finding;
         for (const QByteArray& identifier :
              otherIdentifiers(m_finding.typedIdentifier, moreIdentifiers)) {
-            if (m_clock.elapsed() + ReplyWaitMs + closingMarginMs > LimitMs) {
+            if (m_clock.elapsed() + ReplyWaitMs + ClosingMarginMs > LimitMs) {
                 m_finding.untried += identifier;
                 continue;
             }
@@ -82,6 +79,9 @@ class Run {
         if (!m_exchange.replyTakers().isEmpty()) {
             m_finding.kind = LineFinding::Kind::HeldElsewhere;
             m_finding.portProblem = m_exchange.replyTakers();
+        } else if (m_finding.lineEchoes) {
+            m_finding.kind = LineFinding::Kind::OnlyEcho;
+            m_finding.adapter = adapterOf(m_v.PortaCom);
         } else {
             m_finding.kind = LineFinding::Kind::Silent;
             m_finding.adapter = adapterOf(m_v.PortaCom);
@@ -95,6 +95,7 @@ class Run {
     SerialExchange::Heard listen(Step step, qsizetype replyLength, bool echo) {
         m_report(step);
         const QByteArray frame = step.frame;
+        m_stepSentNs = m_clock.nsecsElapsed();
         step.heard = m_exchange.listen(frame, step.waitMs, [&](const QByteArray& bytes) {
             const qsizetype echoLength = echo && bytes.startsWith(frame) ? frame.size() : 0;
             return bytes.size() >= echoLength + replyLength;
@@ -120,6 +121,7 @@ class Run {
                         {}};
         const SerialExchange::Heard heard = listen(step, FrameLayout::readReplyLength, true);
         m_finding.lineEchoes = heard.bytes.startsWith(step.frame);
+        m_earlier.append(Sent{step.frame, m_stepSentNs});
         return !ended(heard);
     }
 
@@ -158,6 +160,9 @@ class Run {
             m_finding.replyFollowed = answersTest(reply);
             return false;
         }
+        if (answeredLate(reply, tested->heard))
+            return false;
+        m_earlier.append(Sent{DeviceProtocol::testFrame(m_finding.typedIdentifier), m_stepSentNs});
         if (answersTest(reply)) {
             if (m_finding.replyMs > ReplyWaitMs)
                 m_finding.kind = LineFinding::Kind::AnswersLate;
@@ -175,6 +180,8 @@ class Run {
             test(Step::Purpose::OtherIdentifier, identifier, ReplyWaitMs);
         if (!tested)
             return false;
+        if (answeredLate(tested->reply, tested->heard))
+            return false;
         if (answersTest(tested->reply)) {
             m_finding.kind = LineFinding::Kind::OtherIdentifier;
             m_finding.answeringIdentifier = identifier;
@@ -182,6 +189,30 @@ class Run {
             return false;
         }
         return !garbled(tested->heard.bytes, tested->reply);
+    }
+
+    // A well-formed reply to an earlier frame with the typed identifier, come
+    // after that frame's wait was over: the unit answers, late. Taken for
+    // anything else it would blame the wiring or name another identifier.
+    bool answeredLate(const QByteArray& reply, const SerialExchange::Heard& heard) {
+        for (const Sent& earlier : std::as_const(m_earlier)) {
+            if (!repliesTo(earlier.frame, reply))
+                continue;
+            m_finding.kind = LineFinding::Kind::AnswersLate;
+            m_finding.replyMs = (m_stepSentNs + heard.tookNs - earlier.atNs) / 1'000'000;
+            return true;
+        }
+        return false;
+    }
+
+    bool repliesTo(const QByteArray& frame, const QByteArray& reply) const {
+        const QByteArray& typed = m_finding.typedIdentifier;
+        if (frame == DeviceProtocol::testFrame(typed))
+            return reply.startsWith(typed + FrameLayout::presentVerb);
+        const QByteArray readReply = reply.left(FrameLayout::readReplyLength);
+        return reply.startsWith(typed + FrameLayout::readCommand) &&
+               readReply.size() == FrameLayout::readReplyLength &&
+               DeviceProtocol::readReplyValid(SerialExchange::trimmed(readReply));
     }
 
     static bool ended(const SerialExchange::Heard& heard) {
@@ -201,6 +232,13 @@ class Run {
     const std::function<void(const Step&)>& m_report;
     QElapsedTimer m_clock;
     LineFinding m_finding;
+    // The frames with the typed identifier sent so far, and when.
+    struct Sent {
+        QByteArray frame;
+        qint64 atNs = 0;
+    };
+    QList<Sent> m_earlier;
+    qint64 m_stepSentNs = 0;
 };
 
 } // namespace
@@ -227,11 +265,25 @@ QString Step::describe() const {
     }
     if (heard->bytes.isEmpty())
         return QStringLiteral("%1: nessun byte in %2 s").arg(what, seconds(waitMs));
-    return QStringLiteral("%1: %2 byte in %3 ms: %4")
+    const QString hex = QString::fromLatin1(heard->bytes.toHex(' ').toUpper());
+    if (heard->echoNs == 0) {
+        return QStringLiteral("%1: %2 byte in %3 ms: %4")
+            .arg(what)
+            .arg(heard->bytes.size())
+            .arg(heard->lastByteNs / 1'000'000)
+            .arg(hex);
+    }
+    // On a line that echoes, when the echo came and when what followed it.
+    const QString after = heard->bytes.size() == frame.size()
+                              ? QStringLiteral("nessun altro byte in %1 s").arg(seconds(waitMs))
+                              : QStringLiteral("altri %1 byte in %2 ms")
+                                    .arg(heard->bytes.size() - frame.size())
+                                    .arg(heard->lastByteNs / 1'000'000);
+    return QStringLiteral("%1: %2 byte, l'eco in %3 ms e %4: %5")
         .arg(what)
         .arg(heard->bytes.size())
-        .arg(heard->tookNs / 1'000'000)
-        .arg(QString::fromLatin1(heard->bytes.toHex(' ').toUpper()));
+        .arg(heard->echoNs / 1'000'000)
+        .arg(after, hex);
 }
 
 LineFinding run(Variabili& v, SerialExchange& exchange, const QByteArrayList& moreIdentifiers,

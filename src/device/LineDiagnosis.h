@@ -24,6 +24,9 @@ namespace LineDiagnosis {
 constexpr int LimitMs = 20'000;
 constexpr int LateReplyWaitMs = 3'000;
 constexpr int ReplyWaitMs = 800;
+// Time kept back within the limit for closing the port and wording the
+// finding: no step starts that could end later.
+constexpr int ClosingMarginMs = 500;
 
 struct Step {
     enum class Purpose { EchoCheck, TypedIdentifier, OtherIdentifier };

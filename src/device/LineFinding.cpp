@@ -87,6 +87,14 @@ QString wording(const LineFinding& finding) {
                               "nell'unità o nell'adattatore, un cablaggio sbagliato (TX e RX "
                               "scambiati, massa mancante, A e B invertiti su RS-485).")
             .arg(hexBytes(finding.bytes));
+    case LineFinding::Kind::OnlyEcho:
+        return QStringLiteral("La linea ripete ogni trama, come atteso con l'eco attivato, ma "
+                              "l'unità non risponde: su %1 torna solo l'eco delle trame inviate. "
+                              "Le trame arrivano all'adattatore ma non all'unità, o l'unità non "
+                              "le capisce: controlla che l'unità sia accesa, che i fili A e B "
+                              "arrivino all'unità e non siano invertiti, e che l'unità usi "
+                              "9600 baud.")
+            .arg(finding.adapter);
     case LineFinding::Kind::Silent:
         if (finding.networkLine)
             return QStringLiteral("Nessun byte ricevuto attraverso il server %1, che accetta "

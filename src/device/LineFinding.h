@@ -22,6 +22,9 @@ struct LineFinding {
         OtherIdentifier,
         // Bytes came that form no reply: `bytes`.
         Garbled,
+        // The line gives every frame back, as the exchange expects, and
+        // nothing follows the echo, whatever the identifier: on `adapter`.
+        OnlyEcho,
         // Nothing came at all, on the port `adapter`.
         Silent,
         // Nothing came while other programs hold the port: `portProblem`.

@@ -19,6 +19,9 @@ class OperationHost {
 
     // Why and where the run stopped, before its error text is held.
     virtual void showFailure(const RunFailure& failure) = 0;
+    // A finding beside the operation's own texts, which stay as they are (the
+    // window's note line, tarvo-cli's failure line).
+    virtual void showNote(const QString& note) = 0;
     // Holds the error text until the operator has acknowledged it; the
     // operation may still show an outcome before it waits.
     virtual void showError(const QString& testoErrore) = 0;

@@ -6,6 +6,45 @@
 #include "device/OperationHost.h"
 #include "serial/SerialExchange.h"
 
+namespace {
+
+QString hex(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+// What the line did with the echo setting, as programming would name it:
+// the frame not given back as expected, or given back unexpected. The unit's
+// test reply is the test frame itself: with the echo set, that frame alone
+// is either the reply on a line without echo or the echo of a silent unit,
+// and both are named.
+void noteEcho(const ExchangeReply& reply, const QByteArray& frame, bool lineEchoes,
+              OperationHost& host) {
+    if (lineEchoes && reply.status == ExchangeReply::Status::TimedOut && reply.bytes == frame) {
+        host.showNote(
+            QStringLiteral("Con l'eco attivato è tornata solo la trama del test (byte %1), uguale "
+                           "alla risposta dell'unità: se la linea non ha eco, quella è la "
+                           "risposta, e la linea non ha ripetuto la trama così come è stata "
+                           "inviata (togli «Linea con eco» nel menu Strumenti, --eco in "
+                           "tarvo-cli); se la linea ripete le trame, l'unità non risponde. La "
+                           "diagnosi della linea distingue i due casi.")
+                .arg(hex(frame)));
+        return;
+    }
+    RunFailure failure;
+    failure.received = reply.bytes;
+    if (reply.status == ExchangeReply::Status::EchoDiffers)
+        failure.kind = RunFailure::Kind::EchoDiffers;
+    else if (reply.status == ExchangeReply::Status::TimedOut && reply.echoed)
+        failure.kind = RunFailure::Kind::UnexpectedEcho;
+    else
+        return;
+    QString note = failure.problemAt(QStringLiteral("durante il test")) + u'.';
+    note[0] = note[0].toUpper();
+    host.showNote(note);
+}
+
+} // namespace
+
 OperationResult runPresenceTest(Variabili& v, SerialExchange& exchange, OperationHost& host) {
     v.Stato = "Testa";
     exchange.trace().beginOperation(QStringLiteral("Test Funzionamento"));
@@ -30,6 +69,7 @@ OperationResult runPresenceTest(Variabili& v, SerialExchange& exchange, Operatio
     } else {
         exchange.trace().markLast(LineTrace::Mark::InvalidReply);
         host.showOutcome(QStringLiteral("Tarvo non risponde Messo in attesa seriale?"));
+        noteEcho(reply, v.Comando, exchange.lineEchoes(), host);
     }
     exchange.ChiudiSeriale();
     return result;

@@ -47,6 +47,7 @@ ReadOutcome readAddress(Variabili& v, SerialExchange& exchange, OperationHost& h
     case ExchangeReply::Status::PortLost:
         return ReadOutcome::PortLost;
     case ExchangeReply::Status::TimedOut:
+        return reply.echoed ? ReadOutcome::UnexpectedEcho : ReadOutcome::NoReply;
     case ExchangeReply::Status::NotSent:
         return ReadOutcome::NoReply;
     }
@@ -101,6 +102,7 @@ void reportFailure(Variabili& v, SerialExchange& exchange, OperationHost& host, 
         return;
     case ReadOutcome::UnexpectedEcho:
         failure.kind = RunFailure::Kind::UnexpectedEcho;
+        failure.received = heard;
         report(v, host, failure, InvalidReplyError,
                QStringLiteral("La linea ripete le trame: attiva «Linea con eco» nel menu "
                               "Strumenti. Nulla è stato salvato"));

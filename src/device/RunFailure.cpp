@@ -59,6 +59,10 @@ QString RunFailure::problem() const {
                                 QString::fromLatin1(address));
 }
 
+QString RunFailure::problemAt(const QString& where) const {
+    return problemOf(*this, where);
+}
+
 QString RunFailure::describe() const {
     QString sentence = problem() + QStringLiteral("; ") + leftBehind(phase) + QLatin1Char('.');
     sentence[0] = sentence[0].toUpper();
@@ -71,5 +75,8 @@ QString RunFailure::readingStopped() const {
         what = QStringLiteral("Testo che va a capo all'indirizzo %1");
     else if (kind == Kind::InvalidReply)
         what = QStringLiteral("Risposta non valida all'indirizzo %1");
+    else if (kind == Kind::UnexpectedEcho)
+        what = QStringLiteral("La linea ripete le trame all'indirizzo %1: attiva «Linea con eco» "
+                              "nel menu Strumenti");
     return what.arg(QString::fromLatin1(address)) + QStringLiteral(". Nessun testo scritto");
 }

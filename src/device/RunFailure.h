@@ -45,6 +45,9 @@ struct RunFailure {
     // What went wrong and where, and what to check, for the operator; the
     // texts exchanged are the surface's to show.
     QString problem() const;
+    // The problem as it came about `where`, for an operation without phases
+    // or addresses ("durante il test").
+    QString problemAt(const QString& where) const;
     // The problem and what it left behind, as one sentence.
     QString describe() const;
     // What a run stopped in this phase leaves: what the unit holds, whether

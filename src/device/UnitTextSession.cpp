@@ -84,7 +84,8 @@ bool UnitTextSession::write(const QByteArray& record) {
     m_host.showSending(Windows1252::decode(record));
     exchange(DeviceProtocol::writeFrame(m_identifier, record), FrameLayout::writeReplyLength,
              digits);
-    if (DeviceProtocol::writeConfirmed(m_v.Risposta))
+    // The frame given back is never its own acknowledgement.
+    if (!m_lastReply.echoed && DeviceProtocol::writeConfirmed(m_v.Risposta))
         return true;
     m_exchange.trace().markLast(LineTrace::Mark::Refused);
     m_host.showSending(Windows1252::decode(m_v.Risposta));
@@ -132,10 +133,11 @@ void UnitTextSession::fail(const QByteArray& testoErrore, RunFailure::Kind kind,
         if (m_lastReply.status == ExchangeReply::Status::EchoDiffers) {
             failure.kind = RunFailure::Kind::EchoDiffers;
             failure.received = m_lastReply.bytes;
-        } else if (m_lastReply.status != ExchangeReply::Status::Answered) {
-            failure.kind = RunFailure::Kind::NoReply;
         } else if (m_lastReply.echoed) {
             failure.kind = RunFailure::Kind::UnexpectedEcho;
+            failure.received = m_lastReply.bytes;
+        } else if (m_lastReply.status != ExchangeReply::Status::Answered) {
+            failure.kind = RunFailure::Kind::NoReply;
         }
         // Before anything is written the lower box is this operation's own:
         // it says what stopped the reading, and that the unit is untouched.

@@ -22,8 +22,9 @@ struct ExchangeReply {
 
     Status status = Status::NotSent;
     QByteArray bytes;
-    // Answered on a line taken not to echo, with the frame sent (or its
-    // beginning) for a reply: the line gives frames back.
+    // Answered or timed out on a line taken not to echo, with the frame sent
+    // (or its beginning) for a reply or for what came: the line gives frames
+    // back.
     bool echoed = false;
 
     bool answered() const { return status == Status::Answered; }

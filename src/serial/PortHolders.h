@@ -14,7 +14,8 @@ struct PortHolder {
 // The programs that hold a serial device open, as far as this user may see:
 // the serial lock files (LCK..name) name their owner, and /proc/<pid>/fd shows
 // the processes whose descriptors this user may read. For a pseudo-terminal
-// the process at its other end (the simulated unit) does not count.
+// the process at its other end (the simulated unit) does not count, nor do
+// this program and the processes that started it, anywhere.
 QList<PortHolder> portHolders(const QString& device);
 
 // Processes of other users, whose descriptors this user may not read, that

@@ -9,7 +9,6 @@
 #include "serial/PortName.h"
 #include "serial/SerialControl.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <utility>
@@ -111,15 +110,14 @@ ExchangeReply SerialExchange::AspettaRisposta() {
         if (echoDiffers)
             return {ExchangeReply::Status::EchoDiffers, partial};
         noteReplyTakers();
-        return {ExchangeReply::Status::TimedOut, partial};
+        return {ExchangeReply::Status::TimedOut, partial, ownFrameHeard(partial)};
     }
     if (!echoSoFar(m_v.Risposta)) {
         traceExchange(m_v.Risposta, LineTrace::Mark::EchoDiffers);
         return {ExchangeReply::Status::EchoDiffers, std::exchange(m_v.Risposta, TimeoutText)};
     }
     traceExchange(m_v.Risposta, LineTrace::Mark::None);
-    const bool echoed =
-        !m_lineEchoes && (m_v.Risposta.startsWith(m_sent) || m_sent.startsWith(m_v.Risposta));
+    const bool echoed = ownFrameHeard(m_v.Risposta);
     if (m_lineEchoes)
         m_v.Risposta.remove(0, m_sent.size());
     m_v.Risposta = trimmed(std::move(m_v.Risposta));
@@ -134,6 +132,11 @@ QByteArray SerialExchange::trimmed(QByteArray reply) {
     if (reply.startsWith('\r'))
         reply.remove(0, 1);
     return reply;
+}
+
+bool SerialExchange::ownFrameHeard(const QByteArray& bytes) const {
+    return !m_lineEchoes && !bytes.isEmpty() &&
+           (bytes.startsWith(m_sent) || m_sent.startsWith(bytes));
 }
 
 bool SerialExchange::echoSoFar(const QByteArray& bytes) const {
@@ -159,8 +162,14 @@ SerialExchange::Heard SerialExchange::listen(const QByteArray& frame, int waitMs
     bool complete = false;
     EventWait::until(
         [&] {
-            heard.bytes += MSComm1->Input();
+            const QByteArray more = MSComm1->Input();
             heard.tookNs = sinceWrite.nsecsElapsed();
+            if (!more.isEmpty()) {
+                heard.bytes += more;
+                heard.lastByteNs = heard.tookNs;
+                if (heard.echoNs == 0 && heard.bytes.startsWith(frame))
+                    heard.echoNs = heard.tookNs;
+            }
             complete = enough(heard.bytes);
             return complete || m_v.closeRequested || !MSComm1->PortOpen();
         },
@@ -182,9 +191,7 @@ void SerialExchange::noteReplyTakers() {
     // No program of this machine holds a line through the network.
     if (!m_replyTakers.isEmpty() || MSComm1->isNetworkLine())
         return;
-    QList<PortHolder> others = portHolders(MSComm1->CommPort());
-    others.removeIf(
-        [](const PortHolder& holder) { return holder.pid == QCoreApplication::applicationPid(); });
+    const QList<PortHolder> others = portHolders(MSComm1->CommPort());
     if (!others.isEmpty())
         m_replyTakers = otherHoldersNote(others);
     else if (const QList<PortHolder> likely = likelyHolders(MSComm1->CommPort()); !likely.isEmpty())
@@ -206,7 +213,11 @@ void SerialExchange::traceExchange(QByteArray received, LineTrace::Mark mark) {
 }
 
 void SerialExchange::MSComm1_OnComm() {
-    if (MSComm1->CommEvent() != SerialControl::comEvReceive)
+    // Only an exchange awaiting its reply takes the bytes. Once it has them,
+    // what comes after (the rest of an echo, the reply behind it, noise)
+    // waits to be discarded before the next frame: it never replaces the
+    // reply that the caller is about to judge.
+    if (MSComm1->CommEvent() != SerialControl::comEvReceive || !m_v.SerialeOccupata)
         return;
     m_v.Risposta = MSComm1->Input();
     m_v.SerialeOccupata = false;

@@ -47,11 +47,13 @@ class SerialExchange : public QObject {
 
     // What the line gave back for one frame, every byte as it came (echo
     // included, nothing trimmed), and how long after the write the listening
-    // ended.
+    // ended, the last byte came and the frame had come back whole (0: never).
     struct Heard {
         ExchangeReply::Status status = ExchangeReply::Status::NotSent;
         QByteArray bytes;
         qint64 tookNs = 0;
+        qint64 lastByteNs = 0;
+        qint64 echoNs = 0;
     };
     // Sends `frame` and gathers what comes back until `enough` holds for the
     // bytes gathered (Answered) or `waitMs` have passed (TimedOut), for
@@ -91,6 +93,9 @@ class SerialExchange : public QObject {
     void traceExchange(QByteArray received, LineTrace::Mark mark);
     // On a line that echoes: the bytes so far begin as the frame sent does.
     bool echoSoFar(const QByteArray& bytes) const;
+    // On a line taken not to echo: the bytes are the frame sent, or its
+    // beginning, given back by the line.
+    bool ownFrameHeard(const QByteArray& bytes) const;
     // Looks, once per operation, for other programs holding the device.
     void noteReplyTakers();
 

@@ -1,6 +1,8 @@
 #include "UnitFixture.h"
 #include "device/LineDiagnosis.h"
 
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QtTest>
 
 // The diagnosis as the device layer runs it: which frames it sends, what it
@@ -20,6 +22,39 @@ class TestLineDiagnosis : public QObject {
     }
 
   private slots:
+    // A step tells when its bytes came, not when its wait ended; on a line
+    // that echoes, when the echo came and when what followed it.
+    void aStepTellsWhenItsBytesCame_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("echoMs");
+        QTest::addColumn<qint64>("lastByteMs");
+        QTest::addColumn<QString>("told");
+        const QString test = QStringLiteral("Test con &C1: ");
+        QTest::newRow("echo only") << QByteArray("&C1TA\r") << qint64(6) << qint64(6)
+                                   << test + "6 byte, l'eco in 6 ms e nessun altro byte in 3 s: "
+                                             "26 43 31 54 41 0D";
+        QTest::newRow("echo and reply") << QByteArray("&C1TA\r&C1TA\r") << qint64(6) << qint64(40)
+                                        << test + "12 byte, l'eco in 6 ms e altri 6 byte in 40 ms: "
+                                                  "26 43 31 54 41 0D 26 43 31 54 41 0D";
+        QTest::newRow("bytes short of a reply")
+            << QByteArray("&C") << qint64(0) << qint64(12) << test + "2 byte in 12 ms: 26 43";
+    }
+    void aStepTellsWhenItsBytesCame() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, echoMs);
+        QFETCH(qint64, lastByteMs);
+        QFETCH(QString, told);
+        LineDiagnosis::Step step{LineDiagnosis::Step::Purpose::TypedIdentifier,
+                                 "&C1",
+                                 "&C1TA\r",
+                                 LineDiagnosis::LateReplyWaitMs,
+                                 {}};
+        constexpr qint64 nsPerMs = 1'000'000;
+        step.heard = SerialExchange::Heard{ExchangeReply::Status::TimedOut, bytes, 3'003 * nsPerMs,
+                                           lastByteMs * nsPerMs, echoMs * nsPerMs};
+        QCOMPARE(step.describe(), told);
+    }
+
     void anotherIdentifierIsNamedAndTheTypedOneKept() {
         SimulatedUnit::Options options;
         options.identifier = "&C4";
@@ -44,17 +79,36 @@ class TestLineDiagnosis : public QObject {
         QVERIFY(!f.portOpen());
     }
 
-    // However many identifiers are asked for, the frames stop where 20 s
-    // would be passed, and the finding names those left untried.
+    // However many identifiers are asked for, no step starts that could end,
+    // with the closing, past 20 s, and the finding names those left untried.
+    // Another program holding the port is named rather than silence.
     void identifiersBeyondTheLimitAreLeftUntried() {
         SimulatedUnit::Options options;
         options.silentFrom = 1;
         UnitFixture f(options);
+        QProcess holder;
+        holder.setStandardInputFile(f.unit.devicePath());
+        holder.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(holder.waitForStarted());
         QByteArrayList more;
         for (int i = 0; i < 30; ++i)
             more += "&D" + QByteArray::number(i);
-        const LineFinding finding = LineDiagnosis::run(f.v, f.exchange, more, [](const auto&) {});
-        QCOMPARE(finding.kind, LineFinding::Kind::Silent);
+        QElapsedTimer clock;
+        clock.start();
+        qint64 latestEndMs = 0;
+        const LineFinding finding =
+            LineDiagnosis::run(f.v, f.exchange, more, [&](const LineDiagnosis::Step& step) {
+                if (!step.heard)
+                    latestEndMs = clock.elapsed() + step.waitMs;
+            });
+        QVERIFY2(latestEndMs + LineDiagnosis::ClosingMarginMs <= LineDiagnosis::LimitMs,
+                 qPrintable(QString::number(latestEndMs)));
+        QCOMPARE(finding.kind, LineFinding::Kind::HeldElsewhere);
+        QVERIFY2(
+            finding.describe().contains(QStringLiteral("sleep (pid %1)").arg(holder.processId())),
+            qPrintable(finding.describe()));
+        holder.kill();
+        holder.waitForFinished();
         const int tried = f.unit.framesReceived();
         QCOMPARE(tried + finding.untried.size(), 2 + 9 + more.size());
         const int fitting = 2 + (LineDiagnosis::LimitMs - 2 * LineDiagnosis::LateReplyWaitMs) /
@@ -62,6 +116,7 @@ class TestLineDiagnosis : public QObject {
         QVERIFY2(tried <= fitting, qPrintable(QString::number(tried)));
         QCOMPARE(finding.untried.last(), QByteArray("&D29"));
         QVERIFY(finding.describe().contains(QStringLiteral("Non provati per il limite di 20 s: ")));
+        QVERIFY(clock.elapsed() <= LineDiagnosis::LimitMs);
     }
 };
 

@@ -170,6 +170,44 @@ class TestSerialExchange : public QObject {
         QVERIFY(!v.SerialeOccupata);
     }
 
+    // However the line splits the echo and the reply, the reply judged is
+    // the one the exchange took: bytes that come after it, here in the pause
+    // that follows it, never replace it.
+    void bytesAfterTheReplyNeverReplaceIt_data() {
+        const QByteArray write = "&C10W016000HELLO           \r";
+        const QByteArrayList echo{write.left(8), write.mid(8, 10), write.mid(18)};
+        QTest::addColumn<bool>("lineEchoes");
+        QTest::addColumn<QByteArrayList>("pieces");
+        QTest::addColumn<QByteArray>("afterwards");
+        QTest::addColumn<bool>("echoed");
+        // The reply taken is this or its beginning.
+        QTest::addColumn<QByteArray>("risposta");
+        QTest::newRow("echo taken for the reply")
+            << false << echo << QByteArray("&C10WR\r") << true << write;
+        QTest::newRow("echo expected") << true << echo + QByteArrayList{"&C10", "WR\r"}
+                                       << write + "&C10WR\r" << false << QByteArray("&C10WR");
+    }
+    void bytesAfterTheReplyNeverReplaceIt() {
+        QFETCH(bool, lineEchoes);
+        QFETCH(QByteArrayList, pieces);
+        QFETCH(QByteArray, afterwards);
+        QFETCH(bool, echoed);
+        QFETCH(QByteArray, risposta);
+        OpenLine line;
+        auto& [peer, v, host] = line;
+        peer.replyInPieces(pieces);
+        host.setLineEchoes(lineEchoes);
+        QVERIFY(line.open());
+        connect(
+            &host, &SerialExchange::pauseBegins, &peer,
+            [&peer, afterwards] { peer.send(afterwards); }, Qt::SingleShotConnection);
+        const ExchangeReply reply = exchange(v, host, "&C10W016000HELLO           \r", 7);
+        QCOMPARE(reply.status, ExchangeReply::Status::Answered);
+        QCOMPARE(reply.echoed, echoed);
+        QVERIFY2(v.Risposta.size() >= 6 && risposta.startsWith(v.Risposta), v.Risposta.constData());
+        QCOMPARE(reply.bytes, v.Risposta);
+    }
+
     void noReplyGivesTheTimeoutText() {
         OpenLine line;
         auto& [peer, v, host] = line;

@@ -3,6 +3,7 @@
 #include "device/OperationHost.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 #include <functional>
@@ -25,6 +26,7 @@ class RecordingHost : public OperationHost {
     bool commandsEnabled = true;
     QList<RunProgress> progress;
     QList<RunFailure> failures;
+    QStringList notes;
     int offers = 0;
     // Runs when the body is offered for saving, while the operation waits.
     std::function<void()> onOfferForSaving;
@@ -32,6 +34,7 @@ class RecordingHost : public OperationHost {
     void showSending(const QString& text) override { text1 = text; }
     void showOutcome(const QString& text) override { text2 = text; }
     void showFailure(const RunFailure& failure) override { failures += failure; }
+    void showNote(const QString& note) override { notes += note; }
     void showError(const QString& testoErrore) override { m_error = testoErrore; }
     void awaitAcknowledgement() override {
         acknowledgements += {m_error, text1, text2, !commandsEnabled};

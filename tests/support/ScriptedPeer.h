@@ -5,6 +5,7 @@
 #include <QByteArrayList>
 #include <QObject>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QtTest>
 
 #include <deque>
@@ -27,7 +28,10 @@ class ScriptedPeer : public QObject {
     }
 
     QByteArray portText() const { return m_pty.slavePath().toLocal8Bit(); }
-    void reply(const QByteArray& bytes) { m_script.push_back(bytes); }
+    void reply(const QByteArray& bytes) { m_script.push_back(QByteArrayList{bytes}); }
+    // A reply that comes as a slow line brings it: the first piece at once,
+    // each next one a millisecond after the one before.
+    void replyInPieces(const QByteArrayList& pieces) { m_script.push_back(pieces); }
     void stayQuiet() { m_script.push_back(std::nullopt); }
     void vanishOnNextFrame() { m_vanishOnFrame = true; }
     // Bytes sent to the program at once, not as a reply to a frame.
@@ -65,15 +69,18 @@ class ScriptedPeer : public QObject {
         }
         if (m_script.empty())
             return;
-        const std::optional<QByteArray> next = m_script.front();
+        const std::optional<QByteArrayList> next = m_script.front();
         m_script.pop_front();
-        if (next)
-            send(*next);
+        if (!next)
+            return;
+        send(next->first());
+        for (qsizetype i = 1; i < next->size(); ++i)
+            QTimer::singleShot(int(i), this, [this, piece = next->at(i)] { send(piece); });
     }
 
     PseudoTerminal m_pty;
     QSocketNotifier* m_notifier = nullptr;
-    std::deque<std::optional<QByteArray>> m_script;
+    std::deque<std::optional<QByteArrayList>> m_script;
     QByteArray m_pending;
     QByteArrayList m_frames;
     bool m_vanishOnFrame = false;

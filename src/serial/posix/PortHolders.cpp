@@ -70,6 +70,25 @@ int masterIndex(const QString& fdInfoPath) {
     return -1;
 }
 
+qint64 parentOf(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("PPid:"))
+            return line.mid(5).trimmed().toLongLong();
+    return 0;
+}
+
+// This program and the ones that started it (a shell, sudo, runuser, a
+// terminal): they may name or hold the port for it, never against it.
+QSet<qint64> selfAndAncestors() {
+    QSet<qint64> lineage;
+    for (qint64 pid = ::getpid(); pid > 0 && !lineage.contains(pid); pid = parentOf(pid))
+        lineage.insert(pid);
+    return lineage;
+}
+
 struct Scan {
     QSet<qint64> holders;   // a descriptor on the device
     QSet<qint64> otherEnds; // the master of the same pseudo-terminal
@@ -121,6 +140,7 @@ QList<PortHolder> portHolders(const QString& device) {
     scan.holders.subtract(scan.otherEnds);
     // A lock file's owner opened the port as a program does, whatever else it holds.
     scan.holders.unite(lockOwners({device, canonical}));
+    scan.holders.subtract(selfAndAncestors());
     QList<qint64> pids(scan.holders.cbegin(), scan.holders.cend());
     std::sort(pids.begin(), pids.end());
     QList<PortHolder> holders;
@@ -134,12 +154,14 @@ QList<PortHolder> likelyHolders(const QString& device) {
     if (canonical.isEmpty())
         return {};
     const QByteArrayList names{QFile::encodeName(device), QFile::encodeName(canonical)};
+    const QSet<qint64> lineage = selfAndAncestors();
     QList<PortHolder> holders;
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString& entry : pids) {
         bool isPid = false;
         const qint64 pid = entry.toLongLong(&isPid);
-        if (!isPid || QFileInfo(QStringLiteral("/proc/%1/fd").arg(pid)).isReadable())
+        if (!isPid || lineage.contains(pid) ||
+            QFileInfo(QStringLiteral("/proc/%1/fd").arg(pid)).isReadable())
             continue;
         QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
         if (!commandLine.open(QIODevice::ReadOnly))

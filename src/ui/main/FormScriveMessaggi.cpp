@@ -121,6 +121,10 @@ void FormScriveMessaggi::showFailure(const RunFailure& failure) {
     m_note->showNote(note);
 }
 
+void FormScriveMessaggi::showNote(const QString& note) {
+    m_note->showNote(note);
+}
+
 void FormScriveMessaggi::showError(const QString& error) {
     // The boxes and the indicator show where the run stopped while the error
     // waits.

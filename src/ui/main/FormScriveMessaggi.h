@@ -58,6 +58,7 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     void showSending(const QString& text) override;
     void showOutcome(const QString& text) override;
     void showFailure(const RunFailure& failure) override;
+    void showNote(const QString& note) override;
     void showError(const QString& error) override;
     void awaitAcknowledgement() override;
     void showProgress(const RunProgress& progress) override;
