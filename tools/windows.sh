@@ -243,7 +243,7 @@ else
     t2=$(date +%s%N)
     stop_sims
     wine_start=$(( (t2 - t1) ))
-    echo "tempo invia 512 testi a 9600 baud: Linux $(( (t1 - t0) / 1000000 )) ms, Wine $(( wine_start / 1000000 )) ms, rapporto $(python3 -c "print(f'{$wine_start/($t1-$t0):.3f}')") (obiettivo 1.05, compreso l'avvio di Wine)"
+    echo "tempo invia 512 testi a 9600 baud: Linux $(( (t1 - t0) / 1000000 )) ms, Wine $(( wine_start / 1000000 )) ms, rapporto $(awk -v w="$wine_start" -v l="$((t1 - t0))" 'BEGIN { printf "%.3f", w / l }') (obiettivo 1.05, compreso l'avvio di Wine)"
 fi
 
 # The Qt tests of core, files and device that need no pseudo-terminal.

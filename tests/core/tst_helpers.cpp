@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QStringDecoder>
 #include <QtTest>
 
 #ifdef Q_OS_WIN
@@ -55,6 +56,17 @@ class TestHelpers : public QObject {
         QVERIFY(!Windows1252::encode(QStringLiteral("ok \u6F22")).has_value());
         QCOMPARE(Windows1252::firstUnencodable(QStringLiteral("ok \u6F22")),
                  QStringLiteral("\u6F22"));
+        // The program's own table agrees with the code page as ICU knows it,
+        // where Qt has ICU (not on Windows).
+        QStringDecoder reference("windows-1252");
+        if (reference.isValid()) {
+            for (int byte = 0x80; byte < 0x100; ++byte) {
+                const char c = char(byte);
+                const QString expected = reference.decode(QByteArrayView(&c, 1));
+                if (expected != QChar(QChar::ReplacementCharacter))
+                    QCOMPARE(shown.at(byte), expected.at(0));
+            }
+        }
     }
 
     void shownTextNamesControlBytes() {
