@@ -163,8 +163,9 @@ expect number 2 "COM42"
 # the unit, which Wine lets no reply through (the unit's memory shows it).
 start_sim com5 --dump com5-memoria.txt || fail "tarvo-sim per COM5 non parte"
 ln -sfn "$pty" "$WINEPREFIX/dosdevices/com5"
-{ printf 'COM5\r\n000Scritto da Wine \r\nend\r\n'; } >com5.tvo
-wine_cli com5 --porta COM5 invia com5.tvo
+# Not "com5.tvo": Windows takes COMn with any extension for the port itself.
+{ printf 'COM5\r\n000Scritto da Wine \r\nend\r\n'; } >porta5.tvo
+wine_cli com5 --porta COM5 invia porta5.tvo
 kill "$simpid"
 wait "$simpid"
 if grep -qF 'Scritto da Wine' com5-memoria.txt 2>/dev/null; then
