@@ -87,8 +87,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 # One Wine server for every run, so that no run pays for starting it.
-wineserver -p
-trap 'wineserver -k' EXIT
+wineserver -p >"$build/wineserver.log" 2>&1
+trap 'wineserver -k >>"$build/wineserver.log" 2>&1' EXIT
 work=$build/prove
 rm -rf "$work"
 mkdir -p "$work"
@@ -135,7 +135,7 @@ stop_sims() {
     for pid in "${sims[@]}"; do wait "$pid" 2>/dev/null; done
     sims=()
 }
-trap 'stop_sims; wineserver -k' EXIT
+trap 'stop_sims; wineserver -k >>"$build/wineserver.log" 2>&1' EXIT
 # start_sim NAME OPTIONS...: a unit on a pseudo-terminal (its path in
 # $pty) and, with --tcp, on a TCP port; it is ready once it printed its path.
 start_sim() {
@@ -201,12 +201,14 @@ else
     fi
     sed -i '2s/.*/000Cambiato Win  \r/' testi.tvo
     wine_cli diversi --porta "$line" invia testi.tvo --solo-diversi
-    expect diversi 0 "TUTTO OK"
+    expect diversi 0 "scritto 1 testo, 511 erano già uguali"
     wine_cli diagnosi --porta "$line" diagnosi
     "$cli" --porta "$line" diagnosi >diagnosi-linux.out 2>&1
     linux_status=$?
-    if [ "$status" -eq "$linux_status" ] && [ "$(tr -d '\r' <diagnosi.out | head -1)" = "$(head -1 diagnosi-linux.out)" ]; then
-        pass "diagnosi: uscita $status, come Linux: $(head -1 diagnosi-linux.out)"
+    # The same findings; only the times may differ.
+    untimed() { tr -d '\r' | sed -E 's/[0-9]+ ms/N ms/g'; }
+    if [ "$status" -eq "$linux_status" ] && diff -q <(untimed <diagnosi.out) <(untimed <diagnosi-linux.out) >/dev/null; then
+        pass "diagnosi: uscita $status, righe uguali a quelle di Linux: $(tail -1 diagnosi-linux.out)"
     else
         fail "diagnosi: uscita $status (Linux $linux_status): $(head -c 200 diagnosi.out)"
     fi
@@ -243,16 +245,23 @@ else
     wine_cli paced --porta "$line" invia testi.tvo
     t2=$(date +%s%N)
     stop_sims
-    wine_start=$(( (t2 - t1) ))
-    echo "tempo invia 512 testi a 9600 baud: Linux $(( (t1 - t0) / 1000000 )) ms, Wine $(( wine_start / 1000000 )) ms, rapporto $(awk -v w="$wine_start" -v l="$((t1 - t0))" 'BEGIN { printf "%.3f", w / l }') (obiettivo 1.05, compreso l'avvio di Wine)"
+    # Wine's own start, measured on --version, is no wait of the program's.
+    t3=$(date +%s%N)
+    wine "$deploy/tarvo-cli.exe" --version >/dev/null 2>&1 </dev/null
+    t4=$(date +%s%N)
+    linux_ns=$((t1 - t0)) wine_ns=$((t2 - t1)) start_ns=$((t4 - t3))
+    echo "tempo invia 512 testi a 9600 baud: Linux $((linux_ns / 1000000)) ms," \
+         "Wine $((wine_ns / 1000000)) ms di cui $((start_ns / 1000000)) ms per avviare Wine;" \
+         "rapporto $(awk -v w="$wine_ns" -v s="$start_ns" -v l="$linux_ns" 'BEGIN { printf "%.3f senza l'\''avvio di Wine, %.3f con", (w - s) / l, w / l }') (obiettivo 1.05)"
 fi
 
-# The Qt tests of core, files and device that need no pseudo-terminal.
+# The Qt tests that need no pseudo-terminal. Their results go to a file:
+# under Wine a test's own standard output reaches no pipe.
 for test in $tests; do
-    if timeout 300 wine "$deploy/$test" >"$test.out" 2>&1; then
-        pass "$test: $(grep -a '^Totals' "$test.out" | tr -d '\r')"
+    if timeout 300 wine "$deploy/$test" -o "$test.txt,txt" >"$test.out" 2>&1; then
+        pass "$test: $(grep -a '^Totals' "$test.txt" | tr -d '\r')"
     else
-        fail "$test: $(grep -a -E '^(FAIL|Totals)' "$test.out" | tr -d '\r' | head -5 | tr '\n' ' ')"
+        fail "$test: $(grep -a -E '^(FAIL|Totals)' "$test.txt" 2>/dev/null | tr -d '\r' | head -5 | tr '\n' ' ')"
     fi
 done
 

@@ -17,7 +17,7 @@ void CommandLineHost::showProgress(const RunProgress& progress) {
     if (!m_progressOut)
         return;
     // One line, redrawn in place; cleared to its end since it may shrink.
-    std::fprintf(m_progressOut, "\r%s\033[K", progress.describe().toLocal8Bit().constData());
+    writeText(m_progressOut, QLatin1Char('\r') + progress.describe() + QStringLiteral("\033[K"));
     std::fflush(m_progressOut);
     m_progressShown = true;
 }
@@ -25,7 +25,7 @@ void CommandLineHost::showProgress(const RunProgress& progress) {
 void CommandLineHost::endProgress() {
     if (!m_progressShown)
         return;
-    std::fputs("\r\033[K", m_progressOut);
+    writeText(m_progressOut, QStringLiteral("\r\033[K"));
     std::fflush(m_progressOut);
     m_progressShown = false;
 }

@@ -1,5 +1,6 @@
 #include "cli/DiagnosisReport.h"
 
+#include "cli/Terminal.h"
 #include "device/LineDiagnosis.h"
 
 LineFinding diagnoseForCli(Variabili& v, SerialExchange& exchange,
@@ -7,7 +8,7 @@ LineFinding diagnoseForCli(Variabili& v, SerialExchange& exchange,
     return LineDiagnosis::run(v, exchange, moreIdentifiers, [out](const LineDiagnosis::Step& step) {
         if (!step.heard)
             return;
-        std::fprintf(out, "%s\n", step.describe().toLocal8Bit().constData());
+        writeText(out, step.describe() + QLatin1Char('\n'));
         std::fflush(out);
     });
 }

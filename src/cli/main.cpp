@@ -7,6 +7,7 @@
 #include "cli/DiagnosisReport.h"
 #include "cli/FailureLine.h"
 #include "cli/StopReport.h"
+#include "cli/Terminal.h"
 #include "core/QtItalian.h"
 #include "core/StopSignals.h"
 #include "core/Variabili.h"
@@ -26,7 +27,7 @@ namespace {
 enum ExitStatus { Succeeded = 0, UnitFailed = 1, WrongUsage = 2 };
 
 void say(std::FILE* out, const QString& line) {
-    std::fprintf(out, "%s\n", line.toLocal8Bit().constData());
+    writeText(out, line + QLatin1Char('\n'));
 }
 
 // Qt's own notes are not for the user of a script: only its errors pass.
@@ -90,15 +91,11 @@ int main(int argc, char* argv[]) {
     installQtItalian(app);
     QCoreApplication::setApplicationName(QStringLiteral("tarvo-cli"));
 
-    // The arguments as given: a file name that is not valid UTF-8 stays byte-exact.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments += LocalFileName::decode(argv[i]);
-    const CliRequest request = CliRequest::parse(arguments);
+    const CliRequest request = CliRequest::parse(programArguments(argc, argv));
     if (!request.error.isEmpty())
         return fail(request.error + QStringLiteral(". Vedi tarvo-cli --help"));
     if (request.action == CliRequest::Action::Help) {
-        std::fputs(CliRequest::helpText().toLocal8Bit().constData(), stdout);
+        writeText(stdout, CliRequest::helpText());
         return Succeeded;
     }
     if (request.action == CliRequest::Action::Version) {

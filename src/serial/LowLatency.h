@@ -21,6 +21,9 @@ class LowLatency {
     void apply(PortHandle port, const QString& device);
     // Puts back what apply() changed; port may be -1 once it is gone.
     void restore(PortHandle port);
+    // What the trace says of the latency of a serial port on this system;
+    // empty where apply() takes care of it.
+    static QString latencyNote();
 
   private:
     QString m_ttyClassFolder;

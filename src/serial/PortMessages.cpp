@@ -1,6 +1,7 @@
 #include "serial/PortMessages.h"
 
 #include "core/SystemReason.h"
+#include "serial/LowLatency.h"
 #include "serial/PortCatalog.h"
 #include "serial/PortPermission.h"
 
@@ -210,8 +211,11 @@ QString connectionLost(const QString& device, const QString& reason, bool unplug
 }
 
 QString lineHeading(const QString& device) {
-    if (!NetworkAddress::fromUrl(device))
-        return QStringLiteral("su %1").arg(device);
+    if (!NetworkAddress::fromUrl(device)) {
+        const QString note = LowLatency::latencyNote();
+        return note.isEmpty() ? QStringLiteral("su %1").arg(device)
+                              : QStringLiteral("su %1 (%2)").arg(device, note);
+    }
     return QStringLiteral("sulla linea di rete %1 (velocità, parità e latenza sono quelle del "
                           "server seriale)")
         .arg(device);

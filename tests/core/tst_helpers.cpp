@@ -31,7 +31,9 @@ class TestHelpers : public QObject {
 
     void pausaEndsWhenTheProgramCloses() {
         Variabili v;
-        QTimer::singleShot(20, this, [&v] { v.closeRequested = true; });
+        // A coarse timer, a window message on Windows: Wine hands a precise
+        // one (a multimedia timer) to no loop of processEvents().
+        QTimer::singleShot(50, Qt::CoarseTimer, this, [&v] { v.closeRequested = true; });
         QElapsedTimer clock;
         clock.start();
         Pausa(v, 60000);
@@ -82,6 +84,11 @@ class TestHelpers : public QObject {
         StopRequests requests;
         QVERIFY(requests.watching());
         QSignalSpy arrived(&requests, &StopRequests::arrived);
+        // Wine 8 generates no console event (ERROR_INVALID_HANDLE with a
+        // console, ERROR_NOT_ENOUGH_MEMORY without); tools/windows.sh sends a
+        // running tarvo-cli.exe Ctrl+C instead.
+        if (::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
+            QSKIP("Wine non genera eventi della console");
         QVERIFY(::GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, 0));
         QVERIFY(arrived.wait(5000));
         QCOMPARE(requests.take(), 15);

@@ -22,15 +22,25 @@ inline void addFileErrorRows(TempFolder& folder, bool withEmptyFile) {
     QTest::newRow("cartella") << folder.path()
                               << cannotOpen(folder.path(), "è una cartella, non un file");
     const QString insideFile = folder.write("C\r\n") + "/x.tvo";
+    // Windows reports a file on the way as a path not found.
     QTest::newRow("percorso dentro un file")
-        << insideFile << cannotOpen(insideFile, "una parte del percorso non è una cartella");
+        << insideFile
+        << cannotOpen(insideFile,
+#ifdef Q_OS_WIN
+                      "il file o la cartella non esiste"
+#else
+                      "una parte del percorso non è una cartella"
+#endif
+           );
     if (withEmptyFile) {
         const QString empty = folder.write(QByteArray());
         QTest::newRow("file vuoto")
             << empty << QStringLiteral("Il file %1 è vuoto").arg(QDir::toNativeSeparators(empty));
     }
+#ifdef Q_OS_LINUX
     QTest::newRow("errore di lettura")
         << QStringLiteral("/proc/self/mem")
         << QStringLiteral(
                "Errore di lettura del file /proc/self/mem: errore del disco o del dispositivo");
+#endif
 }

@@ -49,3 +49,7 @@ void LowLatency::restore(PortHandle fd) {
         writeFile(m_latencyTimer, m_previousLatency);
     m_latencyTimer.clear();
 }
+
+QString LowLatency::latencyNote() {
+    return {};
+}

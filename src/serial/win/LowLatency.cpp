@@ -6,3 +6,7 @@
 void LowLatency::apply(PortHandle, const QString&) {}
 
 void LowLatency::restore(PortHandle) {}
+
+QString LowLatency::latencyNote() {
+    return QStringLiteral("la latenza è quella propria dell'adattatore, impostata nel suo driver");
+}
