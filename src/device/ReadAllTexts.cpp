@@ -60,7 +60,7 @@ ReadOutcome readAddress(Variabili& v, SerialExchange& exchange, OperationHost& h
         return ReadOutcome::NotStorable;
     v.Messaggi[address] = text;
     host.showOutcome(Windows1252::decode(text));
-    v.TestoMessaggi += v.NumeroFormattato + text + "*\r\n";
+    v.TestoMessaggi += RecordLayout::fileLine(address, text);
     return ReadOutcome::Read;
 }
 

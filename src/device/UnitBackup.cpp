@@ -75,7 +75,7 @@ bool save(UnitTextSession& session, FileReservation& target, const QByteArray& c
           const Texts& texts) {
     QByteArray body;
     for (int address = 0; address < RecordLayout::addressCount; ++address)
-        body += RecordLayout::addressText(address) + texts[size_t(address)] + "*\r\n";
+        body += RecordLayout::fileLine(address, texts[size_t(address)]);
     const WriteOutcome written = ScriviFileMessaggi(target.path(), comment, body);
     if (!written.ok()) {
         session.cannotStart(written.report(!target.created()));
