@@ -38,7 +38,7 @@ QString openingFailure(const QString& device) {
     SerialControl control;
     control.setCommPort(device);
     control.setSettings(QStringLiteral("9600,N,8,1"));
-    return control.setPortOpen(true) ? QString() : control.failure();
+    return control.setPortOpen(true) ? QString() : control.failure().text;
 }
 
 // A child process running body(say): say(text) hands the text to the test,
@@ -252,7 +252,7 @@ class TestOpenFailure : public QObject {
             v.LunghezzaRisposta = 6;
             if (exchange.ApriSeriale())
                 exchange.InviaAllaSeriale();
-            return exchange.replyTakers().toUtf8();
+            return exchange.replyTakers().text.toUtf8();
         });
         QCOMPARE(noteForDaemon, QStringLiteral("la porta è forse aperta anche da sh (pid %1), di "
                                                "un altro utente, che la nomina nel suo comando e "

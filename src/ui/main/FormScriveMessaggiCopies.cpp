@@ -42,13 +42,8 @@ void FormScriveMessaggi::openCopyInEditor(const QString& path) {
 }
 
 void FormScriveMessaggi::compareCopy(const QString& path) {
-    // The file picked in the lists stays picked; no run may be under way
-    // while it is set aside.
-    if (m_operationRunning)
-        return;
-    const QByteArray picked = std::exchange(m_v.FileSelezionato, LocalFileName::encode(path));
-    compareWithUnit();
-    m_v.FileSelezionato = picked;
+    // The file picked in the lists stays picked.
+    runMenuOperation([this, path] { compareFile(path); });
 }
 
 void FormScriveMessaggi::putCopyBack(const QString& path) {
@@ -63,13 +58,13 @@ void FormScriveMessaggi::putCopyBack(const QString& path) {
             return;
         }
         RestoreSummary summary;
-        const OperationResult result =
+        const OperationOutcome outcome =
             restoreCopy(m_v, m_exchange, *this, path, QDateTime::currentDateTime(), summary);
         if (summary.texts.written > 0)
             unitWritten();
         if (!summary.freshCopy.isEmpty())
             showSending(QStringLiteral("Copia dei testi di prima: %1").arg(summary.freshCopy));
-        if (result != OperationResult::Succeeded)
+        if (!outcome.done())
             showRestoreRetry(path, summary.freshCopy);
     });
     if (m_copies && !m_v.closeRequested)
