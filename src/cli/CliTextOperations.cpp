@@ -92,8 +92,8 @@ OperationOutcome restoreForCli(const CliRequest& request, Variabili& v, SerialEx
     }
     const QString& chosen = *toRestore;
     report.lines += QStringLiteral("copia da rimettere: %1").arg(LocalFileName::readable(chosen));
-    const QByteArray copyOf = UnitCopies::identifierOf(chosen);
-    if (!copyOf.isEmpty() && copyOf != v.Identificativo && !request.anotherUnit) {
+    const QByteArray copyOf = anotherUnitOf(chosen, v.Identificativo);
+    if (!copyOf.isEmpty() && !request.anotherUnit) {
         host.showOutcome(
             QStringLiteral("la copia è dell'unità %1, non di %2: nulla è stato "
                            "scritto. Per rimetterla in %2 aggiungi "

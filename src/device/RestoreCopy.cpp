@@ -10,6 +10,11 @@ std::optional<QString> copyToRestore(const QString& named, const QByteArray& ide
     return std::nullopt;
 }
 
+QByteArray anotherUnitOf(const QString& copyPath, const QByteArray& identifier) {
+    const QByteArray copyOf = UnitCopies::identifierOf(copyPath);
+    return copyOf == identifier ? QByteArray() : copyOf;
+}
+
 OperationOutcome restoreCopy(Variabili& v, SerialExchange& exchange, OperationHost& host,
                              const QString& copyPath, const QDateTime& when,
                              RestoreSummary& summary) {

@@ -23,6 +23,10 @@ struct RestoreSummary {
 // identifier among the program's copies; none when there is none.
 std::optional<QString> copyToRestore(const QString& named, const QByteArray& identifier);
 
+// The identifier of the unit the copy at path was taken from when it is
+// another than `identifier`; empty when it is the same or not known.
+QByteArray anotherUnitOf(const QString& copyPath, const QByteArray& identifier);
+
 // Puts a copy of the unit's texts back: first a fresh copy of what the unit
 // holds now goes among the program's copies, taken at `when`, then only the
 // texts that differ from the chosen copy's are written and read back.

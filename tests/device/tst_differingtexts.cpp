@@ -352,10 +352,6 @@ class TestDifferingTexts : public QObject {
         QCOMPARE(f.host.acknowledgements[0].error, QStringLiteral(" Errore risposta "));
         QCOMPARE(f.unit.frames().mid(4),
                  (QByteArrayList{writeFrame("001UNO"), writeFrame("002DUE")}));
-        QCOMPARE(f.host.failures.size(), 1);
-        QCOMPARE(f.host.failures[0].kind, RunFailure::Kind::RefusedWrite);
-        QCOMPARE(f.host.failures[0].phase, RunProgress::Phase::Writing);
-        QCOMPARE(f.host.failures[0].address, QByteArray("002"));
     }
 };
 

@@ -6,7 +6,6 @@
 #include "core/Windows1252.h"
 #include "device/RestoreCopy.h"
 #include "files/LocalFileName.h"
-#include "files/UnitCopies.h"
 #include "ui/main/NoteLine.h"
 
 #include <QDateTime>
@@ -48,9 +47,8 @@ void FormScriveMessaggi::compareCopy(const QString& path) {
 
 void FormScriveMessaggi::putCopyBack(const QString& path) {
     runMenuOperation([this, path] {
-        const QByteArray copyOf = UnitCopies::identifierOf(path);
-        if (!copyOf.isEmpty() && copyOf != m_v.Identificativo &&
-            !m_copies->confirmAnotherUnit(copyOf, m_v.Identificativo)) {
+        const QByteArray copyOf = anotherUnitOf(path, m_v.Identificativo);
+        if (!copyOf.isEmpty() && !m_copies->confirmAnotherUnit(copyOf, m_v.Identificativo)) {
             showSending(QStringLiteral("Nulla è stato scritto"));
             showOutcome(
                 QStringLiteral("La copia è dell'unità %1, non di %2")
