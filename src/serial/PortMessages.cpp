@@ -76,7 +76,9 @@ PortFailure explainOpenFailure(const QString& device, QSerialPort::SerialPortErr
         }
     }
     default:
-        return {Kind::Refused,
+        // A character device that is no terminal (/dev/null) opens, then
+        // refuses the terminal's settings.
+        return {errnoBehind(systemReason) == ENOTTY ? Kind::NotASerialPort : Kind::Refused,
                 QStringLiteral("Impossibile aprire la porta %1: %2. %3")
                     .arg(device, portErrorReason(error, systemReason), PortCatalog::summary())};
     }

@@ -190,6 +190,26 @@ class TestOpenFailure : public QObject {
         QVERIFY2(byNobody.startsWith(start), qPrintable(byNobody));
     }
 
+    // What kind of failure an opening met, for callers that act on it.
+    void openingFailuresHaveTheirKind() {
+        const auto kindOf = [](const QString& device) {
+            SerialControl control;
+            control.setCommPort(device);
+            control.setSettings(QStringLiteral("9600,N,8,1"));
+            return control.setPortOpen(true) ? PortFailure::Kind::None : control.failure().kind;
+        };
+        QCOMPARE(kindOf(QStringLiteral("/dev/ttyNESSUNA")), PortFailure::Kind::Missing);
+        QCOMPARE(kindOf(QStringLiteral("/dev/null")), PortFailure::Kind::NotASerialPort);
+        ScriptedPeer peer;
+        const QString device = QString::fromLocal8Bit(peer.portText());
+        const Child holder([&](const Child::Say& say) {
+            QSerialPort port(device);
+            say(port.open(QIODevice::ReadWrite) ? "open" : "");
+        });
+        QCOMPARE(holder.said(), QStringLiteral("open"));
+        QCOMPARE(kindOf(device), PortFailure::Kind::InUse);
+    }
+
     void aPortHeldByAnotherProgramNamesIt() {
         ScriptedPeer peer;
         const QString device = QString::fromLocal8Bit(peer.portText());
