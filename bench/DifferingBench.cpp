@@ -67,16 +67,15 @@ double timeRun(const QString& memory, const QString& file, const QString& name, 
     Variabili v;
     v.Identificativo = "&C1";
     v.PortaCom = sim.devicePath().toLocal8Bit();
-    v.FileSelezionato = QFile::encodeName(file);
     SerialExchange exchange(v);
     QuietHost host;
     BenchReport report(name, baud, exchanges, wireBytes);
     report.start();
     DifferingWriteSummary summary;
     if (onlyDiffering)
-        writeDifferingTexts(v, exchange, host, {}, summary);
+        writeDifferingTexts(v, exchange, host, file, {}, summary);
     else
-        ProgrammaTesti(v, exchange, host);
+        ProgrammaTesti(v, exchange, host, file);
     report.finish();
     report.print();
     std::printf("  outcome: %s%s\n", qPrintable(host.outcome),

@@ -189,7 +189,7 @@ void benchExchanges(int baud, int count) {
     v.PortaCom = sim.devicePath().toLocal8Bit();
     SerialExchange exchange(v);
     if (!exchange.ApriSeriale()) {
-        std::printf("%s\n", qPrintable(exchange.lastFailure()));
+        std::printf("%s\n", qPrintable(exchange.lastFailure().text));
         return;
     }
     BenchReport report(QStringLiteral("exchange (read frame)"), baud, count,

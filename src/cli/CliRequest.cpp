@@ -4,7 +4,9 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -58,21 +60,18 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
 
     const QStringList words = parser.positionalArguments();
     const QString operation = words.value(0);
-    if (operation == QStringLiteral("test"))
-        request.action = Action::PresenceTest;
-    else if (operation == QStringLiteral("invia"))
-        request.action = Action::Program;
-    else if (operation == QStringLiteral("leggi"))
-        request.action = Action::ReadAll;
-    else if (operation == QStringLiteral("confronta"))
-        request.action = Action::Compare;
-    else if (operation == QStringLiteral("diagnosi"))
-        request.action = Action::Diagnosis;
-    else if (operation == QStringLiteral("ripristina"))
-        request.action = Action::Restore;
-    else if (operation == QStringLiteral("copie"))
-        request.action = Action::ListCopies;
-    else {
+    static const QList<std::pair<QString, Action>> operations{
+        {QStringLiteral("test"), Action::PresenceTest},
+        {QStringLiteral("invia"), Action::Program},
+        {QStringLiteral("leggi"), Action::ReadAll},
+        {QStringLiteral("confronta"), Action::Compare},
+        {QStringLiteral("diagnosi"), Action::Diagnosis},
+        {QStringLiteral("ripristina"), Action::Restore},
+        {QStringLiteral("copie"), Action::ListCopies},
+    };
+    const auto named = std::find_if(operations.begin(), operations.end(),
+                                    [&](const auto& entry) { return entry.first == operation; });
+    if (named == operations.end()) {
         request.error = operation.isEmpty()
                             ? QStringLiteral("manca l'operazione: test, invia, leggi, confronta, "
                                              "diagnosi, ripristina o copie")
@@ -81,6 +80,7 @@ CliRequest CliRequest::parse(const QStringList& arguments) {
                                   .arg(operation);
         return request;
     }
+    request.action = named->second;
     const bool withoutFile = request.action == Action::PresenceTest ||
                              request.action == Action::Diagnosis ||
                              request.action == Action::ListCopies;

@@ -47,67 +47,66 @@ QString retryCommand(const CliRequest& request, const QString& copy) {
 
 } // namespace
 
-OperationResult compareForCli(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                              CliReport& report) {
+OperationOutcome compareForCli(const CliRequest& request, Variabili& v, SerialExchange& exchange,
+                               OperationHost& host, CliReport& report) {
     TextComparison comparison;
-    const OperationResult result = CompareTexts(v, exchange, host, comparison);
-    if (result != OperationResult::Succeeded)
-        return result;
+    const OperationOutcome outcome = CompareTexts(v, exchange, host, request.file, comparison);
+    if (!outcome.done())
+        return outcome;
     for (const TextDifference& difference : std::as_const(comparison.differing))
         report.lines += QStringLiteral("%1 file %2 unità %3")
                             .arg(QString::fromLatin1(RecordLayout::addressText(difference.address)),
                                  ShownText::quoted(difference.fileText),
                                  ShownText::quoted(difference.unitText));
     report.differs = !comparison.differing.isEmpty();
-    return result;
+    return outcome;
 }
 
-OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili& v,
-                                            SerialExchange& exchange, OperationHost& host,
-                                            CliReport& report) {
-    const QDateTime now = QDateTime::currentDateTime();
-    DifferingWriteOptions copy;
+OperationOutcome sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili& v,
+                                             SerialExchange& exchange, OperationHost& host,
+                                             CliReport& report) {
+    DifferingWriteOptions copy =
+        DifferingWriteOptions::programCopy(v, QDateTime::currentDateTime());
+    if (!request.autoCopy)
+        copy.programCopyTaken = {};
     copy.copyPath = request.copyFile;
-    copy.copyComment = request.commentGiven ? request.comment : UnitCopies::comment(v, now);
-    if (request.autoCopy)
-        copy.programCopyTaken = now;
+    if (request.commentGiven)
+        copy.copyComment = request.comment;
     DifferingWriteSummary summary;
-    const OperationResult result =
-        sendWithCopy(v, exchange, host, copy, request.onlyDiffering, summary);
+    const OperationOutcome outcome =
+        sendWithCopy(v, exchange, host, request.file, copy, request.onlyDiffering, summary);
     if (!summary.savedCopy.isEmpty())
         report.lines += copyLine(summary.savedCopy);
-    return result;
+    return outcome;
 }
 
-OperationResult restoreForCli(const CliRequest& request, Variabili& v, SerialExchange& exchange,
-                              OperationHost& host, CliReport& report) {
-    QString chosen = request.file;
-    if (chosen.isEmpty()) {
-        const std::optional<UnitCopies::Copy> newest = UnitCopies::newestOf(v.Identificativo);
-        if (!newest) {
-            host.showOutcome(QStringLiteral("nessuna copia di %1 da rimettere in %2")
-                                 .arg(Windows1252::decode(v.Identificativo),
-                                      QDir::toNativeSeparators(UnitCopies::folder())));
-            return OperationResult::CannotStart;
-        }
-        chosen = newest->path;
+OperationOutcome restoreForCli(const CliRequest& request, Variabili& v, SerialExchange& exchange,
+                               OperationHost& host, CliReport& report) {
+    const OperationOutcome refused{OperationOutcome::Ending::CannotStart, {}, {}, {}};
+    const std::optional<QString> toRestore = copyToRestore(request.file, v.Identificativo);
+    if (!toRestore) {
+        host.showOutcome(QStringLiteral("nessuna copia di %1 da rimettere in %2")
+                             .arg(Windows1252::decode(v.Identificativo),
+                                  QDir::toNativeSeparators(UnitCopies::folder())));
+        return refused;
     }
+    const QString& chosen = *toRestore;
     report.lines += QStringLiteral("copia da rimettere: %1").arg(LocalFileName::readable(chosen));
-    const QByteArray copyOf = UnitCopies::identifierOf(chosen);
-    if (!copyOf.isEmpty() && copyOf != v.Identificativo && !request.anotherUnit) {
+    const QByteArray copyOf = anotherUnitOf(chosen, v.Identificativo);
+    if (!copyOf.isEmpty() && !request.anotherUnit) {
         host.showOutcome(
             QStringLiteral("la copia è dell'unità %1, non di %2: nulla è stato "
                            "scritto. Per rimetterla in %2 aggiungi "
                            "--anche-altra-unita")
                 .arg(Windows1252::decode(copyOf), Windows1252::decode(v.Identificativo)));
-        return OperationResult::CannotStart;
+        return refused;
     }
     RestoreSummary summary;
-    const OperationResult result =
+    const OperationOutcome outcome =
         restoreCopy(v, exchange, host, chosen, QDateTime::currentDateTime(), summary);
     if (!summary.freshCopy.isEmpty())
         report.lines += copyLine(summary.freshCopy);
-    if (result != OperationResult::Succeeded) {
+    if (!outcome.done()) {
         // The fresh copy is now the identifier's newest: a ripristina without
         // a name would put back what was to be replaced.
         report.retry = QStringLiteral("La copia da rimettere era %1: per riprovare, %2")
@@ -117,7 +116,7 @@ OperationResult restoreForCli(const CliRequest& request, Variabili& v, SerialExc
                                            "fatta, %1)")
                                 .arg(LocalFileName::readable(summary.freshCopy));
     }
-    return result;
+    return outcome;
 }
 
 QString withRetry(QString failure, const CliReport& report) {

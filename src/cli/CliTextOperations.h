@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/OperationResult.h"
+#include "device/OperationOutcome.h"
 
 #include <QStringList>
 
@@ -27,21 +27,20 @@ QString withRetry(QString failure, const CliReport& report);
 // confronta: one line per differing address (its three digits, the file's
 // text and the unit's text, each between « and » so that spaces show); the
 // outcome then gives the counts. Nothing is written to the unit.
-OperationResult compareForCli(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                              CliReport& report);
+OperationOutcome compareForCli(const CliRequest& request, Variabili& v, SerialExchange& exchange,
+                               OperationHost& host, CliReport& report);
 
-// invia with --copia, --copia-auto and/or --solo-diversi, the file in
-// FileSelezionato.
-OperationResult sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili& v,
-                                            SerialExchange& exchange, OperationHost& host,
-                                            CliReport& report);
+// invia with --copia, --copia-auto and/or --solo-diversi.
+OperationOutcome sendWithCopyOrOnlyDiffering(const CliRequest& request, Variabili& v,
+                                             SerialExchange& exchange, OperationHost& host,
+                                             CliReport& report);
 
 // ripristina: the copy named, else the newest of the identifier, put back
 // after a fresh copy; the copy put back and the fresh copy are named. The copy
 // of another unit than the identifier's is refused before the first frame
 // unless the request allows it.
-OperationResult restoreForCli(const CliRequest& request, Variabili& v, SerialExchange& exchange,
-                              OperationHost& host, CliReport& report);
+OperationOutcome restoreForCli(const CliRequest& request, Variabili& v, SerialExchange& exchange,
+                               OperationHost& host, CliReport& report);
 
 // copie: one line per copy, newest first, with --id only that identifier's:
 // date and time, identifier, port and path, separated by tabs.

@@ -44,8 +44,8 @@ int fail(const QString& why) {
 // What the run found beside its own texts (another program holding the
 // port), on a line of its own after them.
 void sayNote(const SerialExchange& exchange) {
-    if (!exchange.replyTakers().isEmpty())
-        say(stderr, QStringLiteral("tarvo-cli: nota: ") + exchange.replyTakers());
+    if (exchange.replyTakers().happened())
+        say(stderr, QStringLiteral("tarvo-cli: nota: ") + exchange.replyTakers().text);
 }
 
 // What can be known wrong with the target of leggi before the port opens;
@@ -57,19 +57,17 @@ QString checkBeforeOpening(const CliRequest& request) {
     return {};
 }
 
-OperationResult run(const CliRequest& request, Variabili& v, SerialExchange& exchange,
-                    CommandLineHost& host, CliReport& report) {
+OperationOutcome run(const CliRequest& request, Variabili& v, SerialExchange& exchange,
+                     CommandLineHost& host, CliReport& report) {
     switch (request.action) {
     case CliRequest::Action::PresenceTest:
         return runPresenceTest(v, exchange, host);
     case CliRequest::Action::Program:
-        v.FileSelezionato = LocalFileName::encode(request.file);
         if (request.onlyDiffering || !request.copyFile.isEmpty() || request.autoCopy)
             return sendWithCopyOrOnlyDiffering(request, v, exchange, host, report);
-        return ProgrammaTesti(v, exchange, host);
+        return ProgrammaTesti(v, exchange, host, request.file);
     case CliRequest::Action::Compare:
-        v.FileSelezionato = LocalFileName::encode(request.file);
-        return compareForCli(v, exchange, host, report);
+        return compareForCli(request, v, exchange, host, report);
     case CliRequest::Action::ReadAll:
         return readAllTexts(v, exchange, host);
     case CliRequest::Action::Restore:
@@ -80,7 +78,7 @@ OperationResult run(const CliRequest& request, Variabili& v, SerialExchange& exc
     case CliRequest::Action::Version:
         break;
     }
-    return OperationResult::CannotStart;
+    return {OperationOutcome::Ending::CannotStart, {}, {}, {}};
 }
 
 } // namespace
@@ -135,40 +133,35 @@ int main(int argc, char* argv[]) {
     }
     CommandLineHost host(v, request.file, request.comment, stderr);
     CliReport report;
-    const OperationResult result = run(request, v, exchange, host, report);
+    const OperationOutcome outcome = run(request, v, exchange, host, report);
     host.endProgress();
     for (const QString& line : std::as_const(report.lines))
         say(stdout, line);
 
     // A run that a signal cut short says where it stopped, with the status
     // shells give a program ended by that signal. The port is closed by now.
-    if (stop.received() != 0 && result != OperationResult::Succeeded) {
-        // The exchange refused for the stop reported progress too, unsent.
-        const LineTrace& trace = exchange.trace();
-        const bool lastSent =
-            trace.size() == 0 || trace.at(trace.size() - 1).mark != LineTrace::Mark::NotSent;
-        say(stderr,
-            QStringLiteral("tarvo-cli: ") +
-                withRetry(stopReport(stop.received(), request.action,
-                                     lastSent ? host.lastProgress() : host.progressBeforeLast(),
-                                     targetExisted),
-                          report));
+    if (outcome.ending == OperationOutcome::Ending::Stopped && stop.received() != 0) {
+        say(stderr, QStringLiteral("tarvo-cli: ") +
+                        withRetry(stopReport(stop.received(), request.action, outcome.lastExchanged,
+                                             targetExisted),
+                                  report));
         return 128 + stop.received();
     }
 
-    switch (result) {
-    case OperationResult::Succeeded:
+    switch (outcome.ending) {
+    case OperationOutcome::Ending::Done:
         if (!host.saveError().isEmpty())
             return fail(host.saveError());
         say(stdout, host.saved() ? QStringLiteral("%1: salvati in %2")
                                        .arg(host.outcome(), LocalFileName::readable(request.file))
                                  : host.outcome());
         return report.differs ? UnitFailed : Succeeded;
-    case OperationResult::CannotStart:
+    case OperationOutcome::Ending::CannotStart:
         fail(withRetry(failureLine(host), report));
         sayNote(exchange);
         return WrongUsage;
-    case OperationResult::UnitFailed:
+    case OperationOutcome::Ending::Failed:
+    case OperationOutcome::Ending::Stopped:
         say(stderr, QStringLiteral("tarvo-cli: ") + withRetry(failureLine(host), report));
         sayNote(exchange);
         return UnitFailed;

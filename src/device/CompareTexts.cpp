@@ -5,35 +5,29 @@
 #include "device/ItalianCount.h"
 #include "device/OperationHost.h"
 #include "device/ProgrammingFile.h"
-#include "device/UnitTextSession.h"
+#include "device/UnitTextEngine.h"
 #include "files/LocalFileName.h"
 
-OperationResult CompareTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                             TextComparison& comparison) {
+OperationOutcome CompareTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                              const QString& path, TextComparison& comparison) {
     comparison = {};
-    UnitTextSession session(v, exchange, host);
-    const ProgrammingFile read = ProgrammingFile::read(LocalFileName::decode(v.FileSelezionato),
-                                                       ProgrammingFile::Use::Comparing);
-    if (!session.accepts(read) ||
-        !session.open(
+    UnitTextEngine engine(v, exchange, host);
+    const ProgrammingFile read = ProgrammingFile::read(path, ProgrammingFile::Use::Comparing);
+    if (!engine.accepts(read) ||
+        !engine.open(
             QStringLiteral("Confronta con il TARVO: %1").arg(LocalFileName::readable(read.path))))
-        return session.result();
+        return engine.outcome();
     const FileTexts file = FileTexts::of(read);
-    const int count = int(file.addresses.size());
-    session.beginPhase(RunProgress::Phase::Comparison, count);
-    for (int index = 0; index < count; ++index) {
-        const int address = file.addresses[index];
-        const std::optional<QByteArray> text = session.read(address);
-        if (!text)
-            return session.result();
-        session.note(file.comparisonNote(address, *text, false));
-        if (*text == file.text(address))
+    const auto took = [&](int, int address, const QByteArray& text) {
+        if (text == file.text(address))
             ++comparison.equal;
         else
-            comparison.differing += {address, file.text(address), *text};
-    }
-    host.showOutcome(comparison.counts());
-    return session.result();
+            comparison.differing += {address, file.text(address), text};
+        return file.comparisonNote(address, text, false);
+    };
+    if (engine.readAddresses({RunProgress::Phase::Comparison, file.addresses}, took))
+        host.showOutcome(comparison.counts());
+    return engine.outcome();
 }
 
 QString TextComparison::counts() const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/OperationResult.h"
+#include "device/OperationOutcome.h"
 
 #include <QByteArray>
 #include <QList>
@@ -25,9 +25,9 @@ struct TextComparison {
     QString counts() const;
 };
 
-// Reads from the unit every address that FileSelezionato sends and compares
+// Reads from the unit every address that the message file at `path` sends and compares
 // the 16 characters with the text programming would leave there (the last
 // one for a repeated address). Nothing is written to the unit. Succeeds when
 // every address was read, whether the texts are equal or not.
-OperationResult CompareTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                             TextComparison& comparison);
+OperationOutcome CompareTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                              const QString& path, TextComparison& comparison);

@@ -34,6 +34,10 @@ bool unitPresent(const QByteArray& verb) {
     return verb == FrameLayout::presentVerb;
 }
 
+bool answersTest(const QByteArray& reply) {
+    return unitPresent(testVerb(testReplyWithoutPrefix(reply)));
+}
+
 bool writeConfirmed(const QByteArray& reply) {
     return reply.size() > FrameLayout::writeVerdictIndex &&
            reply[FrameLayout::writeVerdictIndex] == FrameLayout::writeStored;

@@ -19,6 +19,8 @@ QByteArray readFrame(const QByteArray& identifier, const QByteArray& address);
 QByteArray testReplyWithoutPrefix(const QByteArray& reply);
 QByteArray testVerb(const QByteArray& replyWithoutPrefix);
 bool unitPresent(const QByteArray& verb);
+// Whether a trimmed test reply is the unit's: its verb says it is present.
+bool answersTest(const QByteArray& reply);
 // Character 6 of a write reply is "R".
 bool writeConfirmed(const QByteArray& reply);
 // A read reply of a unit that answers properly leaves a text of exactly

@@ -3,6 +3,7 @@
 #include "core/Variabili.h"
 #include "core/Windows1252.h"
 #include "device/DeviceProtocol.h"
+#include "device/OperationScope.h"
 #include "serial/NetworkAddress.h"
 #include "serial/PortCatalog.h"
 #include "serial/PortName.h"
@@ -23,8 +24,7 @@ QString seconds(int ms) {
 
 // A test reply that the presence test would take as the unit's.
 bool answersTest(const QByteArray& reply) {
-    return DeviceProtocol::unitPresent(DeviceProtocol::testVerb(
-        DeviceProtocol::testReplyWithoutPrefix(SerialExchange::trimmed(reply))));
+    return DeviceProtocol::answersTest(SerialExchange::trimmed(reply));
 }
 
 // The port as the port list knows it: with the adapter's description and
@@ -76,7 +76,7 @@ class Run {
             if (!tryIdentifier(identifier))
                 return m_finding;
         }
-        if (!m_exchange.replyTakers().isEmpty()) {
+        if (m_exchange.replyTakers().happened()) {
             m_finding.kind = LineFinding::Kind::HeldElsewhere;
             m_finding.portProblem = m_exchange.replyTakers();
         } else if (m_finding.lineEchoes) {
@@ -288,18 +288,15 @@ QString Step::describe() const {
 
 LineFinding run(Variabili& v, SerialExchange& exchange, const QByteArrayList& moreIdentifiers,
                 const std::function<void(const Step&)>& stepChanged) {
-    exchange.trace().beginOperation(QStringLiteral("Diagnosi della linea"));
-    if (!exchange.ApriSeriale()) {
+    OperationScope scope(exchange, QStringLiteral("Diagnosi della linea"));
+    if (!scope.open()) {
         LineFinding finding;
         finding.typedIdentifier = v.Identificativo;
         finding.kind = LineFinding::Kind::PortUnavailable;
-        finding.portProblem = exchange.lastFailure();
-        exchange.ChiudiSeriale();
+        finding.portProblem = scope.openFailure();
         return finding;
     }
-    const LineFinding finding = Run(v, exchange, stepChanged).diagnose(moreIdentifiers);
-    exchange.ChiudiSeriale();
-    return finding;
+    return Run(v, exchange, stepChanged).diagnose(moreIdentifiers);
 }
 
 } // namespace LineDiagnosis

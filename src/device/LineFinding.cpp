@@ -108,10 +108,10 @@ QString wording(const LineFinding& finding) {
                               "quella a cui è collegata l'unità.")
             .arg(finding.adapter);
     case LineFinding::Kind::HeldElsewhere:
-        return QStringLiteral("Nessun byte ricevuto: %1.").arg(finding.portProblem);
+        return QStringLiteral("Nessun byte ricevuto: %1.").arg(finding.portProblem.text);
     case LineFinding::Kind::PortUnavailable:
     case LineFinding::Kind::PortLost:
-        return finding.portProblem;
+        return finding.portProblem.text;
     case LineFinding::Kind::Interrupted:
         return QStringLiteral("Diagnosi interrotta prima di una conclusione.");
     }

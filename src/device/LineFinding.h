@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serial/PortFailure.h"
+
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QString>
@@ -50,7 +52,7 @@ struct LineFinding {
     bool networkLine = false;
     QByteArray bytes;
     QString adapter;
-    QString portProblem;
+    PortFailure portProblem;
     // Identifiers left untried when the time of the diagnosis ran out.
     QByteArrayList untried;
 

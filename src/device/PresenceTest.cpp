@@ -4,6 +4,7 @@
 #include "core/Windows1252.h"
 #include "device/DeviceProtocol.h"
 #include "device/OperationHost.h"
+#include "device/OperationScope.h"
 #include "serial/SerialExchange.h"
 
 namespace {
@@ -17,8 +18,8 @@ QString hex(const QByteArray& bytes) {
 // test reply is the test frame itself: with the echo set, that frame alone
 // is either the reply on a line without echo or the echo of a silent unit,
 // and both are named.
-void noteEcho(const ExchangeReply& reply, const QByteArray& frame, bool lineEchoes,
-              OperationHost& host) {
+void noteEcho(const ExchangeReply& reply, const RunFailure& failure, const QByteArray& frame,
+              bool lineEchoes, OperationHost& host) {
     if (lineEchoes && reply.status == ExchangeReply::Status::TimedOut && reply.bytes == frame) {
         host.showNote(
             QStringLiteral("Con l'eco attivato è tornata solo la trama del test (byte %1), uguale "
@@ -30,13 +31,10 @@ void noteEcho(const ExchangeReply& reply, const QByteArray& frame, bool lineEcho
                 .arg(hex(frame)));
         return;
     }
-    RunFailure failure;
-    failure.received = reply.bytes;
-    if (reply.status == ExchangeReply::Status::EchoDiffers)
-        failure.kind = RunFailure::Kind::EchoDiffers;
-    else if (reply.status == ExchangeReply::Status::TimedOut && reply.echoed)
-        failure.kind = RunFailure::Kind::UnexpectedEcho;
-    else
+    const bool echoFailure = failure.kind == RunFailure::Kind::EchoDiffers ||
+                             (failure.kind == RunFailure::Kind::UnexpectedEcho &&
+                              reply.status != ExchangeReply::Status::Answered);
+    if (!echoFailure)
         return;
     QString note = failure.problemAt(QStringLiteral("durante il test")) + u'.';
     note[0] = note[0].toUpper();
@@ -45,32 +43,41 @@ void noteEcho(const ExchangeReply& reply, const QByteArray& frame, bool lineEcho
 
 } // namespace
 
-OperationResult runPresenceTest(Variabili& v, SerialExchange& exchange, OperationHost& host) {
+OperationOutcome runPresenceTest(Variabili& v, SerialExchange& exchange, OperationHost& host) {
     v.Stato = "Testa";
-    exchange.trace().beginOperation(QStringLiteral("Test Funzionamento"));
-    if (!exchange.ApriSeriale()) {
+    OperationOutcome outcome;
+    OperationScope scope(exchange, QStringLiteral("Test Funzionamento"));
+    if (!scope.open()) {
+        outcome.ending = OperationOutcome::Ending::CannotStart;
+        outcome.port = scope.openFailure();
         host.showSending(QStringLiteral("Test Funzionamento non eseguito"));
-        host.showOutcome(exchange.lastFailure());
-        exchange.ChiudiSeriale();
-        return OperationResult::CannotStart;
+        host.showOutcome(outcome.port.text);
+        return outcome;
     }
     v.Comando = DeviceProtocol::testFrame(v.Identificativo);
     host.showSending(Windows1252::decode(v.Comando));
     v.LunghezzaRisposta = FrameLayout::testReplyLength;
     const ExchangeReply reply = exchange.InviaAllaSeriale();
+    const bool answered = DeviceProtocol::answersTest(v.Risposta);
     v.Risposta = DeviceProtocol::testReplyWithoutPrefix(v.Risposta);
     v.VerboRisposta = DeviceProtocol::testVerb(v.Risposta);
-    OperationResult result = OperationResult::UnitFailed;
-    if (reply.status == ExchangeReply::Status::PortLost) {
-        host.showOutcome(exchange.lastFailure());
-    } else if (DeviceProtocol::unitPresent(v.VerboRisposta)) {
+    if (reply.status != ExchangeReply::Status::PortLost && answered) {
         host.showOutcome(Windows1252::decode("Tarvo risponde " + v.Risposta));
-        result = OperationResult::Succeeded;
+        return outcome;
+    }
+    RunFailure failure = RunFailure::of(
+        reply,
+        {RunFailure::Kind::InvalidReply, RunProgress::Phase::Reading, {}, {}, reply.bytes, {}});
+    outcome.ending = v.stopRequested || v.closeRequested ? OperationOutcome::Ending::Stopped
+                                                         : OperationOutcome::Ending::Failed;
+    if (failure.kind == RunFailure::Kind::PortLost) {
+        failure.port = exchange.lastFailure();
+        host.showOutcome(failure.port.text);
     } else {
         exchange.trace().markLast(LineTrace::Mark::InvalidReply);
         host.showOutcome(QStringLiteral("Tarvo non risponde Messo in attesa seriale?"));
-        noteEcho(reply, v.Comando, exchange.lineEchoes(), host);
+        noteEcho(reply, failure, v.Comando, exchange.lineEchoes(), host);
     }
-    exchange.ChiudiSeriale();
-    return result;
+    outcome.failure = failure;
+    return outcome;
 }

@@ -1,16 +1,19 @@
 #pragma once
 
-#include "device/OperationResult.h"
+#include "device/OperationOutcome.h"
+
+#include <QString>
 
 class SerialExchange;
 class OperationHost;
 struct ProgrammingFile;
 struct Variabili;
 
-// Sends the records of FileSelezionato to the unit, then reads every one back
-// and compares it. Failures end with the error acknowledgement.
-OperationResult ProgrammaTesti(Variabili& v, SerialExchange& exchange, OperationHost& host);
+// Sends the records of the message file at `path` to the unit, then reads
+// every one back and compares it. Failures end with the error acknowledgement.
+OperationOutcome ProgrammaTesti(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                                const QString& path);
 // The same with the file already read, as an operation that reads it first
 // for its own checks hands it on.
-OperationResult programFile(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                            const ProgrammingFile& file);
+OperationOutcome programFile(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                             const ProgrammingFile& file);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/OperationResult.h"
+#include "device/OperationOutcome.h"
 
 class SerialExchange;
 class OperationHost;
@@ -8,4 +8,4 @@ struct Variabili;
 
 // Reads the texts at addresses 000 to 511 and offers them for saving, with the
 // port still open. Disables and re-enables the commands itself.
-OperationResult readAllTexts(Variabili& v, SerialExchange& exchange, OperationHost& host);
+OperationOutcome readAllTexts(Variabili& v, SerialExchange& exchange, OperationHost& host);

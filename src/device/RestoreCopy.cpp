@@ -1,22 +1,28 @@
 #include "device/RestoreCopy.h"
 
-#include "core/Variabili.h"
-#include "files/LocalFileName.h"
 #include "files/UnitCopies.h"
 
-#include <utility>
+std::optional<QString> copyToRestore(const QString& named, const QByteArray& identifier) {
+    if (!named.isEmpty())
+        return named;
+    if (const std::optional<UnitCopies::Copy> newest = UnitCopies::newestOf(identifier))
+        return newest->path;
+    return std::nullopt;
+}
 
-OperationResult restoreCopy(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                            const QString& copyPath, const QDateTime& when,
-                            RestoreSummary& summary) {
+QByteArray anotherUnitOf(const QString& copyPath, const QByteArray& identifier) {
+    const QByteArray copyOf = UnitCopies::identifierOf(copyPath);
+    return copyOf == identifier ? QByteArray() : copyOf;
+}
+
+OperationOutcome restoreCopy(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                             const QString& copyPath, const QDateTime& when,
+                             RestoreSummary& summary) {
     summary = {};
-    DifferingWriteOptions options;
-    options.programCopyTaken = when;
-    options.copyComment = UnitCopies::comment(v, when);
+    DifferingWriteOptions options = DifferingWriteOptions::programCopy(v, when);
     options.operation = QStringLiteral("Rimetti nell'unità");
-    const QByteArray picked = std::exchange(v.FileSelezionato, LocalFileName::encode(copyPath));
-    const OperationResult result = writeDifferingTexts(v, exchange, host, options, summary.texts);
-    v.FileSelezionato = picked;
+    const OperationOutcome outcome =
+        writeDifferingTexts(v, exchange, host, copyPath, options, summary.texts);
     summary.freshCopy = summary.texts.savedCopy;
-    return result;
+    return outcome;
 }

@@ -20,7 +20,7 @@ QString problemOf(const RunFailure& failure, const QString& where) {
                               "può tenerlo")
             .arg(where, QString::fromLatin1(failure.received.toHex(' ').toUpper()));
     case RunFailure::Kind::PortLost:
-        return QStringLiteral("%1 (%2)").arg(failure.portProblem, where);
+        return QStringLiteral("%1 (%2)").arg(failure.port.text, where);
     case RunFailure::Kind::UnexpectedEcho:
         return QStringLiteral("la linea ripete le trame %1: in risposta è tornata la trama inviata "
                               "(un adattatore RS-485 a due fili senza soppressione dell'eco, o TX "
@@ -37,6 +37,22 @@ QString problemOf(const RunFailure& failure, const QString& where) {
 }
 
 } // namespace
+
+RunFailure RunFailure::of(const ExchangeReply& reply, RunFailure answered) {
+    using Status = ExchangeReply::Status;
+    if (reply.status == Status::PortLost) {
+        answered.kind = Kind::PortLost;
+    } else if (reply.status == Status::EchoDiffers) {
+        answered.kind = Kind::EchoDiffers;
+        answered.received = reply.bytes;
+    } else if (reply.echoed) {
+        answered.kind = Kind::UnexpectedEcho;
+        answered.received = reply.bytes;
+    } else if (reply.status != Status::Answered) {
+        answered.kind = Kind::NoReply;
+    }
+    return answered;
+}
 
 QString RunFailure::leftBehind(RunProgress::Phase phase) {
     switch (phase) {

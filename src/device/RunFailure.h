@@ -1,6 +1,8 @@
 #pragma once
 
 #include "device/RunProgress.h"
+#include "serial/ExchangeReply.h"
+#include "serial/PortFailure.h"
 
 #include <QByteArray>
 #include <QString>
@@ -39,8 +41,14 @@ struct RunFailure {
     // reply, or the text read.
     QByteArray expected;
     QByteArray received;
-    // The port's own failure (PortLost), in the operator's words.
-    QString portProblem;
+    // The port's own failure (PortLost).
+    PortFailure port;
+
+    // The failure of an exchange as its reply tells it: a lost port, a line
+    // that gives the frame back wrongly or unexpectedly, a missing reply are
+    // named as such (the bytes that came then received); `answered` is the
+    // failure when the unit did answer. The one mapping from reply to kind.
+    static RunFailure of(const ExchangeReply& reply, RunFailure answered);
 
     // What went wrong and where, and what to check, for the operator; the
     // texts exchanged are the surface's to show.

@@ -5,27 +5,32 @@
 #include "device/ProgrammaTesti.h"
 #include "device/ProgrammingFile.h"
 #include "device/UnitBackup.h"
-#include "files/LocalFileName.h"
 
-OperationResult sendWithCopy(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                             const DifferingWriteOptions& copy, bool onlyDiffering,
-                             DifferingWriteSummary& summary) {
+OperationOutcome sendWithCopy(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                              const QString& path, const DifferingWriteOptions& copy,
+                              bool onlyDiffering, DifferingWriteSummary& summary) {
     if (onlyDiffering)
-        return writeDifferingTexts(v, exchange, host, copy, summary);
+        return writeDifferingTexts(v, exchange, host, path, copy, summary);
     summary = {};
-    const ProgrammingFile file = ProgrammingFile::read(LocalFileName::decode(v.FileSelezionato));
+    OperationOutcome refused{OperationOutcome::Ending::CannotStart, {}, {}, {}};
+    const ProgrammingFile file = ProgrammingFile::read(path);
     if (!file.problem.isEmpty()) {
         host.showOutcome(file.problem);
-        return OperationResult::CannotStart;
+        return refused;
     }
     UnitBackup::Target target = UnitBackup::claimTarget(copy, v.Identificativo, file.path);
     if (!target.problem.isEmpty()) {
         host.showOutcome(target.problem);
-        return OperationResult::CannotStart;
+        return refused;
     }
-    const OperationResult copied = takeUnitBackup(v, exchange, host, target.file, copy.copyComment);
-    if (copied != OperationResult::Succeeded)
+    const OperationOutcome copied =
+        takeUnitBackup(v, exchange, host, target.file, copy.copyComment);
+    if (!copied.done())
         return copied;
     summary.savedCopy = target.file.path();
-    return programFile(v, exchange, host, file);
+    OperationOutcome programmed = programFile(v, exchange, host, file);
+    // Stopped before its first frame, the run stood where the copy ended.
+    if (!programmed.lastExchanged)
+        programmed.lastExchanged = copied.lastExchanged;
+    return programmed;
 }

@@ -2,40 +2,25 @@
 
 #include "core/Variabili.h"
 #include "device/OperationHost.h"
-#include "device/UnitTextSession.h"
+#include "device/UnitTextEngine.h"
 #include "files/LocalFileName.h"
 #include "files/SaveTarget.h"
 #include "files/ScriviFileMessaggi.h"
 #include "files/UnitCopies.h"
 #include "files/WholeFileWriter.h"
 
-namespace {
-
-const QByteArray NotStorableError = "Testo del TARVO non salvabile.";
-
-} // namespace
-
 namespace UnitBackup {
 
-bool readAll(UnitTextSession& session, Texts& texts, const FileTexts* file, int laterExchanges) {
-    const int count = RecordLayout::addressCount;
-    session.beginPhase(RunProgress::Phase::Backup, count);
-    session.expectLater(laterExchanges);
-    for (int address = 0; address < count; ++address) {
-        const std::optional<QByteArray> text = session.read(address);
-        if (!text)
-            return false;
-        // A copy that could not put the unit back is no copy.
-        if (!RecordLayout::fitsOnALine(*text)) {
-            session.fail(NotStorableError, RunFailure::Kind::TextNotStorable, {}, *text);
-            return false;
-        }
-        texts[size_t(address)] = *text;
-        const QString compared = file ? file->comparisonNote(address, *text, true) : QString();
-        session.note(compared.isEmpty() ? QStringLiteral("copia")
-                                        : QStringLiteral("copia; ") + compared);
-    }
-    return true;
+bool readAll(UnitTextEngine& engine, Texts& texts, const FileTexts* file) {
+    // A copy that could not put the unit back is no copy: a text that a line
+    // of the file cannot hold ends the reading.
+    return engine.readEveryText(
+        RunProgress::Phase::Backup, false, [&](int, int address, const QByteArray& text) {
+            texts[size_t(address)] = text;
+            const QString compared = file ? file->comparisonNote(address, text, true) : QString();
+            return compared.isEmpty() ? QStringLiteral("copia")
+                                      : QStringLiteral("copia; ") + compared;
+        });
 }
 
 QString targetProblem(const QString& path, const QByteArray& comment,
@@ -71,14 +56,14 @@ Target claimTarget(const DifferingWriteOptions& copy, const QByteArray& identifi
     return target;
 }
 
-bool save(UnitTextSession& session, FileReservation& target, const QByteArray& comment,
+bool save(UnitTextEngine& engine, FileReservation& target, const QByteArray& comment,
           const Texts& texts) {
     QByteArray body;
     for (int address = 0; address < RecordLayout::addressCount; ++address)
-        body += RecordLayout::addressText(address) + texts[size_t(address)] + "*\r\n";
+        body += RecordLayout::fileLine(address, texts[size_t(address)]);
     const WriteOutcome written = ScriviFileMessaggi(target.path(), comment, body);
     if (!written.ok()) {
-        session.cannotStart(written.report(!target.created()));
+        engine.cannotStart(written.report(!target.created()));
         return false;
     }
     target.holdWritten();
@@ -87,12 +72,12 @@ bool save(UnitTextSession& session, FileReservation& target, const QByteArray& c
 
 } // namespace UnitBackup
 
-OperationResult takeUnitBackup(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                               FileReservation& target, const QByteArray& comment) {
-    UnitTextSession session(v, exchange, host);
+OperationOutcome takeUnitBackup(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                                FileReservation& target, const QByteArray& comment) {
+    UnitTextEngine engine(v, exchange, host);
     UnitBackup::Texts texts;
-    if (session.open(QStringLiteral("Copia dei testi dell'unità: %1").arg(target.path())) &&
-        UnitBackup::readAll(session, texts) && UnitBackup::save(session, target, comment, texts))
+    if (engine.open(QStringLiteral("Copia dei testi dell'unità: %1").arg(target.path())) &&
+        UnitBackup::readAll(engine, texts) && UnitBackup::save(engine, target, comment, texts))
         host.showOutcome(QStringLiteral("copia salvata in %1").arg(target.path()));
-    return session.result();
+    return engine.outcome();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device/FileTexts.h"
-#include "device/OperationResult.h"
+#include "device/OperationOutcome.h"
 #include "device/WriteDifferingTexts.h"
 #include "files/FileReservation.h"
 #include "files/RecordLayout.h"
@@ -13,7 +13,7 @@
 
 class SerialExchange;
 class OperationHost;
-class UnitTextSession;
+class UnitTextEngine;
 struct Variabili;
 
 // A copy of every text of the unit, taken before anything is written to it so
@@ -26,10 +26,8 @@ using Texts = std::array<QByteArray, RecordLayout::addressCount>;
 // Reads addresses 000 to 511 in order; false after the error ending, also
 // when a text holds a line break, which the copy could not keep. Where a
 // file is given, the trace tells for each of its addresses whether the unit's
-// text equals the file's; laterExchanges is how many exchanges the run
-// expects after the copy, for the time left.
-bool readAll(UnitTextSession& session, Texts& texts, const FileTexts* file = nullptr,
-             int laterExchanges = 0);
+// text equals the file's.
+bool readAll(UnitTextEngine& engine, Texts& texts, const FileTexts* file = nullptr);
 // Why the copy cannot be written to path with this comment, checked before
 // the first frame: the reasons reading all texts checks its target for, and
 // a path naming the very file being programmed, whatever its spelling (the
@@ -51,12 +49,12 @@ Target claimTarget(const DifferingWriteOptions& copy, const QByteArray& identifi
 // Writes the copy whole with the message files' writer over the file held,
 // then holds the copy written until the run ends; false, with the reason
 // shown, when it cannot be written.
-bool save(UnitTextSession& session, FileReservation& target, const QByteArray& comment,
+bool save(UnitTextEngine& engine, FileReservation& target, const QByteArray& comment,
           const Texts& texts);
 
 } // namespace UnitBackup
 
 // Opens the port, reads all 512 texts and writes them to the file held, then
 // closes the port. Nothing is written to the unit.
-OperationResult takeUnitBackup(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                               FileReservation& target, const QByteArray& comment);
+OperationOutcome takeUnitBackup(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                                FileReservation& target, const QByteArray& comment);

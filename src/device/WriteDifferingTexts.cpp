@@ -6,9 +6,10 @@
 #include "device/OperationHost.h"
 #include "device/ProgrammingFile.h"
 #include "device/UnitBackup.h"
-#include "device/UnitTextSession.h"
+#include "device/UnitTextEngine.h"
 #include "files/LocalFileName.h"
 #include "files/RecordLayout.h"
+#include "files/UnitCopies.h"
 
 namespace {
 
@@ -23,22 +24,21 @@ QString alreadyEqual(int count) {
 // One run: reads the unit's texts, then writes and reads back the differing.
 class DifferingWrite {
   public:
-    DifferingWrite(Variabili& v, SerialExchange& exchange, OperationHost& host,
+    DifferingWrite(Variabili& v, SerialExchange& exchange, OperationHost& host, const QString& path,
                    const DifferingWriteOptions& options, DifferingWriteSummary& summary)
-        : m_session(v, exchange, host), m_host(host), m_options(options), m_summary(summary),
-          m_identifier(v.Identificativo),
-          m_read(ProgrammingFile::read(LocalFileName::decode(v.FileSelezionato))),
+        : m_engine(v, exchange, host), m_host(host), m_options(options), m_summary(summary),
+          m_identifier(v.Identificativo), m_read(ProgrammingFile::read(path)),
           m_file(FileTexts::of(m_read)) {
         m_summary = {};
     }
 
-    OperationResult run() {
-        if (m_session.accepts(m_read) && copyCanBeWritten() &&
-            m_session.open(QStringLiteral("%1: %2").arg(m_options.operation,
-                                                        LocalFileName::readable(m_read.path))) &&
+    OperationOutcome run() {
+        if (m_engine.accepts(m_read) && copyCanBeWritten() &&
+            m_engine.open(QStringLiteral("%1: %2").arg(m_options.operation,
+                                                       LocalFileName::readable(m_read.path))) &&
             readUnit() && writeDiffering() && readBackWritten())
             m_host.showOutcome(outcome());
-        return m_session.result();
+        return m_engine.outcome();
     }
 
   private:
@@ -54,7 +54,7 @@ class DifferingWrite {
         m_copy = UnitBackup::claimTarget(m_options, m_identifier, m_read.path);
         if (m_copy.problem.isEmpty())
             return true;
-        m_session.cannotStart(m_copy.problem);
+        m_engine.cannotStart(m_copy.problem);
         return false;
     }
 
@@ -69,8 +69,8 @@ class DifferingWrite {
 
     bool readUnit() {
         if (wantsCopy()) {
-            if (!UnitBackup::readAll(m_session, m_unit, &m_file) ||
-                !UnitBackup::save(m_session, m_copy.file, m_options.copyComment, m_unit))
+            if (!UnitBackup::readAll(m_engine, m_unit, &m_file) ||
+                !UnitBackup::save(m_engine, m_copy.file, m_options.copyComment, m_unit))
                 return false;
             m_summary.savedCopy = m_copy.file.path();
         } else if (!readFileAddresses()) {
@@ -87,51 +87,37 @@ class DifferingWrite {
 
     bool readFileAddresses() {
         const int count = int(m_file.addresses.size());
-        m_session.beginPhase(RunProgress::Phase::Comparison, count);
         int differingSoFar = 0;
-        for (int index = 0; index < count; ++index) {
+        const auto took = [&](int index, int address, const QByteArray& text) {
+            m_unit[size_t(address)] = text;
+            if (text != m_file.text(address))
+                ++differingSoFar;
             // Each differing text is written and read back: their share so
             // far foretells how many more exchanges follow the reading.
-            m_session.expectLater(index == 0 ? 0 : 2 * (differingSoFar * count / index));
-            const int address = m_file.addresses[index];
-            const std::optional<QByteArray> text = m_session.read(address);
-            if (!text)
-                return false;
-            m_unit[size_t(address)] = *text;
-            m_session.note(m_file.comparisonNote(address, *text, true));
-            if (*text != m_file.text(address))
-                ++differingSoFar;
-        }
-        return true;
+            m_engine.expectLater(2 * (differingSoFar * count / (index + 1)));
+            return m_file.comparisonNote(address, text, true);
+        };
+        return m_engine.readAddresses({RunProgress::Phase::Comparison, m_file.addresses}, took);
     }
 
     bool writeDiffering() {
-        const int count = int(m_differing.size());
-        if (count > 0)
+        if (!m_differing.isEmpty())
             m_host.showOutcome(QStringLiteral("Programmo scritte"));
-        m_session.beginPhase(RunProgress::Phase::Writing, count);
-        m_session.expectLater(count);
-        for (int index = 0; index < count; ++index) {
-            if (!m_session.write(m_differing[index]))
-                return false;
-            m_session.note(QStringLiteral("scritto perché diverso"));
-            m_summary.written = index + 1;
-        }
-        return true;
+        return m_engine.writeRecords({m_differing, {}, [this](int index) {
+                                          m_summary.written = index + 1;
+                                          return QStringLiteral("scritto perché diverso");
+                                      }});
     }
 
     bool readBackWritten() {
-        m_session.beginPhase(RunProgress::Phase::Verifying, int(m_differing.size()));
-        for (const QByteArray& record : std::as_const(m_differing)) {
-            if (!m_session.readBack(record.left(RecordLayout::addressDigits).toInt(),
-                                    record.mid(RecordLayout::addressDigits)))
-                return false;
-            m_session.note(QStringLiteral("rilettura del testo scritto"));
-        }
-        return true;
+        QList<UnitTextEngine::Expected> written;
+        for (const QByteArray& record : std::as_const(m_differing))
+            written += {record.left(RecordLayout::addressDigits).toInt(),
+                        record.mid(RecordLayout::addressDigits)};
+        return m_engine.verify(written, QStringLiteral("rilettura del testo scritto"));
     }
 
-    UnitTextSession m_session;
+    UnitTextEngine m_engine;
     OperationHost& m_host;
     const DifferingWriteOptions& m_options;
     DifferingWriteSummary& m_summary;
@@ -146,8 +132,16 @@ class DifferingWrite {
 
 } // namespace
 
-OperationResult writeDifferingTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                                    const DifferingWriteOptions& options,
-                                    DifferingWriteSummary& summary) {
-    return DifferingWrite(v, exchange, host, options, summary).run();
+OperationOutcome writeDifferingTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                                     const QString& path, const DifferingWriteOptions& options,
+                                     DifferingWriteSummary& summary) {
+    return DifferingWrite(v, exchange, host, path, options, summary).run();
+}
+
+DifferingWriteOptions DifferingWriteOptions::programCopy(const Variabili& v,
+                                                         const QDateTime& when) {
+    DifferingWriteOptions options;
+    options.programCopyTaken = when;
+    options.copyComment = UnitCopies::comment(v, when);
+    return options;
 }

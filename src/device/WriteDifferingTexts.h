@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/OperationResult.h"
+#include "device/OperationOutcome.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -20,6 +20,10 @@ struct DifferingWriteOptions {
     QDateTime programCopyTaken = {};
     // What the trace calls the run.
     QString operation = QStringLiteral("Invia solo i testi diversi");
+
+    // The automatic copy, taken `when`: among the program's copies, with the
+    // comment naming the unit, the port, the date and the time.
+    static DifferingWriteOptions programCopy(const Variabili& v, const QDateTime& when);
 };
 
 struct DifferingWriteSummary {
@@ -29,12 +33,12 @@ struct DifferingWriteSummary {
     QString savedCopy;
 };
 
-// Programs FileSelezionato writing only the records whose text the unit does
-// not already hold, then reads back and verifies what it wrote. The unit's
-// texts are read first: all 512 when a copy is asked for, which one read then
-// serves, otherwise only the file's addresses. A repeated address is written
-// once, with its last text. Nothing is written when the copy cannot be read
-// whole or saved.
-OperationResult writeDifferingTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
-                                    const DifferingWriteOptions& options,
-                                    DifferingWriteSummary& summary);
+// Programs the message file at `path` writing only the records whose text
+// the unit does not already hold, then reads back and verifies what it wrote.
+// The unit's texts are read first: all 512 when a copy is asked for, which
+// one read then serves, otherwise only the file's addresses. A repeated
+// address is written once, with its last text. Nothing is written when the
+// copy cannot be read whole or saved.
+OperationOutcome writeDifferingTexts(Variabili& v, SerialExchange& exchange, OperationHost& host,
+                                     const QString& path, const DifferingWriteOptions& options,
+                                     DifferingWriteSummary& summary);

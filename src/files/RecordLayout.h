@@ -17,6 +17,12 @@ inline QByteArray addressText(int address) {
     return QByteArray::number(address).rightJustified(addressDigits, '0');
 }
 
+// The line a message file holds for a text read from the unit: the address,
+// the text, "*" closing it so that trailing spaces stay visible, CR LF.
+inline QByteArray fileLine(int address, const QByteArray& text) {
+    return addressText(address) + text + "*\r\n";
+}
+
 // Whether a text can stand in a line of a message file: a carriage return or
 // a line feed would split its record in two.
 inline bool fitsOnALine(const QByteArray& text) {

@@ -47,37 +47,41 @@ QString inUseMessage(const QString& device, const QList<PortHolder>& holders) {
         .arg(device, names.join(QStringLiteral(", ")), advice);
 }
 
-QString explainOpenFailure(const QString& device, QSerialPort::SerialPortError error,
-                           const QString& systemReason) {
+PortFailure explainOpenFailure(const QString& device, QSerialPort::SerialPortError error,
+                               const QString& systemReason) {
+    using Kind = PortFailure::Kind;
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
-        return notThere(device);
+        return {Kind::Missing, notThere(device)};
     case QSerialPort::PermissionError: {
         // A missing permission, on the device or on a folder on the way to
         // it, and a port that another program holds (its lock file, or
         // exclusive use) all end here: "in use" is said only on evidence.
         if (const QString permission = permissionProblem(device, permissionFinding(device));
             !permission.isEmpty())
-            return permission;
+            return {Kind::NoPermission, permission};
         const QString folder = blockingFolder(device);
         if (!folder.isEmpty())
-            return folderBlocksTheWay(device, folder);
+            return {Kind::NoPermission, folderBlocksTheWay(device, folder)};
         const QList<PortHolder> holders = portHolders(device);
         if (!holders.isEmpty())
-            return inUseMessage(device, holders);
+            return {Kind::InUse, inUseMessage(device, holders)};
         switch (const int code = openingError(device)) {
         case 0: // only the lock file of a program this user cannot see stood in the way
-            return inUseMessage(device, {});
+            return {Kind::InUse, inUseMessage(device, {})};
         case EBUSY:
-            return exclusiveUseLeft(device);
+            return {Kind::InUse, exclusiveUseLeft(device)};
         default:
-            return QStringLiteral("Impossibile aprire la porta %1: %2. %3")
-                .arg(device, ::systemReason(code), PortCatalog::summary());
+            return {Kind::Refused, QStringLiteral("Impossibile aprire la porta %1: %2. %3")
+                                       .arg(device, ::systemReason(code), PortCatalog::summary())};
         }
     }
     default:
-        return QStringLiteral("Impossibile aprire la porta %1: %2. %3")
-            .arg(device, portErrorReason(error, systemReason), PortCatalog::summary());
+        // A character device that is no terminal (/dev/null) opens, then
+        // refuses the terminal's settings.
+        return {errnoBehind(systemReason) == ENOTTY ? Kind::NotASerialPort : Kind::Refused,
+                QStringLiteral("Impossibile aprire la porta %1: %2. %3")
+                    .arg(device, portErrorReason(error, systemReason), PortCatalog::summary())};
     }
 }
 
@@ -154,10 +158,9 @@ QString notASerialPort(const QString& device) {
 
 QString invalidPortText(const QString& text) {
 #ifdef Q_OS_WIN
-    return QStringLiteral(
-               "Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
-               "o il suo nome (es. COM3) o l'indirizzo di un server "
-               "seriale in rete (es. tcp://192.168.1.50:4001)")
+    return QStringLiteral("Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
+                          "o il suo nome (es. COM3) o l'indirizzo di un server "
+                          "seriale in rete (es. tcp://192.168.1.50:4001)")
         .arg(text);
 #else
     return QStringLiteral(

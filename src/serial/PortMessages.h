@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serial/NetworkLine.h"
+#include "serial/PortFailure.h"
 #include "serial/PortHolders.h"
 #include "serial/PortPermission.h"
 
@@ -13,9 +14,9 @@
 // Why a port could not be opened and what to do, in one line for the
 // operator: not there (with the ports present), no permission (group and
 // login, or the folder in the way), in use (by which program, or left in
-// exclusive use), or else the system's reason in Italian.
-QString explainOpenFailure(const QString& device, QSerialPort::SerialPortError error,
-                           const QString& systemReason);
+// exclusive use), or else the system's reason in Italian; with its kind.
+PortFailure explainOpenFailure(const QString& device, QSerialPort::SerialPortError error,
+                               const QString& systemReason);
 
 // The "in use" line for the given holders; ModemManager and brltty, the usual
 // takers of USB adapters, come with what to do about them.

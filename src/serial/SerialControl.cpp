@@ -16,7 +16,7 @@ SerialControl::SerialControl(QObject* parent) : QObject(parent) {
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialControl::handleError);
     connect(&m_networkLine.socket(), &QIODevice::readyRead, this, &SerialControl::checkThreshold);
     connect(&m_networkLine, &NetworkLine::failed, this, [this](const NetworkFailure& failure) {
-        lineFailed(networkFailureText(failure, true));
+        lineFailed({PortFailure::Kind::Lost, networkFailureText(failure, true)});
     });
 }
 
@@ -98,14 +98,14 @@ bool SerialControl::setPortOpen(bool open) {
     closePort();
     m_broken = false;
     m_inputTakenElsewhere = false;
-    m_failure.clear();
+    m_failure = {};
     const std::optional<NetworkAddress> address = NetworkAddress::fromUrl(m_device);
     m_network = address.has_value();
     if (m_network)
         return openNetworkLine(*address);
     // A file or a folder is refused before it is opened, whoever may open it.
     if (DeviceNode::namesSomethingElse(m_device)) {
-        m_failure = notASerialPort(m_device);
+        m_failure = {PortFailure::Kind::NotASerialPort, notASerialPort(m_device)};
         return false;
     }
     // Opened by its real name, so that the lock file is the one every other
@@ -124,8 +124,9 @@ bool SerialControl::setPortOpen(bool open) {
                             m_port.setDataBits(m_dataBits) && m_port.setStopBits(m_stopBits) &&
                             m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
-        m_failure = settingsRefused(m_device, m_settings,
-                                    portErrorReason(m_port.error(), m_port.errorString()));
+        m_failure = {PortFailure::Kind::Refused,
+                     settingsRefused(m_device, m_settings,
+                                     portErrorReason(m_port.error(), m_port.errorString()))};
         m_port.close();
         return false;
     }
@@ -140,7 +141,10 @@ bool SerialControl::setPortOpen(bool open) {
 
 bool SerialControl::openNetworkLine(const NetworkAddress& address) {
     if (const std::optional<NetworkFailure> failure = m_networkLine.open(address)) {
-        m_failure = networkFailureText(*failure, false);
+        const PortFailure::Kind kind = failure->kind == NetworkFailure::Kind::NotFound
+                                           ? PortFailure::Kind::Missing
+                                           : PortFailure::Kind::Refused;
+        m_failure = {kind, networkFailureText(*failure, false)};
         return false;
     }
     m_replyGivenUp = true;
@@ -246,7 +250,8 @@ void SerialControl::handleError(QSerialPort::SerialPortError error) {
         const int code = errnoBehind(systemText);
         const bool unplugged = code == EIO || code == ENODEV || code == ENXIO ||
                                !DeviceNode::stillLeadsTo(m_openedPath, m_port.handle());
-        lineFailed(connectionLost(m_device, portErrorReason(error, systemText), unplugged));
+        lineFailed({PortFailure::Kind::Lost,
+                    connectionLost(m_device, portErrorReason(error, systemText), unplugged)});
         return;
     }
     default:
@@ -255,7 +260,7 @@ void SerialControl::handleError(QSerialPort::SerialPortError error) {
     }
 }
 
-void SerialControl::lineFailed(const QString& failure) {
+void SerialControl::lineFailed(const PortFailure& failure) {
     m_failure = failure;
     m_broken = true;
     // The port is closed from the event loop, not from inside the
@@ -267,7 +272,7 @@ void SerialControl::lineFailed(const QString& failure) {
                 closePort();
         },
         Qt::QueuedConnection);
-    emit failed(m_failure);
+    emit failed(m_failure.text);
 }
 
 bool SerialControl::wouldBlockOnly(const QString& systemText) {

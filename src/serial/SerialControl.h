@@ -2,6 +2,7 @@
 
 #include "serial/LowLatency.h"
 #include "serial/NetworkLine.h"
+#include "serial/PortFailure.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -59,9 +60,9 @@ class SerialControl : public QObject {
 
     qint16 CommEvent() const { return m_commEvent; }
 
-    // Why the port could not be opened, or why it stopped working; empty when
-    // nothing went wrong since the last opening.
-    QString failure() const { return m_failure; }
+    // Why the port could not be opened, or why it stopped working; of kind
+    // None when nothing went wrong since the last opening.
+    const PortFailure& failure() const { return m_failure; }
 
     // Bytes announced as received were gone when read, since the last
     // opening: another program reads the same device.
@@ -83,7 +84,7 @@ class SerialControl : public QObject {
     void closePort();
     void wakeWhenQueued(qint64 bytes);
     bool openNetworkLine(const NetworkAddress& address);
-    void lineFailed(const QString& failure);
+    void lineFailed(const PortFailure& failure);
     // The device the exchange goes through: the serial port or the socket.
     QIODevice& line();
 
@@ -93,7 +94,7 @@ class SerialControl : public QObject {
     QString m_device;
     QString m_openedPath;
     QString m_settings;
-    QString m_failure;
+    PortFailure m_failure;
     qint32 m_baud = 9600;
     QSerialPort::Parity m_parity = QSerialPort::NoParity;
     QSerialPort::DataBits m_dataBits = QSerialPort::Data8;

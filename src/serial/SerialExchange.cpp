@@ -28,13 +28,14 @@ SerialExchange::SerialExchange(Variabili& v, QObject* parent)
 }
 
 bool SerialExchange::ApriSeriale() {
-    m_openFailure.clear();
-    m_replyTakers.clear();
+    m_openFailure = {};
+    m_replyTakers = {};
     m_trace.startOperation();
     m_v.SerialeOccupata = false;
     const PortName name = PortName::fromText(m_v.PortaCom);
     if (name.device.isEmpty()) {
-        m_openFailure = name.problem + QStringLiteral(". ") + PortCatalog::summary();
+        m_openFailure = {PortFailure::Kind::Missing,
+                         name.problem + QStringLiteral(". ") + PortCatalog::summary()};
         return traceOpenFailure();
     }
     m_trace.nameLine(lineHeading(name.device));
@@ -49,7 +50,7 @@ bool SerialExchange::ApriSeriale() {
 
 bool SerialExchange::traceOpenFailure() {
     m_trace.record(
-        {m_trace.sinceStartNs(), 0, {}, {}, LineTrace::Mark::PortFailure, m_openFailure});
+        {m_trace.sinceStartNs(), 0, {}, {}, LineTrace::Mark::PortFailure, m_openFailure.text});
     return false;
 }
 
@@ -58,8 +59,8 @@ void SerialExchange::ChiudiSeriale() {
         MSComm1->setPortOpen(false);
 }
 
-QString SerialExchange::lastFailure() const {
-    return m_openFailure.isEmpty() ? MSComm1->failure() : m_openFailure;
+PortFailure SerialExchange::lastFailure() const {
+    return m_openFailure.happened() ? m_openFailure : MSComm1->failure();
 }
 
 ExchangeReply SerialExchange::InviaAllaSeriale() {
@@ -105,7 +106,7 @@ ExchangeReply SerialExchange::AspettaRisposta() {
                       echoDiffers ? LineTrace::Mark::EchoDiffers : LineTrace::Mark::Timeout);
         m_v.SerialeOccupata = false;
         m_v.Risposta = TimeoutText;
-        if (!MSComm1->failure().isEmpty())
+        if (MSComm1->failure().happened())
             return {ExchangeReply::Status::PortLost, partial};
         if (echoDiffers)
             return {ExchangeReply::Status::EchoDiffers, partial};
@@ -177,7 +178,7 @@ SerialExchange::Heard SerialExchange::listen(const QByteArray& frame, int waitMs
     if (!complete)
         heard.tookNs = sinceWrite.nsecsElapsed();
     m_v.SerialeOccupata = false;
-    if (!MSComm1->failure().isEmpty())
+    if (MSComm1->failure().happened())
         heard.status = ExchangeReply::Status::PortLost;
     else
         heard.status = complete ? ExchangeReply::Status::Answered : ExchangeReply::Status::TimedOut;
@@ -189,23 +190,25 @@ SerialExchange::Heard SerialExchange::listen(const QByteArray& frame, int waitMs
 
 void SerialExchange::noteReplyTakers() {
     // No program of this machine holds a line through the network.
-    if (!m_replyTakers.isEmpty() || MSComm1->isNetworkLine())
+    if (m_replyTakers.happened() || MSComm1->isNetworkLine())
         return;
     const QList<PortHolder> others = portHolders(MSComm1->CommPort());
+    QString note;
     if (!others.isEmpty())
-        m_replyTakers = otherHoldersNote(others);
+        note = otherHoldersNote(others);
     else if (const QList<PortHolder> likely = likelyHolders(MSComm1->CommPort()); !likely.isEmpty())
-        m_replyTakers = likelyHoldersNote(likely);
+        note = likelyHoldersNote(likely);
     else if (MSComm1->inputTakenElsewhere())
-        m_replyTakers = unseenReaderNote();
+        note = unseenReaderNote();
     else
         return;
-    m_trace.noteLast(m_replyTakers);
-    emit replyTakersFound(m_replyTakers);
+    m_replyTakers = {PortFailure::Kind::InUse, note};
+    m_trace.noteLast(note);
+    emit replyTakersFound(note);
 }
 
 void SerialExchange::traceExchange(QByteArray received, LineTrace::Mark mark) {
-    const QString failure = lastFailure();
+    const QString failure = lastFailure().text;
     if (!failure.isEmpty())
         mark = LineTrace::Mark::PortFailure;
     m_trace.record({m_sentAtNs, m_trace.sinceStartNs() - m_sentAtNs, m_sent, std::move(received),

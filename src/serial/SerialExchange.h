@@ -2,6 +2,7 @@
 
 #include "serial/ExchangeReply.h"
 #include "serial/LineTrace.h"
+#include "serial/PortFailure.h"
 
 #include <QObject>
 #include <QString>
@@ -26,7 +27,7 @@ class SerialExchange : public QObject {
     explicit SerialExchange(Variabili& v, QObject* parent = nullptr);
 
     // Opens the port named by PortaCom at 9600,N,8,1. False when it cannot be
-    // opened; lastFailure() then says why in the operator's words.
+    // opened; lastFailure() then says why.
     bool ApriSeriale();
     void ChiudiSeriale();
 
@@ -64,15 +65,15 @@ class SerialExchange : public QObject {
                  const std::function<bool(const QByteArray&)>& enough);
 
     // Why the port could not be opened or stopped working during the last
-    // operation; empty when it worked.
-    QString lastFailure() const;
+    // operation; of kind None when it worked.
+    PortFailure lastFailure() const;
 
-    // Set when a reply went missing during the current operation while other
-    // programs had the same device open, which may have taken the reply:
-    // "la porta è aperta anche da cat (pid 1234), ..."; empty otherwise. A
-    // note beside the operation's own texts, also on the timed-out exchange
-    // in the trace.
-    QString replyTakers() const { return m_replyTakers; }
+    // Set (kind InUse) when a reply went missing during the current operation
+    // while other programs had the same device open, which may have taken the
+    // reply: "la porta è aperta anche da cat (pid 1234), ..."; kind None
+    // otherwise. A note beside the operation's own texts, also on the
+    // timed-out exchange in the trace.
+    const PortFailure& replyTakers() const { return m_replyTakers; }
 
     // Every exchange of this port, for the operator's trace window.
     LineTrace& trace() { return m_trace; }
@@ -101,8 +102,8 @@ class SerialExchange : public QObject {
 
     Variabili& m_v;
     SerialControl* MSComm1;
-    QString m_openFailure;
-    QString m_replyTakers;
+    PortFailure m_openFailure;
+    PortFailure m_replyTakers;
     LineTrace m_trace;
     QByteArray m_sent;
     qint64 m_sentAtNs = 0;

@@ -13,8 +13,8 @@ const QString nonRisponde = QStringLiteral("Tarvo non risponde Messo in attesa s
 class TestPresenceTest : public QObject {
     Q_OBJECT
 
-    static OperationResult clickTest(DeviceFixture& f) {
-        return runPresenceTest(f.v, f.exchange, f.host);
+    static OperationOutcome::Ending clickTest(DeviceFixture& f) {
+        return runPresenceTest(f.v, f.exchange, f.host).ending;
     }
 
   private slots:
@@ -33,7 +33,7 @@ class TestPresenceTest : public QObject {
         options.identifier = unitIdentifier;
         DeviceFixture f(options);
         f.v.Identificativo = identifier.toLatin1();
-        const OperationResult result = clickTest(f);
+        const OperationOutcome::Ending result = clickTest(f);
         const QByteArray frame = identifier.toLatin1() + "TA\r";
         QCOMPARE(f.unit.frames(), QByteArrayList{frame});
         QCOMPARE(f.host.text1, QString::fromLatin1(frame));
@@ -45,7 +45,7 @@ class TestPresenceTest : public QObject {
         QCOMPARE(f.v.Stato, QByteArray("Testa"));
         QVERIFY(!f.portOpen());
         QVERIFY(f.host.commandsEnabled);
-        QCOMPARE(result, OperationResult::Succeeded);
+        QCOMPARE(result, OperationOutcome::Ending::Done);
     }
 
     void unitDoesNotAnswer_data() {
@@ -66,11 +66,11 @@ class TestPresenceTest : public QObject {
         options.silentFrom = silentFrom;
         options.garble = garble;
         DeviceFixture f(options);
-        const OperationResult result = clickTest(f);
+        const OperationOutcome::Ending result = clickTest(f);
         QCOMPARE(f.unit.framesReceived(), 1);
         QCOMPARE(f.host.text1, QStringLiteral("&C1TA\r"));
         QCOMPARE(f.host.text2, nonRisponde);
-        QCOMPARE(result, OperationResult::UnitFailed);
+        QCOMPARE(result, OperationOutcome::Ending::Failed);
         QCOMPARE(f.v.Stato, QByteArray("Testa"));
         QVERIFY(!f.portOpen());
     }
@@ -122,12 +122,12 @@ class TestPresenceTest : public QObject {
         DeviceFixture f;
         const QByteArray unitPort = f.v.PortaCom;
         f.v.PortaCom = "/dev/nonexistent";
-        const OperationResult result = clickTest(f);
-        QCOMPARE(f.host.text2, f.exchange.lastFailure());
+        const OperationOutcome::Ending result = clickTest(f);
+        QCOMPARE(f.host.text2, f.exchange.lastFailure().text);
         QVERIFY(!f.host.text2.isEmpty());
         QVERIFY(!f.host.text1.contains(QStringLiteral("TA")));
         QVERIFY(!f.portOpen());
-        QCOMPARE(result, OperationResult::CannotStart);
+        QCOMPARE(result, OperationOutcome::Ending::CannotStart);
         QCOMPARE(f.v.Stato, QByteArray("Testa"));
 
         // The program goes on: a test on a proper port works.

@@ -18,12 +18,12 @@ QByteArray writeFrame(const QByteArray& record) {
 class TestProgrammaTesti : public QObject {
     Q_OBJECT
 
-    OperationResult m_result = OperationResult::Succeeded;
+    OperationOutcome::Ending m_result = OperationOutcome::Ending::Done;
 
     // Runs the operation; what was shown at each acknowledgement is kept.
     QList<Acknowledgement> run(DeviceFixture& f) {
         f.host.acknowledgements.clear();
-        m_result = ProgrammaTesti(f.v, f.exchange, f.host);
+        m_result = ProgrammaTesti(f.v, f.exchange, f.host, f.selected()).ending;
         return f.host.acknowledgements;
     }
 
@@ -52,7 +52,7 @@ class TestProgrammaTesti : public QObject {
         QCOMPARE(f.v.Messaggi[1], QByteArray("001PORTA APERTA    "));
         QCOMPARE(f.v.Messaggi[3], QByteArray("511\xe0\xe8\xec\xf2\xf9\x80 fine").leftJustified(19));
         QVERIFY(!f.portOpen());
-        QCOMPARE(m_result, OperationResult::Succeeded);
+        QCOMPARE(m_result, OperationOutcome::Ending::Done);
     }
 
     // Nothing to send is said as such, never as texts found equal.
@@ -62,7 +62,7 @@ class TestProgrammaTesti : public QObject {
         f.host.text1 = QStringLiteral("prima");
         QVERIFY(run(f).isEmpty());
         QVERIFY2(f.text2().startsWith("nessun messaggio da inviare in "), f.text2().constData());
-        QCOMPARE(m_result, OperationResult::CannotStart);
+        QCOMPARE(m_result, OperationOutcome::Ending::CannotStart);
         QCOMPARE(f.text1(), QByteArray("prima"));
         QCOMPARE(f.unit.framesReceived(), 0);
         QVERIFY(!f.portOpen());
@@ -82,7 +82,7 @@ class TestProgrammaTesti : public QObject {
         QCOMPARE(f.unit.framesReceived(), 3);
         QCOMPARE(f.v.Messaggi[2], QByteArray("002TRE             "));
         QCOMPARE(f.v.TestoErrore, QByteArray(" Errore risposta "));
-        QCOMPARE(m_result, OperationResult::UnitFailed);
+        QCOMPARE(m_result, OperationOutcome::Ending::Failed);
         QVERIFY(!f.portOpen());
         const LineTrace& trace = f.exchange.trace();
         QCOMPARE(trace.size(), 4);
@@ -117,7 +117,7 @@ class TestProgrammaTesti : public QObject {
         QCOMPARE(acks[0].error, error);
         QCOMPARE(acks[0].text1, text1);
         QCOMPARE(acks[0].text2, text2);
-        QCOMPARE(m_result, OperationResult::UnitFailed);
+        QCOMPARE(m_result, OperationOutcome::Ending::Failed);
         QVERIFY(!f.portOpen());
     }
 
@@ -157,7 +157,7 @@ class TestProgrammaTesti : public QObject {
         QCOMPARE(f.host.text2, QStringLiteral("Il file ha 600 messaggi, più dei 591 che si possono "
                                               "inviare in una volta: nulla è stato inviato. "
                                               "Dividi il file."));
-        QCOMPARE(m_result, OperationResult::CannotStart);
+        QCOMPARE(m_result, OperationOutcome::Ending::CannotStart);
         QCOMPARE(f.unit.framesReceived(), 0);
         QVERIFY(f.v.Messaggi[0].isEmpty());
         QVERIFY(!f.portOpen());
@@ -168,7 +168,7 @@ class TestProgrammaTesti : public QObject {
         f.v.FileSelezionato = QFile::encodeName(f.folder.filePath(QStringLiteral("manca.tvo")));
         QVERIFY(run(f).isEmpty());
         QVERIFY2(f.text2().contains("manca.tvo"), f.text2().constData());
-        QCOMPARE(m_result, OperationResult::CannotStart);
+        QCOMPARE(m_result, OperationOutcome::Ending::CannotStart);
         QCOMPARE(f.unit.framesReceived(), 0);
         QVERIFY(!f.portOpen());
     }
@@ -179,7 +179,7 @@ class TestProgrammaTesti : public QObject {
         f.v.PortaCom = "X";
         QVERIFY(run(f).isEmpty());
         QVERIFY2(f.text2().contains("non valida"), f.text2().constData());
-        QCOMPARE(m_result, OperationResult::CannotStart);
+        QCOMPARE(m_result, OperationOutcome::Ending::CannotStart);
         QCOMPARE(f.unit.framesReceived(), 0);
         // The next run on the right port works.
         f.v.PortaCom = f.unit.devicePath().toLocal8Bit();
@@ -198,7 +198,7 @@ class TestProgrammaTesti : public QObject {
         QCOMPARE(acks.size(), 1);
         QCOMPARE(acks[0].error, QStringLiteral(" Errore porta seriale "));
         QVERIFY2(acks[0].text2.contains("interrotto"), qPrintable(acks[0].text2));
-        QCOMPARE(m_result, OperationResult::UnitFailed);
+        QCOMPARE(m_result, OperationOutcome::Ending::Failed);
         QVERIFY(!f.portOpen());
     }
 

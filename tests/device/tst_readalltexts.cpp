@@ -1,7 +1,7 @@
 #include "DeviceFixture.h"
 #include "ScriptedPeer.h"
-#include "device/TreCifre.h"
 #include "device/ReadAllTexts.h"
+#include "device/TreCifre.h"
 #include "files/ScriviFileMessaggi.h"
 
 #include <QDir>
@@ -20,7 +20,7 @@ class TestReadAllTexts : public QObject {
         bool portOpen = false;
         bool commandsDisabled = false;
         QString error;
-        OperationResult result = OperationResult::Succeeded;
+        OperationOutcome::Ending result = OperationOutcome::Ending::Done;
     };
 
     // Reads all texts; what is offered for saving is saved under `name`, in
@@ -42,7 +42,7 @@ class TestReadAllTexts : public QObject {
             QVERIFY(ScriviFileMessaggi(path, f.v.CommentoDaSalvare, f.v.TestoMessaggi).ok());
             f.v.FileSelezionato = QFile::encodeName(path);
         };
-        seen.result = readAllTexts(f.v, f.exchange, f.host);
+        seen.result = readAllTexts(f.v, f.exchange, f.host).ending;
         seen.acknowledgements = int(f.host.acknowledgements.size());
         if (!f.host.acknowledgements.isEmpty()) {
             const RecordingHost::Acknowledgement& ack = f.host.acknowledgements.last();
@@ -74,7 +74,6 @@ class TestReadAllTexts : public QObject {
         QCOMPARE(v.NumeroFormattato, digits);
     }
 
-
     void readsAll512TextsAndSavesThem() {
         DeviceFixture f;
         for (int address = 0; address < 512; ++address)
@@ -87,7 +86,7 @@ class TestReadAllTexts : public QObject {
         QCOMPARE(seen.text2, QByteArray("letti tutti"));
         QVERIFY(seen.portOpen);
         QVERIFY(seen.commandsDisabled);
-        QCOMPARE(seen.result, OperationResult::Succeeded);
+        QCOMPARE(seen.result, OperationOutcome::Ending::Done);
 
         QFile saved(QDir(m_folder.path()).filePath(QStringLiteral("tutti.tvo")));
         QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -126,7 +125,7 @@ class TestReadAllTexts : public QObject {
             if (f.unit.framesReceived() == 1)
                 f.v.Identificativo = "&C9";
         });
-        QCOMPARE(run(f, QString()).result, OperationResult::Succeeded);
+        QCOMPARE(run(f, QString()).result, OperationOutcome::Ending::Done);
         QCOMPARE(f.unit.framesReceived(), 512);
     }
 
@@ -152,7 +151,7 @@ class TestReadAllTexts : public QObject {
         QCOMPARE(seen.text2, QByteArray("Errore seriale. Controlla identificativo"));
         QVERIFY(seen.commandsDisabled);
         QVERIFY(seen.error.contains(QStringLiteral("non risponde")));
-        QCOMPARE(seen.result, OperationResult::UnitFailed);
+        QCOMPARE(seen.result, OperationOutcome::Ending::Failed);
         QCOMPARE(f.v.TestoMessaggi.count('\n'), 100);
         QVERIFY(f.v.TestoMessaggi.startsWith("000"));
         QVERIFY(f.v.TestoMessaggi.endsWith("099                *\r\n"));
@@ -205,7 +204,7 @@ class TestReadAllTexts : public QObject {
         const Seen seen = run(f, QStringLiteral("spezzato.tvo"));
         QCOMPARE(seen.saveWindows, 0);
         QCOMPARE(seen.acknowledgements, 1);
-        QCOMPARE(seen.result, OperationResult::UnitFailed);
+        QCOMPARE(seen.result, OperationOutcome::Ending::Failed);
         QCOMPARE(seen.text1, QByteArray("0R042"));
         QVERIFY2(seen.text2.contains("042") && seen.text2.contains(" " + bytes + " "),
                  seen.text2.constData());
@@ -219,7 +218,7 @@ class TestReadAllTexts : public QObject {
         const Seen seen = run(f, QStringLiteral("niente.tvo"));
         QCOMPARE(seen.acknowledgements + seen.saveWindows, 0);
         QVERIFY2(f.text2().contains("non esiste"), f.text2().constData());
-        QCOMPARE(seen.result, OperationResult::CannotStart);
+        QCOMPARE(seen.result, OperationOutcome::Ending::CannotStart);
         QVERIFY(f.host.commandsEnabled);
     }
 

@@ -65,7 +65,7 @@ class TestLineTrace : public QObject {
         v.PortaCom = "/dev/tarvo-missing";
         QVERIFY(!exchange.ApriSeriale());
         QCOMPARE(trace.at(3).mark, Mark::PortFailure);
-        QCOMPARE(trace.at(3).note, exchange.lastFailure());
+        QCOMPARE(trace.at(3).note, exchange.lastFailure().text);
     }
 };
 

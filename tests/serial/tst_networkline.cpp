@@ -132,7 +132,7 @@ class TestNetworkLine : public QObject {
         v.PortaCom = port;
         host.trace().beginOperation(QStringLiteral("Test Funzionamento"));
         QVERIFY(!host.ApriSeriale());
-        QVERIFY2(host.lastFailure().startsWith(words), qPrintable(host.lastFailure()));
+        QVERIFY2(host.lastFailure().text.startsWith(words), qPrintable(host.lastFailure().text));
         QCOMPARE(host.trace().at(host.trace().size() - 1).mark, LineTrace::Mark::PortFailure);
         QCOMPARE(exchange(v, host, "&C1TA\r", 6).status, ExchangeReply::Status::NotSent);
     }
@@ -148,7 +148,7 @@ class TestNetworkLine : public QObject {
         SerialExchange host(v);
         v.PortaCom = server.portText();
         host.trace().beginOperation(QStringLiteral("Test Funzionamento"));
-        QVERIFY2(host.ApriSeriale(), qPrintable(host.lastFailure()));
+        QVERIFY2(host.ApriSeriale(), qPrintable(host.lastFailure().text));
         QCOMPARE(host.trace().at(0).line,
                  QStringLiteral("sulla linea di rete %1 (velocità, parità e latenza sono quelle "
                                 "del server seriale)")
@@ -163,7 +163,7 @@ class TestNetworkLine : public QObject {
         clock.start();
         QCOMPARE(exchange(v, host, "&C1TA\r", 6).status, ExchangeReply::Status::PortLost);
         QVERIFY2(clock.elapsed() < 800, "the drop waited for the reply's deadline");
-        QCOMPARE(host.lastFailure(),
+        QCOMPARE(host.lastFailure().text,
                  QStringLiteral("Collegamento con il server %1 interrotto: il server ha chiuso la "
                                 "connessione")
                      .arg(QString::fromLatin1(server.portText())));

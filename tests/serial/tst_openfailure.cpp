@@ -38,7 +38,7 @@ QString openingFailure(const QString& device) {
     SerialControl control;
     control.setCommPort(device);
     control.setSettings(QStringLiteral("9600,N,8,1"));
-    return control.setPortOpen(true) ? QString() : control.failure();
+    return control.setPortOpen(true) ? QString() : control.failure().text;
 }
 
 // A child process running body(say): say(text) hands the text to the test,
@@ -190,6 +190,26 @@ class TestOpenFailure : public QObject {
         QVERIFY2(byNobody.startsWith(start), qPrintable(byNobody));
     }
 
+    // What kind of failure an opening met, for callers that act on it.
+    void openingFailuresHaveTheirKind() {
+        const auto kindOf = [](const QString& device) {
+            SerialControl control;
+            control.setCommPort(device);
+            control.setSettings(QStringLiteral("9600,N,8,1"));
+            return control.setPortOpen(true) ? PortFailure::Kind::None : control.failure().kind;
+        };
+        QCOMPARE(kindOf(QStringLiteral("/dev/ttyNESSUNA")), PortFailure::Kind::Missing);
+        QCOMPARE(kindOf(QStringLiteral("/dev/null")), PortFailure::Kind::NotASerialPort);
+        ScriptedPeer peer;
+        const QString device = QString::fromLocal8Bit(peer.portText());
+        const Child holder([&](const Child::Say& say) {
+            QSerialPort port(device);
+            say(port.open(QIODevice::ReadWrite) ? "open" : "");
+        });
+        QCOMPARE(holder.said(), QStringLiteral("open"));
+        QCOMPARE(kindOf(device), PortFailure::Kind::InUse);
+    }
+
     void aPortHeldByAnotherProgramNamesIt() {
         ScriptedPeer peer;
         const QString device = QString::fromLocal8Bit(peer.portText());
@@ -252,7 +272,7 @@ class TestOpenFailure : public QObject {
             v.LunghezzaRisposta = 6;
             if (exchange.ApriSeriale())
                 exchange.InviaAllaSeriale();
-            return exchange.replyTakers().toUtf8();
+            return exchange.replyTakers().text.toUtf8();
         });
         QCOMPARE(noteForDaemon, QStringLiteral("la porta è forse aperta anche da sh (pid %1), di "
                                                "un altro utente, che la nomina nel suo comando e "

@@ -54,10 +54,10 @@ class TestSerialExchange : public QObject {
         v.PortaCom = port;
         v.SerialeOccupata = true;
         QVERIFY(!host.ApriSeriale());
-        QVERIFY2(host.lastFailure().contains(words), qPrintable(host.lastFailure()));
+        QVERIFY2(host.lastFailure().text.contains(words), qPrintable(host.lastFailure().text));
         // The message names the ports there are, so the operator sees what to type.
-        QVERIFY(host.lastFailure().contains(QStringLiteral("Porte presenti: ")) ||
-                host.lastFailure().contains(QStringLiteral("Nessuna porta seriale trovata")));
+        QVERIFY(host.lastFailure().text.contains(QStringLiteral("Porte presenti: ")) ||
+                host.lastFailure().text.contains(QStringLiteral("Nessuna porta seriale trovata")));
         QVERIFY(!control(host)->PortOpen());
         QVERIFY(!v.SerialeOccupata);
         // An exchange on a port that is not open gives the timeout text at once.
@@ -72,9 +72,9 @@ class TestSerialExchange : public QObject {
         SerialExchange host(v);
         v.PortaCom = peer.portText();
         v.SerialeOccupata = true;
-        QVERIFY2(host.ApriSeriale(), qPrintable(host.lastFailure()));
+        QVERIFY2(host.ApriSeriale(), qPrintable(host.lastFailure().text));
         QVERIFY(!v.SerialeOccupata);
-        QVERIFY(host.lastFailure().isEmpty());
+        QVERIFY(host.lastFailure().text.isEmpty());
         QCOMPARE(control(host)->Settings(), QStringLiteral("9600,N,8,1"));
         QVERIFY(control(host)->PortOpen());
         host.ChiudiSeriale();
@@ -232,7 +232,7 @@ class TestSerialExchange : public QObject {
         QVERIFY(!v.SerialeOccupata);
         QCOMPARE(control(host)->RThreshold(), qint16(0));
         QVERIFY(clock.elapsed() >= 790);
-        QVERIFY(host.lastFailure().isEmpty());
+        QVERIFY(host.lastFailure().text.isEmpty());
     }
 
     void shortReplyTimesOutAndIsDrainedBeforeTheNextFrame() {
@@ -329,9 +329,9 @@ class TestSerialExchange : public QObject {
         QCOMPARE(exchange(v, host, "&C1TA\r", 6).status, ExchangeReply::Status::PortLost);
         QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
         QVERIFY(!v.SerialeOccupata);
-        QVERIFY2(host.lastFailure().contains(QStringLiteral("interrotto")) &&
-                     host.lastFailure().endsWith(QStringLiteral("scollegato?")),
-                 qPrintable(host.lastFailure()));
+        QVERIFY2(host.lastFailure().text.contains(QStringLiteral("interrotto")) &&
+                     host.lastFailure().text.endsWith(QStringLiteral("scollegato?")),
+                 qPrintable(host.lastFailure().text));
         QTRY_VERIFY(!control(host)->PortOpen());
         host.ChiudiSeriale();
         // Nothing more reaches a port that is gone.
@@ -367,7 +367,7 @@ class TestSerialExchange : public QObject {
         QCOMPARE(reader.taken(), QByteArray("&C1TA\r"));
         QVERIFY(control(host)->inputTakenElsewhere());
         QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
-        QCOMPARE(host.lastFailure(), QString());
+        QCOMPARE(host.lastFailure().text, QString());
         const QString note = visibleHolder
                                  ? QStringLiteral("la porta è aperta anche da sleep (pid %1), che "
                                                   "può prendersi le risposte")
@@ -375,7 +375,7 @@ class TestSerialExchange : public QObject {
                                  : QStringLiteral("la porta è aperta anche da un altro programma, "
                                                   "forse di un altro utente (questo utente non "
                                                   "può vederlo), che può prendersi le risposte");
-        QCOMPARE(host.replyTakers(), note);
+        QCOMPARE(host.replyTakers().text, note);
         const LineTrace& trace = host.trace();
         QCOMPARE(trace.at(trace.size() - 1).mark, LineTrace::Mark::Timeout);
         QCOMPARE(trace.at(trace.size() - 1).note, note);
@@ -404,7 +404,7 @@ class TestSerialExchange : public QObject {
         QCOMPARE(reader.taken(), QByteArray("NOISE\r"));
         QVERIFY(control(host)->inputTakenElsewhere());
         QCOMPARE(v.Risposta, QByteArray("&C1TA"));
-        QCOMPARE(host.replyTakers(), QString());
+        QCOMPARE(host.replyTakers().text, QString());
     }
 
     void aCloseRequestEndsTheWaitAndSendsNothingMore() {
@@ -455,7 +455,7 @@ class TestSerialExchange : public QObject {
         connect(unit.get(), &SimulatedUnit::frameReceived, unit.get(), &SimulatedUnit::vanish);
         exchange(v, host, "&C1TA\r", 6);
         QCOMPARE(v.Risposta, SerialExchange::TimeoutText);
-        QVERIFY(host.lastFailure().contains(QStringLiteral("interrotto")));
+        QVERIFY(host.lastFailure().text.contains(QStringLiteral("interrotto")));
         host.ChiudiSeriale();
         unit.reset();
         QVERIFY(!host.ApriSeriale());
@@ -463,10 +463,10 @@ class TestSerialExchange : public QObject {
         SimulatedUnit again(options);
         QVERIFY(again.start());
         QCOMPARE(again.linkPath().toLocal8Bit(), v.PortaCom);
-        QVERIFY2(host.ApriSeriale(), qPrintable(host.lastFailure()));
+        QVERIFY2(host.ApriSeriale(), qPrintable(host.lastFailure().text));
         exchange(v, host, "&C1TA\r", 6);
         QCOMPARE(v.Risposta, QByteArray("&C1TA"));
-        QVERIFY(host.lastFailure().isEmpty());
+        QVERIFY(host.lastFailure().text.isEmpty());
         host.ChiudiSeriale();
     }
 };

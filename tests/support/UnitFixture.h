@@ -33,6 +33,9 @@ struct UnitFixture {
         return path;
     }
 
+    // The file selected, as an operation is handed it.
+    QString selected() const { return QFile::decodeName(v.FileSelezionato); }
+
     bool portOpen() const {
         return exchange.findChild<SerialControl*>(QStringLiteral("MSComm1"))->PortOpen();
     }

@@ -29,7 +29,7 @@ class TestFormSeriale : public QObject {
         FormSeriale host(v);
         v.PortaCom = "/dev/tarvo-missing";
         QVERIFY(!host.ApriSeriale());
-        QVERIFY(host.exchange().lastFailure().contains(QStringLiteral("non esiste")));
+        QVERIFY(host.exchange().lastFailure().text.contains(QStringLiteral("non esiste")));
         v.Comando = "&C1TA\r";
         host.InviaAllaSeriale();
         QCOMPARE(v.Risposta, SerialExchange::TimeoutText);

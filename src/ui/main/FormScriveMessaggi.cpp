@@ -27,9 +27,9 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 
+#include <QAction>
 #include <algorithm>
 #include <utility>
-#include <QAction>
 
 FormScriveMessaggi::FormScriveMessaggi(Variabili& variabili, SerialExchange& exchange,
                                        WindowOpeners windows, QWidget* parent)
@@ -116,8 +116,8 @@ void FormScriveMessaggi::showOutcome(const QString& text) {
 // the replies follow.
 void FormScriveMessaggi::showFailure(const RunFailure& failure) {
     QString note = failure.describe();
-    if (const QString takers = m_exchange.replyTakers(); !takers.isEmpty())
-        note += QStringLiteral(" — ") + takers;
+    if (const PortFailure& takers = m_exchange.replyTakers(); takers.happened())
+        note += QStringLiteral(" — ") + takers.text;
     m_note->showNote(note);
 }
 
@@ -239,7 +239,9 @@ void FormScriveMessaggi::Command1_Click() {
     runOperation([this] {
         if (!m_v.FileSelezionato.isEmpty()) {
             // A file refused, or a port that did not open, sent nothing.
-            if (ProgrammaTesti(m_v, m_exchange, *this) != OperationResult::CannotStart)
+            const OperationOutcome outcome =
+                ProgrammaTesti(m_v, m_exchange, *this, LocalFileName::decode(m_v.FileSelezionato));
+            if (outcome.ending != OperationOutcome::Ending::CannotStart)
                 unitWritten();
         } else {
             showSending(QStringLiteral("Devi selezionare un file"));
@@ -267,7 +269,7 @@ void FormScriveMessaggi::Command5_Click() {
 
 void FormScriveMessaggi::Command3_Click() {
     runOperation([this] {
-        if (runPresenceTest(m_v, m_exchange, *this) == OperationResult::UnitFailed)
+        if (runPresenceTest(m_v, m_exchange, *this).ending == OperationOutcome::Ending::Failed)
             suggestDiagnosis();
     });
 }

@@ -125,6 +125,8 @@ class FormScriveMessaggi : public QWidget, public OperationHost {
     // the unit, sending only the differing texts, the port list and the trace.
     QMenuBar* createMenuBar();
     void compareWithUnit();
+    // Compares the file at path with the unit and shows the comparison.
+    void compareFile(const QString& path);
     void sendOnlyDifferingTexts();
     void diagnoseLine();
     // "Linea con eco": every exchange expects its frame back before the

@@ -6,7 +6,6 @@
 #include "core/Windows1252.h"
 #include "device/RestoreCopy.h"
 #include "files/LocalFileName.h"
-#include "files/UnitCopies.h"
 #include "ui/main/NoteLine.h"
 
 #include <QDateTime>
@@ -42,20 +41,14 @@ void FormScriveMessaggi::openCopyInEditor(const QString& path) {
 }
 
 void FormScriveMessaggi::compareCopy(const QString& path) {
-    // The file picked in the lists stays picked; no run may be under way
-    // while it is set aside.
-    if (m_operationRunning)
-        return;
-    const QByteArray picked = std::exchange(m_v.FileSelezionato, LocalFileName::encode(path));
-    compareWithUnit();
-    m_v.FileSelezionato = picked;
+    // The file picked in the lists stays picked.
+    runMenuOperation([this, path] { compareFile(path); });
 }
 
 void FormScriveMessaggi::putCopyBack(const QString& path) {
     runMenuOperation([this, path] {
-        const QByteArray copyOf = UnitCopies::identifierOf(path);
-        if (!copyOf.isEmpty() && copyOf != m_v.Identificativo &&
-            !m_copies->confirmAnotherUnit(copyOf, m_v.Identificativo)) {
+        const QByteArray copyOf = anotherUnitOf(path, m_v.Identificativo);
+        if (!copyOf.isEmpty() && !m_copies->confirmAnotherUnit(copyOf, m_v.Identificativo)) {
             showSending(QStringLiteral("Nulla è stato scritto"));
             showOutcome(
                 QStringLiteral("La copia è dell'unità %1, non di %2")
@@ -63,13 +56,13 @@ void FormScriveMessaggi::putCopyBack(const QString& path) {
             return;
         }
         RestoreSummary summary;
-        const OperationResult result =
+        const OperationOutcome outcome =
             restoreCopy(m_v, m_exchange, *this, path, QDateTime::currentDateTime(), summary);
         if (summary.texts.written > 0)
             unitWritten();
         if (!summary.freshCopy.isEmpty())
             showSending(QStringLiteral("Copia dei testi di prima: %1").arg(summary.freshCopy));
-        if (result != OperationResult::Succeeded)
+        if (!outcome.done())
             showRestoreRetry(path, summary.freshCopy);
     });
     if (m_copies && !m_v.closeRequested)

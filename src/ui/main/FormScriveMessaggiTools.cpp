@@ -7,7 +7,6 @@
 #include "device/CompareTexts.h"
 #include "device/WriteDifferingTexts.h"
 #include "files/LocalFileName.h"
-#include "files/UnitCopies.h"
 #include "serial/SerialExchange.h"
 #include "ui/main/ComparisonWindow.h"
 #include "ui/main/NoteLine.h"
@@ -62,17 +61,17 @@ void FormScriveMessaggi::compareWithUnit() {
             showOutcome(QStringLiteral("Cliccane uno dalla lista in alto a destra"));
             return;
         }
-        TextComparison comparison;
-        const OperationResult result = CompareTexts(m_v, m_exchange, *this, comparison);
-        if (result != OperationResult::Succeeded)
-            return;
-        if (!m_comparison)
-            m_comparison = new ComparisonWindow(this);
-        m_comparison->showComparison(
-            LocalFileName::readable(
-                QFileInfo(LocalFileName::decode(m_v.FileSelezionato)).fileName()),
-            comparison);
+        compareFile(LocalFileName::decode(m_v.FileSelezionato));
     });
+}
+
+void FormScriveMessaggi::compareFile(const QString& path) {
+    TextComparison comparison;
+    if (!CompareTexts(m_v, m_exchange, *this, path, comparison).done())
+        return;
+    if (!m_comparison)
+        m_comparison = new ComparisonWindow(this);
+    m_comparison->showComparison(LocalFileName::readable(QFileInfo(path).fileName()), comparison);
 }
 
 void FormScriveMessaggi::sendOnlyDifferingTexts() {
@@ -84,12 +83,10 @@ void FormScriveMessaggi::sendOnlyDifferingTexts() {
         }
         // Every run keeps a copy of what the unit held among the program's
         // copies.
-        const QDateTime now = QDateTime::currentDateTime();
-        DifferingWriteOptions options;
-        options.programCopyTaken = now;
-        options.copyComment = UnitCopies::comment(m_v, now);
         DifferingWriteSummary summary;
-        writeDifferingTexts(m_v, m_exchange, *this, options, summary);
+        writeDifferingTexts(m_v, m_exchange, *this, LocalFileName::decode(m_v.FileSelezionato),
+                            DifferingWriteOptions::programCopy(m_v, QDateTime::currentDateTime()),
+                            summary);
         if (summary.written > 0)
             unitWritten();
         if (!summary.savedCopy.isEmpty())
