@@ -22,10 +22,16 @@ QString notThere(const QString& device) {
 } // namespace
 
 QString inUseMessage(const QString& device, const QList<PortHolder>& holders) {
+    // Windows names no holder of a port, and hides none from this user.
     if (holders.isEmpty())
+#ifdef Q_OS_WIN
+        return QStringLiteral("La porta %1 è occupata da un altro programma: chiudilo e riprova")
+            .arg(device);
+#else
         return QStringLiteral("La porta %1 è occupata da un altro programma (che questo utente "
                               "non può vedere): chiudilo e riprova")
             .arg(device);
+#endif
     QStringList names;
     for (const PortHolder& holder : holders)
         names += QStringLiteral("%1 (pid %2)")
