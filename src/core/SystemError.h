@@ -28,7 +28,7 @@ struct SystemError {
 
     // A failure known only by the system's text (Qt's errorString()).
     static SystemError described(const QString& systemText);
-    // A file or folder given where a serial port belongs.
+    // A device, file or folder given where a serial port belongs.
     static SystemError notASerialPort();
 
     // The error behind a text that Qt made from one of this system's error
