@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks the Windows build: no file outside a posix/ folder includes a POSIX or
-# Linux header (some of them MinGW provides too), and every posix/X.cpp has its
+# Linux header (some of them MinGW provides too) or uses errno, and every posix/X.cpp has its
 # Windows counterpart win/X.cpp in the same layer, and the other way round.
 # Then, with Qt for MinGW at hand (tools/qt-mingw.sh), every source is compiled
 # and every program and test linked for Windows in build/windows (or
@@ -16,13 +16,22 @@ fi
 
 failed=0
 includes=$(grep -rnE '#include <(unistd|fcntl|termios|signal|csignal|dirent|grp|pwd|poll|sys/|linux/)' \
-               --include='*.cpp' --include='*.h' src | grep -v '/posix/' |
-               grep -vE '/win/[^:]*:[0-9]+:#include <(fcntl|sys/stat)\.h>')
+               --include='*.cpp' --include='*.h' src | grep -v '/posix/')
 if [ -n "$includes" ]; then
     while IFS= read -r line; do
         echo "FAIL ${line%%:*}: a POSIX header outside posix/: ${line#*:*:}"
         failed=$((failed + 1))
     done <<<"$includes"
+fi
+# Errors cross the seam as SystemError values, never as error numbers or
+# descriptors.
+crossings=$( (grep -rnE '\berrno\b|<cerrno>|<errno\.h>' --include='*.cpp' --include='*.h' src
+              grep -rnE '\bint fd\b' --include='*.h' src) | grep -v '/posix/')
+if [ -n "$crossings" ]; then
+    while IFS= read -r line; do
+        echo "FAIL ${line%%:*}: an error number or descriptor outside posix/: ${line#*:*:}"
+        failed=$((failed + 1))
+    done <<<"$crossings"
 fi
 while IFS= read -r source; do
     folder=$(dirname "$(dirname "$source")")

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/SystemError.h"
+
 #include <QString>
 
 // Whether the lists may show folder: this user can read its entries and reach
-// what they name. 0 when so, otherwise the error number that says why (ENOENT
-// for a folder that is gone, EACCES, ENOTDIR, ...).
-int folderEntryError(const QString& folder);
+// what they name. None when so, otherwise why not (Missing for a folder that
+// is gone, Denied, ...).
+SystemError folderEntryError(const QString& folder);

@@ -4,18 +4,17 @@
 #include "LocalFileName.h"
 
 #include <algorithm>
-#include <cerrno>
 
 LineReader::LineReader(const QString& path, qsizetype blockSize)
     : m_path(path), m_blockSize(std::max<qsizetype>(blockSize, 1)) {}
 
 bool LineReader::open() {
-    errno = 0;
-    if (LocalFileName::open(m_file, m_path, QIODevice::ReadOnly | QIODevice::Unbuffered))
+    const SystemError error =
+        LocalFileName::open(m_file, m_path, QIODevice::ReadOnly | QIODevice::Unbuffered);
+    if (!error.failed())
         return true;
-    const int code = errno;
     m_error = QStringLiteral("Impossibile aprire il file %1: %2")
-                  .arg(LocalFileName::readable(m_path), fileErrorReason(m_path, code, QString()));
+                  .arg(LocalFileName::readable(m_path), fileErrorReason(m_path, error, QString()));
     return false;
 }
 
@@ -32,9 +31,9 @@ bool LineReader::fill() {
         return false;
     m_buffer.resize(m_blockSize);
     m_position = 0;
-    errno = 0;
+    clearLastSystemError();
     const qint64 got = m_file.read(m_buffer.data(), m_blockSize);
-    const int code = errno;
+    const SystemError error = lastSystemError();
     if (got > 0) {
         m_buffer.truncate(got);
         return true;
@@ -43,7 +42,7 @@ bool LineReader::fill() {
     if (got < 0) {
         m_error = QStringLiteral("Errore di lettura del file %1: %2")
                       .arg(LocalFileName::readable(m_path),
-                           fileErrorReason(m_path, code, m_file.errorString()));
+                           fileErrorReason(m_path, error, m_file.errorString()));
         close();
     }
     return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SystemError.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -34,9 +36,9 @@ Status status(const QString& path);
 bool sameFile(const QString& first, const QString& second);
 
 // Opens the existing file at path on file, for reading, or for writing
-// (WriteOnly) emptied first; false, with errno telling why, when it cannot. A
-// folder is refused (EISDIR), as QFile refuses it.
-bool open(QFile& file, const QString& path, QIODevice::OpenMode mode);
+// (WriteOnly) emptied first; the system's error when it cannot, None when it
+// opened. A folder is refused, as QFile refuses it.
+SystemError open(QFile& file, const QString& path, QIODevice::OpenMode mode);
 
 // Whether Qt's own file classes name the same file as path: false for a path
 // with bytes that are not valid UTF-8.

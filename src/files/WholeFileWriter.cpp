@@ -6,8 +6,6 @@
 
 #include <QSaveFile>
 
-#include <cerrno>
-
 QString cannotWrite(const QString& path, const QString& reason) {
     return QStringLiteral("Impossibile scrivere il file %1: %2")
         .arg(LocalFileName::readable(path), reason);
@@ -15,33 +13,39 @@ QString cannotWrite(const QString& path, const QString& reason) {
 
 namespace {
 
-QString reason(const QString& path, int errnoCode, const QString& systemText = {}) {
+QString reason(const QString& path, const SystemError& error, const QString& systemText = {}) {
     const LocalFileName::Status status = LocalFileName::status(path);
     if (status.exists && !status.isDir && !status.writable)
         return QStringLiteral("il file è di sola lettura");
-    return fileErrorReason(path, errnoCode, systemText);
+    return fileErrorReason(path, error, systemText);
 }
 
-// Writes the whole content, then waits for the disk; errno tells why not.
-bool writeAll(QFileDevice& file, const QByteArray& content) {
-    errno = 0;
-    return file.write(content) == content.size() && DiskFile::syncToDisk(file);
+// Writes the whole content, then waits for the disk; false, with why, when not.
+bool writeAll(QFileDevice& file, const QByteArray& content, SystemError& why) {
+    clearLastSystemError();
+    if (file.write(content) != content.size()) {
+        why = lastSystemError();
+        return false;
+    }
+    why = DiskFile::syncToDisk(file);
+    return !why.failed();
 }
 
 // The folder refuses a new file (no write permission) while the file that
 // stands there may be written: the one case where the file is rewritten in place.
-bool onlyInPlace(const QString& path, int errnoCode) {
+bool onlyInPlace(const QString& path, const SystemError& error) {
     const LocalFileName::Status status = LocalFileName::status(path);
-    return (errnoCode == EACCES || errnoCode == EPERM) && status.isFile && status.writable;
+    return error.kind == SystemError::Kind::Denied && status.isFile && status.writable;
 }
 
 WriteOutcome writeInPlace(const QString& path, const QByteArray& content) {
     QFile file;
-    errno = 0;
-    if (!LocalFileName::open(file, path, QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {cannotWrite(path, reason(path, errno)), false};
-    if (!writeAll(file, content))
-        return {cannotWrite(path, reason(path, errno)), true};
+    if (const SystemError error =
+            LocalFileName::open(file, path, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        error.failed())
+        return {cannotWrite(path, reason(path, error)), false};
+    if (SystemError why; !writeAll(file, content, why))
+        return {cannotWrite(path, reason(path, why)), true};
     file.close();
     return {QString(), true};
 }
@@ -52,23 +56,21 @@ WriteOutcome writeInPlace(const QString& path, const QByteArray& content) {
 WriteOutcome writeThroughTemporary(const QString& path, const QByteArray& content) {
     QFile file;
     QByteArray temporary;
-    errno = 0;
-    if (!DiskFile::createBeside(path, file, temporary)) {
-        const int code = errno;
-        if (onlyInPlace(path, code))
+    if (const SystemError error = DiskFile::createBeside(path, file, temporary); error.failed()) {
+        if (onlyInPlace(path, error))
             return writeInPlace(path, content);
-        return {cannotWrite(path, reason(path, code))};
+        return {cannotWrite(path, reason(path, error))};
     }
-    bool done = DiskFile::takePermissionsOf(file, path) && writeAll(file, content);
-    int code = errno;
+    SystemError why = DiskFile::takePermissionsOf(file, path);
+    bool done = !why.failed() && writeAll(file, content, why);
     file.close();
-    if (done && !DiskFile::moveOver(temporary, path)) {
-        done = false;
-        code = errno;
+    if (done) {
+        why = DiskFile::moveOver(temporary, path);
+        done = !why.failed();
     }
     if (!done) {
         DiskFile::remove(temporary);
-        return {cannotWrite(path, reason(path, code))};
+        return {cannotWrite(path, reason(path, why))};
     }
     return {};
 }
@@ -92,21 +94,20 @@ WriteOutcome writeWholeFile(const QString& path, const QByteArray& content) {
     // QSaveFile commits even when flushing its buffer failed, which would put a
     // truncated file in place of the old one.
     QSaveFile file(path);
-    errno = 0;
+    clearLastSystemError();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const int code = errno;
-        if (onlyInPlace(path, code))
+        const SystemError error = lastSystemError();
+        if (onlyInPlace(path, error))
             return writeInPlace(path, content);
-        return {cannotWrite(path, reason(path, code, file.errorString()))};
+        return {cannotWrite(path, reason(path, error, file.errorString()))};
     }
-    if (!writeAll(file, content)) {
-        const int code = errno;
-        const QString error = cannotWrite(path, reason(path, code, file.errorString()));
+    if (SystemError why; !writeAll(file, content, why)) {
+        const QString error = cannotWrite(path, reason(path, why, file.errorString()));
         file.cancelWriting();
         return {error};
     }
-    errno = 0;
+    clearLastSystemError();
     if (!file.commit())
-        return {cannotWrite(path, reason(path, errno, file.errorString()))};
+        return {cannotWrite(path, reason(path, lastSystemError(), file.errorString()))};
     return {};
 }

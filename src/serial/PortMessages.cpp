@@ -1,13 +1,11 @@
 #include "serial/PortMessages.h"
 
-#include "core/SystemReason.h"
+#include "core/SystemError.h"
 #include "serial/LowLatency.h"
 #include "serial/PortCatalog.h"
 #include "serial/PortPermission.h"
 
 #include <QStringList>
-
-#include <cerrno>
 
 namespace {
 
@@ -24,10 +22,16 @@ QString notThere(const QString& device) {
 } // namespace
 
 QString inUseMessage(const QString& device, const QList<PortHolder>& holders) {
+    // Windows names no holder of a port, and hides none from this user.
     if (holders.isEmpty())
+#ifdef Q_OS_WIN
+        return QStringLiteral("La porta %1 è occupata da un altro programma: chiudilo e riprova")
+            .arg(device);
+#else
         return QStringLiteral("La porta %1 è occupata da un altro programma (che questo utente "
                               "non può vedere): chiudilo e riprova")
             .arg(device);
+#endif
     QStringList names;
     for (const PortHolder& holder : holders)
         names += QStringLiteral("%1 (pid %2)")
@@ -66,28 +70,32 @@ PortFailure explainOpenFailure(const QString& device, QSerialPort::SerialPortErr
         const QList<PortHolder> holders = portHolders(device);
         if (!holders.isEmpty())
             return {Kind::InUse, inUseMessage(device, holders)};
-        switch (const int code = openingError(device)) {
-        case 0: // only the lock file of a program this user cannot see stood in the way
+        const SystemError opening = openingError(device);
+        switch (opening.kind) {
+        case SystemError::Kind::None: // only the lock file of a program this user cannot
+                                      // see stood in the way
             return {Kind::InUse, inUseMessage(device, {})};
-        case EBUSY:
+        case SystemError::Kind::Busy:
             return {Kind::InUse, exclusiveUseLeft(device)};
         default:
             return {Kind::Refused, QStringLiteral("Impossibile aprire la porta %1: %2. %3")
-                                       .arg(device, ::systemReason(code), PortCatalog::summary())};
+                                       .arg(device, opening.reason, PortCatalog::summary())};
         }
     }
     default:
         // A character device that is no terminal (/dev/null) opens, then
         // refuses the terminal's settings.
-        return {errnoBehind(systemReason) == ENOTTY ? Kind::NotASerialPort : Kind::Refused,
+        return {SystemError::behind(systemReason).kind == SystemError::Kind::NotSerialPort
+                    ? Kind::NotASerialPort
+                    : Kind::Refused,
                 QStringLiteral("Impossibile aprire la porta %1: %2. %3")
                     .arg(device, portErrorReason(error, systemReason), PortCatalog::summary())};
     }
 }
 
 QString portErrorReason(QSerialPort::SerialPortError error, const QString& systemText) {
-    if (const int code = errnoBehind(systemText))
-        return ::systemReason(code);
+    if (const SystemError behind = SystemError::behind(systemText); behind.failed())
+        return behind.reason;
     switch (error) {
     case QSerialPort::UnsupportedOperationError:
         return QStringLiteral("impostazione non supportata dal dispositivo");
@@ -98,7 +106,7 @@ QString portErrorReason(QSerialPort::SerialPortError error, const QString& syste
     case QSerialPort::WriteError:
         return QStringLiteral("errore di scrittura");
     default:
-        return ::systemReason(0, systemText);
+        return SystemError::described(systemText).reason;
     }
 }
 
@@ -153,7 +161,7 @@ QString unseenReaderNote() {
 
 QString notASerialPort(const QString& device) {
     return QStringLiteral("Impossibile aprire la porta %1: %2. %3")
-        .arg(device, ::systemReason(ENOTTY), PortCatalog::summary());
+        .arg(device, SystemError::notASerialPort().reason, PortCatalog::summary());
 }
 
 QString invalidPortText(const QString& text) {

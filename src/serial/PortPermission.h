@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SystemError.h"
+
 #include <QString>
 
 // What stands between this process and reading and writing a device: which
@@ -32,6 +34,6 @@ PermissionFinding permissionFinding(const QString& device);
 // user may not pass through; empty when none blocks the way.
 QString blockingFolder(const QString& device);
 
-// The system's error number when this process opens the device now for
-// reading and writing; 0 when it opens (it is closed again at once).
-int openingError(const QString& device);
+// The system's error when this process opens the device now for reading and
+// writing; None when it opens (it is closed again at once).
+SystemError openingError(const QString& device);

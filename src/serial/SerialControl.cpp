@@ -1,6 +1,6 @@
 #include "serial/SerialControl.h"
 
-#include "core/SystemReason.h"
+#include "core/SystemError.h"
 #include "serial/DeviceNode.h"
 #include "serial/PortMessages.h"
 #include "serial/PortQueue.h"
@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include <cerrno>
 #include <utility>
 
 SerialControl::SerialControl(QObject* parent) : QObject(parent) {
@@ -247,9 +246,9 @@ void SerialControl::handleError(QSerialPort::SerialPortError error) {
         // A vanished device keeps reporting errors while the port stays open:
         // close at once and report the first one only. Unplugging is guessed
         // only when the device has gone or failed as a vanishing one does.
-        const int code = errnoBehind(systemText);
-        const bool unplugged = code == EIO || code == ENODEV || code == ENXIO ||
-                               !DeviceNode::stillLeadsTo(m_openedPath, m_port.handle());
+        const bool unplugged =
+            SystemError::behind(systemText).kind == SystemError::Kind::DeviceFailed ||
+            !DeviceNode::stillLeadsTo(m_openedPath, m_port.handle());
         lineFailed({PortFailure::Kind::Lost,
                     connectionLost(m_device, portErrorReason(error, systemText), unplugged)});
         return;
@@ -276,7 +275,7 @@ void SerialControl::lineFailed(const PortFailure& failure) {
 }
 
 bool SerialControl::wouldBlockOnly(const QString& systemText) {
-    if (errnoBehind(systemText) != EAGAIN ||
+    if (SystemError::behind(systemText).kind != SystemError::Kind::TryAgain ||
         !DeviceNode::stillLeadsTo(m_openedPath, m_port.handle()))
         return false;
     // A frame is handed over whole before its reply is awaited: with nothing

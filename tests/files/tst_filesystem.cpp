@@ -1,5 +1,3 @@
-#include "core/SystemReason.h"
-#include "files/FileErrorReason.h"
 #include "files/LocalFileName.h"
 #include "files/WholeFileWriter.h"
 
@@ -7,14 +5,11 @@
 
 #include <QTest>
 
-#include <cerrno>
-
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
 
-// File names held byte for byte, the message files a folder lists and the
-// words a failure reason takes.
+// File names held byte for byte and the message files a folder lists.
 class TestFileSystem : public QObject {
     Q_OBJECT
 
@@ -23,8 +18,6 @@ class TestFileSystem : public QObject {
     void fileNamesKeepEveryByte();
     void onlyRegularFilesAreListed();
     void namesAsTheSystemHoldsThemRoundTrip();
-    void reasons_data();
-    void reasons();
 
   private:
     TempFolder m_folder;
@@ -98,30 +91,9 @@ void TestFileSystem::namesAsTheSystemHoldsThemRoundTrip() {
     QVERIFY(LocalFileName::status(path).isFile);
     QVERIFY(writeWholeFile(path, "nuovo\r\n").ok());
     QFile file;
-    QVERIFY(LocalFileName::open(file, path, QIODevice::ReadOnly));
+    QVERIFY(!LocalFileName::open(file, path, QIODevice::ReadOnly).failed());
     QCOMPARE(file.readAll(), QByteArray("nuovo\r\n"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
-}
-
-// A refused permission and something in use are told apart, for a file and
-// for the system.
-void TestFileSystem::reasons_data() {
-    QTest::addColumn<int>("errnoCode");
-    QTest::addColumn<QString>("forAFile");
-    QTest::addColumn<QString>("forTheSystem");
-    QTest::newRow("EACCES") << EACCES << QStringLiteral("permesso negato")
-                            << QStringLiteral("permesso negato");
-    QTest::newRow("EBUSY") << EBUSY << QStringLiteral("il file è in uso")
-                           << QStringLiteral("il dispositivo è occupato");
-}
-
-void TestFileSystem::reasons() {
-    QFETCH(int, errnoCode);
-    QFETCH(QString, forAFile);
-    QFETCH(QString, forTheSystem);
-    QCOMPARE(fileErrorReason(m_folder.filePath(QStringLiteral("manca.tvo")), errnoCode, {}),
-             forAFile);
-    QCOMPARE(systemReason(errnoCode), forTheSystem);
 }
 
 QTEST_MAIN(TestFileSystem)

@@ -2,8 +2,8 @@
 #include "ScriptedPeer.h"
 #include "SimulatedUnit.h"
 #include "core/SimulatedUnitFolder.h"
-#include "core/SystemReason.h"
 #include "core/Variabili.h"
+#include "core/posix/ErrnoError.h"
 #include "serial/LowLatency.h"
 #include "serial/PortCatalog.h"
 #include "serial/PortMessages.h"
@@ -165,12 +165,12 @@ class TestOpenFailure : public QObject {
 
     // Tests run under the C locale, where the system speaks English.
     void reasonsAreItalianInAnyLocale() {
-        QCOMPARE(systemReason(ENOTTY), QStringLiteral("non è una porta seriale"));
-        QCOMPARE(systemReason(errnoBehind(qt_error_string(EAGAIN))),
+        QCOMPARE(errnoError(ENOTTY).reason, QStringLiteral("non è una porta seriale"));
+        QCOMPARE(SystemError::behind(qt_error_string(EAGAIN)).reason,
                  QStringLiteral("risorsa momentaneamente non disponibile, riprova"));
         QCOMPARE(portErrorReason(QSerialPort::OpenError, qt_error_string(EISDIR)),
                  QStringLiteral("è una cartella, non un file"));
-        QCOMPARE(systemReason(EHOSTDOWN, QStringLiteral("Host is down")),
+        QCOMPARE(errnoError(EHOSTDOWN).reason,
                  QStringLiteral("errore di sistema n. %1 (Host is down)").arg(EHOSTDOWN));
         const QString notATty = openingFailure(QStringLiteral("/dev/null"));
         QVERIFY2(notATty.contains(QStringLiteral("non è una porta seriale")), qPrintable(notATty));

@@ -1,9 +1,11 @@
 #include "files/DiskFile.h"
 
+#include "core/posix/ErrnoError.h"
 #include "files/LocalFileName.h"
 
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -23,29 +25,34 @@ mode_t permissionsFor(const QString& path) {
     return 0666 & ~mask;
 }
 
+// The error of a call that returned result: None unless it is -1.
+SystemError errorOf(int result) {
+    return result == -1 ? errnoError(errno) : SystemError{};
+}
+
 } // namespace
 
 namespace DiskFile {
 
-bool syncToDisk(QFileDevice& file) {
-    return ::fsync(file.handle()) == 0;
+SystemError syncToDisk(QFileDevice& file) {
+    return errorOf(::fsync(file.handle()));
 }
 
-bool createBeside(const QString& path, QFile& file, QByteArray& temporaryName) {
+SystemError createBeside(const QString& path, QFile& file, QByteArray& temporaryName) {
     temporaryName = LocalFileName::encode(QFileInfo(path).absolutePath()) + "/.tarvodisp-XXXXXX";
     const int fd = ::mkostemp(temporaryName.data(), O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return errnoError(errno);
     file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
-    return true;
+    return {};
 }
 
-bool takePermissionsOf(QFileDevice& file, const QString& path) {
-    return ::fchmod(file.handle(), permissionsFor(path)) == 0;
+SystemError takePermissionsOf(QFileDevice& file, const QString& path) {
+    return errorOf(::fchmod(file.handle(), permissionsFor(path)));
 }
 
-bool moveOver(const QByteArray& temporaryName, const QString& path) {
-    return ::rename(temporaryName.constData(), LocalFileName::encode(path).constData()) == 0;
+SystemError moveOver(const QByteArray& temporaryName, const QString& path) {
+    return errorOf(::rename(temporaryName.constData(), LocalFileName::encode(path).constData()));
 }
 
 void remove(const QByteArray& temporaryName) {

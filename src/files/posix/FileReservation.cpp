@@ -1,5 +1,6 @@
 #include "files/FileReservation.h"
 
+#include "core/posix/ErrnoError.h"
 #include "files/FileErrorReason.h"
 #include "files/LocalFileName.h"
 
@@ -64,7 +65,7 @@ FileReservation FileReservation::createNew(const QString& path) {
             reservation.m_outcome = Outcome::Exists;
         } else {
             reservation.m_outcome = Outcome::Failed;
-            reservation.m_reason = fileErrorReason(path, code, {});
+            reservation.m_reason = fileErrorReason(path, errnoError(code), {});
         }
         return reservation;
     }
@@ -93,7 +94,7 @@ FileReservation FileReservation::claim(const QString& path) {
         FileReservation reservation;
         reservation.m_path = path;
         if (fd < 0) {
-            reservation.m_reason = fileErrorReason(path, errno, {});
+            reservation.m_reason = fileErrorReason(path, errnoError(errno), {});
             return reservation;
         }
         reservation.m_hold = std::make_unique<Hold>();

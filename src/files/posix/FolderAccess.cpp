@@ -1,5 +1,6 @@
 #include "files/FolderAccess.h"
 
+#include "core/posix/ErrnoError.h"
 #include "files/LocalFileName.h"
 
 #include <cerrno>
@@ -7,13 +8,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-int folderEntryError(const QString& folder) {
+SystemError folderEntryError(const QString& folder) {
     const QByteArray local = LocalFileName::encode(folder);
     struct stat info {};
     if (::stat(local.constData(), &info) != 0)
-        return errno;
+        return errnoError(errno);
     if (!S_ISDIR(info.st_mode))
-        return ENOTDIR;
+        return errnoError(ENOTDIR);
     // The rights of the user the program runs as, as opening the folder checks them.
-    return ::faccessat(AT_FDCWD, local.constData(), R_OK | X_OK, AT_EACCESS) == 0 ? 0 : errno;
+    if (::faccessat(AT_FDCWD, local.constData(), R_OK | X_OK, AT_EACCESS) != 0)
+        return errnoError(errno);
+    return {};
 }

@@ -1,5 +1,7 @@
 #include "files/LocalFileName.h"
 
+#include "core/posix/ErrnoError.h"
+
 #include <QDir>
 
 #include <cerrno>
@@ -60,23 +62,21 @@ bool sameFile(const QString& first, const QString& second) {
            one.st_ino == other.st_ino;
 }
 
-bool open(QFile& file, const QString& path, QIODevice::OpenMode mode) {
+SystemError open(QFile& file, const QString& path, QIODevice::OpenMode mode) {
     // Writing empties the file first, as QFile does.
     const int flags = mode.testFlag(QIODevice::WriteOnly) ? O_WRONLY | O_TRUNC : O_RDONLY;
     const int fd = ::open(encode(path).constData(), flags | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return errnoError(errno);
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
         ::close(fd);
-        errno = EISDIR;
-        return false;
+        return errnoError(EISDIR);
     }
     if (file.open(fd, mode, QFileDevice::AutoCloseHandle))
-        return true;
+        return {};
     ::close(fd);
-    errno = EBADF;
-    return false;
+    return errnoError(EBADF);
 }
 
 QStringList messageFilesIn(const QString& folder) {

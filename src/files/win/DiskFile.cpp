@@ -1,12 +1,11 @@
 #include "files/DiskFile.h"
 
-#include "core/win/WindowsErrno.h"
+#include "core/win/WindowsError.h"
 #include "files/win/WideName.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
 
-#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
@@ -30,14 +29,11 @@ HANDLE handleOf(QFileDevice& file) {
 
 namespace DiskFile {
 
-bool syncToDisk(QFileDevice& file) {
-    if (::FlushFileBuffers(handleOf(file)))
-        return true;
-    takeWindowsError();
-    return false;
+SystemError syncToDisk(QFileDevice& file) {
+    return ::FlushFileBuffers(handleOf(file)) ? SystemError{} : windowsError(::GetLastError());
 }
 
-bool createBeside(const QString& path, QFile& file, QByteArray& temporaryName) {
+SystemError createBeside(const QString& path, QFile& file, QByteArray& temporaryName) {
     const QString folder = QFileInfo(path).absolutePath();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::wstring name =
@@ -46,39 +42,40 @@ bool createBeside(const QString& path, QFile& file, QByteArray& temporaryName) {
         const HANDLE handle = ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                             FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
-            if (::GetLastError() == ERROR_FILE_EXISTS)
+            const DWORD code = ::GetLastError();
+            if (code == ERROR_FILE_EXISTS)
                 continue;
-            takeWindowsError();
-            return false;
+            return windowsError(code);
         }
-        const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
-        if (fd < 0) {
+        // The C library's descriptor, which QFile takes, in binary mode (no
+        // flag asks for text): the only way to fail is a full table.
+        const int descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), 0);
+        if (descriptor < 0) {
             ::CloseHandle(handle);
             ::DeleteFileW(name.c_str());
-            return false;
+            return windowsError(ERROR_TOO_MANY_OPEN_FILES);
         }
         temporaryName = fromWide(name);
-        file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
-        return true;
+        file.open(descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                  QFileDevice::AutoCloseHandle);
+        return {};
     }
-    errno = EEXIST;
-    return false;
+    return windowsError(ERROR_FILE_EXISTS);
 }
 
 // A new file takes the permissions its folder passes on; the replace below
 // keeps those of the file it replaces where Windows can.
-bool takePermissionsOf(QFileDevice&, const QString&) {
-    return true;
+SystemError takePermissionsOf(QFileDevice&, const QString&) {
+    return {};
 }
 
 // A rename within the folder, which Windows does whole: the old file stays as
 // it was if it fails. Write-through: done only once the disk holds it.
-bool moveOver(const QByteArray& temporaryName, const QString& path) {
+SystemError moveOver(const QByteArray& temporaryName, const QString& path) {
     if (::MoveFileExW(toWide(temporaryName), wideName(path).c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    takeWindowsError();
-    return false;
+        return {};
+    return windowsError(::GetLastError());
 }
 
 void remove(const QByteArray& temporaryName) {

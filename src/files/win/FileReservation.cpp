@@ -1,6 +1,6 @@
 #include "files/FileReservation.h"
 
-#include "core/win/WindowsErrno.h"
+#include "core/win/WindowsError.h"
 #include "files/FileErrorReason.h"
 #include "files/win/WideName.h"
 
@@ -97,7 +97,7 @@ FileReservation FileReservation::createNew(const QString& path) {
             reservation.m_outcome = Outcome::Exists;
         } else {
             reservation.m_outcome = Outcome::Failed;
-            reservation.m_reason = fileErrorReason(path, errnoFromWindows(code), {});
+            reservation.m_reason = fileErrorReason(path, windowsError(code), {});
         }
         return reservation;
     }
@@ -131,7 +131,7 @@ FileReservation FileReservation::claim(const QString& path) {
     hold->semaphore = semaphore;
     const HANDLE file = openToLookAt(wideName(path), OPEN_ALWAYS);
     if (file == INVALID_HANDLE_VALUE) {
-        reservation.m_reason = fileErrorReason(path, errnoFromWindows(::GetLastError()), {});
+        reservation.m_reason = fileErrorReason(path, windowsError(::GetLastError()), {});
         return reservation;
     }
     reservation.m_created = ::GetLastError() != ERROR_ALREADY_EXISTS;

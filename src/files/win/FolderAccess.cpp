@@ -1,23 +1,25 @@
 #include "files/FolderAccess.h"
 
-#include "core/win/WindowsErrno.h"
+#include "core/win/WindowsError.h"
 #include "files/win/WideName.h"
 
 #include <windows.h>
 
-int folderEntryError(const QString& folder) {
+SystemError folderEntryError(const QString& folder) {
     const std::wstring name = wideName(folder);
     const DWORD attributes = ::GetFileAttributesW(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return errnoFromWindows(::GetLastError());
+        return windowsError(::GetLastError());
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return ENOTDIR;
+        return windowsError(ERROR_DIRECTORY);
     // Listing the folder is what its permissions may refuse.
     WIN32_FIND_DATAW entry;
     const HANDLE listing = ::FindFirstFileExW((name + L"\\*").c_str(), FindExInfoBasic, &entry,
                                               FindExSearchNameMatch, nullptr, 0);
-    if (listing == INVALID_HANDLE_VALUE)
-        return ::GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : errnoFromWindows(::GetLastError());
+    if (listing == INVALID_HANDLE_VALUE) {
+        const DWORD code = ::GetLastError();
+        return code == ERROR_FILE_NOT_FOUND ? SystemError{} : windowsError(code);
+    }
     ::FindClose(listing);
-    return 0;
+    return {};
 }

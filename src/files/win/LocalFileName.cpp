@@ -1,15 +1,12 @@
 #include "files/LocalFileName.h"
 
-#include "core/win/WindowsErrno.h"
+#include "core/win/WindowsError.h"
 #include "files/win/WideName.h"
 
 #include <QDir>
 
-#include <fcntl.h>
 #include <io.h>
 #include <memory>
-#include <share.h>
-#include <sys/stat.h>
 #include <windows.h>
 
 namespace {
@@ -70,24 +67,30 @@ bool sameFile(const QString& first, const QString& second) {
            one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
 }
 
-bool open(QFile& file, const QString& path, QIODevice::OpenMode mode) {
+SystemError open(QFile& file, const QString& path, QIODevice::OpenMode mode) {
     const std::wstring name = wideName(path);
     const DWORD attributes = ::GetFileAttributesW(name.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        errno = EISDIR;
-        return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return windowsError(errorDirectoryNotSupported);
+    // Writing empties the file first, as QFile does; others may read and
+    // write it meanwhile, as on Linux. The handle is not inherited.
+    const bool writing = mode.testFlag(QIODevice::WriteOnly);
+    const HANDLE handle = ::CreateFileW(
+        name.c_str(), writing ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        nullptr, writing ? TRUNCATE_EXISTING : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return windowsError(::GetLastError());
+    // The C library's descriptor, which QFile takes, in binary mode (no flag
+    // asks for text).
+    const int descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), 0);
+    if (descriptor < 0) {
+        ::CloseHandle(handle);
+        return windowsError(ERROR_TOO_MANY_OPEN_FILES);
     }
-    // Writing empties the file first, as QFile does.
-    const int flags = mode.testFlag(QIODevice::WriteOnly) ? _O_WRONLY | _O_TRUNC : _O_RDONLY;
-    int fd = -1;
-    if (::_wsopen_s(&fd, name.c_str(), flags | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
-                    _S_IREAD | _S_IWRITE) != 0)
-        return false;
-    if (file.open(fd, mode, QFileDevice::AutoCloseHandle))
-        return true;
-    ::_close(fd);
-    errno = EBADF;
-    return false;
+    if (file.open(descriptor, mode, QFileDevice::AutoCloseHandle))
+        return {};
+    ::_close(descriptor);
+    return windowsError(ERROR_INVALID_HANDLE);
 }
 
 QStringList messageFilesIn(const QString& folder) {

@@ -1,5 +1,7 @@
 #include "serial/PortPermission.h"
 
+#include "core/posix/ErrnoError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QList>
@@ -111,11 +113,11 @@ QString blockingFolder(const QString& device) {
     return {};
 }
 
-int openingError(const QString& device) {
+SystemError openingError(const QString& device) {
     const int fd =
         ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return errno;
+        return errnoError(errno);
     ::close(fd);
-    return 0;
+    return {};
 }

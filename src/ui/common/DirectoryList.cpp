@@ -1,6 +1,5 @@
 #include "ui/common/DirectoryList.h"
 
-#include "core/SystemReason.h"
 #include "files/FolderAccess.h"
 #include "files/LocalFileName.h"
 #include "ui/common/FolderEntryModel.h"
@@ -9,8 +8,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QVBoxLayout>
-
-#include <cerrno>
 
 DirectoryList::DirectoryList(QWidget* parent)
     : QWidget(parent), m_label(new QLabel(this)), m_view(new QListView(this)),
@@ -64,9 +61,9 @@ void DirectoryList::setPath(const QString& path) {
 
 void DirectoryList::enter(const QString& path) {
     const QString clean = cleanAbsolute(path);
-    if (const int error = folderEntryError(clean); error != 0) {
+    if (const SystemError error = folderEntryError(clean); error.failed()) {
         emit refused(QStringLiteral("La cartella %1 non si può aprire: %2")
-                         .arg(LocalFileName::readable(clean), systemReason(error)));
+                         .arg(LocalFileName::readable(clean), error.reason));
         return;
     }
     setPath(clean);
@@ -80,16 +77,16 @@ void DirectoryList::open(const QModelIndex& index) {
 
 void DirectoryList::moveUp() {
     const QString gone = m_path;
-    const int error = folderEntryError(gone);
-    if (error == 0 || gone == QDir::rootPath())
+    const SystemError error = folderEntryError(gone);
+    if (!error.failed() || gone == QDir::rootPath())
         return;
     QString shown = cleanAbsolute(gone + QStringLiteral("/.."));
-    while (shown != QDir::rootPath() && folderEntryError(shown) != 0)
+    while (shown != QDir::rootPath() && folderEntryError(shown).failed())
         shown = cleanAbsolute(shown + QStringLiteral("/.."));
     setPath(shown);
-    const QString why = error == ENOENT
+    const QString why = error.kind == SystemError::Kind::Missing
                             ? QStringLiteral("non esiste più")
-                            : QStringLiteral("non si può più aprire (%1)").arg(systemReason(error));
+                            : QStringLiteral("non si può più aprire (%1)").arg(error.reason);
     emit movedUp(QStringLiteral("La cartella %1 %2: ora è mostrata %3")
                      .arg(LocalFileName::readable(gone), why, LocalFileName::readable(shown)));
 }

@@ -93,7 +93,7 @@ void FolderEntryModel::queueRefresh() {
 
 void FolderEntryModel::refresh() {
     m_refreshQueued = false;
-    if (folderEntryError(m_folder) != 0) {
+    if (folderEntryError(m_folder).failed()) {
         emit folderLost();
         return;
     }
