@@ -1,7 +1,7 @@
 #include "files/DiskFile.h"
 
 #include "core/win/WindowsError.h"
-#include "files/win/WideName.h"
+#include "core/win/WideName.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>

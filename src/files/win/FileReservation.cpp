@@ -2,7 +2,7 @@
 
 #include "core/win/WindowsError.h"
 #include "files/FileErrorReason.h"
-#include "files/win/WideName.h"
+#include "core/win/WideName.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "files/LocalFileName.h"
 
 #include "core/win/WindowsError.h"
-#include "files/win/WideName.h"
+#include "core/win/WideName.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #include "serial/DeviceNode.h"
 
-#include "files/win/WideName.h"
+#include "core/win/WideName.h"
 
 #include <QRegularExpression>
 

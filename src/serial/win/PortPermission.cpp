@@ -1,7 +1,7 @@
 #include "serial/PortPermission.h"
 
 #include "core/win/WindowsError.h"
-#include "files/win/WideName.h"
+#include "core/win/WideName.h"
 
 #include <windows.h>
 
