@@ -9,6 +9,6 @@ export DEBIAN_FRONTEND=noninteractive
     cmake make g++ pkg-config file dpkg-dev \
     qt6-base-dev qt6-serialport-dev libgl-dev qt6-translations-l10n \
     clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix \
-    xvfb xauth xdotool imagemagick fonts-dejavu-core \
+    xvfb xauth xdotool xclip imagemagick fonts-dejavu-core \
     gzip bash-completion lintian appstream desktop-file-utils \
-    wine wine64 nsis ninja-build zip unzip
+    wine wine64 fonts-wine nsis ninja-build zip unzip
