@@ -1,25 +1,10 @@
 #include "serial/PortCatalog.h"
 
+#include "serial/PortSystemNames.h"
 #include "serial/SimulatedUnits.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QHash>
 #include <QSerialPortInfo>
 #include <QStringList>
-
-namespace {
-
-// Canonical device path -> its name under /dev/serial/by-id.
-QHash<QString, QString> namesById() {
-    QHash<QString, QString> names;
-    const QDir byId(QStringLiteral("/dev/serial/by-id"));
-    for (const QFileInfo& link : byId.entryInfoList(QDir::System | QDir::Files))
-        names.insert(link.canonicalFilePath(), link.absoluteFilePath());
-    return names;
-}
-
-} // namespace
 
 QString PortEntry::label() const {
     QStringList parts{device};
@@ -37,22 +22,19 @@ QString PortEntry::label() const {
 }
 
 QList<PortEntry> PortCatalog::present() {
-    const QHash<QString, QString> byId = namesById();
     QList<PortEntry> adapters;
     QList<PortEntry> others;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         PortEntry entry;
-        entry.device = info.systemLocation();
-        entry.byId = byId.value(QFileInfo(entry.device).canonicalFilePath());
+        entry.device = PortSystemNames::boxName(info);
+        entry.byId = PortSystemNames::stableName(info.systemLocation());
         entry.path = entry.byId.isEmpty() ? entry.device : entry.byId;
-        if (info.hasVendorIdentifier()) {
-            entry.description = info.description();
-            entry.manufacturer = info.manufacturer();
-            entry.serialNumber = info.serialNumber();
-            adapters += entry;
-        } else {
-            others += entry;
-        }
+        // Windows describes every port ("Porta di comunicazione"), Linux
+        // only USB adapters.
+        entry.description = info.description();
+        entry.manufacturer = info.manufacturer();
+        entry.serialNumber = info.serialNumber();
+        (info.hasVendorIdentifier() ? adapters : others) += entry;
     }
     return adapters + simulatedUnits() + others;
 }

@@ -6,8 +6,8 @@
 // One port the operator can choose.
 struct PortEntry {
     QString path;   // what goes into the port box: the stable name where there is one
-    QString device; // the device it opens, e.g. /dev/ttyUSB0
-    QString byId;   // its name under /dev/serial/by-id, if any
+    QString device; // the name it is opened by: /dev/ttyUSB0, COM3
+    QString byId;   // its stable name (/dev/serial/by-id/...), if any
     QString description;
     QString manufacturer;
     QString serialNumber;
