@@ -5,6 +5,7 @@
 #include "core/Variabili.h"
 #include "core/posix/ErrnoError.h"
 #include "serial/LowLatency.h"
+#include "serial/PortAdvice.h"
 #include "serial/PortCatalog.h"
 #include "serial/PortMessages.h"
 #include "serial/SerialControl.h"
@@ -286,7 +287,7 @@ class TestOpenFailure : public QObject {
 
     void usualHoldersComeWithAdvice() {
         const auto message = [](const QString& name) {
-            return inUseMessage(QStringLiteral("/dev/ttyUSB0"), {{123, name}});
+            return PortAdvice::whenInUse(QStringLiteral("/dev/ttyUSB0"), {{123, name}});
         };
         QVERIFY(message("ModemManager").contains("sudo systemctl disable --now ModemManager"));
         QVERIFY(message("brltty").contains("brltty (pid 123): brltty (display braille)"));
