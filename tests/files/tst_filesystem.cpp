@@ -1,3 +1,4 @@
+#include "files/FileErrorReason.h"
 #include "files/LocalFileName.h"
 #include "files/SaveTarget.h"
 #include "files/WholeFileWriter.h"
@@ -127,8 +128,11 @@ void TestFileSystem::namesOfWindowsDevices() {
     QCOMPARE(saveTargetProblem(path, "C"), refusal);
     QCOMPARE(writeWholeFile(path, "C\r\nend\r\n").error, refusal);
     QFile file;
-    QCOMPARE(LocalFileName::open(file, path, QIODevice::ReadOnly).failed(), device);
-    if (!device)
+    const SystemError opening = LocalFileName::open(file, path, QIODevice::ReadOnly);
+    if (device)
+        QCOMPARE(fileErrorReason(path, opening, {}),
+                 QStringLiteral("il nome è riservato da Windows a un dispositivo"));
+    else
         QCOMPARE(file.readAll(), QByteArray("C\r\nend\r\n"));
 }
 

@@ -92,7 +92,7 @@ bool sameFile(const QString& first, const QString& second) {
 SystemError open(QFile& file, const QString& path, QIODevice::OpenMode mode) {
     // Opening it would open the device, and reading a serial port waits.
     if (!deviceName(path).isEmpty())
-        return {SystemError::Kind::Invalid,
+        return {SystemError::Kind::Other,
                 QStringLiteral("il nome è riservato da Windows a un dispositivo")};
     const std::wstring name = wideName(path);
     const DWORD attributes = ::GetFileAttributesW(name.c_str());
