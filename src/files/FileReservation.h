@@ -42,8 +42,17 @@ class FileReservation {
     void release();
 
   private:
-    struct Hold; // the system's hold on the name, while there is one
-    std::unique_ptr<Hold> m_hold;
+    // The system's hold on the name, while there is one, and its end: each
+    // platform's own.
+    struct Hold;
+    struct EndHold {
+        void operator()(Hold* hold) const;
+    };
+
+    // Removes the file at the path while it is still the empty one the claim made.
+    void removeIfStillMade();
+
+    std::unique_ptr<Hold, EndHold> m_hold;
     QString m_path;
     Outcome m_outcome = Outcome::Failed;
     bool m_created = false;

@@ -35,9 +35,16 @@ Status status(const QString& path);
 // however they are spelt: links, "./", hard links.
 bool sameFile(const QString& first, const QString& second);
 
+// Why this system would not take the last name of path for a file, in the
+// operator's words; empty when it would. Windows gives CON, NUL, COM5 and the
+// like to its devices, with any extension: "com5.tvo" is a serial port there,
+// and an ordinary name on Linux.
+QString reservedNameProblem(const QString& path);
+
 // Opens the existing file at path on file, for reading, or for writing
 // (WriteOnly) emptied first; the system's error when it cannot, None when it
-// opened. A folder is refused, as QFile refuses it.
+// opened. A folder is refused, as QFile refuses it, and so is a name that
+// reservedNameProblem() refuses.
 SystemError open(QFile& file, const QString& path, QIODevice::OpenMode mode);
 
 // Whether Qt's own file classes name the same file as path: false for a path

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 
 QString saveTargetProblem(const QString& path, const QByteArray& comment) {
+    if (const QString reserved = LocalFileName::reservedNameProblem(path); !reserved.isEmpty())
+        return reserved;
     const QString folderPath = QFileInfo(path).absolutePath();
     const LocalFileName::Status target = LocalFileName::status(path);
     const LocalFileName::Status folder = LocalFileName::status(folderPath);

@@ -88,6 +88,9 @@ QString WriteOutcome::report(bool existedBefore) const {
 }
 
 WriteOutcome writeWholeFile(const QString& path, const QByteArray& content) {
+    // Refused before any file is made: on Windows "com5.tvo" is a serial port.
+    if (const QString reserved = LocalFileName::reservedNameProblem(path); !reserved.isEmpty())
+        return {reserved};
     if (!LocalFileName::qtCanName(path))
         return writeThroughTemporary(path, content);
     // Unbuffered, so that a failed or short write shows here, before commit():

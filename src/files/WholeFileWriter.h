@@ -21,7 +21,8 @@ struct WriteOutcome {
 // temporary file beside it that takes the file's place only once it is
 // complete, so a failure neither destroys the old file nor leaves a partial
 // one. Where the folder lets no new file be created but the file itself may be
-// written, the file is rewritten in place instead, every write checked.
+// written, the file is rewritten in place instead, every write checked. A
+// name the system keeps for a device is refused before anything is made.
 WriteOutcome writeWholeFile(const QString& path, const QByteArray& content);
 
 // "Impossibile scrivere il file <path>: <reason>".

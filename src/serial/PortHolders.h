@@ -22,6 +22,3 @@ QList<PortHolder> portHolders(const QString& device);
 // name the device on their command line ("screen /dev/ttyUSB0 9600"): they
 // may hold it.
 QList<PortHolder> likelyHolders(const QString& device);
-
-// Whether a process of this name runs, e.g. "brltty".
-bool processRunning(const QString& name);

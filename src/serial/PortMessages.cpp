@@ -2,6 +2,7 @@
 
 #include "core/SystemError.h"
 #include "serial/LowLatency.h"
+#include "serial/PortAdvice.h"
 #include "serial/PortCatalog.h"
 #include "serial/PortPermission.h"
 
@@ -10,45 +11,19 @@
 namespace {
 
 QString notThere(const QString& device) {
-    QString text =
-        QStringLiteral("La porta %1 non esiste: controlla il numero o il cavo USB").arg(device);
-    // brltty takes some USB adapters away as soon as they are plugged in.
-    if (processRunning(QStringLiteral("brltty")))
-        text += QStringLiteral(" (se l'adattatore sparisce appena collegato è brltty: se non usi "
-                               "un display braille, sudo apt remove brltty)");
-    return text + QStringLiteral(". ") + PortCatalog::summary();
+    return QStringLiteral("La porta %1 non esiste: %2. %3")
+        .arg(device, PortAdvice::whenMissing(), PortCatalog::summary());
 }
 
 } // namespace
 
-QString inUseMessage(const QString& device, const QList<PortHolder>& holders) {
-    // Windows names no holder of a port, and hides none from this user.
-    if (holders.isEmpty())
-#ifdef Q_OS_WIN
-        return QStringLiteral("La porta %1 è occupata da un altro programma: chiudilo e riprova")
-            .arg(device);
-#else
-        return QStringLiteral("La porta %1 è occupata da un altro programma (che questo utente "
-                              "non può vedere): chiudilo e riprova")
-            .arg(device);
-#endif
+QString holderNames(const QList<PortHolder>& holders) {
     QStringList names;
     for (const PortHolder& holder : holders)
         names += QStringLiteral("%1 (pid %2)")
                      .arg(holder.name.isEmpty() ? QStringLiteral("?") : holder.name)
                      .arg(holder.pid);
-    QString advice = QStringLiteral("chiudilo e riprova");
-    for (const PortHolder& holder : holders) {
-        if (holder.name == QStringLiteral("ModemManager"))
-            advice = QStringLiteral("ModemManager prova ogni porta appena collegata: aspetta "
-                                    "qualche secondo e riprova; se capita sempre, sudo systemctl "
-                                    "disable --now ModemManager");
-        else if (holder.name == QStringLiteral("brltty"))
-            advice = QStringLiteral("brltty (display braille) si prende gli adattatori USB: se non "
-                                    "lo usi, sudo apt remove brltty e ricollega l'adattatore");
-    }
-    return QStringLiteral("La porta %1 è occupata da %2: %3")
-        .arg(device, names.join(QStringLiteral(", ")), advice);
+    return names.join(QStringLiteral(", "));
 }
 
 PortFailure explainOpenFailure(const QString& device, QSerialPort::SerialPortError error,
@@ -61,20 +36,16 @@ PortFailure explainOpenFailure(const QString& device, QSerialPort::SerialPortErr
         // A missing permission, on the device or on a folder on the way to
         // it, and a port that another program holds (its lock file, or
         // exclusive use) all end here: "in use" is said only on evidence.
-        if (const QString permission = permissionProblem(device, permissionFinding(device));
-            !permission.isEmpty())
-            return {Kind::NoPermission, permission};
-        const QString folder = blockingFolder(device);
-        if (!folder.isEmpty())
-            return {Kind::NoPermission, folderBlocksTheWay(device, folder)};
+        if (const QString refused = PortAdvice::whenRefused(device); !refused.isEmpty())
+            return {Kind::NoPermission, refused};
         const QList<PortHolder> holders = portHolders(device);
         if (!holders.isEmpty())
-            return {Kind::InUse, inUseMessage(device, holders)};
+            return {Kind::InUse, PortAdvice::whenInUse(device, holders)};
         const SystemError opening = openingError(device);
         switch (opening.kind) {
         case SystemError::Kind::None: // only the lock file of a program this user cannot
                                       // see stood in the way
-            return {Kind::InUse, inUseMessage(device, {})};
+            return {Kind::InUse, PortAdvice::whenInUse(device, {})};
         case SystemError::Kind::Busy:
             return {Kind::InUse, exclusiveUseLeft(device)};
         default:
@@ -110,13 +81,6 @@ QString portErrorReason(QSerialPort::SerialPortError error, const QString& syste
     }
 }
 
-QString folderBlocksTheWay(const QString& device, const QString& folder) {
-    return QStringLiteral("Manca il permesso di arrivare alla porta %1: la cartella %2 non è "
-                          "accessibile a questo utente; scegli il dispositivo per un'altra via "
-                          "(es. /dev/ttyUSB0) o chiedi all'amministratore")
-        .arg(device, folder);
-}
-
 QString exclusiveUseLeft(const QString& device) {
     return QStringLiteral("La porta %1 è riservata in uso esclusivo ma nessun programma visibile "
                           "la tiene aperta: un programma interrotto di colpo l'ha lasciata così, "
@@ -124,20 +88,6 @@ QString exclusiveUseLeft(const QString& device) {
                           "l'adattatore e riprova")
         .arg(device);
 }
-
-namespace {
-
-// "cat (pid 1234), screen (pid 1240)"
-QString holderNames(const QList<PortHolder>& holders) {
-    QStringList names;
-    for (const PortHolder& holder : holders)
-        names += QStringLiteral("%1 (pid %2)")
-                     .arg(holder.name.isEmpty() ? QStringLiteral("?") : holder.name)
-                     .arg(holder.pid);
-    return names.join(QStringLiteral(", "));
-}
-
-} // namespace
 
 QString otherHoldersNote(const QList<PortHolder>& holders) {
     return QStringLiteral("la porta è aperta anche da %1, che %2 prendersi le risposte")
@@ -165,49 +115,14 @@ QString notASerialPort(const QString& device) {
 }
 
 QString invalidPortText(const QString& text) {
-#ifdef Q_OS_WIN
-    return QStringLiteral("Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
-                          "o il suo nome (es. COM3) o l'indirizzo di un server "
-                          "seriale in rete (es. tcp://192.168.1.50:4001)")
-        .arg(text);
-#else
     return QStringLiteral(
-               "Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) "
-               "o il percorso del dispositivo (es. /dev/ttyUSB0) o l'indirizzo di un server "
-               "seriale in rete (es. tcp://192.168.1.50:4001)")
-        .arg(text);
-#endif
+               "Porta COM \"%1\" non valida: scrivi il numero della porta (es. 1) o %2 "
+               "o l'indirizzo di un server seriale in rete (es. tcp://192.168.1.50:4001)")
+        .arg(text, PortAdvice::howToNameAPort());
 }
 
 QString portNumberOutOfRange(int number) {
     return QStringLiteral("Porta COM %1 non valida: il numero va da 1 a 256").arg(number);
-}
-
-QString permissionProblem(const QString& device, const PermissionFinding& finding) {
-    switch (finding.kind) {
-    case PermissionFinding::Kind::None:
-        return {};
-    case PermissionFinding::Kind::NoGroupGrants:
-        return QStringLiteral("Manca il permesso di usare la porta %1: è di %2 (permessi %3) e "
-                              "nessun gruppo vi dà accesso; usala come %2 o chiedi "
-                              "all'amministratore di darla al gruppo dialout")
-            .arg(device, finding.owner, finding.mode);
-    case PermissionFinding::Kind::RefusedDespiteGroup:
-        return QStringLiteral("Manca il permesso di usare la porta %1 anche se l'utente %2 è nel "
-                              "gruppo %3: chiedi all'amministratore")
-            .arg(device, finding.user, finding.group);
-    case PermissionFinding::Kind::JoinedAfterLogin:
-        return QStringLiteral("Manca il permesso di usare la porta %1: l'utente %2 è stato "
-                              "aggiunto al gruppo %3 dopo l'inizio di questa sessione; esci e "
-                              "rientra (nuovo login) e riprova")
-            .arg(device, finding.user, finding.group);
-    case PermissionFinding::Kind::NotInGroup:
-        return QStringLiteral("Manca il permesso di usare la porta %1: l'accesso lo dà il gruppo "
-                              "%2, di cui l'utente %3 non fa parte; esegui sudo usermod -aG %2 %3, "
-                              "poi esci e rientra (nuovo login)")
-            .arg(device, finding.group, finding.user);
-    }
-    return {};
 }
 
 QString settingsRefused(const QString& device, const QString& settings, const QString& reason) {

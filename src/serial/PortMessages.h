@@ -3,7 +3,6 @@
 #include "serial/NetworkLine.h"
 #include "serial/PortFailure.h"
 #include "serial/PortHolders.h"
-#include "serial/PortPermission.h"
 
 #include <QList>
 #include <QSerialPort>
@@ -12,22 +11,19 @@
 // Every text the serial layer shows the operator about a port, in one place.
 
 // Why a port could not be opened and what to do, in one line for the
-// operator: not there (with the ports present), no permission (group and
-// login, or the folder in the way), in use (by which program, or left in
-// exclusive use), or else the system's reason in Italian; with its kind.
+// operator: not there (with the ports present), no permission, in use (by
+// which program, or left in exclusive use), or else the system's reason in
+// Italian; with its kind. What to check is the platform's own (PortAdvice).
 PortFailure explainOpenFailure(const QString& device, QSerialPort::SerialPortError error,
                                const QString& systemReason);
 
-// The "in use" line for the given holders; ModemManager and brltty, the usual
-// takers of USB adapters, come with what to do about them.
-QString inUseMessage(const QString& device, const QList<PortHolder>& holders);
+// The programs that hold a port: "cat (pid 1234), screen (pid 1240)".
+QString holderNames(const QList<PortHolder>& holders);
 
 // Why the port failed, in Italian whatever the locale: from the system's
 // error number behind Qt's text when there is one, else from the error kind.
 QString portErrorReason(QSerialPort::SerialPortError error, const QString& systemText);
 
-// A folder on the way to the device that this user may not enter.
-QString folderBlocksTheWay(const QString& device, const QString& folder);
 // The device refuses a new opening (exclusive use) and no holder is in sight.
 QString exclusiveUseLeft(const QString& device);
 
@@ -45,10 +41,6 @@ QString notASerialPort(const QString& device);
 // The port box names no port.
 QString invalidPortText(const QString& text);
 QString portNumberOutOfRange(int number);
-
-// What keeps this user from reading and writing a device, with what to do
-// about it; empty when nothing does.
-QString permissionProblem(const QString& device, const PermissionFinding& finding);
 
 // An open port that refuses the line settings, or stops working; whether the
 // device seems unplugged (gone, or failing as a vanished one does).

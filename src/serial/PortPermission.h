@@ -4,36 +4,6 @@
 
 #include <QString>
 
-// What stands between this process and reading and writing a device: which
-// group grants access, whether the user is in it, and whether a new login is
-// needed. The messages word it.
-struct PermissionFinding {
-    enum class Kind {
-        // The process may use the device, or it cannot be looked at.
-        None,
-        // No group grants reading and writing: only the owner may.
-        NoGroupGrants,
-        // The process is in the granting group and is refused all the same.
-        RefusedDespiteGroup,
-        // The user joined the granting group after this login.
-        JoinedAfterLogin,
-        // The user is not in the granting group.
-        NotInGroup,
-    };
-
-    Kind kind = Kind::None;
-    QString owner;
-    // The device's permissions, "rw-rw----".
-    QString mode;
-    QString user;
-    QString group;
-};
-PermissionFinding permissionFinding(const QString& device);
-
-// The first folder on the way to the device, its links followed, that this
-// user may not pass through; empty when none blocks the way.
-QString blockingFolder(const QString& device);
-
 // The system's error when this process opens the device now for reading and
 // writing; None when it opens (it is closed again at once).
 SystemError openingError(const QString& device);

@@ -1,4 +1,6 @@
+#include "files/FileErrorReason.h"
 #include "files/LocalFileName.h"
+#include "files/SaveTarget.h"
 #include "files/WholeFileWriter.h"
 
 #include "TempFiles.h"
@@ -18,6 +20,8 @@ class TestFileSystem : public QObject {
     void fileNamesKeepEveryByte();
     void onlyRegularFilesAreListed();
     void namesAsTheSystemHoldsThemRoundTrip();
+    void namesOfWindowsDevices_data();
+    void namesOfWindowsDevices();
 
   private:
     TempFolder m_folder;
@@ -94,6 +98,42 @@ void TestFileSystem::namesAsTheSystemHoldsThemRoundTrip() {
     QVERIFY(!LocalFileName::open(file, path, QIODevice::ReadOnly).failed());
     QCOMPARE(file.readAll(), QByteArray("nuovo\r\n"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+}
+
+void TestFileSystem::namesOfWindowsDevices_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("device");
+    for (const char* name : {"com5.tvo", "NUL", "con.txt", "LPT1.tvo", "aux", "prn.x", "Com9 .tvo",
+                             "nul..tvo", "nul ", "COM\u00b2.tvo"})
+        QTest::newRow(name) << QString::fromUtf8(name) << true;
+    for (const char* name : {"com10.tvo", "console.tvo", "lpt.tvo", "nul x.tvo", "xcom5.tvo"})
+        QTest::newRow(name) << QString::fromUtf8(name) << false;
+}
+
+// On Windows a device's name, with any extension, opens the device (saving
+// "com5.tvo" would send the file to a serial port): it is refused before
+// anything is opened. On Linux it is a name like any other.
+void TestFileSystem::namesOfWindowsDevices() {
+    QFETCH(QString, name);
+    QFETCH(bool, device);
+#ifndef Q_OS_WIN
+    device = false;
+#endif
+    const QString path = m_folder.filePath(name);
+    const QString refusal =
+        device ? QStringLiteral("Il nome \"%1\" è riservato da Windows a un dispositivo: scegli "
+                                "un altro nome")
+                     .arg(name)
+               : QString();
+    QCOMPARE(saveTargetProblem(path, "C"), refusal);
+    QCOMPARE(writeWholeFile(path, "C\r\nend\r\n").error, refusal);
+    QFile file;
+    const SystemError opening = LocalFileName::open(file, path, QIODevice::ReadOnly);
+    if (device)
+        QCOMPARE(fileErrorReason(path, opening, {}),
+                 QStringLiteral("il nome è riservato da Windows a un dispositivo"));
+    else
+        QCOMPARE(file.readAll(), QByteArray("C\r\nend\r\n"));
 }
 
 QTEST_MAIN(TestFileSystem)

@@ -5,6 +5,7 @@
 #include "core/Variabili.h"
 #include "core/posix/ErrnoError.h"
 #include "serial/LowLatency.h"
+#include "serial/PortAdvice.h"
 #include "serial/PortCatalog.h"
 #include "serial/PortMessages.h"
 #include "serial/SerialControl.h"
@@ -82,6 +83,15 @@ class Child {
     int m_release = -1;
     QByteArray m_said;
 };
+
+// Another program that holds device through QSerialPort (its lock file and
+// exclusive use) until the object goes; it says "open" once it does.
+Child heldByAnotherProgram(const QString& device) {
+    return Child([device](const Child::Say& say) {
+        QSerialPort port(device);
+        say(port.open(QIODevice::ReadWrite) ? "open" : "");
+    });
+}
 
 // What the opening says to another user without supplementary groups.
 QString openingFailureAs(uid_t uid, gid_t gid, const QString& device) {
@@ -202,10 +212,7 @@ class TestOpenFailure : public QObject {
         QCOMPARE(kindOf(QStringLiteral("/dev/null")), PortFailure::Kind::NotASerialPort);
         ScriptedPeer peer;
         const QString device = QString::fromLocal8Bit(peer.portText());
-        const Child holder([&](const Child::Say& say) {
-            QSerialPort port(device);
-            say(port.open(QIODevice::ReadWrite) ? "open" : "");
-        });
+        const Child holder = heldByAnotherProgram(device);
         QCOMPARE(holder.said(), QStringLiteral("open"));
         QCOMPARE(kindOf(device), PortFailure::Kind::InUse);
     }
@@ -213,11 +220,7 @@ class TestOpenFailure : public QObject {
     void aPortHeldByAnotherProgramNamesIt() {
         ScriptedPeer peer;
         const QString device = QString::fromLocal8Bit(peer.portText());
-        // Another program holds the port through QSerialPort (lock file, exclusive use).
-        const Child holder([&](const Child::Say& say) {
-            QSerialPort port(device);
-            say(port.open(QIODevice::ReadWrite) ? "open" : "");
-        });
+        const Child holder = heldByAnotherProgram(device);
         QCOMPARE(holder.said(), QStringLiteral("open"));
         const QString failure = openingFailure(device);
         QVERIFY2(failure.contains(QStringLiteral("è occupata da ")), qPrintable(failure));
@@ -286,7 +289,7 @@ class TestOpenFailure : public QObject {
 
     void usualHoldersComeWithAdvice() {
         const auto message = [](const QString& name) {
-            return inUseMessage(QStringLiteral("/dev/ttyUSB0"), {{123, name}});
+            return PortAdvice::whenInUse(QStringLiteral("/dev/ttyUSB0"), {{123, name}});
         };
         QVERIFY(message("ModemManager").contains("sudo systemctl disable --now ModemManager"));
         QVERIFY(message("brltty").contains("brltty (pid 123): brltty (display braille)"));

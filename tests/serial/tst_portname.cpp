@@ -1,3 +1,5 @@
+#include "serial/PortAdvice.h"
+#include "serial/PortMessages.h"
 #include "serial/PortName.h"
 
 #include <QtTest>
@@ -54,6 +56,25 @@ class TestPortName : public QObject {
         const PortName name = PortName::fromText(text);
         QCOMPARE(name.device, device);
         QCOMPARE(name.problem.isEmpty(), !device.isEmpty());
+    }
+
+    // Each system's advice names its own ports and tools, none of the other's.
+    void adviceIsTheSystemsOwn() {
+#ifdef Q_OS_WIN
+        const QString port = QStringLiteral("COM9");
+        const QStringList own{"Gestione dispositivi", "driver", "(es. COM3)"};
+        const QStringList foreign{"/dev", "USB", "brltty", "non può vedere"};
+#else
+        const QString port = QStringLiteral("/dev/ttyUSB9");
+        const QStringList own{"cavo USB", "(es. /dev/ttyUSB0)", "non può vedere"};
+        const QStringList foreign{"Gestione dispositivi", "COM3"};
+#endif
+        const QString advice = PortAdvice::whenMissing() + invalidPortText(QStringLiteral("x")) +
+                               PortAdvice::whenInUse(port, {});
+        for (const QString& text : own)
+            QVERIFY2(advice.contains(text), qPrintable(text));
+        for (const QString& text : foreign)
+            QVERIFY2(!advice.contains(text), qPrintable(text));
     }
 };
 

@@ -17,6 +17,10 @@ struct FileReservation::Hold {
     QFile file;
 };
 
+void FileReservation::EndHold::operator()(Hold* hold) const {
+    delete hold;
+}
+
 namespace {
 
 // Takes the lock on the open descriptor without waiting: false while
@@ -26,33 +30,6 @@ bool lock(int fd) {
 }
 
 } // namespace
-
-FileReservation::FileReservation() = default;
-
-FileReservation::FileReservation(FileReservation&& other) noexcept
-    : m_hold(std::move(other.m_hold)), m_path(std::move(other.m_path)), m_outcome(other.m_outcome),
-      m_created(other.m_created), m_reason(std::move(other.m_reason)) {
-    other.m_outcome = Outcome::Failed;
-    other.m_created = false;
-}
-
-FileReservation& FileReservation::operator=(FileReservation&& other) noexcept {
-    if (this != &other) {
-        release();
-        m_hold = std::move(other.m_hold);
-        m_path = std::move(other.m_path);
-        m_outcome = other.m_outcome;
-        m_created = other.m_created;
-        m_reason = std::move(other.m_reason);
-        other.m_outcome = Outcome::Failed;
-        other.m_created = false;
-    }
-    return *this;
-}
-
-FileReservation::~FileReservation() {
-    release();
-}
 
 FileReservation FileReservation::createNew(const QString& path) {
     FileReservation reservation;
@@ -69,7 +46,7 @@ FileReservation FileReservation::createNew(const QString& path) {
         }
         return reservation;
     }
-    reservation.m_hold = std::make_unique<Hold>();
+    reservation.m_hold.reset(new Hold);
     reservation.m_hold->file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
     reservation.m_created = true;
     // Another process may have opened the new file and locked it already.
@@ -97,7 +74,7 @@ FileReservation FileReservation::claim(const QString& path) {
             reservation.m_reason = fileErrorReason(path, errnoError(errno), {});
             return reservation;
         }
-        reservation.m_hold = std::make_unique<Hold>();
+        reservation.m_hold.reset(new Hold);
         reservation.m_hold->file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
         reservation.m_outcome = lock(fd) ? Outcome::Held : Outcome::Busy;
         return reservation;
@@ -112,18 +89,11 @@ void FileReservation::holdWritten() {
         *this = std::move(written);
 }
 
-void FileReservation::release() {
-    if (!m_hold)
-        return;
-    if (m_created && m_outcome == Outcome::Held) {
-        struct stat held {};
-        struct stat named {};
-        const QByteArray local = LocalFileName::encode(m_path);
-        if (::fstat(m_hold->file.handle(), &held) == 0 && ::stat(local.constData(), &named) == 0 &&
-            held.st_dev == named.st_dev && held.st_ino == named.st_ino && named.st_size == 0)
-            ::unlink(local.constData());
-    }
-    m_hold.reset();
-    m_outcome = Outcome::Failed;
-    m_created = false;
+void FileReservation::removeIfStillMade() {
+    struct stat held {};
+    struct stat named {};
+    const QByteArray local = LocalFileName::encode(m_path);
+    if (::fstat(m_hold->file.handle(), &held) == 0 && ::stat(local.constData(), &named) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino && named.st_size == 0)
+        ::unlink(local.constData());
 }

@@ -62,6 +62,11 @@ bool sameFile(const QString& first, const QString& second) {
            one.st_ino == other.st_ino;
 }
 
+// Linux gives every name to a file.
+QString reservedNameProblem(const QString&) {
+    return {};
+}
+
 SystemError open(QFile& file, const QString& path, QIODevice::OpenMode mode) {
     // Writing empties the file first, as QFile does.
     const int flags = mode.testFlag(QIODevice::WriteOnly) ? O_WRONLY | O_TRUNC : O_RDONLY;

@@ -1,8 +1,8 @@
 #include "files/FileReservation.h"
 
+#include "core/win/WideName.h"
 #include "core/win/WindowsError.h"
 #include "files/FileErrorReason.h"
-#include "core/win/WideName.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>
@@ -22,6 +22,10 @@ struct FileReservation::Hold {
         ::CloseHandle(semaphore);
     }
 };
+
+void FileReservation::EndHold::operator()(Hold* hold) const {
+    delete hold;
+}
 
 namespace {
 
@@ -60,33 +64,6 @@ HANDLE openToLookAt(const std::wstring& path, DWORD creation) {
 
 } // namespace
 
-FileReservation::FileReservation() = default;
-
-FileReservation::FileReservation(FileReservation&& other) noexcept
-    : m_hold(std::move(other.m_hold)), m_path(std::move(other.m_path)), m_outcome(other.m_outcome),
-      m_created(other.m_created), m_reason(std::move(other.m_reason)) {
-    other.m_outcome = Outcome::Failed;
-    other.m_created = false;
-}
-
-FileReservation& FileReservation::operator=(FileReservation&& other) noexcept {
-    if (this != &other) {
-        release();
-        m_hold = std::move(other.m_hold);
-        m_path = std::move(other.m_path);
-        m_outcome = other.m_outcome;
-        m_created = other.m_created;
-        m_reason = std::move(other.m_reason);
-        other.m_outcome = Outcome::Failed;
-        other.m_created = false;
-    }
-    return *this;
-}
-
-FileReservation::~FileReservation() {
-    release();
-}
-
 FileReservation FileReservation::createNew(const QString& path) {
     FileReservation reservation;
     reservation.m_path = path;
@@ -112,7 +89,7 @@ FileReservation FileReservation::createNew(const QString& path) {
         reservation.m_outcome = Outcome::Busy;
         return reservation;
     }
-    reservation.m_hold = std::make_unique<Hold>();
+    reservation.m_hold.reset(new Hold);
     reservation.m_hold->semaphore = semaphore;
     reservation.m_hold->made = made;
     reservation.m_outcome = Outcome::Held;
@@ -127,7 +104,7 @@ FileReservation FileReservation::claim(const QString& path) {
         reservation.m_outcome = Outcome::Busy;
         return reservation;
     }
-    auto hold = std::make_unique<Hold>();
+    std::unique_ptr<Hold, EndHold> hold(new Hold);
     hold->semaphore = semaphore;
     const HANDLE file = openToLookAt(wideName(path), OPEN_ALWAYS);
     if (file == INVALID_HANDLE_VALUE) {
@@ -149,23 +126,16 @@ void FileReservation::holdWritten() {
         m_created = false;
 }
 
-void FileReservation::release() {
-    if (!m_hold)
+void FileReservation::removeIfStillMade() {
+    const std::wstring name = wideName(m_path);
+    const HANDLE file = openToLookAt(name, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE)
         return;
-    if (m_created && m_outcome == Outcome::Held) {
-        const std::wstring name = wideName(m_path);
-        const HANDLE file = openToLookAt(name, OPEN_EXISTING);
-        if (file != INVALID_HANDLE_VALUE) {
-            BY_HANDLE_FILE_INFORMATION named{};
-            const bool stillMade = ::GetFileInformationByHandle(file, &named) &&
-                                   sameFile(named, m_hold->made) && named.nFileSizeHigh == 0 &&
-                                   named.nFileSizeLow == 0;
-            ::CloseHandle(file);
-            if (stillMade)
-                ::DeleteFileW(name.c_str());
-        }
-    }
-    m_hold.reset();
-    m_outcome = Outcome::Failed;
-    m_created = false;
+    BY_HANDLE_FILE_INFORMATION named{};
+    const bool stillMade = ::GetFileInformationByHandle(file, &named) &&
+                           sameFile(named, m_hold->made) && named.nFileSizeHigh == 0 &&
+                           named.nFileSizeLow == 0;
+    ::CloseHandle(file);
+    if (stillMade)
+        ::DeleteFileW(name.c_str());
 }

@@ -1,9 +1,10 @@
 #include "files/LocalFileName.h"
 
-#include "core/win/WindowsError.h"
 #include "core/win/WideName.h"
+#include "core/win/WindowsError.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include <io.h>
 #include <memory>
@@ -45,9 +46,30 @@ bool identity(const QString& path, BY_HANDLE_FILE_INFORMATION& info) {
     return known;
 }
 
+// The last name of path when Windows gives it to a device whatever follows
+// its first dot or colon: CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9 (also
+// with ¹, ² or ³), in any case, spaces before the dot ignored ("Com5 .tvo");
+// else empty.
+QString deviceName(const QString& path) {
+    static const QRegularExpression device(
+        QStringLiteral("^(CON|PRN|AUX|NUL|(COM|LPT)[1-9\\x{B9}\\x{B2}\\x{B3}]) *([.:].*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString name = QDir::fromNativeSeparators(path).section(QLatin1Char('/'), -1);
+    return device.match(name).hasMatch() ? name : QString();
+}
+
 } // namespace
 
 namespace LocalFileName {
+
+QString reservedNameProblem(const QString& path) {
+    const QString name = deviceName(path);
+    if (name.isEmpty())
+        return {};
+    return QStringLiteral("Il nome \"%1\" è riservato da Windows a un dispositivo: scegli un "
+                          "altro nome")
+        .arg(name);
+}
 
 Status status(const QString& path) {
     const DWORD attributes = ::GetFileAttributesW(wideName(path).c_str());
@@ -68,6 +90,10 @@ bool sameFile(const QString& first, const QString& second) {
 }
 
 SystemError open(QFile& file, const QString& path, QIODevice::OpenMode mode) {
+    // Opening it would open the device, and reading a serial port waits.
+    if (!deviceName(path).isEmpty())
+        return {SystemError::Kind::Other,
+                QStringLiteral("il nome è riservato da Windows a un dispositivo")};
     const std::wstring name = wideName(path);
     const DWORD attributes = ::GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))

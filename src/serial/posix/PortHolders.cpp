@@ -1,4 +1,5 @@
 #include "serial/PortHolders.h"
+#include "serial/posix/PortObstacles.h"
 
 #include <QDir>
 #include <QFile>

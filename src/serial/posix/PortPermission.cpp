@@ -1,4 +1,5 @@
 #include "serial/PortPermission.h"
+#include "serial/posix/PortObstacles.h"
 
 #include "core/posix/ErrnoError.h"
 

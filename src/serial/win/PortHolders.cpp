@@ -9,7 +9,3 @@ QList<PortHolder> portHolders(const QString&) {
 QList<PortHolder> likelyHolders(const QString&) {
     return {};
 }
-
-bool processRunning(const QString&) {
-    return false;
-}

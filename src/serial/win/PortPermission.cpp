@@ -5,16 +5,6 @@
 
 #include <windows.h>
 
-// Windows grants every user its COM ports: no group and no folder stand in
-// the way.
-PermissionFinding permissionFinding(const QString&) {
-    return {};
-}
-
-QString blockingFolder(const QString&) {
-    return {};
-}
-
 // A COM port that another program holds refuses the opening with
 // ERROR_ACCESS_DENIED: that is the port in use, the only refusal a port meets
 // on Windows, and is given as None like a port held by a program out of sight.
