@@ -336,13 +336,23 @@ if main=$(window_named '^Tarvo ' 30); then
     import -window root "$shot"
     pass "tarvodisp.exe: la finestra principale si apre sotto Wine, fotografata in $shot"
     # Where the controls are, from the window's top left corner.
-    portBox=(196 365) lowerBox=(224 286) firstFile=(447 71)
+    portBox=(196 365) lowerBox=(224 286) firstFile=(447 71) driveList=(67 73)
     testButton=(112 417) sendButton=(277 417) readButton=(437 416) editButton=(507 259)
     click "$main" "${portBox[@]}"
     xdotool key ctrl+a
     xdotool type --delay 20 "$line"
     click "$main" "${testButton[@]}"
     expect_box "finestra, Test Funzionamento" "$main" "${lowerBox[@]}" "Tarvo risponde TA" 20
+    # The port list (F4 in the port box) and the drive list, to look at.
+    click "$main" "${portBox[@]}"
+    xdotool key F4
+    sleep 1
+    import -window root "$build/porte-windows.png"
+    xdotool key Escape
+    click "$main" "${driveList[@]}"
+    sleep 1
+    import -window root "$build/unita-windows.png"
+    xdotool key Escape
     click "$main" "${firstFile[@]}"
     click "$main" "${sendButton[@]}"
     expect_box "finestra, Invia file al TARVO di esempio.tvo" "$main" "${lowerBox[@]}" \
