@@ -2,111 +2,79 @@
 
 #include "core/win/WindowsError.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 using Kind = SystemError::Kind;
 
-// Every code the table words, for finding the one behind a text.
-constexpr DWORD knownCodes[] = {ERROR_FILE_NOT_FOUND,
-                                ERROR_PATH_NOT_FOUND,
-                                ERROR_INVALID_DRIVE,
-                                ERROR_BAD_NETPATH,
-                                ERROR_BAD_NET_NAME,
-                                ERROR_ACCESS_DENIED,
-                                ERROR_PRIVILEGE_NOT_HELD,
-                                ERROR_SHARING_VIOLATION,
-                                ERROR_LOCK_VIOLATION,
-                                ERROR_INVALID_NAME,
-                                ERROR_INVALID_PARAMETER,
-                                ERROR_NOT_READY,
-                                ERROR_DEVICE_NOT_CONNECTED,
-                                ERROR_DEVICE_REMOVED,
-                                ERROR_GEN_FAILURE,
-                                ERROR_IO_DEVICE,
-                                ERROR_DISK_FULL,
-                                ERROR_HANDLE_DISK_FULL,
-                                ERROR_WRITE_PROTECT,
-                                ERROR_FILENAME_EXCED_RANGE,
-                                ERROR_FILE_EXISTS,
-                                ERROR_ALREADY_EXISTS,
-                                ERROR_DIRECTORY,
-                                errorDirectoryNotSupported,
-                                ERROR_NOT_ENOUGH_MEMORY,
-                                ERROR_OUTOFMEMORY,
-                                ERROR_TOO_MANY_OPEN_FILES,
-                                ERROR_SEM_TIMEOUT,
-                                ERROR_OPERATION_ABORTED};
+struct Wording {
+    DWORD code;
+    Kind kind;
+    const char* reason;
+};
 
-SystemError other(const char* reason) {
-    return {Kind::Other, QString::fromUtf8(reason)};
+// Every code worded for the operator: looked up by code, and searched for
+// the one behind a text.
+constexpr Wording wordings[] = {
+    {ERROR_FILE_NOT_FOUND, Kind::Missing, "non esiste"},
+    {ERROR_PATH_NOT_FOUND, Kind::Missing, "non esiste"},
+    {ERROR_INVALID_DRIVE, Kind::Missing, "non esiste"},
+    {ERROR_BAD_NETPATH, Kind::Missing, "non esiste"},
+    {ERROR_BAD_NET_NAME, Kind::Missing, "non esiste"},
+    {ERROR_ACCESS_DENIED, Kind::Denied, "permesso negato"},
+    {ERROR_PRIVILEGE_NOT_HELD, Kind::Denied, "permesso negato"},
+    {ERROR_SHARING_VIOLATION, Kind::InUse, "il file è in uso da un altro programma"},
+    {ERROR_LOCK_VIOLATION, Kind::InUse, "il file è in uso da un altro programma"},
+    {ERROR_INVALID_NAME, Kind::Invalid, "nome non valido"},
+    {ERROR_INVALID_PARAMETER, Kind::Invalid, "valore non valido"},
+    {ERROR_NOT_READY, Kind::DeviceFailed, "il dispositivo non è collegato o non risponde"},
+    {ERROR_DEVICE_NOT_CONNECTED, Kind::DeviceFailed,
+     "il dispositivo non è collegato o non risponde"},
+    {ERROR_DEVICE_REMOVED, Kind::DeviceFailed, "il dispositivo non è collegato o non risponde"},
+    {ERROR_GEN_FAILURE, Kind::DeviceFailed, "errore del disco o del dispositivo"},
+    {ERROR_IO_DEVICE, Kind::DeviceFailed, "errore del disco o del dispositivo"},
+    {ERROR_DISK_FULL, Kind::Other, "il disco è pieno"},
+    {ERROR_HANDLE_DISK_FULL, Kind::Other, "il disco è pieno"},
+    {ERROR_WRITE_PROTECT, Kind::Other, "il disco è protetto in scrittura"},
+    {ERROR_FILENAME_EXCED_RANGE, Kind::Other, "il nome è troppo lungo"},
+    {ERROR_FILE_EXISTS, Kind::Other, "esiste già"},
+    {ERROR_ALREADY_EXISTS, Kind::Other, "esiste già"},
+    {ERROR_DIRECTORY, Kind::Other, "una parte del percorso non è una cartella"},
+    {errorDirectoryNotSupported, Kind::Other, "è una cartella, non un file"},
+    {ERROR_NOT_ENOUGH_MEMORY, Kind::Other, "memoria insufficiente"},
+    {ERROR_OUTOFMEMORY, Kind::Other, "memoria insufficiente"},
+    {ERROR_TOO_MANY_OPEN_FILES, Kind::Other, "troppi file aperti"},
+    {ERROR_SEM_TIMEOUT, Kind::Other, "tempo scaduto"},
+    {ERROR_OPERATION_ABORTED, Kind::Other, "operazione interrotta"},
+};
+
+SystemError worded(const Wording& wording) {
+    return {wording.kind, QString::fromUtf8(wording.reason)};
 }
 
 } // namespace
 
 SystemError windowsError(DWORD code) {
-    switch (code) {
-    case ERROR_SUCCESS:
+    if (code == ERROR_SUCCESS)
         return {};
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-        return {Kind::Missing, QStringLiteral("non esiste")};
-    case ERROR_ACCESS_DENIED:
-    case ERROR_PRIVILEGE_NOT_HELD:
-        return {Kind::Denied, QStringLiteral("permesso negato")};
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return {Kind::InUse, QStringLiteral("il file è in uso da un altro programma")};
-    case ERROR_INVALID_NAME:
-        return {Kind::Invalid, QStringLiteral("nome non valido")};
-    case ERROR_INVALID_PARAMETER:
-        return {Kind::Invalid, QStringLiteral("valore non valido")};
-    case ERROR_NOT_READY:
-    case ERROR_DEVICE_NOT_CONNECTED:
-    case ERROR_DEVICE_REMOVED:
-        return {Kind::DeviceFailed,
-                QStringLiteral("il dispositivo non è collegato o non risponde")};
-    case ERROR_GEN_FAILURE:
-    case ERROR_IO_DEVICE:
-        return {Kind::DeviceFailed, QStringLiteral("errore del disco o del dispositivo")};
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return other("il disco è pieno");
-    case ERROR_WRITE_PROTECT:
-        return other("il disco è protetto in scrittura");
-    case ERROR_FILENAME_EXCED_RANGE:
-        return other("il nome è troppo lungo");
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-        return other("esiste già");
-    case ERROR_DIRECTORY:
-        return other("una parte del percorso non è una cartella");
-    case errorDirectoryNotSupported:
-        return other("è una cartella, non un file");
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-        return other("memoria insufficiente");
-    case ERROR_TOO_MANY_OPEN_FILES:
-        return other("troppi file aperti");
-    case ERROR_SEM_TIMEOUT:
-        return other("tempo scaduto");
-    case ERROR_OPERATION_ABORTED:
-        return other("operazione interrotta");
-    default:
-        return {Kind::Other, QStringLiteral("errore di sistema n. %1 (%2)")
-                                 .arg(code)
-                                 .arg(qt_error_string(int(code)))};
-    }
+    const auto found =
+        std::find_if(std::begin(wordings), std::end(wordings),
+                     [code](const Wording& wording) { return wording.code == code; });
+    if (found != std::end(wordings))
+        return worded(*found);
+    return {
+        Kind::Other,
+        QStringLiteral("errore di sistema n. %1 (%2)").arg(code).arg(qt_error_string(int(code)))};
 }
 
 SystemError SystemError::behind(const QString& systemText) {
     if (systemText.isEmpty())
         return {};
-    for (const DWORD code : knownCodes)
-        if (qt_error_string(int(code)) == systemText)
-            return windowsError(code);
+    for (const Wording& wording : wordings)
+        if (qt_error_string(int(wording.code)) == systemText)
+            return worded(wording);
     return {};
 }
 
